@@ -1,0 +1,29 @@
+#include "Application.h"
+
+#include <commctrl.h>
+
+namespace fw {
+
+namespace {
+Application* current = nullptr;
+}
+
+Application::Application() : instance_(GetModuleHandleA(nullptr)) { current = this; }
+
+Application::~Application() {
+    if (current == this) current = nullptr;
+}
+
+bool Application::PreTranslateMessage(MSG&) { return false; }
+
+Application* Application::Current() { return current; }
+
+int RunApplication() {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_PROGRESS_CLASS |
+                                             ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+    if (Application* app = Application::Current()) app->InitInstance();
+    return 0;
+}
+
+}  // namespace fw

@@ -1,0 +1,41 @@
+#pragma once
+// The program object: start-up and the application-wide message pre-filter.
+//
+// Every modal loop of our dialogs (Dialog::DoModal) hands each message to
+// Application::PreTranslateMessage first, so the filter sees the keys and
+// mouse messages of all the program's windows while any of its dialogs runs.
+// Message boxes and system dialogs run their own loops, which it never sees.
+
+#include <windows.h>
+
+namespace fw {
+
+class Application {
+public:
+    Application();
+    virtual ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // Start-up. The program ends when it returns (there is no loop of our own).
+    virtual void InitInstance() {}
+
+    // Return true to consume the message: it then reaches no window.
+    virtual bool PreTranslateMessage(MSG& msg);
+
+    // The one application object of the process, or null.
+    static Application* Current();
+
+    HINSTANCE Instance() const { return instance_; }
+    HWND MainWindow() const { return mainWindow_; }
+    void SetMainWindow(HWND hwnd) { mainWindow_ = hwnd; }
+
+private:
+    HINSTANCE instance_;
+    HWND mainWindow_ = nullptr;
+};
+
+// Runs the application object: common controls, then InitInstance.
+int RunApplication();
+
+}  // namespace fw

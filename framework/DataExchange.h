@@ -1,0 +1,50 @@
+#pragma once
+// Data exchange between a dialog's members and its controls, in one function
+// that lists the bindings in order and runs in either direction.
+//
+// Reading stops at the first text that is longer than its limit: the standard
+// message is shown, the focus goes into that control with its text selected,
+// the members after it keep their values and the exchange reports failure.
+
+#include "Controls.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace fw {
+
+class DataExchange {
+public:
+    DataExchange(HWND dialog, bool reading) : dialog_(dialog), reading_(reading) {}
+
+    bool Reading() const { return reading_; }
+    bool Failed() const { return failed_; }
+
+    // Attaches a control wrapper to its control.
+    void Bind(int id, Control& control);
+    // An edit or static text; limit 0 means none.
+    void Text(int id, std::string& value, int limit = 0);
+    // The edit text of a combo box.
+    void ComboText(int id, std::string& value, int limit = 0);
+    // Reading: the edit text. Writing: selects the first entry that begins
+    // with the value (ignoring case); only when none does, sets the text.
+    void ComboSelectText(int id, std::string& value, int limit = 0);
+    // A drop-down list's selected index, -1 for none.
+    void ListIndex(int id, int& value);
+    void Check(int id, bool& value);
+
+private:
+    HWND Item(int id) const { return GetDlgItem(dialog_, id); }
+    bool Skip() const { return failed_; }
+    bool TooLong(HWND control, const std::string& text, int limit);
+
+    HWND dialog_;
+    bool reading_;
+    bool failed_ = false;
+};
+
+// The standard message for a text over its limit.
+std::string TooLongMessage(int limit);
+
+}  // namespace fw

@@ -1,0 +1,137 @@
+#include "Dialog.h"
+
+#include "Application.h"
+
+namespace fw {
+
+Dialog::~Dialog() { Destroy(); }
+
+HWND Dialog::OwnerForNewDialog() const {
+    if (parent_) return parent_;
+    // A dialog with no parent is owned by the application's main window.
+    if (Application* app = Application::Current()) return app->MainWindow();
+    return nullptr;
+}
+
+bool Dialog::Create(HWND owner) {
+    ended_ = false;
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    hwnd_ = CreateDialogParamA(instance, MAKEINTRESOURCEA(templateId_), owner, Procedure,
+                               reinterpret_cast<LPARAM>(this));
+    return hwnd_ != nullptr;
+}
+
+void Dialog::Destroy() {
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
+INT_PTR Dialog::DoModal() {
+    HWND owner = OwnerForNewDialog();
+    if (owner && (!IsWindow(owner) || owner == hwnd_)) owner = nullptr;
+    bool ownerWasEnabled = owner && IsWindowEnabled(owner);
+
+    result_ = IDCANCEL;
+    ended_ = false;
+    // The dialog may end itself while it initialises; the loop then never runs.
+    if (!Create(owner)) return -1;
+    if (ownerWasEnabled) EnableWindow(owner, FALSE);
+    if (!ended_) ShowWindow(hwnd_, SW_SHOW);
+
+    Application* app = Application::Current();
+    MSG msg;
+    while (!ended_) {
+        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (app && app->PreTranslateMessage(msg)) continue;
+        if (hwnd_ && IsDialogMessageA(hwnd_, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+
+    // The owner comes back before the dialog goes, so that it gets the focus.
+    if (ownerWasEnabled) EnableWindow(owner, TRUE);
+    if (hwnd_ && GetActiveWindow() == hwnd_ && owner) SetActiveWindow(owner);
+    Destroy();
+    return result_;
+}
+
+void Dialog::EndDialog(INT_PTR result) {
+    result_ = result;
+    ended_ = true;
+    // Wakes the loop should it be waiting.
+    if (hwnd_) PostMessageA(hwnd_, WM_NULL, 0, 0);
+}
+
+bool Dialog::UpdateData(bool reading) {
+    DataExchange dx(hwnd_, reading);
+    DoDataExchange(dx);
+    return !dx.Failed();
+}
+
+void Dialog::OnOK() {
+    if (UpdateData(true)) EndDialog(IDOK);
+}
+
+bool Dialog::Dispatch(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    Dialog* self;
+    if (msg == WM_INITDIALOG) {
+        self = reinterpret_cast<Dialog*>(lp);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrA(hwnd, DWLP_USER, lp);
+    } else {
+        self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+    }
+    if (!self) return FALSE;
+    INT_PTR handled = self->HandleMessage(msg, wp, lp);
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+        self->hwnd_ = nullptr;
+    }
+    return handled;
+}
+
+INT_PTR Dialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_INITDIALOG:
+        return OnInitDialog();
+    case WM_DESTROY:
+        OnDestroy();
+        return FALSE;
+    default:
+        break;
+    }
+
+    LRESULT result = 0;
+    if (Dispatch(msg, wp, lp, result)) {
+        switch (msg) {
+        // These return their value directly instead of through DWLP_MSGRESULT.
+        case WM_QUERYDRAGICON:
+        case WM_CTLCOLORBTN: case WM_CTLCOLORDLG: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORSTATIC: case WM_COMPAREITEM:
+        case WM_VKEYTOITEM: case WM_CHARTOITEM:
+            return static_cast<INT_PTR>(result);
+        default:
+            SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
+            return TRUE;
+        }
+    }
+
+    if (msg == WM_COMMAND) {
+        switch (LOWORD(wp)) {
+        case IDOK:
+            if (HIWORD(wp) == BN_CLICKED) { OnOK(); return TRUE; }
+            break;
+        case IDCANCEL:
+            if (HIWORD(wp) == BN_CLICKED) { OnCancel(); return TRUE; }
+            break;
+        }
+    }
+    return FALSE;
+}
+
+}  // namespace fw

@@ -1,0 +1,118 @@
+#pragma once
+// Dialog base: a dialog made from a template and run modally in a message
+// loop of its own, in which the application's pre-filter sees every message
+// first. Reactions are member functions reached through a dispatch table of
+// (message or notification, control id) rows; see Routes below.
+
+#include "DataExchange.h"
+
+#include <windows.h>
+
+#include <span>
+
+namespace fw {
+
+class Dialog {
+public:
+    Dialog(int templateId, HWND parent = nullptr) : templateId_(templateId), parent_(parent) {}
+    virtual ~Dialog();
+    Dialog(const Dialog&) = delete;
+    Dialog& operator=(const Dialog&) = delete;
+
+    // Creates the dialog, disables its owner and runs the dialog's own loop
+    // until EndDialog. Returns the result given to EndDialog (-1 when the
+    // dialog could not be created).
+    INT_PTR DoModal();
+    // Creates the dialog without running a loop (benchmarks and tests drive it).
+    bool Create(HWND owner = nullptr);
+    void Destroy();
+
+    void EndDialog(INT_PTR result);
+    // Reads the controls into the members (true) or writes the members into
+    // the controls (false). Reading stops at a text over its limit.
+    bool UpdateData(bool reading = true);
+
+    HWND Handle() const { return hwnd_; }
+    HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+
+protected:
+    virtual BOOL OnInitDialog() { UpdateData(false); return TRUE; }
+    virtual void DoDataExchange(DataExchange&) {}
+    virtual void OnOK();
+    virtual void OnCancel() { EndDialog(IDCANCEL); }
+    virtual void OnDestroy() {}
+    // The derived class's dispatch table; see Routes.
+    virtual bool Dispatch(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+
+private:
+    static INT_PTR CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    HWND OwnerForNewDialog() const;
+
+    int templateId_;
+    HWND parent_;
+    HWND hwnd_ = nullptr;
+    bool ended_ = false;
+    INT_PTR result_ = IDCANCEL;
+};
+
+// A dispatch table row of a dialog class T. Build rows with the helpers
+//   Route<T>::Command(BN_CLICKED, IDC_X, &T::OnX)      void OnX()
+//   Route<T>::Notify(TCN_SELCHANGE, IDC_TAB, &T::OnY)  LRESULT OnY(NMHDR*)
+//   Route<T>::Message(WM_PAINT, &T::OnPaint)           bool OnPaint(WPARAM, LPARAM, LRESULT&)
+// A message handler returns false to leave the message to default processing.
+template <class T>
+struct Route {
+    enum class Kind { Command, Notify, Message };
+    using CommandHandler = void (T::*)();
+    using NotifyHandler = LRESULT (T::*)(NMHDR*);
+    using MessageHandler = bool (T::*)(WPARAM, LPARAM, LRESULT&);
+
+    Kind kind;
+    UINT code;  // notification code, or the message for Kind::Message
+    int id;     // control id; 0 for messages
+    CommandHandler command = nullptr;
+    NotifyHandler notify = nullptr;
+    MessageHandler message = nullptr;
+
+    static constexpr Route Command(UINT code, int id, CommandHandler f) { return {Kind::Command, code, id, f}; }
+    static constexpr Route Notify(UINT code, int id, NotifyHandler f) {
+        return {Kind::Notify, code, id, nullptr, f};
+    }
+    static constexpr Route Message(UINT msg, MessageHandler f) {
+        return {Kind::Message, msg, 0, nullptr, nullptr, f};
+    }
+};
+
+// Finds the row for a message and calls its handler. Returns whether the
+// message was handled.
+template <class T>
+bool RouteMessage(T* self, std::span<const Route<T>> routes, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    using Kind = typename Route<T>::Kind;
+    for (const Route<T>& r : routes) {
+        switch (r.kind) {
+        case Kind::Command:
+            if (msg == WM_COMMAND && HIWORD(wp) == r.code && LOWORD(wp) == r.id) {
+                (self->*r.command)();
+                result = 0;
+                return true;
+            }
+            break;
+        case Kind::Notify:
+            if (msg == WM_NOTIFY) {
+                auto* header = reinterpret_cast<NMHDR*>(lp);
+                if (header->code == r.code && static_cast<int>(header->idFrom) == r.id) {
+                    result = (self->*r.notify)(header);
+                    return true;
+                }
+            }
+            break;
+        case Kind::Message:
+            if (msg == r.code) return (self->*r.message)(wp, lp, result);
+            break;
+        }
+    }
+    return false;
+}
+
+}  // namespace fw

@@ -1,0 +1,84 @@
+#include "DirLists.h"
+
+#include <algorithm>
+
+namespace mover {
+
+namespace {
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EndsWithFilesSuffix(const std::string& name) {
+    return name.size() >= FilesSuffixLength &&
+           CompareIgnoringAsciiCase(name.c_str() + name.size() - FilesSuffixLength, FilesSuffix) == 0;
+}
+
+}  // namespace
+
+ListSide LeftSide() { return {true, "*_files", ""}; }
+ListSide RightSide() { return {false, "_files\\*.*", "_files\\"}; }
+
+int CompareIgnoringAsciiCase(const char* a, const char* b) {
+    for (;; ++a, ++b) {
+        unsigned char ca = static_cast<unsigned char>(LowerAscii(*a));
+        unsigned char cb = static_cast<unsigned char>(LowerAscii(*b));
+        if (ca != cb || ca == 0) return ca < cb ? -1 : (ca > cb ? 1 : 0);
+    }
+}
+
+Found ClassifyEntry(const ListSide& side, const std::string& name, std::uint32_t attributes, DirClass& image) {
+    if (!(attributes & AttrDirectory)) return Found::Skipped;
+    if (name == "." || name == "..") return Found::Skipped;
+    if (side.cwdSide) {
+        if (CompareIgnoringAsciiCase(name.c_str(), FilesSuffix) == 0) return Found::FilesSubdirectory;
+        // The pattern also matches 8.3 aliases; a name that does not itself
+        // end in "_files" has no NN and is no page folder.
+        if (!EndsWithFilesSuffix(name)) return Found::Skipped;
+    }
+    image = (attributes & (AttrReadOnly | AttrHidden | AttrSystem)) ? Restricted : Normal;
+    return Found::Listed;
+}
+
+std::string AsciiCaseKey(const std::string& name) {
+    std::string key = name;
+    for (char& c : key) c = LowerAscii(c);
+    return key;
+}
+
+void SortRows(std::vector<DirRow>& rows, CollationKey keyOf) {
+    for (DirRow& row : rows) row.key = keyOf(row.name);
+    std::stable_sort(rows.begin(), rows.end(), [](const DirRow& a, const DirRow& b) { return a.key < b.key; });
+}
+
+void MarkPairs(std::vector<DirRow>& left, std::vector<DirRow>& right, CollationKey keyOf) {
+    auto before = [](const DirRow& row, const std::string& key) { return row.key < key; };
+    auto after = [](const std::string& key, const DirRow& row) { return key < row.key; };
+    for (DirRow& row : left) {
+        std::string nn = keyOf(row.name.substr(0, row.name.size() - FilesSuffixLength));
+        auto first = std::lower_bound(right.begin(), right.end(), nn, before);
+        auto last = std::upper_bound(first, right.end(), nn, after);
+        for (auto it = first; it != last; ++it) {
+            it->image = Pair;
+            row.image = Pair;
+        }
+        row.selected = row.image == Normal;
+    }
+    for (DirRow& row : right) row.selected = false;
+}
+
+std::string NewName(const ListSide& side, const std::string& name) {
+    if (side.cwdSide) return name.substr(0, name.size() - FilesSuffixLength);
+    return name + FilesSuffix;
+}
+
+std::vector<MoveStep> PlanMoves(const std::vector<DirRow>& rows, const ListSide& side, const ListSide& opposite) {
+    std::vector<MoveStep> steps;
+    for (const DirRow& row : rows) {
+        if (!row.selected || row.image != Normal) continue;
+        if (side.cwdSide && !EndsWithFilesSuffix(row.name)) continue;
+        steps.push_back({side.prefix + row.name, opposite.prefix + NewName(side, row.name)});
+    }
+    return steps;
+}
+
+}  // namespace mover

@@ -1,0 +1,154 @@
+#include "mover/core/DirLists.h"
+
+#include <gtest/gtest.h>
+
+using namespace mover;
+
+namespace {
+
+std::vector<DirRow> Rows(std::initializer_list<std::pair<const char*, DirClass>> items) {
+    std::vector<DirRow> rows;
+    for (auto [name, image] : items) rows.push_back({name, image, false});
+    return rows;
+}
+
+Found Classify(const ListSide& side, const char* name, std::uint32_t attributes, DirClass& image) {
+    return ClassifyEntry(side, name, attributes, image);
+}
+
+}  // namespace
+
+TEST(ClassifyEntry, ListsDirectoriesOnlyAndMarksRestrictedOnes) {
+    DirClass image = Pair;
+    EXPECT_EQ(Classify(LeftSide(), "x_files", 0x20, image), Found::Skipped);  // a file
+    EXPECT_EQ(Classify(RightSide(), "page.htm", 0x80, image), Found::Skipped);
+    EXPECT_EQ(Classify(RightSide(), ".", AttrDirectory, image), Found::Skipped);
+    EXPECT_EQ(Classify(RightSide(), "..", AttrDirectory, image), Found::Skipped);
+
+    EXPECT_EQ(Classify(LeftSide(), "Page_files", AttrDirectory, image), Found::Listed);
+    EXPECT_EQ(image, Normal);
+    for (std::uint32_t attribute : {AttrReadOnly, AttrHidden, AttrSystem}) {
+        image = Normal;
+        EXPECT_EQ(Classify(RightSide(), "page", AttrDirectory | attribute, image), Found::Listed);
+        EXPECT_EQ(image, Restricted) << attribute;
+    }
+    // Archive and other bits do not restrict.
+    EXPECT_EQ(Classify(RightSide(), "page", AttrDirectory | 0x20 | 0x2000, image), Found::Listed);
+    EXPECT_EQ(image, Normal);
+}
+
+TEST(ClassifyEntry, TheFilesSubdirectoryIsFoundOnTheLeftAndListedOnTheRight) {
+    DirClass image = Normal;
+    EXPECT_EQ(Classify(LeftSide(), "_files", AttrDirectory, image), Found::FilesSubdirectory);
+    EXPECT_EQ(Classify(LeftSide(), "_FILES", AttrDirectory | AttrHidden, image), Found::FilesSubdirectory);
+    EXPECT_EQ(Classify(LeftSide(), "_files", 0x20, image), Found::Skipped);  // a file of that name
+    EXPECT_EQ(Classify(RightSide(), "_files", AttrDirectory, image), Found::Listed);
+}
+
+TEST(ClassifyEntry, LeftNamesMustEndInFilesThemselves) {
+    // The enumeration pattern also matches 8.3 aliases.
+    DirClass image = Normal;
+    EXPECT_EQ(Classify(LeftSide(), "files", AttrDirectory, image), Found::Skipped);
+    EXPECT_EQ(Classify(LeftSide(), "Page_filesX", AttrDirectory, image), Found::Skipped);
+    EXPECT_EQ(Classify(LeftSide(), "Page_FiLeS", AttrDirectory, image), Found::Listed);
+}
+
+TEST(SortRows, AscendingIgnoringCaseWithTiesInEnumerationOrder) {
+    auto rows = Rows({{"beta", Normal}, {"Alpha", Normal}, {"alpha", Restricted}, {"_x", Normal}, {"Zed", Normal}});
+    SortRows(rows, AsciiCaseKey);
+    std::vector<std::string> names;
+    for (auto& r : rows) names.push_back(r.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"_x", "Alpha", "alpha", "beta", "Zed"}));
+}
+
+TEST(MarkPairs, PairsIgnoreCaseAndTakePrecedenceOverRestricted) {
+    auto left = Rows({{"a_files", Normal}, {"Hidden_files", Restricted}, {"lonely_files", Restricted},
+                      {"Page_FILES", Normal}, {"solo_files", Normal}});
+    auto right = Rows({{"b", Normal}, {"hidden", Normal}, {"PAGE", Restricted}, {"z", Normal}});
+    right[0].selected = right[3].selected = true;  // a selection from before the refresh
+
+    SortRows(right, AsciiCaseKey);
+    MarkPairs(left, right, AsciiCaseKey);
+
+    EXPECT_EQ(left[0].image, Normal);
+    EXPECT_EQ(left[1].image, Pair);
+    EXPECT_EQ(left[2].image, Restricted);
+    EXPECT_EQ(left[3].image, Pair);
+    EXPECT_EQ(left[4].image, Normal);
+    EXPECT_EQ(right[0].image, Normal);
+    EXPECT_EQ(right[1].image, Pair);
+    EXPECT_EQ(right[2].image, Pair);
+    EXPECT_EQ(right[3].image, Normal);
+
+    // Exactly the Normal left rows are preselected; nothing on the right.
+    std::vector<bool> selected;
+    for (auto& r : left) selected.push_back(r.selected);
+    EXPECT_EQ(selected, (std::vector<bool>{true, false, false, false, true}));
+    for (auto& r : right) EXPECT_FALSE(r.selected) << r.name;
+}
+
+TEST(MarkPairs, WholeNamesOnlyAndEveryEqualRightRow) {
+    // "ab" is no partner of "a_files", nor "a" of "ab_files"; a left name
+    // "_files_files" pairs with a right directory "_files".
+    auto left = Rows({{"_files_files", Normal}, {"a_files", Normal}, {"ab_files", Normal}});
+    auto right = Rows({{"_files", Normal}, {"A", Normal}, {"a", Normal}, {"abc", Normal}});
+    SortRows(right, AsciiCaseKey);
+    MarkPairs(left, right, AsciiCaseKey);
+    EXPECT_EQ(left[0].image, Pair);
+    EXPECT_EQ(left[1].image, Pair);
+    EXPECT_EQ(left[2].image, Normal);
+    EXPECT_EQ(right[0].image, Pair);
+    EXPECT_EQ(right[1].image, Pair);
+    EXPECT_EQ(right[2].image, Pair);
+    EXPECT_EQ(right[3].image, Normal);
+}
+
+TEST(MarkPairs, ManyRowsPairHalfOfThem) {
+    std::vector<DirRow> left, right;
+    for (int i = 0; i < 1000; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "page%04d", i);
+        left.push_back({std::string(name) + "_files"});
+        std::snprintf(name, sizeof name, "PAGE%04d", i + 500);
+        right.push_back({name});
+    }
+    SortRows(left, AsciiCaseKey);
+    SortRows(right, AsciiCaseKey);
+    MarkPairs(left, right, AsciiCaseKey);
+    int leftPairs = 0, rightPairs = 0, selected = 0;
+    for (auto& r : left) leftPairs += r.image == Pair, selected += r.selected;
+    for (auto& r : right) rightPairs += r.image == Pair;
+    EXPECT_EQ(leftPairs, 500);
+    EXPECT_EQ(rightPairs, 500);
+    EXPECT_EQ(selected, 500);
+}
+
+TEST(NewName, DropsOrAddsTheLowerCaseSuffix) {
+    EXPECT_EQ(NewName(LeftSide(), "Page_FILES"), "Page");
+    EXPECT_EQ(NewName(RightSide(), "Page"), "Page_files");
+    EXPECT_EQ(NewName(RightSide(), "_files"), "_files_files");
+    EXPECT_EQ(NewName(LeftSide(), "_files_files"), "_files");
+}
+
+TEST(PlanMoves, MovesSelectedNormalRowsToTheOppositeSide) {
+    std::vector<DirRow> left = {{"A_files", Normal, true},
+                                {"B_files", Normal, false},
+                                {"C_files", Pair, true},
+                                {"D_files", Restricted, true},
+                                {"Page_FILES", Normal, true}};
+    std::vector<DirRow> right = {{"_files", Normal, true}, {"x y", Normal, true}, {"z", Restricted, true}};
+
+    auto leftSteps = PlanMoves(left, LeftSide(), RightSide());
+    ASSERT_EQ(leftSteps.size(), 2u);
+    EXPECT_EQ(leftSteps[0].source, "A_files");
+    EXPECT_EQ(leftSteps[0].target, "_files\\A");
+    EXPECT_EQ(leftSteps[1].source, "Page_FILES");
+    EXPECT_EQ(leftSteps[1].target, "_files\\Page");
+
+    auto rightSteps = PlanMoves(right, RightSide(), LeftSide());
+    ASSERT_EQ(rightSteps.size(), 2u);
+    EXPECT_EQ(rightSteps[0].source, "_files\\_files");
+    EXPECT_EQ(rightSteps[0].target, "_files_files");
+    EXPECT_EQ(rightSteps[1].source, "_files\\x y");
+    EXPECT_EQ(rightSteps[1].target, "x y_files");
+}
