@@ -1,5 +1,7 @@
 #include "Application.h"
 
+#include "Dialog.h"
+
 #include <commctrl.h>
 
 namespace fw {
@@ -17,6 +19,8 @@ Application::~Application() {
 bool Application::PreTranslateMessage(MSG&) { return false; }
 
 Application* Application::Current() { return current; }
+
+HWND Application::MainWindow() const { return mainDialog_ ? mainDialog_->Handle() : nullptr; }
 
 int RunApplication() {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_PROGRESS_CLASS |

@@ -10,6 +10,8 @@
 
 namespace fw {
 
+class Dialog;
+
 class Application {
 public:
     Application();
@@ -27,12 +29,13 @@ public:
     static Application* Current();
 
     HINSTANCE Instance() const { return instance_; }
-    HWND MainWindow() const { return mainWindow_; }
-    void SetMainWindow(HWND hwnd) { mainWindow_ = hwnd; }
+    // The main window owns dialogs that are made without a parent.
+    HWND MainWindow() const;
+    void SetMainDialog(Dialog* dialog) { mainDialog_ = dialog; }
 
 private:
     HINSTANCE instance_;
-    HWND mainWindow_ = nullptr;
+    Dialog* mainDialog_ = nullptr;
 };
 
 // Runs the application object: common controls, then InitInstance.

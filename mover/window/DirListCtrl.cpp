@@ -1,0 +1,150 @@
+#include "DirListCtrl.h"
+
+#include <algorithm>
+
+void CDirListCtrl::Setup(const char* pattern, const char* prefix, bool cwdSide, CDirListCtrl* oppositeList,
+                         const fw::ImageList& imageList) {
+    side = {cwdSide, pattern, prefix};
+    opposite = oppositeList;
+    SetImageList(imageList, LVSIL_SMALL);
+    RECT rect;
+    GetWindowRect(hwnd, &rect);
+    minColumnWidth = (rect.right - rect.left) - 20;
+    InsertColumn(0, "", LVCFMT_LEFT, minColumnWidth);
+}
+
+std::string CDirListCtrl::CollationKey(const std::string& name) {
+    // The ordering of lstrcmpiA, which the list view's own sorting and
+    // searching use, as one byte string per name.
+    const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
+    int size = LCMapStringA(LOCALE_USER_DEFAULT, flags, name.c_str(), -1, nullptr, 0);
+    if (size <= 0) return mover::AsciiCaseKey(name);
+    std::string key(static_cast<size_t>(size), '\0');
+    size = LCMapStringA(LOCALE_USER_DEFAULT, flags, name.c_str(), -1, reinterpret_cast<char*>(key.data()), size);
+    key.resize(size > 0 ? static_cast<size_t>(size) : 0);
+    return key;
+}
+
+int CDirListCtrl::TextWidth(HDC dc, const std::string& text) const {
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    return size.cx;
+}
+
+bool CDirListCtrl::Scan() {
+    rows.clear();
+    SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    SetItemCount(0);
+
+    int width = minColumnWidth - 16;
+    bool found = false;
+
+    // Names are measured in the list's own font.
+    HDC dc = GetDC(hwnd);
+    HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(Send(WM_GETFONT)));
+
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA(side.pattern.c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            mover::DirClass image = mover::Normal;
+            switch (mover::ClassifyEntry(side, data.cFileName, data.dwFileAttributes, image)) {
+            case mover::Found::Skipped:
+                break;
+            case mover::Found::FilesSubdirectory:
+                found = true;
+                break;
+            case mover::Found::Listed:
+                rows.push_back({data.cFileName, image, false, {}});
+                width = std::max(width, TextWidth(dc, rows.back().name));
+                break;
+            }
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+    }
+
+    SelectObject(dc, oldFont);
+    ReleaseDC(hwnd, dc);
+
+    mover::SortRows(rows, CollationKey);
+    SetColumnWidth(0, width + 32);
+    SetItemCount(static_cast<int>(rows.size()));
+    InvalidateRect(hwnd, nullptr, TRUE);
+    return found;
+}
+
+void CDirListCtrl::ShowClassification() {
+    SetRedraw(false);
+    SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    for (size_t i = 0; i < rows.size(); ++i)
+        if (rows[i].selected) SetItemState(static_cast<int>(i), LVIS_SELECTED, LVIS_SELECTED);
+    SetRedraw(true);
+    InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+void CDirListCtrl::ReadSelection() {
+    for (mover::DirRow& row : rows) row.selected = false;
+    for (int i = NextItem(-1, LVNI_SELECTED); i >= 0 && static_cast<size_t>(i) < rows.size();
+         i = NextItem(i, LVNI_SELECTED))
+        rows[static_cast<size_t>(i)].selected = true;
+}
+
+void CDirListCtrl::MoveSelected() {
+    ReadSelection();
+    for (const mover::MoveStep& step : mover::PlanMoves(rows, side, opposite->side)) {
+        // Never replaces: a target that exists refuses the rename.
+        MoveFileA(step.source.c_str(), step.target.c_str());
+    }
+}
+
+namespace {
+
+bool BeginsWith(const std::string& name, const std::string& typed) {
+    int length = static_cast<int>(typed.size());
+    return name.size() >= typed.size() &&
+           CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, name.data(), length, typed.data(), length) == CSTR_EQUAL;
+}
+
+std::string Narrow(const wchar_t* text) {
+    char buffer[MAX_PATH * 2] = "";
+    WideCharToMultiByte(CP_ACP, 0, text, -1, buffer, sizeof buffer, nullptr, nullptr);
+    return buffer;
+}
+
+}  // namespace
+
+LRESULT CDirListCtrl::OnGetDispInfo(NMHDR* header) {
+    // The A and W forms differ only in the text's type.
+    auto& item = reinterpret_cast<NMLVDISPINFOA*>(header)->item;
+    if (item.iItem < 0 || static_cast<size_t>(item.iItem) >= rows.size()) return 0;
+    const mover::DirRow& row = rows[static_cast<size_t>(item.iItem)];
+    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+        if (header->code == LVN_GETDISPINFOW)
+            MultiByteToWideChar(CP_ACP, 0, row.name.c_str(), -1, reinterpret_cast<wchar_t*>(item.pszText),
+                                item.cchTextMax);
+        else
+            lstrcpynA(item.pszText, row.name.c_str(), item.cchTextMax);
+    }
+    if (item.mask & LVIF_IMAGE) item.iImage = row.image;
+    return 0;
+}
+
+LRESULT CDirListCtrl::OnFindItem(NMHDR* header) {
+    // Typing in the list jumps to the next row that begins with the typed
+    // text (or is it, ignoring case), as in a list that holds its own rows.
+    auto* find = reinterpret_cast<NMLVFINDITEMA*>(header);
+    const LVFINDINFOA& what = find->lvfi;
+    if (!(what.flags & (LVFI_STRING | LVFI_PARTIAL)) || !what.psz || rows.empty()) return -1;
+    std::string typed = header->code == LVN_ODFINDITEMW ? Narrow(reinterpret_cast<const wchar_t*>(what.psz))
+                                                        : std::string(what.psz);
+    int count = static_cast<int>(rows.size());
+    int start = (find->iStart >= 0 && find->iStart < count) ? find->iStart : 0;
+    int tries = (what.flags & LVFI_WRAP) ? count : count - start;
+    for (int n = 0; n < tries; ++n) {
+        int i = (start + n) % count;
+        const std::string& name = rows[static_cast<size_t>(i)].name;
+        if ((what.flags & LVFI_PARTIAL) ? BeginsWith(name, typed) : lstrcmpiA(name.c_str(), typed.c_str()) == 0)
+            return i;
+    }
+    return -1;
+}

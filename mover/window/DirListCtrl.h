@@ -1,0 +1,47 @@
+#pragma once
+// One of Kastrelo's two directory lists. The list keeps its rows itself and
+// the list view only shows them (it asks for each visible row's text and
+// image), so a refresh of thousands of directories costs an enumeration and
+// a sort, not a control insertion per row. The list view keeps the selection.
+
+#include "framework/Controls.h"
+#include "mover/core/DirLists.h"
+
+#include <vector>
+
+class CDirListCtrl : public fw::ListView {
+public:
+    // Called once for each list while the main window initialises.
+    void Setup(const char* pattern, const char* prefix, bool cwdSide, CDirListCtrl* opposite,
+               const fw::ImageList& imageList);
+
+    // Rebuilds the rows from the file system, sorted by name, none selected.
+    // Returns true only for the left list and only when the working
+    // directory holds a directory "_files".
+    bool Scan();
+
+    // Renames every selected Normal row's directory to the opposite side.
+    // A rename the file system refuses leaves that directory where it was.
+    void MoveSelected();
+
+    // Shows the rows' images and selection after a pair pass.
+    void ShowClassification();
+
+    std::vector<mover::DirRow>& Rows() { return rows; }
+
+    // The list view's questions about the rows (sent to the main window).
+    LRESULT OnGetDispInfo(NMHDR* header);
+    LRESULT OnFindItem(NMHDR* header);
+
+    // Orders and pairs names as the platform compares them ignoring case.
+    static std::string CollationKey(const std::string& name);
+
+private:
+    int TextWidth(HDC dc, const std::string& text) const;
+    void ReadSelection();
+
+    CDirListCtrl* opposite = nullptr;
+    mover::ListSide side;
+    int minColumnWidth = 0;
+    std::vector<mover::DirRow> rows;
+};

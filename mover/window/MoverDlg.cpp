@@ -1,0 +1,204 @@
+#include "MoverDlg.h"
+
+#include "MoverHelpDlg.h"
+#include "WindowPosition.h"
+#include "resource.h"
+
+const char kastreloRegistryKey[] = "Software\\Veltmarkstede\\Kastrelo";
+
+namespace {
+
+const char FilesQuestion[] =
+    "There is no \"_files\" subdirectory in the Current Working Directory.\r\n\r\nCreate one?";
+const char ChangeCwdQuestion[] = "Change Current Working Directory?";
+const char QuestionCaption[] = "*_files";
+
+}  // namespace
+
+using R = fw::Route<CMoverDlg>;
+const R CMoverDlg::routes[] = {
+    R::Message(WM_SYSCOMMAND, &CMoverDlg::OnSysCommand),
+    R::Message(WM_PAINT, &CMoverDlg::OnPaint),
+    R::Message(WM_QUERYDRAGICON, &CMoverDlg::OnQueryDragIcon),
+    R::Command(BN_CLICKED, IDC_HELP_BUTTON, &CMoverDlg::OnHelp),
+    R::Command(BN_CLICKED, IDC_CHANGE, &CMoverDlg::OnChange),
+    // The lists keep their rows; the list views ask for them.
+    R::Notify(LVN_GETDISPINFOA, IDC_LEFT_LIST, &CMoverDlg::OnListGetDispInfo),
+    R::Notify(LVN_GETDISPINFOA, IDC_RIGHT_LIST, &CMoverDlg::OnListGetDispInfo),
+    R::Notify(LVN_GETDISPINFOW, IDC_LEFT_LIST, &CMoverDlg::OnListGetDispInfo),
+    R::Notify(LVN_GETDISPINFOW, IDC_RIGHT_LIST, &CMoverDlg::OnListGetDispInfo),
+    R::Notify(LVN_ODFINDITEMA, IDC_LEFT_LIST, &CMoverDlg::OnListFindItem),
+    R::Notify(LVN_ODFINDITEMA, IDC_RIGHT_LIST, &CMoverDlg::OnListFindItem),
+    R::Notify(LVN_ODFINDITEMW, IDC_LEFT_LIST, &CMoverDlg::OnListFindItem),
+    R::Notify(LVN_ODFINDITEMW, IDC_RIGHT_LIST, &CMoverDlg::OnListFindItem),
+};
+
+CMoverDlg::CMoverDlg(HWND parent) : Dialog(IDD_MOVER_DIALOG, parent) {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_KASTRELO));
+    smallIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_KASTRELO), IMAGE_ICON,
+                                              GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+}
+
+CMoverDlg::~CMoverDlg() {
+    Destroy();
+    if (smallIcon) DestroyIcon(smallIcon);
+}
+
+bool CMoverDlg::Dispatch(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    return fw::RouteMessage<CMoverDlg>(this, routes, msg, wp, lp, result);
+}
+
+void CMoverDlg::DoDataExchange(fw::DataExchange& dx) {
+    dx.Bind(IDC_LEFT_LIST, leftList);
+    dx.Bind(IDC_RIGHT_LIST, rightList);
+    dx.Text(IDC_CWD, cwd);
+}
+
+BOOL CMoverDlg::OnInitDialog() {
+    if (HMENU systemMenu = GetSystemMenu(Handle(), FALSE)) {
+        char about[64] = "";
+        if (LoadStringA(GetModuleHandleA(nullptr), IDS_ABOUTBOX, about, sizeof about) > 0) {
+            AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
+            AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX, about);
+        }
+    }
+    SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon ? smallIcon : icon));
+
+    UpdateData(true);
+
+    POINT position;
+    if (LoadWindowPosition(kastreloRegistryKey, position)) {
+        // A position on no screen (a monitor since removed) would hide the
+        // window: it then keeps its default place.
+        RECT rect;
+        GetWindowRect(Handle(), &rect);
+        OffsetRect(&rect, position.x - rect.left, position.y - rect.top);
+        if (MonitorFromRect(&rect, MONITOR_DEFAULTTONULL))
+            SetWindowPos(Handle(), nullptr, position.x, position.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+    imageList.Create(16, 16, ILC_COLOR4 | ILC_MASK, 3, 2);
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    HBITMAP images = LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_FOLDERS));
+    HBITMAP mask = LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_FOLDERS_MASK));
+    imageList.Add(images, mask);
+    if (images) DeleteObject(images);
+    if (mask) DeleteObject(mask);
+
+    char current[MAX_PATH] = "";
+    GetCurrentDirectoryA(sizeof current, current);
+    cwd = current;
+
+    leftList.Setup("*_files", "", true, &rightList, imageList);
+    rightList.Setup("_files\\*.*", "_files\\", false, &leftList, imageList);
+
+    UpdateData(false);
+    RefreshLists();
+    return TRUE;
+}
+
+void CMoverDlg::OnDestroy() {
+    imageList.Destroy();
+    RECT rect;
+    if (GetWindowRect(Handle(), &rect)) SaveWindowPosition(kastreloRegistryKey, rect);
+}
+
+void CMoverDlg::RefreshLists() {
+    bool found = leftList.Scan();
+    while (!found) {
+        if (MessageBoxA(Handle(), FilesQuestion, QuestionCaption, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+            // Not reported when it fails: the right list then stays empty.
+            CreateDirectoryA("_files", nullptr);
+            break;
+        }
+        if (MessageBoxA(Handle(), ChangeCwdQuestion, QuestionCaption, MB_OKCANCEL | MB_ICONQUESTION) == IDOK &&
+            BrowseFromRoot()) {
+            found = leftList.Scan();
+            continue;
+        }
+        // There is no way to work in a directory without "_files".
+        EndDialog(IDCANCEL);
+        break;
+    }
+    rightList.Scan();
+    mover::MarkPairs(leftList.Rows(), rightList.Rows(), CDirListCtrl::CollationKey);
+    leftList.ShowClassification();
+    rightList.ShowClassification();
+    leftList.SetFocus();
+}
+
+void CMoverDlg::OnOK() {
+    // The right list moves from its rows as they were before the left pass,
+    // so nothing that just went into "_files" comes straight back.
+    leftList.MoveSelected();
+    rightList.MoveSelected();
+    RefreshLists();
+}
+
+bool CMoverDlg::BrowseForCwd(const cwd::ShellItem& root, const char* title) {
+    if (!cwd::BrowseForCwd(Handle(), root, title, cwd)) return false;
+    UpdateData(false);
+    return true;
+}
+
+bool CMoverDlg::BrowseFromRoot() {
+    return BrowseForCwd(cwd::ShellItem(), "Click the CWD Change button to browse from CWD parent");
+}
+
+void CMoverDlg::BrowseFromParent() {
+    {
+        cwd::ShellItem root = cwd::ParsePath(Handle(), cwd::ParentOfCwd(cwd));
+        BrowseForCwd(root, "Doubleclick in the CWD name field to browse from root");
+    }
+    RefreshLists();
+}
+
+bool CMoverDlg::IsCwdDoubleClick(const MSG& msg) const {
+    return Handle() && cwd::IsDoubleClickOn(msg, Item(IDC_CWD));
+}
+
+void CMoverDlg::OnChange() { BrowseFromParent(); }
+
+void CMoverDlg::OnHelp() {
+    CMoverHelpDlg help;
+    help.DoModal();
+}
+
+bool CMoverDlg::OnSysCommand(WPARAM wp, LPARAM, LRESULT& result) {
+    if ((wp & 0xFFF0) != IDM_ABOUTBOX) return false;
+    CMoverHelpDlg::currentHelpPage = CMoverHelpDlg::AboutPage;
+    CMoverHelpDlg help;
+    help.DoModal();
+    result = 0;
+    return true;
+}
+
+bool CMoverDlg::OnPaint(WPARAM, LPARAM, LRESULT& result) {
+    if (!IsIconic(Handle())) return false;
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(Handle(), &paint);
+    SendMessageA(Handle(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    RECT client;
+    GetClientRect(Handle(), &client);
+    int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
+    int y = (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
+    DrawIcon(dc, x, y, icon);
+    EndPaint(Handle(), &paint);
+    result = 0;
+    return true;
+}
+
+bool CMoverDlg::OnQueryDragIcon(WPARAM, LPARAM, LRESULT& result) {
+    result = reinterpret_cast<LRESULT>(icon);
+    return true;
+}
+
+CDirListCtrl* CMoverDlg::ListOf(const NMHDR* header) {
+    return header->idFrom == IDC_LEFT_LIST ? &leftList : &rightList;
+}
+
+LRESULT CMoverDlg::OnListGetDispInfo(NMHDR* header) { return ListOf(header)->OnGetDispInfo(header); }
+
+LRESULT CMoverDlg::OnListFindItem(NMHDR* header) { return ListOf(header)->OnFindItem(header); }

@@ -1,0 +1,31 @@
+#pragma once
+// Kastrelo's help: a tab control with the pages Purpose, Symbols and About.
+
+#include "framework/Dialog.h"
+
+class CMoverHelpDlg : public fw::Dialog {
+public:
+    explicit CMoverHelpDlg(HWND parent = nullptr);
+
+    // The page shown; it outlives the dialog and decides the page of the
+    // next opening during the same run. Never saved.
+    static int currentHelpPage;
+
+    static constexpr int AboutPage = 2;
+
+protected:
+    BOOL OnInitDialog() override;
+    void DoDataExchange(fw::DataExchange& dx) override;
+    void OnDestroy() override;
+    bool Dispatch(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+private:
+    void ShowHelpPage(int page, bool show);
+    LRESULT OnSelChange(NMHDR*);
+    void OnTextFocus();
+
+    fw::TabCtrl tab;
+    HBITMAP symbolBitmaps[3] = {};
+
+    static const fw::Route<CMoverHelpDlg> routes[];
+};

@@ -1,0 +1,6 @@
+#include "MoverApp.h"
+
+// The application object.
+CMoverApp theApp;
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return fw::RunApplication(); }
