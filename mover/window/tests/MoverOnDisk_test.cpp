@@ -1,0 +1,404 @@
+// Kastrelo's lists and Move on real directories.
+
+#include "TestSupport.h"
+#include "mover/window/MoverApp.h"
+#include "mover/window/WindowPosition.h"
+#include "mover/window/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+namespace {
+
+CMoverApp app;
+
+const int N = mover::Normal, P = mover::Pair, X = mover::Restricted;
+
+std::wstring LongPath(const std::string& path) {
+    std::wstring wide = L"\\\\?\\";
+    for (char c : path) wide += static_cast<wchar_t>(static_cast<unsigned char>(c));
+    return wide;
+}
+
+// Fails the test and says Yes to the "_files" question should one come up
+// where none is expected (instead of waiting for ever).
+class NoQuestions {
+public:
+    NoQuestions()
+        : watcher([this] {
+              while (!done) {
+                  if (UiDriver::FindNow("*_files", "Change Current Working Directory?") ||
+                      UiDriver::FindNow("*_files", "Create one?")) {
+                      asked = true;
+                      UiDriver::CloseEverything();
+                  }
+                  Sleep(50);
+              }
+          }) {}
+    ~NoQuestions() {
+        done = true;
+        watcher.join();
+        EXPECT_FALSE(asked) << "a question was asked";
+    }
+
+private:
+    std::atomic<bool> done{false};
+    std::atomic<bool> asked{false};
+    std::thread watcher;
+};
+
+class MoverOnDisk : public ::testing::Test {
+protected:
+    void SetUp() override { dir.MakeDir("_files"); }
+    void TearDown() override { dialog.Destroy(); }
+
+    void Open() {
+        dir.Enter();
+        NoQuestions guard;
+        ASSERT_TRUE(dialog.Create());
+    }
+    void Refresh() {
+        NoQuestions guard;
+        dialog.RefreshLists();
+    }
+    // The Move command, as the button and the Enter key give it.
+    void Move() {
+        NoQuestions guard;
+        SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    }
+    HWND LeftView() const { return dialog.Item(IDC_LEFT_LIST); }
+    HWND RightView() const { return dialog.Item(IDC_RIGHT_LIST); }
+    std::vector<ShownRow> Left() const { return ShownRows(LeftView()); }
+    std::vector<ShownRow> Right() const { return ShownRows(RightView()); }
+
+    ScratchDir dir;
+    CMoverDlg dialog;
+};
+
+}  // namespace
+
+TEST_F(MoverOnDisk, ListsOnlyDirectoriesSortedAndClassified) {
+    dir.MakeDir("b_files");
+    dir.MakeDir("A_files");
+    dir.MakeDir("Hidden_files", FILE_ATTRIBUTE_HIDDEN);
+    dir.MakeDir("sys_files", FILE_ATTRIBUTE_SYSTEM);
+    dir.MakeDir("files");        // no "_files" suffix
+    dir.MakeDir("b_files.old");  // suffix not at the end
+    dir.WriteFile("x_files", "a file, never listed");
+    dir.MakeDir("_files\\page");
+    dir.MakeDir("_files\\_files");
+    dir.MakeDir("_files\\Zeta");
+    dir.MakeDir("_files\\hid", FILE_ATTRIBUTE_HIDDEN);
+    dir.WriteFile("_files\\readme.txt", "a file");
+    Open();
+
+    EXPECT_EQ(Left(), (std::vector<ShownRow>{
+                          {"A_files", N, true}, {"b_files", N, true}, {"Hidden_files", X, false}, {"sys_files", X, false}}));
+    EXPECT_EQ(Right(), (std::vector<ShownRow>{{"_files", N, false}, {"hid", X, false}, {"page", N, false}, {"Zeta", N, false}}));
+    EXPECT_EQ(GetFocus(), LeftView());
+}
+
+TEST_F(MoverOnDisk, ReadOnlyDirectoriesAreRestrictedWhereThePlatformKeepsTheAttribute) {
+    dir.MakeDir("ro_files", FILE_ATTRIBUTE_READONLY);
+    Open();
+    bool kept = GetFileAttributesA((dir / "ro_files").c_str()) & FILE_ATTRIBUTE_READONLY;
+    EXPECT_EQ(Left(), (std::vector<ShownRow>{{"ro_files", kept ? X : N, !kept}}));
+}
+
+TEST_F(MoverOnDisk, PairsIgnoreCaseAlsoBeyondAsciiAndWinOverRestricted) {
+    dir.MakeDir("Page_FILES");
+    dir.MakeDir("_files\\page");
+    dir.MakeDir("CAF\xC9_files");  // code page 1252: CAFÉ and café
+    dir.MakeDir("_files\\caf\xE9");
+    dir.MakeDir("Secret_files", FILE_ATTRIBUTE_HIDDEN);
+    dir.MakeDir("_files\\secret");
+    dir.MakeDir("Lone_files", FILE_ATTRIBUTE_HIDDEN);
+    dir.MakeDir("_files\\pages");
+    Open();
+
+    EXPECT_EQ(Left(), (std::vector<ShownRow>{{"CAF\xC9_files", P, false},
+                                             {"Lone_files", X, false},
+                                             {"Page_FILES", P, false},
+                                             {"Secret_files", P, false}}));
+    EXPECT_EQ(Right(), (std::vector<ShownRow>{
+                           {"caf\xE9", P, false}, {"page", P, false}, {"pages", N, false}, {"secret", P, false}}));
+}
+
+TEST_F(MoverOnDisk, UpperCaseFilesSubdirectoryCountsAndIsNotListed) {
+    ScratchDir other;
+    other.MakeDir("_FILES");
+    other.MakeDir("_FILES\\inside");
+    other.MakeDir("a_files");
+    other.Enter();
+    {
+        NoQuestions guard;
+        ASSERT_TRUE(dialog.Create());
+    }
+    EXPECT_EQ(Left(), (std::vector<ShownRow>{{"a_files", N, true}}));
+    EXPECT_EQ(Right(), (std::vector<ShownRow>{{"inside", N, false}}));
+}
+
+TEST_F(MoverOnDisk, ColumnFillsTheListOrFitsTheWidestName) {
+    dir.MakeDir("a_files");
+    Open();
+    RECT rect;
+    GetWindowRect(LeftView(), &rect);
+    int listWidth = rect.right - rect.left;
+    EXPECT_EQ(ListView_GetColumnWidth(LeftView(), 0), listWidth - 4);
+
+    std::string wide(200, 'W');
+    dir.MakeDir(wide + "_files");
+    Refresh();
+    int nameWidth = ListView_GetStringWidth(LeftView(), (wide + "_files").c_str());
+    EXPECT_GT(nameWidth + 32, listWidth - 4);
+    EXPECT_EQ(ListView_GetColumnWidth(LeftView(), 0), nameWidth + 32);
+}
+
+TEST_F(MoverOnDisk, MovesBothWaysAndCrosswiseWithTheirContents) {
+    dir.MakeDir("Page_FILES");
+    dir.WriteFile("Page_FILES\\style.css", "left");
+    dir.MakeDir("_files\\Back");
+    dir.WriteFile("_files\\Back\\image.gif", "right");
+    dir.MakeDir("_files\\_files");
+    dir.MakeDir("Stay_files");
+    Open();
+
+    // The preselection holds Page_FILES and Stay_files; keep only Page.
+    SelectRows(LeftView(), {"Page_FILES"});
+    SelectRows(RightView(), {"Back", "_files"});
+    Move();
+
+    EXPECT_EQ(dir.ReadFile("_files\\Page\\style.css"), "left");
+    EXPECT_EQ(dir.ReadFile("Back_files\\image.gif"), "right");
+    EXPECT_TRUE(dir.IsDir("_files_files"));
+    EXPECT_FALSE(dir.Exists("Page_FILES"));
+    EXPECT_FALSE(dir.Exists("_files\\Back"));
+    EXPECT_TRUE(dir.IsDir("Stay_files"));
+    EXPECT_EQ(Left(), (std::vector<ShownRow>{{"_files_files", N, true}, {"Back_files", N, true}, {"Stay_files", N, true}}));
+    EXPECT_EQ(Right(), (std::vector<ShownRow>{{"Page", N, false}}));
+
+    // Back again: the suffix comes back in lower case.
+    SelectRows(LeftView(), {});
+    SelectRows(RightView(), {"Page"});
+    Move();
+    EXPECT_EQ(dir.ReadFile("Page_files\\style.css"), "left");
+    EXPECT_TRUE(Right().empty());
+}
+
+TEST_F(MoverOnDisk, NothingSelectedMovesNothingAndPreselectsAgain) {
+    dir.MakeDir("a_files");
+    dir.MakeDir("_files\\b");
+    Open();
+    SelectRows(LeftView(), {});
+    Move();
+    EXPECT_TRUE(dir.IsDir("a_files"));
+    EXPECT_TRUE(dir.IsDir("_files\\b"));
+    EXPECT_EQ(Left(), (std::vector<ShownRow>{{"a_files", N, true}}));
+}
+
+TEST_F(MoverOnDisk, PairAndRestrictedRowsNeverMoveEvenWhenSelected) {
+    dir.MakeDir("pair_files");
+    dir.MakeDir("_files\\pair");
+    dir.MakeDir("hidden_files", FILE_ATTRIBUTE_HIDDEN);
+    dir.MakeDir("_files\\sys", FILE_ATTRIBUTE_SYSTEM);
+    Open();
+    SelectRows(LeftView(), {"pair_files", "hidden_files"});
+    SelectRows(RightView(), {"pair", "sys"});
+    Move();
+    for (const char* name : {"pair_files", "_files\\pair", "hidden_files", "_files\\sys"})
+        EXPECT_TRUE(dir.IsDir(name)) << name;
+    EXPECT_FALSE(dir.Exists("_files\\hidden"));
+    EXPECT_FALSE(dir.Exists("sys_files"));
+}
+
+TEST_F(MoverOnDisk, AClashLeavesBothDirectoriesAndAllTheirFilesWhereTheyWere) {
+    dir.MakeDir("Page_files");
+    dir.WriteFile("Page_files\\mine.txt", "mine");
+    dir.MakeDir("Doc_files");
+    dir.WriteFile("Doc_files\\a.txt", "doc");
+    dir.MakeDir("_files\\Back");
+    dir.WriteFile("_files\\Back\\b.txt", "back");
+    Open();
+    SelectRows(RightView(), {"Back"});
+
+    // Since the refresh, another program made the targets.
+    dir.MakeDir("_files\\PAGE");
+    dir.WriteFile("_files\\PAGE\\theirs.txt", "theirs");
+    dir.WriteFile("_files\\Doc", "a file where the directory would go");
+    dir.MakeDir("back_files");
+    dir.WriteFile("back_files\\c.txt", "other");
+    Move();
+
+    EXPECT_EQ(dir.ReadFile("Page_files\\mine.txt"), "mine");
+    EXPECT_EQ(dir.ReadFile("_files\\PAGE\\theirs.txt"), "theirs");
+    EXPECT_FALSE(dir.Exists("_files\\PAGE\\mine.txt"));
+    EXPECT_EQ(dir.ReadFile("Doc_files\\a.txt"), "doc");
+    EXPECT_EQ(dir.ReadFile("_files\\Doc"), "a file where the directory would go");
+    EXPECT_EQ(dir.ReadFile("_files\\Back\\b.txt"), "back");
+    EXPECT_EQ(dir.ReadFile("back_files\\c.txt"), "other");
+    EXPECT_FALSE(dir.Exists("back_files\\b.txt"));
+
+    // The refresh shows the true state.
+    EXPECT_EQ(Left(), (std::vector<ShownRow>{{"back_files", P, false}, {"Doc_files", N, true}, {"Page_files", P, false}}));
+    EXPECT_EQ(Right(), (std::vector<ShownRow>{{"Back", P, false}, {"PAGE", P, false}}));
+}
+
+TEST_F(MoverOnDisk, ADirectoryRemovedSinceTheRefreshIsDroppedAndTheOthersMove) {
+    dir.MakeDir("gone_files");
+    dir.MakeDir("kept_files");
+    Open();
+    RemoveTree(dir / "gone_files");
+    Move();
+    EXPECT_TRUE(dir.IsDir("_files\\kept"));
+    EXPECT_FALSE(dir.Exists("_files\\gone"));
+    EXPECT_TRUE(Left().empty());
+    EXPECT_EQ(Right(), (std::vector<ShownRow>{{"kept", N, false}}));
+}
+
+TEST_F(MoverOnDisk, LongestNamesMoveAndANameThatWouldGrowTooLongStays) {
+    dir.Enter();
+    // 255 characters is the longest name a file system takes.
+    std::string longest = std::string(249, 'L') + "_files";
+    std::string tooLong = std::string(252, 'R');  // plus "_files" is 258
+    ASSERT_TRUE(CreateDirectoryA(longest.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(("_files\\" + tooLong).c_str(), nullptr));
+    // Its content lies beyond the ANSI functions' path limit.
+    std::wstring kept = LongPath(dir / ("_files\\" + tooLong + "\\kept"));
+    ASSERT_TRUE(CreateDirectoryW(kept.c_str(), nullptr));
+    Open();
+    ASSERT_EQ(Left().size(), 1u);
+    EXPECT_EQ(Left()[0].name, longest);
+    EXPECT_EQ(Right()[0].name, tooLong);
+
+    SelectRows(RightView(), {tooLong});
+    Move();
+    EXPECT_EQ(GetFileAttributesA(("_files\\" + std::string(249, 'L')).c_str()),
+              static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_EQ(GetFileAttributesW(kept.c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_EQ(Right().size(), 2u);
+}
+
+TEST_F(MoverOnDisk, NamesBeyondAsciiMoveUnchanged) {
+    dir.MakeDir("R\xE9sum\xE9 \xC4rger_files");  // Résumé Ärger
+    dir.WriteFile("R\xE9sum\xE9 \xC4rger_files\\x.txt", "x");
+    Open();
+    Move();
+    EXPECT_EQ(dir.ReadFile("_files\\R\xE9sum\xE9 \xC4rger\\x.txt"), "x");
+    EXPECT_EQ(Right(), (std::vector<ShownRow>{{"R\xE9sum\xE9 \xC4rger", N, false}}));
+}
+
+TEST(MoverAtDriveRoot, ListsAndMovesAtTheRootOfADrive) {
+    // Drive C: of the tests' own Wine prefix; never of anyone's own.
+    const char* prefix = getenv("WINEPREFIX");
+    if (!prefix || !strstr(prefix, "build")) GTEST_SKIP() << "needs the tests' own Wine prefix";
+    RemoveTree("C:\\_files");
+    RemoveTree("C:\\kastrelo_root_files");
+    ASSERT_TRUE(CreateDirectoryA("C:\\_files", nullptr));
+    ASSERT_TRUE(CreateDirectoryA("C:\\kastrelo_root_files", nullptr));
+    ASSERT_TRUE(SetCurrentDirectoryA("C:\\"));
+    {
+        CMoverDlg dialog;
+        {
+            NoQuestions guard;
+            ASSERT_TRUE(dialog.Create());
+        }
+        EXPECT_EQ(dialog.Cwd(), "C:\\");
+        EXPECT_EQ(cwd::ParentOfCwd(dialog.Cwd()), "C:");
+        EXPECT_EQ(SelectedNames(dialog.Item(IDC_LEFT_LIST)), (std::vector<std::string>{"kastrelo_root_files"}));
+        {
+            NoQuestions guard;
+            SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        }
+        EXPECT_EQ(GetFileAttributesA("C:\\_files\\kastrelo_root"), static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
+        dialog.Destroy();
+    }
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    SetCurrentDirectoryA(temp);
+    RemoveTree("C:\\_files");
+}
+
+// The window position in the registry.
+class StoredPosition : public ::testing::Test {
+protected:
+    void SetUp() override { RegDeleteTreeA(HKEY_CURRENT_USER, kastreloRegistryKey); }
+    void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, kastreloRegistryKey); }
+    void Set(const char* name, DWORD type, const void* data, DWORD size) {
+        HKEY key;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kastreloRegistryKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
+        RegCloseKey(key);
+    }
+    void SetDword(const char* name, LONG value) { Set(name, REG_DWORD, &value, 4); }
+    static bool Load(POINT& p) { return LoadWindowPosition(kastreloRegistryKey, p); }
+};
+
+TEST_F(StoredPosition, CountsOnlyWhenBothValuesAreFourByteDwords) {
+    POINT p{};
+    EXPECT_FALSE(Load(p));  // no key
+    SetDword("Left", 120);
+    EXPECT_FALSE(Load(p));  // only Left
+    Set("Top", REG_SZ, "80", 3);
+    EXPECT_FALSE(Load(p));
+    unsigned long long wide = 80;
+    Set("Top", REG_QWORD, &wide, 8);
+    EXPECT_FALSE(Load(p));
+    Set("Top", REG_BINARY, &wide, 4);
+    EXPECT_FALSE(Load(p));
+    SetDword("Top", -30);
+    ASSERT_TRUE(Load(p));
+    EXPECT_EQ(p.x, 120);
+    EXPECT_EQ(p.y, -30);  // signed
+}
+
+TEST_F(StoredPosition, TheWindowOpensThereAndSavesWhereItWas) {
+    ScratchDir dir;
+    dir.MakeDir("_files");
+    dir.Enter();
+    SetDword("Left", 37);
+    SetDword("Top", 41);
+    CMoverDlg dialog;
+    {
+        NoQuestions guard;
+        ASSERT_TRUE(dialog.Create());
+    }
+    RECT rect;
+    GetWindowRect(dialog.Handle(), &rect);
+    EXPECT_EQ(rect.left, 37);
+    EXPECT_EQ(rect.top, 41);
+    SetWindowPos(dialog.Handle(), nullptr, 90, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    dialog.Destroy();
+    POINT p{};
+    ASSERT_TRUE(Load(p));
+    EXPECT_EQ(p.x, 90);
+    EXPECT_EQ(p.y, 60);
+}
+
+TEST_F(StoredPosition, OnlyOneValueKeepsTheDefaultPlace) {
+    ScratchDir dir;
+    dir.MakeDir("_files");
+    dir.Enter();
+    CMoverDlg first;
+    {
+        NoQuestions guard;
+        ASSERT_TRUE(first.Create());
+    }
+    RECT defaultRect;
+    GetWindowRect(first.Handle(), &defaultRect);
+    first.Destroy();
+
+    RegDeleteTreeA(HKEY_CURRENT_USER, kastreloRegistryKey);
+    SetDword("Left", defaultRect.left + 100);
+    CMoverDlg second;
+    {
+        NoQuestions guard;
+        ASSERT_TRUE(second.Create());
+    }
+    RECT rect;
+    GetWindowRect(second.Handle(), &rect);
+    EXPECT_EQ(rect.left, defaultRect.left);
+    EXPECT_EQ(rect.top, defaultRect.top);
+    second.Destroy();
+}
