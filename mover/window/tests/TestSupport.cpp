@@ -11,15 +11,17 @@
 namespace {
 
 std::atomic<int> scratchCounter{0};
+const char ScratchRoot[] = "C:\\kastrelo-tests";
 
 }  // namespace
 
 ScratchDir::ScratchDir() {
-    char temp[MAX_PATH] = "";
-    GetTempPathA(sizeof temp, temp);
+    // On drive C: of the tests' Wine prefix, where the folder chooser shows
+    // it (the temporary folder is hidden there).
+    CreateDirectoryA(ScratchRoot, nullptr);
     char name[64];
-    std::snprintf(name, sizeof name, "kastrelo-test-%lu-%d", GetCurrentProcessId(), scratchCounter++);
-    path = std::string(temp) + name;
+    std::snprintf(name, sizeof name, "\\%lu-%d", GetCurrentProcessId(), scratchCounter++);
+    path = std::string(ScratchRoot) + name;
     RemoveTree(path);
     CreateDirectoryA(path.c_str(), nullptr);
 }
@@ -27,12 +29,9 @@ ScratchDir::ScratchDir() {
 ScratchDir::~ScratchDir() {
     char current[MAX_PATH] = "";
     GetCurrentDirectoryA(sizeof current, current);
-    if (std::string(current).rfind(path, 0) == 0) {
-        char temp[MAX_PATH] = "";
-        GetTempPathA(sizeof temp, temp);
-        SetCurrentDirectoryA(temp);
-    }
+    if (std::string(current).rfind(path, 0) == 0) SetCurrentDirectoryA("C:\\");
     RemoveTree(path);
+    RemoveDirectoryA(ScratchRoot);  // when it is empty
 }
 
 void RemoveTree(const std::string& path) {
@@ -271,8 +270,73 @@ void UiDriver::Settle(HWND window) {
     }
 }
 
+bool UiDriver::WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    for (DWORD waited = 0; waited <= timeoutMs; waited += 20) {
+        if (condition()) return true;
+        Sleep(20);
+    }
+    return condition();
+}
+
+HWND UiDriver::FocusOf(HWND window) {
+    GUITHREADINFO info{sizeof info};
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
+namespace {
+
+std::string TreeItemText(HWND tree, HTREEITEM item) {
+    char text[MAX_PATH] = "";
+    TVITEMA data{};
+    data.mask = TVIF_TEXT;
+    data.hItem = item;
+    data.pszText = text;
+    data.cchTextMax = sizeof text;
+    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+    return text;
+}
+
+HTREEITEM ChildNamed(HWND tree, HTREEITEM parent, const std::string& name) {
+    auto child = reinterpret_cast<HTREEITEM>(
+        SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(parent)));
+    for (; child; child = reinterpret_cast<HTREEITEM>(
+                      SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(child))))
+        // A drive shows as its label followed by "(C:)".
+        if (lstrcmpiA(TreeItemText(tree, child).c_str(), name.c_str()) == 0 ||
+            (name[0] == '(' && TreeItemText(tree, child).find(name) != std::string::npos))
+            return child;
+    return nullptr;
+}
+
+}  // namespace
+
 void UiDriver::ChooseFolder(HWND chooser, const std::string& path) {
-    SendMessageA(chooser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
+    // As a user does it: open My Computer, the drive and each folder of the
+    // path in the tree with the keyboard, then OK.
+    HWND tree = FindWindowExA(chooser, nullptr, WC_TREEVIEWA, nullptr);
+    auto root = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    std::vector<std::string> steps = {"My Computer", "(" + path.substr(0, 2) + ")"};
+    for (size_t at = 3; at < path.size();) {
+        size_t slash = path.find('\\', at);
+        if (slash == std::string::npos) slash = path.size();
+        steps.push_back(path.substr(at, slash - at));
+        at = slash + 1;
+    }
+    HTREEITEM item = root;
+    for (const std::string& step : steps) {
+        SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+        Key(tree, VK_RIGHT);  // opens the folder
+        HTREEITEM next = nullptr;
+        WaitUntil([&] { return (next = ChildNamed(tree, item, step)) != nullptr; }, 3000);
+        if (!next) {
+            ADD_FAILURE() << "the folder chooser shows no \"" << step << "\" in \"" << TreeItemText(tree, item) << "\"";
+            Click(chooser, IDCANCEL);
+            return;
+        }
+        item = next;
+    }
+    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
     Sleep(100);
     Click(chooser, IDOK);
 }

@@ -70,6 +70,10 @@ public:
     void DoubleClick(HWND window, POINT clientPoint);
     // Waits until the dialog's thread has handled everything posted so far.
     void Settle(HWND window);
+    // Waits until the condition holds; false after the time.
+    static bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
+    // The window that has the keyboard focus in the given window's thread.
+    static HWND FocusOf(HWND window);
     // Chooses a folder in an open chooser and confirms it.
     void ChooseFolder(HWND chooser, const std::string& path);
 

@@ -1,0 +1,281 @@
+// Kastrelo's window driven as a user would: keys, buttons, double-clicks,
+// the "_files" questions, the folder chooser and the help pages.
+
+#include "TestSupport.h"
+#include "mover/window/MoverApp.h"
+#include "mover/window/MoverHelpDlg.h"
+#include "mover/window/resource.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+CMoverApp app;
+
+const char MainCaption[] = "*_files";
+const char HelpCaption[] = "*_files Help";
+const char ParentTitle[] = "Doubleclick in the CWD name field to browse from root";
+const char RootTitle[] = "Click the CWD Change button to browse from CWD parent";
+
+RECT ScreenRect(HWND window) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+// A point of a control in its dialog's client coordinates.
+POINT ClientPointOf(HWND dialog, HWND control, int dx, int dy) {
+    RECT rect = ScreenRect(control);
+    POINT p{rect.left + dx, rect.top + dy};
+    ScreenToClient(dialog, &p);
+    return p;
+}
+
+bool Visible(HWND dialog, int id) { return IsWindowVisible(GetDlgItem(dialog, id)) != FALSE; }
+
+}  // namespace
+
+TEST(MoverWindow, MissingFilesAnsweredYesCreatesItAndOpens) {
+    ScratchDir dir;
+    dir.MakeDir("page_files");
+    dir.Enter();
+    CMoverDlg dialog;
+    UiDriver ui([&](UiDriver& ui) {
+        HWND question = ui.WaitForWindow(MainCaption, "There is no \"_files\" subdirectory");
+        if (!question) return;
+        ui.Click(question, IDYES);
+        HWND main = ui.WaitForWindow(MainCaption, "Current Working Directory (CWD)");
+        if (!main) return;
+        EXPECT_TRUE(dir.IsDir("_files"));
+        ui.Click(main, IDCANCEL);
+    });
+    EXPECT_EQ(app.RunMainDialog(dialog), IDCANCEL);
+    ui.Join();
+}
+
+TEST(MoverWindow, MissingFilesAnsweredNoThenCancelEndsTheProgramBeforeItShows) {
+    ScratchDir dir;
+    dir.Enter();
+    RegDeleteTreeA(HKEY_CURRENT_USER, kastreloRegistryKey);
+    CMoverDlg dialog;
+    bool mainShown = false;
+    UiDriver ui([&](UiDriver& ui) {
+        if (HWND q = ui.WaitForWindow(MainCaption, "Create one?")) ui.Click(q, IDNO);
+        if (HWND q = ui.WaitForWindow(MainCaption, "Change Current Working Directory?")) ui.Click(q, IDCANCEL);
+        mainShown = ui.Appears(MainCaption, "Current Working Directory (CWD)", 500);
+    });
+    EXPECT_EQ(app.RunMainDialog(dialog), IDCANCEL);
+    ui.Join();
+    EXPECT_FALSE(mainShown);
+    EXPECT_FALSE(dir.Exists("_files"));
+    // The position is saved even so.
+    HKEY key;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kastreloRegistryKey, 0, KEY_READ, &key), ERROR_SUCCESS);
+    DWORD type = 0, size = 0;
+    EXPECT_EQ(RegQueryValueExA(key, "Left", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+    EXPECT_EQ(RegQueryValueExA(key, "Top", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
+    RegCloseKey(key);
+}
+
+TEST(MoverWindow, MissingFilesAnsweredNoThenOkBrowsesToAnotherDirectory) {
+    ScratchDir empty, other;
+    other.MakeDir("_files");
+    other.MakeDir("there_files");
+    empty.Enter();
+    CMoverDlg dialog;
+    UiDriver ui([&](UiDriver& ui) {
+        if (HWND q = ui.WaitForWindow(MainCaption, "Create one?")) ui.Click(q, IDNO);
+        if (HWND q = ui.WaitForWindow(MainCaption, "Change Current Working Directory?")) ui.Click(q, IDOK);
+        HWND chooser = ui.WaitForChooser(RootTitle);
+        if (!chooser) return;
+        ui.ChooseFolder(chooser, other.Path());
+        HWND main = ui.WaitForWindow(MainCaption, "Current Working Directory (CWD)");
+        if (!main) return;
+        EXPECT_EQ(WindowText(GetDlgItem(main, IDC_CWD)), other.Path());
+        EXPECT_EQ(SelectedNames(GetDlgItem(main, IDC_LEFT_LIST)), (std::vector<std::string>{"there_files"}));
+        ui.Click(main, IDCANCEL);
+    });
+    app.RunMainDialog(dialog);
+    ui.Join();
+    EXPECT_EQ(dialog.Cwd(), other.Path());
+    EXPECT_FALSE(empty.Exists("_files"));
+}
+
+TEST(MoverWindow, KeysButtonsAndDoubleClicks) {
+    ScratchDir dir;
+    dir.MakeDir("_files");
+    dir.MakeDir("Annual Report_files");
+    dir.MakeDir("index_files");
+    dir.MakeDir("_files\\index");
+    dir.MakeDir("_files\\Old Page");
+    for (int i = 0; i < 12; ++i) dir.MakeDir("page " + std::to_string(i) + "_files");
+    dir.Enter();
+    CMoverDlg dialog;
+    UiDriver ui([&](UiDriver& ui) {
+        HWND main = ui.WaitForWindow(MainCaption, "Current Working Directory (CWD)");
+        if (!main) return;
+        HWND left = GetDlgItem(main, IDC_LEFT_LIST);
+        Screenshot(main, "kastrelo-main");
+
+        // Esc is ignored.
+        ui.Key(left, VK_ESCAPE);
+        ui.Settle(main);
+        EXPECT_TRUE(IsWindowVisible(main));
+
+        // Enter moves the selected, movable directories.
+        SelectRows(left, {"Annual Report_files"});
+        ui.Key(left, VK_RETURN);
+        EXPECT_TRUE(UiDriver::WaitUntil([&] { return dir.IsDir("_files\\Annual Report"); }));
+        ui.Settle(main);
+        EXPECT_EQ(UiDriver::FocusOf(main), left);
+
+        // Change, cancelled: the lists are rebuilt all the same.
+        dir.MakeDir("new_files");
+        ui.Click(main, IDC_CHANGE);
+        if (HWND chooser = ui.WaitForChooser(ParentTitle)) {
+            Screenshot(chooser, "kastrelo-chooser");
+            ui.Click(chooser, IDCANCEL);
+        }
+        EXPECT_TRUE(UiDriver::WaitUntil([&] {
+            auto names = SelectedNames(left);
+            return std::find(names.begin(), names.end(), "new_files") != names.end();
+        }));
+        EXPECT_EQ(WindowText(GetDlgItem(main, IDC_CWD)), dir.Path());
+
+        // A double-click on the CWD field browses from the desktop.
+        HWND field = GetDlgItem(main, IDC_CWD);
+        ui.DoubleClick(main, ClientPointOf(main, field, 10, 5));
+        if (HWND chooser = ui.WaitForChooser(RootTitle)) ui.Click(chooser, IDCANCEL);
+        ui.Settle(main);
+
+        // A double-click on a list row is no double-click on the field, even
+        // where the row lies at the field's height counted from the list's top.
+        RECT window = ScreenRect(main), fieldRect = ScreenRect(field);
+        POINT inList{fieldRect.left + 10 - window.left, fieldRect.top + 5 - window.top - 20};
+        RECT listClient;
+        GetClientRect(left, &listClient);
+        ASSERT_TRUE(PtInRect(&listClient, inList));
+        ui.DoubleClick(left, inList);
+        bool opened = false;
+        for (int i = 0; i < 50 && !opened; ++i, Sleep(20)) {
+            struct Found {
+                bool any;
+            } found{false};
+            EnumWindows(
+                [](HWND w, LPARAM lp) -> BOOL {
+                    DWORD pid = 0;
+                    GetWindowThreadProcessId(w, &pid);
+                    if (pid == GetCurrentProcessId() && IsWindowVisible(w) && FindChildWithText(w, RootTitle))
+                        reinterpret_cast<Found*>(lp)->any = true;
+                    return TRUE;
+                },
+                reinterpret_cast<LPARAM>(&found));
+            opened = found.any;
+        }
+        EXPECT_FALSE(opened) << "a double-click on a list row opened the folder chooser";
+        if (opened) UiDriver::CloseEverything();
+
+        ui.Click(main, IDCANCEL);
+    });
+    app.RunMainDialog(dialog);
+    ui.Join();
+}
+
+TEST(MoverWindow, HelpPagesRememberThePageAndAboutComesFromTheSystemMenu) {
+    ScratchDir dir;
+    dir.MakeDir("_files");
+    dir.MakeDir("page_files");
+    dir.MakeDir("_files\\page");
+    dir.MakeDir("other_files");
+    dir.Enter();
+    CMoverHelpDlg::currentHelpPage = 0;
+    CMoverDlg dialog;
+    UiDriver ui([&](UiDriver& ui) {
+        HWND main = ui.WaitForWindow(MainCaption, "Current Working Directory (CWD)");
+        if (!main) return;
+
+        ui.Click(main, IDC_HELP_BUTTON);
+        HWND help = ui.WaitForWindow(HelpCaption);
+        if (!help) return;
+        HWND tab = GetDlgItem(help, IDC_HELP_TAB);
+        EXPECT_EQ(TabCtrl_GetCurSel(tab), 0);
+        EXPECT_TRUE(Visible(help, IDC_PURPOSE_TEXT));
+        for (int id : {IDC_SYMBOLS_TEXT, IDC_NORMAL_BITMAP, IDC_ABOUT_TEXT, IDC_ABOUT_ICON}) EXPECT_FALSE(Visible(help, id)) << id;
+        EXPECT_TRUE(Visible(help, IDOK));
+        Screenshot(help, "kastrelo-help-purpose");
+
+        // Esc does not close it; a click into a text leaves the focus on the tabs.
+        ui.Key(tab, VK_ESCAPE);
+        ui.Settle(help);
+        EXPECT_TRUE(IsWindowVisible(help));
+        PostMessageA(GetDlgItem(help, IDC_PURPOSE_TEXT), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        PostMessageA(GetDlgItem(help, IDC_PURPOSE_TEXT), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        ui.Settle(help);
+        EXPECT_EQ(UiDriver::FocusOf(help), tab);
+
+        ui.Key(tab, VK_RIGHT);
+        ui.Settle(help);
+        EXPECT_EQ(TabCtrl_GetCurSel(tab), 1);
+        for (int id : {IDC_SYMBOLS_TEXT, IDC_NORMAL_BITMAP, IDC_PAIR_BITMAP, IDC_RESTRICTED_BITMAP})
+            EXPECT_TRUE(Visible(help, id)) << id;
+        EXPECT_FALSE(Visible(help, IDC_PURPOSE_TEXT));
+        Screenshot(help, "kastrelo-help-symbols");
+
+        ui.Key(tab, VK_RIGHT);
+        ui.Settle(help);
+        EXPECT_TRUE(Visible(help, IDC_ABOUT_TEXT));
+        EXPECT_TRUE(Visible(help, IDC_ABOUT_ICON));
+        EXPECT_FALSE(Visible(help, IDC_SYMBOLS_TEXT));
+        Screenshot(help, "kastrelo-help-about");
+
+        ui.Key(tab, VK_LEFT);
+        ui.Settle(help);
+        ui.Click(help, IDOK);
+        ui.WaitGone(help);
+
+        // The next opening shows the page shown last.
+        ui.Click(main, IDC_HELP_BUTTON);
+        help = ui.WaitForWindow(HelpCaption);
+        if (!help) return;
+        EXPECT_EQ(TabCtrl_GetCurSel(GetDlgItem(help, IDC_HELP_TAB)), 1);
+        EXPECT_TRUE(Visible(help, IDC_SYMBOLS_TEXT));
+        ui.Click(help, IDOK);
+        ui.WaitGone(help);
+
+        // The system menu's About entry, and the Help button after it.
+        PostMessageA(main, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+        help = ui.WaitForWindow(HelpCaption);
+        if (!help) return;
+        EXPECT_EQ(TabCtrl_GetCurSel(GetDlgItem(help, IDC_HELP_TAB)), 2);
+        ui.Click(help, IDOK);
+        ui.WaitGone(help);
+        ui.Click(main, IDC_HELP_BUTTON);
+        help = ui.WaitForWindow(HelpCaption);
+        if (!help) return;
+        EXPECT_EQ(TabCtrl_GetCurSel(GetDlgItem(help, IDC_HELP_TAB)), 2);
+        ui.Click(help, IDOK);
+        ui.WaitGone(help);
+
+        ui.Click(main, IDCANCEL);
+    });
+    app.RunMainDialog(dialog);
+    ui.Join();
+}
+
+TEST(MoverWindow, TheSystemMenuHoldsTheAboutEntry) {
+    ScratchDir dir;
+    dir.MakeDir("_files");
+    dir.Enter();
+    CMoverDlg dialog;
+    ASSERT_TRUE(dialog.Create());
+    HMENU menu = GetSystemMenu(dialog.Handle(), FALSE);
+    int count = GetMenuItemCount(menu);
+    ASSERT_GE(count, 2);
+    char text[64] = "";
+    GetMenuStringA(menu, IDM_ABOUTBOX, text, sizeof text, MF_BYCOMMAND);
+    EXPECT_STREQ(text, "&About *_files");
+    EXPECT_EQ(GetMenuItemID(menu, count - 1), static_cast<UINT>(IDM_ABOUTBOX));
+    EXPECT_EQ(GetMenuState(menu, count - 2, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
+    dialog.Destroy();
+}
