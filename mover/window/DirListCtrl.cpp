@@ -32,9 +32,12 @@ int CDirListCtrl::TextWidth(HDC dc, const std::string& text) const {
 }
 
 bool CDirListCtrl::Scan() {
+    // Nothing is drawn until ShowRows: under Wine every change to a drawn
+    // list view costs an update of its scroll bars and a repaint. Emptying
+    // the list drops the old rows' selection, focus and scroll position.
     rows.clear();
-    SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    SetItemCount(0);
+    SetRedraw(false);
+    SetItemCount(0, LVSICF_NOINVALIDATEALL);
 
     int width = minColumnWidth - 16;
     bool found = false;
@@ -42,6 +45,11 @@ bool CDirListCtrl::Scan() {
     // Names are measured in the list's own font.
     HDC dc = GetDC(hwnd);
     HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(Send(WM_GETFONT)));
+    // No name is wider than its length times the widest character: only
+    // names that might widen the column need measuring.
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    const int widest = metrics.tmMaxCharWidth + metrics.tmOverhang;
 
     WIN32_FIND_DATAA data;
     HANDLE find = FindFirstFileA(side.pattern.c_str(), &data);
@@ -56,7 +64,8 @@ bool CDirListCtrl::Scan() {
                 break;
             case mover::Found::Listed:
                 rows.push_back({data.cFileName, image, false, {}});
-                width = std::max(width, TextWidth(dc, rows.back().name));
+                if (static_cast<int>(rows.back().name.size()) * widest > width)
+                    width = std::max(width, TextWidth(dc, rows.back().name));
                 break;
             }
         } while (FindNextFileA(find, &data));
@@ -68,14 +77,14 @@ bool CDirListCtrl::Scan() {
 
     mover::SortRows(rows, CollationKey);
     SetColumnWidth(0, width + 32);
-    SetItemCount(static_cast<int>(rows.size()));
-    InvalidateRect(hwnd, nullptr, TRUE);
+    SetItemCount(static_cast<int>(rows.size()), LVSICF_NOINVALIDATEALL);
     return found;
 }
 
-void CDirListCtrl::ShowClassification() {
-    SetRedraw(false);
-    SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+void CDirListCtrl::ShowRows() {
+    // Clearing every row's state costs a notification per row: only when
+    // something is selected at all.
+    if (SelectedCount() > 0) SetItemState(-1, 0, LVIS_SELECTED);
     for (size_t i = 0; i < rows.size(); ++i)
         if (rows[i].selected) SetItemState(static_cast<int>(i), LVIS_SELECTED, LVIS_SELECTED);
     SetRedraw(true);

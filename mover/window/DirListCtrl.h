@@ -15,17 +15,17 @@ public:
     void Setup(const char* pattern, const char* prefix, bool cwdSide, CDirListCtrl* opposite,
                const fw::ImageList& imageList);
 
-    // Rebuilds the rows from the file system, sorted by name, none selected.
-    // Returns true only for the left list and only when the working
-    // directory holds a directory "_files".
+    // Rebuilds the rows from the file system, sorted by name, none selected;
+    // the list shows them from ShowRows on. Returns true only for the left
+    // list and only when the working directory holds a directory "_files".
     bool Scan();
 
     // Renames every selected Normal row's directory to the opposite side.
     // A rename the file system refuses leaves that directory where it was.
     void MoveSelected();
 
-    // Shows the rows' images and selection after a pair pass.
-    void ShowClassification();
+    // Shows the rows with their images and selection.
+    void ShowRows();
 
     std::vector<mover::DirRow>& Rows() { return rows; }
 

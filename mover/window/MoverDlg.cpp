@@ -108,6 +108,7 @@ void CMoverDlg::OnDestroy() {
 void CMoverDlg::RefreshLists() {
     bool found = leftList.Scan();
     while (!found) {
+        leftList.ShowRows();  // painted behind the questions
         if (MessageBoxA(Handle(), FilesQuestion, QuestionCaption, MB_YESNO | MB_ICONQUESTION) == IDYES) {
             // Not reported when it fails: the right list then stays empty.
             CreateDirectoryA("_files", nullptr);
@@ -124,8 +125,8 @@ void CMoverDlg::RefreshLists() {
     }
     rightList.Scan();
     mover::MarkPairs(leftList.Rows(), rightList.Rows(), CDirListCtrl::CollationKey);
-    leftList.ShowClassification();
-    rightList.ShowClassification();
+    leftList.ShowRows();
+    rightList.ShowRows();
     leftList.SetFocus();
 }
 
