@@ -1,0 +1,62 @@
+// Command template and symbols.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lorvan {
+
+class Platform;
+struct FileEntry;
+struct RunSettings;
+
+constexpr size_t maxSymbols = 10;
+// The short form of the translate path fits 224 bytes with its zero.
+constexpr size_t maxTranslateShortPath = 223;
+constexpr std::string_view noTranslateMarker = "_No_t_d_";
+
+// The three symbols of the chosen set. All empty when the Symbols text
+// lacks its two commas: then no symbol exists and the template is literal.
+struct SymbolSet {
+    std::string shortSymbol;
+    std::string longSymbol;
+    std::string translateSymbol;
+};
+
+enum class SlotKind { Literal, ShortSlot, LongSlot, TranslateSlot };
+
+struct CommandItem {
+    SlotKind kind = SlotKind::Literal;
+    std::string text;  // literal text, "%%" already made one "%"
+};
+
+// The parsed template: literal segments and slots, always ending with a
+// literal segment (possibly empty).
+struct CommandFormat {
+    std::vector<CommandItem> items;
+};
+
+struct FileValues {
+    std::string shortValue;
+    std::string longValue;
+    std::string translateValue;
+};
+
+SymbolSet ReadSymbolSet(std::string_view text);
+
+// False (TooManySymbols) when the template holds more than maxSymbols.
+bool ParseCommandTemplate(std::string_view templateText, const SymbolSet& symbols,
+                          CommandFormat& format);
+
+FileValues MakeFileValues(const FileEntry& entry, const RunSettings& settings,
+                          const SymbolSet& symbols, Platform& platform);
+
+// The part of a short path below the working directory cwd.
+std::string RelativeToCwd(std::string_view shortPath, std::string_view cwd);
+
+std::string ExpandCommand(const CommandFormat& format, const FileValues& values);
+bool IsCommandTooLong(std::string_view expansion);
+std::string BuildCommandLine(std::string_view program, std::string_view expansion);
+
+}  // namespace lorvan

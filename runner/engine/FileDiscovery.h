@@ -1,0 +1,34 @@
+// File discovery and listing.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lorvan {
+
+class Platform;
+class RunServices;
+struct FoundEntry;
+
+struct FileEntry {
+    std::string shortName;  // empty when the 8.3 name is the long name itself
+    std::string longName;
+
+    bool needsRenaming() const { return !shortName.empty(); }
+    const std::string& effectiveShortName() const { return shortName.empty() ? longName : shortName; }
+};
+
+// "\"long\"  \"short\"" or "\"long\"  (same)".
+std::string DisplayLine(const FileEntry& entry);
+
+// The entry the listing makes of one enumerated directory entry.
+FileEntry MakeFileEntry(const FoundEntry& found, Platform& platform);
+
+// Lists the files of the working directory matching the pattern into
+// foundFiles (emptied first), with the "# of files" count and the status
+// listing of RefreshFileList.
+void ListFiles(const std::string& files, RunServices& ui, Platform& platform,
+               std::vector<FileEntry>& foundFiles);
+
+}  // namespace lorvan

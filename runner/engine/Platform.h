@@ -1,0 +1,86 @@
+// What the run engine needs of the operating system, and nothing more.
+// Win32Platform (runner/window) is the real one; FakePlatform (tests) keeps
+// an in-memory file system. Relative paths are relative to the process's
+// current directory, which is the working directory.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <ctime>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace lorvan {
+
+// File attribute bits, with the values Windows gives them.
+enum FileAttribute : uint32_t {
+    AttributeReadOnly = 0x01,
+    AttributeHidden = 0x02,
+    AttributeSystem = 0x04,
+    AttributeDirectory = 0x10,
+    AttributeArchive = 0x20,
+    AttributeNormal = 0x80,
+    AttributeOffline = 0x1000,
+};
+
+// One directory entry as the enumeration gives it.
+struct FoundEntry {
+    uint32_t attributes = 0;
+    std::string name;           // the long name, no directory part
+    std::string alternateName;  // the 8.3 alias; empty when the name is valid 8.3
+};
+
+// An open file. Closed when destroyed.
+class PlatformFile {
+public:
+    virtual ~PlatformFile() = default;
+    virtual bool Write(const void* bytes, size_t count) = 0;
+    // Reads up to count bytes; false on a failed read (not at the end).
+    virtual bool Read(void* bytes, size_t count, size_t& got) = 0;
+    virtual bool SeekToEnd() = 0;
+    // Moves to the start and cuts the file there.
+    virtual bool Truncate() = 0;
+    virtual uint64_t Size() = 0;
+};
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Calls back once per entry matching the wildcard pattern (which may
+    // name a directory before it), in the platform's order; matching also
+    // looks at 8.3 aliases. Returns false when nothing matched or the
+    // enumeration could not start.
+    virtual bool Enumerate(std::string_view pattern,
+                           const std::function<void(const FoundEntry&)>& each) = 0;
+    // Whether an entry of that plain path exists; its attributes if so.
+    virtual bool Exists(std::string_view path, uint32_t* attributes = nullptr) = 0;
+    // The 8.3 form of an existing path; false when it cannot be obtained.
+    virtual bool ShortPath(std::string_view path, std::string& shortPath) = 0;
+    virtual bool RemoveFile(std::string_view path) = 0;
+    virtual bool MakeDirectory(std::string_view path) = 0;
+    virtual bool RenameFile(std::string_view from, std::string_view to) = 0;
+
+    // Opens an existing file for writing; others may read it meanwhile.
+    virtual std::unique_ptr<PlatformFile> OpenForWriting(std::string_view path) = 0;
+    // Creates a new file (archive attribute) for writing; others may read it.
+    virtual std::unique_ptr<PlatformFile> CreateForWriting(std::string_view path) = 0;
+    // Opens an existing file for reading, shared with nobody.
+    virtual std::unique_ptr<PlatformFile> OpenForReading(std::string_view path) = 0;
+
+    // Runs one command line through the command interpreter in the current
+    // directory and waits: its exit status, or -1 when it cannot start.
+    virtual int System(const std::string& commandLine) = 0;
+
+    // ANSI (Windows) code page to OEM (DOS) code page, as CharToOemA.
+    virtual std::string ConvertToOem(std::string_view text) = 0;
+    // Multibyte upper-casing in the ANSI code page, as _mbsupr.
+    virtual std::string UpperCase(std::string_view text) = 0;
+    // Comparison ignoring case, as _mbsicmp: <0, 0 or >0.
+    virtual int CompareNoCase(std::string_view a, std::string_view b) = 0;
+    virtual std::tm LocalTime() = 0;
+};
+
+}  // namespace lorvan

@@ -1,0 +1,51 @@
+// The report file and the temporary report file.
+#pragma once
+
+#include <ctime>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace lorvan {
+
+class Platform;
+class PlatformFile;
+class RunServices;
+struct RunSettings;
+
+// The run and file time texts (strftime formats).
+std::string RunTimeText(const std::tm& time);
+std::string FileTimeText(const std::tm& time);
+
+// The temporary report name for a report and a temporary extension; false
+// when the report's extension equals tempExt ignoring case.
+bool TemporaryReportName(const RunSettings& settings, Platform& platform, std::string& name);
+
+class ReportFile {
+public:
+    ReportFile(const RunSettings& settings, RunServices& ui, Platform& platform);
+    ~ReportFile();
+
+    // False (refused) after telling the user why, or on Cancel.
+    bool OpenReport();
+    void CollectCommandReport(std::string_view shortValue, std::string_view longName);
+    void CloseReport();
+    // Closes without the closing texts, as a stopped run does.
+    void CloseWithoutFinishing();
+    bool IsOpen() const { return file != nullptr; }
+
+    // One write at the current end; a failure is told every time.
+    bool WriteReportText(std::string_view text);
+    bool WriteReportBytes(const void* bytes, size_t count);
+
+    const std::string& TemporaryName() const { return temporaryName; }
+
+private:
+    const RunSettings& settings;
+    RunServices& ui;
+    Platform& platform;
+    std::unique_ptr<PlatformFile> file;
+    std::string temporaryName;
+};
+
+}  // namespace lorvan

@@ -1,0 +1,64 @@
+// The services through which the engine talks to the user. The
+// main dialog CRunnerDlg is their one real provider; tests record them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lorvan {
+
+struct RunSettings;
+
+// Control ids the engine moves the focus to.
+enum ControlId : int {
+    IdFilesList = 1004,
+    IdOutputEdit = 1006,
+    IdTempExtEdit = 1010,
+};
+
+enum class HistoryList { Program, Files, Command, Translate };
+
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class Icon { None, Question, Exclamation };
+enum class Answer { Ok, Cancel, Yes, No };
+
+// Every message box of the batch runner bears this title unless told otherwise.
+constexpr std::string_view lorvanTitle = "Lorvan";
+
+// The report writes (WriteReportText, WriteReportBytes) are not
+// here: the engine holds the open report file (ReportFile) and tells a failed
+// write through Ask, which is all the dialog would do.
+class RunServices {
+public:
+    virtual ~RunServices() = default;
+
+    // Replaces the status window's text by text + CR LF, caret at the end.
+    virtual void SetStatus(std::string_view text) = 0;
+    // Replaces the current selection by text + CR LF.
+    virtual void AppendStatus(std::string_view text) = 0;
+    virtual void SelectAllStatus() = 0;
+    // The "# of files" field.
+    virtual void SetFileCount(std::string_view text) = 0;
+    virtual void SetFileCount(uint32_t count) = 0;
+    // The text of the selected Symbols entry, at most 14 characters.
+    virtual std::string SymbolSetText() = 0;
+    // Full 32-bit range and position: more than 65,535 files must not wrap.
+    virtual void SetProgressRange(uint32_t upper) = 0;
+    virtual void SetProgressPos(uint32_t pos) = 0;
+    virtual Answer Ask(std::string_view text, std::string_view title, Buttons buttons, Icon icon) = 0;
+    virtual void FocusControl(int id) = 0;
+    // Data exchange between the controls and the dialog's RunSettings record.
+    virtual void ReadRecord() = 0;
+    virtual void ShowRecord() = 0;
+    // Adds the value unless the list holds it exactly (or holds a blank
+    // entry, for a blank value).
+    virtual void AddToHistory(HistoryList list, std::string_view value) = 0;
+};
+
+// The walk of AddToHistory: whether a list holding these entries, in their
+// order, takes the value (no exact equal, or no blank entry for a blank value).
+bool HistoryTakes(const std::vector<std::string>& entries, std::string_view value);
+
+}  // namespace lorvan

@@ -1,0 +1,71 @@
+// Lorvan's settings record and its rules. Plain data and pure
+// functions: nothing here touches a window, a file or the registry.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace lorvan {
+
+// Report handling modes, the indexes of the Report handling list.
+enum Handling : int32_t {
+    HandlingNameTime = 0,
+    HandlingFilesTime = 1,
+    HandlingHtml = 2,
+    HandlingHtmlTable = 3,
+    HandlingNone = 4,
+};
+
+constexpr int handlingCount = 5;
+constexpr int symbolSetCount = 5;
+
+// The texts the two fixed drop-down lists show, by index.
+extern const char* const handlingTexts[handlingCount];
+extern const char* const symbolSetTexts[symbolSetCount];
+
+// The two fixed report names that go with the handling modes.
+constexpr std::string_view textReportName = "REPORT.TXT";
+constexpr std::string_view htmlReportName = "REPORT.LRV";
+
+// Length limits in bytes, enforced by the dialog's data exchange.
+constexpr size_t maxProgramLength = 256;
+constexpr size_t maxFilesLength = 256;
+constexpr size_t maxCommandLength = 126;
+constexpr size_t maxOutputLength = 256;
+constexpr size_t maxTempExtLength = 4;
+
+struct RunSettings {
+    std::string cwd;
+    std::string program;
+    std::string files;
+    std::string command;
+    std::string translate;
+    std::string output = "OUTPUT";
+    std::string report = "REPORT.TXT";
+    int32_t handling = HandlingNameTime;  // -1 when no entry is selected
+    int32_t symbols = 0;                  // -1 when no entry is selected
+    std::string tempExt = ".TMP";
+    bool rename = false;
+    bool test = false;
+    bool fullPath = false;
+    bool handling0 = false;
+};
+
+// Byte-wise comparison in the manner of _mbscmp: for the comparisons this
+// system makes (equality, and order against a single space) a multibyte
+// character compares as its bytes do.
+int CompareExact(std::string_view a, std::string_view b);
+
+bool IsRunnable(const RunSettings& s);
+bool IsTranslateOn(const RunSettings& s);
+bool IsTranslateAbsolute(const RunSettings& s);
+bool HasPathSeparator(std::string_view text);
+bool IsBlankEntry(std::string_view text);
+bool IsTempExtAcceptable(const RunSettings& s);
+bool RenameForHandling(int32_t handling);
+std::optional<std::string> SuggestReportName(int32_t handling, std::string_view report);
+bool WantsRunInformation(const RunSettings& s);
+
+}  // namespace lorvan
