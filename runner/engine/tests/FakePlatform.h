@@ -1,0 +1,86 @@
+// An in-memory file system and command interpreter for the engine's tests:
+// attributes, 8.3 aliases, enumeration in creation order, sharing rules of
+// open files, injected failures and scripted commands.
+#pragma once
+
+#include "runner/engine/Platform.h"
+
+#include <map>
+#include <vector>
+
+namespace lorvan {
+
+struct FakeNode {
+    std::string name;
+    std::string alias;  // 8.3 alias, empty when the name is valid 8.3
+    uint32_t attributes = AttributeArchive;
+    std::string content;
+    std::vector<std::shared_ptr<FakeNode>> children;  // creation order
+    FakeNode* parent = nullptr;
+    // Injected failures.
+    bool failDelete = false;
+    bool failWrite = false;
+    bool failRename = false;
+    bool failShortPath = false;
+    // Open handles: writers share reading, a reader shares nothing.
+    int writers = 0;
+    int readers = 0;
+
+    bool IsDirectory() const { return attributes & AttributeDirectory; }
+};
+
+class FakePlatform : public Platform {
+public:
+    // cwd like "C:\DATA"; the drive and the directories are created.
+    explicit FakePlatform(std::string cwd = "C:\\DATA");
+
+    const std::string& Cwd() const { return cwd; }
+
+    // Test set-up; paths relative to cwd or absolute ("C:\X").
+    FakeNode& AddFile(std::string_view path, std::string_view content = {},
+                      std::string_view alias = {}, uint32_t attributes = AttributeArchive);
+    FakeNode& AddDirectory(std::string_view path, std::string_view alias = {},
+                           uint32_t attributes = AttributeDirectory);
+    FakeNode* Find(std::string_view path);
+    bool Has(std::string_view path) { return Find(path) != nullptr; }
+    std::string Content(std::string_view path);
+    // The names in a directory, in order.
+    std::vector<std::string> Names(std::string_view directory);
+
+    // A scripted command interpreter: gets each command line, may change
+    // files through this object, returns the exit status.
+    std::function<int(const std::string& commandLine)> onCommand;
+    std::vector<std::string> commands;
+    std::tm now{};
+    bool failMakeDirectory = false;
+    int fileOperations = 0;  // anything that changes or opens a file
+
+    bool Enumerate(std::string_view pattern,
+                   const std::function<void(const FoundEntry&)>& each) override;
+    bool Exists(std::string_view path, uint32_t* attributes = nullptr) override;
+    bool ShortPath(std::string_view path, std::string& shortPath) override;
+    bool RemoveFile(std::string_view path) override;
+    bool MakeDirectory(std::string_view path) override;
+    bool RenameFile(std::string_view from, std::string_view to) override;
+    std::unique_ptr<PlatformFile> OpenForWriting(std::string_view path) override;
+    std::unique_ptr<PlatformFile> CreateForWriting(std::string_view path) override;
+    std::unique_ptr<PlatformFile> OpenForReading(std::string_view path) override;
+    int System(const std::string& commandLine) override;
+    std::string ConvertToOem(std::string_view text) override;
+    std::string UpperCase(std::string_view text) override;
+    int CompareNoCase(std::string_view a, std::string_view b) override;
+    std::tm LocalTime() override { return now; }
+
+    static bool MatchesWildcard(std::string_view pattern, std::string_view name);
+
+private:
+    // The directory holding path's last component, and that component.
+    FakeNode* Parent(std::string_view path, std::string& leaf);
+    std::shared_ptr<FakeNode> Child(FakeNode& directory, std::string_view name);
+    FakeNode& Add(std::string_view path, std::string_view alias, uint32_t attributes);
+
+    std::string cwd;
+    std::shared_ptr<FakeNode> root;  // holds the drives
+};
+
+}  // namespace lorvan
