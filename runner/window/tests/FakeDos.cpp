@@ -1,0 +1,59 @@
+// Stands in for the DOS program in the Wine tests.
+//   fakedos IN OUT TEMP
+// Copies IN to OUT and follows the directives in IN's lines:
+//   exit N          exit with status N
+//   noout           write no OUT
+//   report TEXT     add TEXT and CR LF to TEMP
+//   report-bytes N  add N bytes to TEMP
+//   empty-report    create TEMP empty
+//   readonly NAME   make NAME read-only
+// It echoes its arguments to args.log in the current directory.
+#include <windows.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+int main(int argc, char** argv)
+{
+    if (argc < 4)
+        return 100;
+    std::ofstream("args.log", std::ios::binary | std::ios::app) << argv[1] << ' ' << argv[2] << ' ' << argv[3] << "\r\n";
+    std::ifstream in(argv[1], std::ios::binary);
+    if (!in)
+        return 101;
+    std::stringstream content;
+    content << in.rdbuf();
+    const std::string text = content.str();
+
+    int status = 0;
+    bool output = true;
+    std::string report;
+    bool writeReport = false;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.rfind("exit ", 0) == 0) {
+            status = std::stoi(line.substr(5));
+        } else if (line == "noout") {
+            output = false;
+        } else if (line.rfind("report ", 0) == 0) {
+            report += line.substr(7) + "\r\n";
+            writeReport = true;
+        } else if (line.rfind("report-bytes ", 0) == 0) {
+            report += std::string(std::stoul(line.substr(13)), 'x');
+            writeReport = true;
+        } else if (line == "empty-report") {
+            writeReport = true;
+        } else if (line.rfind("readonly ", 0) == 0) {
+            SetFileAttributesA(line.substr(9).c_str(), FILE_ATTRIBUTE_READONLY);
+        }
+    }
+    if (output)
+        std::ofstream(argv[2], std::ios::binary) << text;
+    if (writeReport)
+        std::ofstream(argv[3], std::ios::binary | std::ios::app) << report;
+    return status;
+}
