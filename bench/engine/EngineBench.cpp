@@ -1,0 +1,175 @@
+// Figures for Lorvan's run engine.
+//   engine_bench fake [N]    listing, expanding and building command lines for
+//                            N files (100,000) on the in-memory platform
+//   engine_bench real [N]    (Windows/Wine) a real run of N files (200) with a
+//                            trivial program, beside a raw system() loop and
+//                            one "cmd /c for" loop running the same program
+#include "runner/engine/CommandTemplate.h"
+#include "runner/engine/RunEngine.h"
+#include "runner/engine/RunServices.h"
+#include "runner/engine/RunSettings.h"
+#include "runner/engine/tests/FakePlatform.h"
+
+#ifdef _WIN32
+#include "runner/window/Win32Platform.h"
+#include <windows.h>
+#endif
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+using namespace lorvan;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+double Seconds(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Services that keep what a dialog would show, without drawing.
+class QuietServices : public RunServices {
+public:
+    explicit QuietServices(RunSettings& settings) : settings(settings) {}
+    size_t statusBytes = 0;
+    void SetStatus(std::string_view text) override { statusBytes = text.size() + 2; }
+    void AppendStatus(std::string_view text) override { statusBytes += text.size() + 2; }
+    void SelectAllStatus() override {}
+    void SetFileCount(std::string_view) override {}
+    void SetFileCount(uint32_t) override {}
+    std::string SymbolSetText() override { return symbolSetTexts[settings.symbols]; }
+    void SetProgressRange(uint32_t) override {}
+    void SetProgressPos(uint32_t) override {}
+    Answer Ask(std::string_view, std::string_view, Buttons, Icon) override { return Answer::Ok; }
+    void FocusControl(int) override {}
+    void ReadRecord() override {}
+    void ShowRecord() override {}
+    void AddToHistory(HistoryList, std::string_view) override {}
+
+private:
+    RunSettings& settings;
+};
+
+int BenchFake(int count)
+{
+    FakePlatform platform("C:\\DATA");
+    platform.AddDirectory("Page 1_files", "PAGE1_~1");
+    for (int i = 0; i < count; ++i) {
+        std::string number = std::to_string(i);
+        platform.AddFile(std::string("Annual report number ").append(number).append(".txt"), {},
+                         std::string("AN").append(number).append("~1.TXT"));
+    }
+    RunSettings settings;
+    settings.cwd = platform.Cwd();
+    settings.program = "DOSCONV";
+    settings.files = "*.txt";
+    settings.command = "-q * OUTPUT\\* \"**\" ***";
+    settings.translate = "Page 1_files";
+    QuietServices ui(settings);
+    RunEngine engine(settings, ui, platform);
+
+    Clock::time_point start = Clock::now();
+    engine.RefreshFileList();
+    const double listing = Seconds(start);
+
+    start = Clock::now();
+    const SymbolSet symbols = ReadSymbolSet(ui.SymbolSetText());
+    CommandFormat format;
+    ParseCommandTemplate(settings.command, symbols, format);
+    size_t bytes = 0;
+    for (const FileEntry& entry : engine.FoundFiles()) {
+        FileValues values = MakeFileValues(entry, settings, symbols, platform);
+        std::string expansion = ExpandCommand(format, values);
+        if (!IsCommandTooLong(expansion))
+            bytes += BuildCommandLine(settings.program, expansion).size();
+    }
+    const double building = Seconds(start);
+    const double files = engine.FileCount();
+    std::printf("fake platform, %u files\n", engine.FileCount());
+    std::printf("  listing:                    %8.1f ms  %6.2f us/file\n", listing * 1e3, listing * 1e6 / files);
+    std::printf("  values+expand+command line: %8.1f ms  %6.2f us/file (%zu bytes of command lines)\n",
+                building * 1e3, building * 1e6 / files, bytes);
+    std::printf("  together:                   %8.1f ms  %6.2f us/file\n", (listing + building) * 1e3,
+                (listing + building) * 1e6 / files);
+    return 0;
+}
+
+#ifdef _WIN32
+std::string ExeDirectory()
+{
+    char buffer[MAX_PATH];
+    DWORD length = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+    std::string path(buffer, length);
+    return path.substr(0, path.rfind('\\'));
+}
+
+int BenchReal(int count)
+{
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string dir = std::string(temp) + "lorvan-bench-" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(dir.c_str(), nullptr);
+    SetCurrentDirectoryA(dir.c_str());
+    for (int i = 0; i < count; ++i)
+        std::ofstream("Bench file number " + std::to_string(i) + ".txt") << i;
+    const std::string noop = ExeDirectory() + "\\bench_noop.exe";
+
+    Win32Platform platform;
+    RunSettings settings;
+    settings.cwd = dir;
+    settings.program = noop;
+    settings.files = "*.txt";
+    settings.command = "*";
+    settings.handling = HandlingNone;
+    QuietServices ui(settings);
+    RunEngine engine(settings, ui, platform);
+
+    Clock::time_point start = Clock::now();
+    engine.RunBatch();
+    const double run = Seconds(start);
+
+    // The floor: one command interpreter per file, no engine.
+    start = Clock::now();
+    for (const FileEntry& entry : engine.FoundFiles())
+        std::system((noop + " " + entry.effectiveShortName()).c_str());
+    const double raw = Seconds(start);
+
+    // One command interpreter for all files.
+    start = Clock::now();
+    std::system(("for %f in (*.txt) do @" + noop + " \"%f\"").c_str());
+    const double loop = Seconds(start);
+
+    const double n = engine.FileCount();
+    std::printf("real run under the command interpreter, %u files, program %s\n", engine.FileCount(), noop.c_str());
+    std::printf("  Lorvan run (RunBatch):          %7.2f s  %6.1f ms/file\n", run, run * 1e3 / n);
+    std::printf("  system() loop, no engine:       %7.2f s  %6.1f ms/file\n", raw, raw * 1e3 / n);
+    std::printf("  cmd /c for loop:                %7.2f s  %6.1f ms/file\n", loop, loop * 1e3 / n);
+    std::printf("  ratio run / for loop:           %7.2f\n", run / loop);
+    std::printf("  ratio run / system() loop:      %7.2f  (the engine's own share)\n", run / raw);
+
+    SetCurrentDirectoryA(temp);
+    for (int i = 0; i < count; ++i)
+        DeleteFileA((dir + "\\Bench file number " + std::to_string(i) + ".txt").c_str());
+    RemoveDirectoryA(dir.c_str());
+    return 0;
+}
+#endif
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const std::string mode = argc > 1 ? argv[1] : "fake";
+    if (mode == "fake")
+        return BenchFake(argc > 2 ? std::atoi(argv[2]) : 100000);
+#ifdef _WIN32
+    if (mode == "real")
+        return BenchReal(argc > 2 ? std::atoi(argv[2]) : 200);
+#endif
+    std::fprintf(stderr, "usage: engine_bench fake [files] | real [files]\n");
+    return 2;
+}
