@@ -15,6 +15,9 @@ echo "== Windows tests under Wine"
 source scripts/wine-env.sh
 wineserver -p            # keep one server for all test programs
 trap 'wineserver -k 2>/dev/null || true' EXIT
+# Start Wine's background services now, away from ctest's output pipes: a
+# service started by a test would hold its pipe open and ctest would wait.
+wine cmd /c exit </dev/null >/dev/null 2>&1
 xvfb-run -a -s "-screen 0 1280x1024x24" \
   ctest --test-dir build/windows --output-on-failure -j1
 
