@@ -40,20 +40,11 @@ void DataExchange::Bind(int id, Control& control) {
     control.hwnd = Item(id);
 }
 
-void DataExchange::Text(int id, std::string& value, int limit) {
-    if (Skip()) return;
-    HWND control = Item(id);
-    if (reading_) {
-        std::string text = WindowText(control);
-        if (TooLong(control, text, limit)) return;
-        value = std::move(text);
-    } else {
-        if (limit > 0) SendMessageA(control, EM_LIMITTEXT, limit, 0);
-        SetWindowTextA(control, value.c_str());
-    }
-}
+void DataExchange::Text(int id, std::string& value, int limit) { WindowTextOf(id, value, limit, EM_LIMITTEXT); }
 
-void DataExchange::ComboText(int id, std::string& value, int limit) {
+void DataExchange::ComboText(int id, std::string& value, int limit) { WindowTextOf(id, value, limit, CB_LIMITTEXT); }
+
+void DataExchange::WindowTextOf(int id, std::string& value, int limit, UINT limitMessage) {
     if (Skip()) return;
     HWND control = Item(id);
     if (reading_) {
@@ -61,7 +52,7 @@ void DataExchange::ComboText(int id, std::string& value, int limit) {
         if (TooLong(control, text, limit)) return;
         value = std::move(text);
     } else {
-        if (limit > 0) SendMessageA(control, CB_LIMITTEXT, limit, 0);
+        if (limit > 0) SendMessageA(control, limitMessage, limit, 0);
         SetWindowTextA(control, value.c_str());
     }
 }

@@ -38,6 +38,8 @@ private:
     HWND Item(int id) const { return GetDlgItem(dialog_, id); }
     bool Skip() const { return failed_; }
     bool TooLong(HWND control, const std::string& text, int limit);
+    // The window text both ways; limitMessage sets the typing limit.
+    void WindowTextOf(int id, std::string& value, int limit, UINT limitMessage);
 
     HWND dialog_;
     bool reading_;

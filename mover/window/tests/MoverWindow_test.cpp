@@ -157,22 +157,7 @@ TEST(MoverWindow, KeysButtonsAndDoubleClicks) {
         GetClientRect(left, &listClient);
         ASSERT_TRUE(PtInRect(&listClient, inList));
         ui.DoubleClick(left, inList);
-        bool opened = false;
-        for (int i = 0; i < 50 && !opened; ++i, Sleep(20)) {
-            struct Found {
-                bool any;
-            } found{false};
-            EnumWindows(
-                [](HWND w, LPARAM lp) -> BOOL {
-                    DWORD pid = 0;
-                    GetWindowThreadProcessId(w, &pid);
-                    if (pid == GetCurrentProcessId() && IsWindowVisible(w) && FindChildWithText(w, RootTitle))
-                        reinterpret_cast<Found*>(lp)->any = true;
-                    return TRUE;
-                },
-                reinterpret_cast<LPARAM>(&found));
-            opened = found.any;
-        }
+        bool opened = UiDriver::WaitUntil([] { return UiDriver::FindChooserNow(RootTitle) != nullptr; }, 1000);
         EXPECT_FALSE(opened) << "a double-click on a list row opened the folder chooser";
         if (opened) UiDriver::CloseEverything();
 

@@ -201,30 +201,32 @@ HWND UiDriver::WaitForWindow(const std::string& caption, const std::string& cont
     return nullptr;
 }
 
-HWND UiDriver::WaitForChooser(const std::string& title, DWORD timeoutMs) {
+HWND UiDriver::FindChooserNow(const std::string& title) {
     // The chooser's caption is the platform's own; the title is a text in it.
-    for (DWORD waited = 0; waited <= timeoutMs; waited += 20) {
-        struct Search {
-            const std::string* title;
-            HWND found;
-        } search{&title, nullptr};
-        EnumWindows(
-            [](HWND window, LPARAM lp) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(lp);
-                DWORD process = 0;
-                GetWindowThreadProcessId(window, &process);
-                if (process == GetCurrentProcessId() && IsWindowVisible(window) && FindChildWithText(window, *s->title)) {
-                    s->found = window;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        if (search.found) {
-            Sleep(100);
-            return search.found;
-        }
-        Sleep(20);
+    struct Search {
+        const std::string* title;
+        HWND found;
+    } search{&title, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            if (process == GetCurrentProcessId() && IsWindowVisible(window) && FindChildWithText(window, *s->title)) {
+                s->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND UiDriver::WaitForChooser(const std::string& title, DWORD timeoutMs) {
+    HWND chooser = nullptr;
+    if (WaitUntil([&] { return (chooser = FindChooserNow(title)) != nullptr; }, timeoutMs)) {
+        Sleep(100);  // let it finish initialising
+        return chooser;
     }
     ADD_FAILURE() << "no folder chooser titled \"" << title << "\"";
     CloseEverything();
@@ -316,7 +318,7 @@ void UiDriver::ChooseFolder(HWND chooser, const std::string& path) {
     // path in the tree with the keyboard, then OK.
     HWND tree = FindWindowExA(chooser, nullptr, WC_TREEVIEWA, nullptr);
     auto root = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
-    std::vector<std::string> steps = {"My Computer", "(" + path.substr(0, 2) + ")"};
+    std::vector<std::string> steps = {"My Computer", std::string("(").append(path, 0, 2).append(")")};
     for (size_t at = 3; at < path.size();) {
         size_t slash = path.find('\\', at);
         if (slash == std::string::npos) slash = path.size();

@@ -64,6 +64,7 @@ public:
     bool WaitGone(HWND window, DWORD timeoutMs = 10000);
     // The folder chooser showing the given title.
     HWND WaitForChooser(const std::string& title, DWORD timeoutMs = 10000);
+    static HWND FindChooserNow(const std::string& title);
 
     void Click(HWND dialog, int buttonId);
     void Key(HWND window, UINT key);
