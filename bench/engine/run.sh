@@ -2,9 +2,16 @@
 # Prints the run engine's figures: (1) 100,000 files on the in-memory
 # platform, natively and under Wine; (2) under Wine, a real run of 200 files
 # through cmd.exe beside a "cmd /c for" loop.
-#   bash bench/engine/run.sh [windows-build-dir] [native-build-dir]
+#   bash bench/engine/run.sh [windows-build-dir [native-build-dir]]
+# Without arguments it builds build/windows and build/native and uses both.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
+if [ $# -eq 0 ]; then
+  # The project's own build trees, made (or brought up to date) first.
+  bash "$root/scripts/setup.sh"
+  bash "$root/scripts/build.sh" >/dev/null
+  set -- "$root/build/windows" "$root/build/native"
+fi
 win=${1:-$root/build/windows}
 native=${2:-}
 
