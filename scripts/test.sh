@@ -13,13 +13,16 @@ ctest --test-dir build/native --output-on-failure
 
 echo "== Windows tests under Wine"
 source scripts/wine-env.sh
-wineserver -p            # keep one server for all test programs
-trap 'wineserver -k 2>/dev/null || true' EXIT
-# Start Wine's background services now, away from ctest's output pipes: a
-# service started by a test would hold its pipe open and ctest would wait.
-wine cmd /c exit </dev/null >/dev/null 2>&1
-xvfb-run -a -s "-screen 0 1280x1024x24" \
-  ctest --test-dir build/windows --output-on-failure -j1
+wineserver -k 2>/dev/null || true   # a server left from elsewhere may hold another display
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+  set -e
+  wineserver -p                     # one server for all test programs
+  trap "wineserver -k 2>/dev/null || true" EXIT
+  # Wine starts its background processes (services, the desktop) with the
+  # first program: now, on this display and away from ctest, which would
+  # otherwise wait for them to close its output pipes.
+  wine cmd /c exit </dev/null >/dev/null 2>&1
+  ctest --test-dir build/windows --output-on-failure -j1'
 
 # Screenshots written by the window tests, as PNG for reading.
 shopt -s nullglob
