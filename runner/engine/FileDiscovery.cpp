@@ -53,7 +53,7 @@ void ListFiles(const std::string& files, RunServices& ui, Platform& platform,
     foundFiles.clear();
     if (files.empty())
         return;
-    if (HasPathSeparator(files)) {
+    if (HasAnySeparator(files)) {
         ui.Ask("Lorvan supports only the Current Working Directory as the input files directory",
                lorvanTitle, Buttons::Ok, Icon::None);
         ui.FocusControl(IdFilesList);

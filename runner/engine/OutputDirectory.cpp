@@ -30,7 +30,9 @@ std::string InOutput(const RunSettings& settings, std::string_view name)
 bool PrepareOutputDirectory(const RunSettings& settings, RunServices& ui, Platform& platform)
 {
     const std::string& output = settings.output;
-    if (HasPathSeparator(output) || output == "." || output == "..") {
+    // An empty name would look for earlier results (and delete them) in the
+    // root of the drive; a "/" leads out of cwd as a backslash does.
+    if (output.empty() || HasAnySeparator(output) || output == "." || output == "..") {
         ui.Ask("Lorvan supports only a directory directly under the Current Working Directory "
                "as the output files directory",
                lorvanTitle, Buttons::Ok, Icon::None);

@@ -53,6 +53,11 @@ bool HasPathSeparator(std::string_view text)
     return text.find_first_of(":\\") != std::string_view::npos;
 }
 
+bool HasAnySeparator(std::string_view text)
+{
+    return HasPathSeparator(text) || text.find('/') != std::string_view::npos;
+}
+
 bool IsBlankEntry(std::string_view text)
 {
     return CompareExact(text, " ") <= 0;

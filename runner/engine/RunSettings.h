@@ -62,6 +62,9 @@ bool IsRunnable(const RunSettings& s);
 bool IsTranslateOn(const RunSettings& s);
 bool IsTranslateAbsolute(const RunSettings& s);
 bool HasPathSeparator(std::string_view text);
+// HasPathSeparator, or a "/", which Windows takes for a backslash: a name
+// that must stay in cwd is refused on any of them.
+bool HasAnySeparator(std::string_view text);
 bool IsBlankEntry(std::string_view text);
 bool IsTempExtAcceptable(const RunSettings& s);
 bool RenameForHandling(int32_t handling);

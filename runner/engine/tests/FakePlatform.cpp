@@ -21,7 +21,7 @@ std::vector<std::string> Split(std::string_view path)
     std::vector<std::string> parts;
     size_t start = 0;
     while (start <= path.size()) {
-        size_t slash = path.find('\\', start);
+        size_t slash = path.find_first_of("\\/", start);  // "/" separates as "\\" does
         if (slash == std::string_view::npos)
             slash = path.size();
         if (slash > start)  // doubled separators count once
@@ -133,8 +133,9 @@ FakeNode* FakePlatform::Parent(std::string_view path, std::string& leaf)
     std::vector<std::string> parts;
     const bool absolute = path.find(':') != std::string_view::npos;
     if (!absolute) {
-        // "\X" means the root of the working directory's drive.
-        parts = Split(path.substr(0, 1) == "\\" ? std::string_view(cwd).substr(0, 2) : cwd);
+        // "\X" (or "/X") means the root of the working directory's drive.
+        const bool rooted = !path.empty() && (path[0] == '\\' || path[0] == '/');
+        parts = Split(rooted ? std::string_view(cwd).substr(0, 2) : cwd);
     }
     for (std::string& part : Split(path)) {
         if (part == ".")

@@ -105,7 +105,8 @@ TEST_F(FileDiscoveryTest, EmptyPatternChangesNothing)
 TEST_F(FileDiscoveryTest, SeparatorsRefused)
 {
     platform.AddFile("a.txt");
-    for (const char* pattern : {"C:*.txt", "sub\\*.txt", "..\\*"}) {
+    platform.AddFile("C:\\up.txt");
+    for (const char* pattern : {"C:*.txt", "sub\\*.txt", "..\\*", "../*.txt", "/*.txt"}) {
         settings.files = "*.txt";
         engine.RefreshFileList();
         ASSERT_EQ(engine.FileCount(), 1u);

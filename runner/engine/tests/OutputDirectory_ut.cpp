@@ -34,7 +34,7 @@ protected:
 
 TEST_F(OutputDirectoryTest, RefusesNamesNotDirectlyUnderCwd)
 {
-    for (const char* name : {"A:B", "SUB\\OUT", "\\OUT", ".", ".."}) {
+    for (const char* name : {"A:B", "SUB\\OUT", "\\OUT", ".", "..", "", "/", "SUB/OUT", "../OUT"}) {
         ui.asked.clear();
         ui.focused.clear();
         settings.output = name;
@@ -46,6 +46,24 @@ TEST_F(OutputDirectoryTest, RefusesNamesNotDirectlyUnderCwd)
         EXPECT_EQ(ui.asked[0].icon, Icon::None);
         EXPECT_EQ(ui.focused, std::vector<int>{1006});
     }
+    EXPECT_EQ(platform.fileOperations, 0);
+}
+
+TEST_F(OutputDirectoryTest, FilesOutsideCwdAreNeverOfferedNorDeleted)
+{
+    // Windows takes "/" for a backslash, and an empty name puts "\*.txt" in
+    // the root of the drive.
+    platform.AddFile("C:\\ROOT.TXT", "root");
+    platform.AddDirectory("SUB");
+    platform.AddFile("SUB\\KEEP.TXT", "sub");
+    for (const char* name : {"", "/", "SUB/", "../DATA/SUB"}) {
+        settings.output = name;
+        EXPECT_FALSE(Prepare()) << name;
+    }
+    for (const AskedQuestion& q : ui.asked)
+        EXPECT_EQ(q.text, onlyUnderCwd);
+    EXPECT_EQ(platform.Content("C:\\ROOT.TXT"), "root");
+    EXPECT_EQ(platform.Content("SUB\\KEEP.TXT"), "sub");
     EXPECT_EQ(platform.fileOperations, 0);
 }
 

@@ -125,6 +125,9 @@ TEST(RunSettings, PathSeparatorAndBlank)
     EXPECT_TRUE(HasPathSeparator("a:b"));
     EXPECT_TRUE(HasPathSeparator("a\\b"));
     EXPECT_FALSE(HasPathSeparator("a/b*.txt"));
+    EXPECT_TRUE(HasAnySeparator("a/b*.txt"));
+    EXPECT_TRUE(HasAnySeparator("a\\b"));
+    EXPECT_FALSE(HasAnySeparator("a b*.txt"));
     EXPECT_TRUE(IsBlankEntry(""));
     EXPECT_TRUE(IsBlankEntry(" "));
     EXPECT_TRUE(IsBlankEntry("\t"));

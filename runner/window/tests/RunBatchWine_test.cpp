@@ -235,3 +235,23 @@ TEST_F(RunBatchWineTest, TranslateDirectoryShortForm)
         c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
     EXPECT_EQ(ui.asked.at(0).text, expected);
 }
+
+TEST_F(RunBatchWineTest, OutputNamedWithSlashIsRefusedAndNothingDeleted)
+{
+    // Windows takes "/" for a backslash: SUB/OUT is not directly under the
+    // working directory, and what it holds is never offered for deletion.
+    PutFile("a.txt", "x");
+    CreateDirectoryA("SUB", nullptr);
+    CreateDirectoryA("SUB\\OUT", nullptr);
+    PutFile("SUB\\OUT\\a.txt", "keep");
+    settings.rename = true;
+    settings.output = "SUB/OUT";
+    engine.RunBatch();
+    ASSERT_EQ(ui.asked.size(), 1u);
+    EXPECT_EQ(ui.asked[0].text,
+              "Lorvan supports only a directory directly under the Current Working Directory as the output files "
+              "directory");
+    EXPECT_EQ(FileText("SUB\\OUT\\a.txt"), "keep");
+    EXPECT_EQ(FoundName("args.log"), "");  // nothing was run
+    EXPECT_EQ(FoundName("REPORT.TXT"), "");
+}
