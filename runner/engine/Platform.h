@@ -42,6 +42,7 @@ public:
     virtual bool SeekToEnd() = 0;
     // Moves to the start and cuts the file there.
     virtual bool Truncate() = 0;
+    // Not 0 when the size cannot be told.
     virtual uint64_t Size() = 0;
 };
 

@@ -33,9 +33,10 @@ public:
     }
     uint64_t Size() override
     {
-        DWORD high = 0;
-        DWORD low = GetFileSize(handle, &high);
-        return low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR ? 0 : (uint64_t(high) << 32) | low;
+        // A size that cannot be told is not 0: an empty report is deleted and
+        // an empty temporary report is skipped, so 0 here would lose them.
+        LARGE_INTEGER size;
+        return GetFileSizeEx(handle, &size) ? uint64_t(size.QuadPart) : UINT64_MAX;
     }
 
 private:
