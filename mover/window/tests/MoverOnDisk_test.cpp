@@ -186,30 +186,23 @@ TEST_F(MoverOnDisk, MovesBothWaysAndCrosswiseWithTheirContents) {
     EXPECT_TRUE(Right().empty());
 }
 
-TEST_F(MoverOnDisk, NothingSelectedMovesNothingAndPreselectsAgain) {
-    dir.MakeDir("a_files");
-    dir.MakeDir("_files\\b");
-    Open();
-    SelectRows(LeftView(), {});
-    Move();
-    EXPECT_TRUE(dir.IsDir("a_files"));
-    EXPECT_TRUE(dir.IsDir("_files\\b"));
-    EXPECT_EQ(Left(), (std::vector<ShownRow>{{"a_files", N, true}}));
-}
-
-TEST_F(MoverOnDisk, PairAndRestrictedRowsNeverMoveEvenWhenSelected) {
+TEST_F(MoverOnDisk, OnlySelectedMovableRowsMove) {
     dir.MakeDir("pair_files");
     dir.MakeDir("_files\\pair");
     dir.MakeDir("hidden_files", FILE_ATTRIBUTE_HIDDEN);
     dir.MakeDir("_files\\sys", FILE_ATTRIBUTE_SYSTEM);
+    dir.MakeDir("unselected_files");
+    dir.MakeDir("_files\\b");
     Open();
     SelectRows(LeftView(), {"pair_files", "hidden_files"});
     SelectRows(RightView(), {"pair", "sys"});
     Move();
-    for (const char* name : {"pair_files", "_files\\pair", "hidden_files", "_files\\sys"})
+    for (const char* name : {"pair_files", "_files\\pair", "hidden_files", "_files\\sys", "unselected_files", "_files\\b"})
         EXPECT_TRUE(dir.IsDir(name)) << name;
     EXPECT_FALSE(dir.Exists("_files\\hidden"));
     EXPECT_FALSE(dir.Exists("sys_files"));
+    // The refresh preselects the Normal left rows again.
+    EXPECT_EQ(SelectedNames(LeftView()), (std::vector<std::string>{"unselected_files"}));
 }
 
 TEST_F(MoverOnDisk, AClashLeavesBothDirectoriesAndAllTheirFilesWhereTheyWere) {
@@ -374,31 +367,4 @@ TEST_F(StoredPosition, TheWindowOpensThereAndSavesWhereItWas) {
     ASSERT_TRUE(Load(p));
     EXPECT_EQ(p.x, 90);
     EXPECT_EQ(p.y, 60);
-}
-
-TEST_F(StoredPosition, OnlyOneValueKeepsTheDefaultPlace) {
-    ScratchDir dir;
-    dir.MakeDir("_files");
-    dir.Enter();
-    CMoverDlg first;
-    {
-        NoQuestions guard;
-        ASSERT_TRUE(first.Create());
-    }
-    RECT defaultRect;
-    GetWindowRect(first.Handle(), &defaultRect);
-    first.Destroy();
-
-    RegDeleteTreeA(HKEY_CURRENT_USER, kastreloRegistryKey);
-    SetDword("Left", defaultRect.left + 100);
-    CMoverDlg second;
-    {
-        NoQuestions guard;
-        ASSERT_TRUE(second.Create());
-    }
-    RECT rect;
-    GetWindowRect(second.Handle(), &rect);
-    EXPECT_EQ(rect.left, defaultRect.left);
-    EXPECT_EQ(rect.top, defaultRect.top);
-    second.Destroy();
 }
