@@ -20,7 +20,7 @@ std::string CDirListCtrl::CollationKey(const std::string& name) {
     int size = LCMapStringA(LOCALE_USER_DEFAULT, flags, name.c_str(), -1, nullptr, 0);
     if (size <= 0) return mover::AsciiCaseKey(name);
     std::string key(static_cast<size_t>(size), '\0');
-    size = LCMapStringA(LOCALE_USER_DEFAULT, flags, name.c_str(), -1, reinterpret_cast<char*>(key.data()), size);
+    size = LCMapStringA(LOCALE_USER_DEFAULT, flags, name.c_str(), -1, key.data(), size);
     key.resize(size > 0 ? static_cast<size_t>(size) : 0);
     return key;
 }
