@@ -10,291 +10,191 @@ using namespace lorvan;
 
 namespace {
 
+// The set of a Symbols entry; -1 for none selected.
 SymbolSet Set(int index)
 {
-    return ReadSymbolSet(symbolSetTexts[index]);
+    return ReadSymbolSet(index < 0 ? "" : symbolSetTexts[index]);
 }
 
-// The format written as text: literals as they are, slots as <S>, <L>, <T>.
-std::string Show(const CommandFormat& format)
-{
-    std::string out;
-    for (const CommandItem& item : format.items) {
-        switch (item.kind) {
-        case SlotKind::Literal: out += item.text; break;
-        case SlotKind::ShortSlot: out += "<S>"; break;
-        case SlotKind::LongSlot: out += "<L>"; break;
-        case SlotKind::TranslateSlot: out += "<T>"; break;
-        }
-    }
-    return out;
-}
-
+// The parsed template written as text: literals as they are, slots as <S>, <L>, <T>.
 std::string Parse(std::string_view text, int set)
 {
     CommandFormat format;
     if (!ParseCommandTemplate(text, Set(set), format))
         return "TooManySymbols";
-    return Show(format);
+    EXPECT_EQ(format.items.back().kind, SlotKind::Literal) << text;  // possibly empty
+    std::string out;
+    const char* slots[] = {"", "<S>", "<L>", "<T>"};
+    for (const CommandItem& item : format.items)
+        out += item.kind == SlotKind::Literal ? item.text : slots[int(item.kind)];
+    return out;
 }
 
-FileValues Values(const char* s, const char* l, const char* t)
+std::string Expand(std::string_view text, const FileValues& values)
 {
-    return FileValues{s, l, t};
+    CommandFormat format;
+    EXPECT_TRUE(ParseCommandTemplate(text, Set(0), format));
+    return ExpandCommand(format, values);
 }
 
 }  // namespace
 
-TEST(ReadSymbolSet, AllFiveSets)
+TEST(ReadSymbolSet, FiveSetsAndTextsWithoutTwoCommas)
 {
-    const char* expected[5][3] = {
-        {"*", "**", "***"}, {"*.*", "*:*", "*-*"}, {"*#*", "*$*", "*%*"},
-        {"*s*", "*l*", "*t*"}, {"*S*", "*L*", "*T*"},
+    const std::tuple<std::string, std::string, std::string, std::string> rows[] = {
+        {symbolSetTexts[0], "*", "**", "***"},   {symbolSetTexts[1], "*.*", "*:*", "*-*"},
+        {symbolSetTexts[2], "*#*", "*$*", "*%*"}, {symbolSetTexts[3], "*s*", "*l*", "*t*"},
+        {symbolSetTexts[4], "*S*", "*L*", "*T*"}, {"", "", "", ""}, {"*", "", "", ""},
+        {"*, **", "", "", ""}, {",", "", "", ""}, {"*,", "", "", ""},
+        {"*,,", "*", "", ""},  // commas without their spaces are not read past
     };
-    for (int i = 0; i < 5; ++i) {
-        SymbolSet set = Set(i);
-        EXPECT_EQ(set.shortSymbol, expected[i][0]);
-        EXPECT_EQ(set.longSymbol, expected[i][1]);
-        EXPECT_EQ(set.translateSymbol, expected[i][2]);
-    }
-}
-
-TEST(ReadSymbolSet, WithoutTwoCommasNoSymbols)
-{
-    for (const char* text : {"", "*", "*, **", ",", "*,"}) {
+    for (const auto& [text, shortSymbol, longSymbol, translateSymbol] : rows) {
         SymbolSet set = ReadSymbolSet(text);
-        EXPECT_TRUE(set.shortSymbol.empty() && set.longSymbol.empty() && set.translateSymbol.empty()) << text;
+        EXPECT_EQ(set.shortSymbol, shortSymbol) << text;
+        EXPECT_EQ(set.longSymbol, longSymbol) << text;
+        EXPECT_EQ(set.translateSymbol, translateSymbol) << text;
     }
-    // Commas without the spaces are not read past.
-    SymbolSet set = ReadSymbolSet("*,,");
-    EXPECT_EQ(set.shortSymbol, "*");
-    EXPECT_EQ(set.longSymbol, "");
-    EXPECT_EQ(set.translateSymbol, "");
 }
 
-TEST(ParseCommandTemplate, SetZeroLongestFirst)
+TEST(ParseCommandTemplate, Slots)
 {
-    EXPECT_EQ(Parse("* OUTPUT\\*", 0), "<S> OUTPUT\\<S>");
-    EXPECT_EQ(Parse("**", 0), "<L>");
-    EXPECT_EQ(Parse("***", 0), "<T>");
-    EXPECT_EQ(Parse("****", 0), "<T><S>");
-    EXPECT_EQ(Parse("*****", 0), "<T><L>");
-    EXPECT_EQ(Parse("x*", 0), "x<S>");
-    EXPECT_EQ(Parse("***.LOG", 0), "<T>.LOG");
+    const std::tuple<std::string, int, std::string> rows[] = {
+        // Longest symbol first.
+        {"* OUTPUT\\*", 0, "<S> OUTPUT\\<S>"}, {"**", 0, "<L>"}, {"***", 0, "<T>"}, {"****", 0, "<T><S>"},
+        {"*****", 0, "<T><L>"}, {"x*", 0, "x<S>"}, {"***.LOG", 0, "<T>.LOG"},
+        // Stars that begin no symbol of the set stay literal.
+        {"**.*", 1, "*<S>"}, {"a *:* b *-* c*", 1, "a <L> b <T> c*"}, {"*", 1, "*"},
+        {"*#* *$* *%*", 2, "<S> <L> <T>"}, {"*s* *l* *t* *S*", 3, "<S> <L> <T> *S*"},
+        {"*S* *L* *T* *s*", 4, "<S> <L> <T> *s*"}, {"*s", 3, "*s"},
+        {"-x * ** ***", -1, "-x * ** ***"},
+        // Ten symbols parse, the eleventh fails; literal stars do not count.
+        {"* * * * * * * * * *", 0, "<S> <S> <S> <S> <S> <S> <S> <S> <S> <S>"},
+        {"* * * * * * * * * * *", 0, "TooManySymbols"},
+        {"*s**s**s**s**s**s**s**s**s**s*", 3, "<S><S><S><S><S><S><S><S><S><S>"},
+        {"*s**s**s**s**s**s**s**s**s**s**s*", 3, "TooManySymbols"},
+        {"*.* * * * * * * * * * * * *", 1, "<S> * * * * * * * * * * * *"},
+        // "%%" is one "%", any other "%" stays; a slot splits "%%".
+        {"100%% *", 0, "100% <S>"}, {"%s %d %", 0, "%s %d %"}, {"%%%", 0, "%%"}, {"%*%", 0, "%<S>%"},
+        {std::string(1000, '%'), 0, std::string(500, '%')},
+    };
+    for (const auto& [text, set, expected] : rows)
+        EXPECT_EQ(Parse(text, set), expected) << text << " (set " << set << ")";
+
+    std::string thousand(1000, 'x');
+    for (size_t i = 0; i < thousand.size(); i += 100)
+        thousand[i] = '*';
+    EXPECT_EQ(Parse(thousand, 0).size(), 1000u - 10 + 30);
+    EXPECT_EQ(Parse(thousand + "*", 0), "TooManySymbols");
 }
 
-TEST(ParseCommandTemplate, ThreeCharacterSetsKeepOtherStarsLiteral)
+TEST(ExpandCommand, ValuesLengthAndCommandLine)
 {
-    EXPECT_EQ(Parse("**.*", 1), "*<S>");
-    EXPECT_EQ(Parse("a *:* b *-* c*", 1), "a <L> b <T> c*");
-    EXPECT_EQ(Parse("*", 1), "*");
-    EXPECT_EQ(Parse("*#* *$* *%*", 2), "<S> <L> <T>");
-    EXPECT_EQ(Parse("*s* *l* *t* *S*", 3), "<S> <L> <T> *S*");
-    EXPECT_EQ(Parse("*S* *L* *T* *s*", 4), "<S> <L> <T> *s*");
-    EXPECT_EQ(Parse("*s", 3), "*s");  // the template ends before the symbol
-}
-
-TEST(ParseCommandTemplate, TenSymbolsParseTheEleventhFails)
-{
-    EXPECT_EQ(Parse("* * * * * * * * * *", 0), "<S> <S> <S> <S> <S> <S> <S> <S> <S> <S>");
-    EXPECT_EQ(Parse("* * * * * * * * * * *", 0), "TooManySymbols");
-    EXPECT_EQ(Parse("*s**s**s**s**s**s**s**s**s**s*", 3), "<S><S><S><S><S><S><S><S><S><S>");
-    EXPECT_EQ(Parse("*s**s**s**s**s**s**s**s**s**s**s*", 3), "TooManySymbols");
-    // Literal stars do not count.
-    EXPECT_EQ(Parse("*.* * * * * * * * * * * * *", 1), "<S> * * * * * * * * * * * *");
-}
-
-TEST(ParseCommandTemplate, WithoutSymbolsAllIsLiteral)
-{
-    CommandFormat format;
-    ASSERT_TRUE(ParseCommandTemplate("-x * ** ***", ReadSymbolSet(""), format));
-    EXPECT_EQ(Show(format), "-x * ** ***");
-    ASSERT_EQ(format.items.size(), 1u);
-}
-
-TEST(ParseCommandTemplate, AlwaysEndsWithLiteral)
-{
-    CommandFormat format;
-    ASSERT_TRUE(ParseCommandTemplate("*", Set(0), format));
-    ASSERT_EQ(format.items.size(), 3u);
-    EXPECT_EQ(format.items[0].kind, SlotKind::Literal);
-    EXPECT_EQ(format.items[1].kind, SlotKind::ShortSlot);
-    EXPECT_EQ(format.items[2].kind, SlotKind::Literal);
-    EXPECT_EQ(format.items[2].text, "");
-}
-
-TEST(ParseCommandTemplate, PercentInLiteralText)
-{
-    EXPECT_EQ(Parse("100%% *", 0), "100% <S>");
-    EXPECT_EQ(Parse("%s %d %", 0), "%s %d %");
-    EXPECT_EQ(Parse("%%%", 0), "%%");
-    EXPECT_EQ(Parse("%*%", 0), "%<S>%");  // a slot splits "%%"
-}
-
-TEST(ParseCommandTemplate, LongTemplate)
-{
-    std::string text(1000, 'x');
-    for (size_t i = 0; i < text.size(); i += 100)
-        text[i] = '*';
-    EXPECT_EQ(Parse(text, 0).size(), 1000u - 10 + 30);
-    EXPECT_EQ(Parse(text + "*", 0), "TooManySymbols");
-    EXPECT_EQ(Parse(std::string(1000, '%'), 0), std::string(500, '%'));
-}
-
-TEST(ExpandCommand, PutsValuesInSlots)
-{
-    CommandFormat format;
-    ASSERT_TRUE(ParseCommandTemplate("* OUTPUT\\* \"**\" ***.LOG", Set(0), format));
-    EXPECT_EQ(ExpandCommand(format, Values("ANNUAL~1.TXT", "Annual Report.txt", "_No_t_d_")),
+    EXPECT_EQ(Expand("* OUTPUT\\* \"**\" ***.LOG", {"ANNUAL~1.TXT", "Annual Report.txt", "_No_t_d_"}),
               "ANNUAL~1.TXT OUTPUT\\ANNUAL~1.TXT \"Annual Report.txt\" _No_t_d_.LOG");
-    ASSERT_TRUE(ParseCommandTemplate("-v", Set(0), format));
-    EXPECT_EQ(ExpandCommand(format, Values("A", "B", "C")), "-v");
-}
+    EXPECT_EQ(Expand("-v", {"A", "B", "C"}), "-v");
 
-TEST(ExpandCommand, LengthBoundary)
-{
-    CommandFormat format;
-    ASSERT_TRUE(ParseCommandTemplate(std::string(114, 'x') + "*", Set(0), format));
-    std::string fits = ExpandCommand(format, Values("ABCDEFGH.TXT", "", ""));
+    const std::string fits = Expand(std::string(114, 'x') + "*", {"ABCDEFGH.TXT", "", ""});
+    const std::string over = Expand(std::string(114, 'x') + "*", {"ABCDEFGH.TXTX", "", ""});
     EXPECT_EQ(fits.size(), 126u);
     EXPECT_FALSE(IsCommandTooLong(fits));
-    std::string over = ExpandCommand(format, Values("ABCDEFGH.TXTX", "", ""));
     EXPECT_EQ(over.size(), 127u);
     EXPECT_TRUE(IsCommandTooLong(over));
-}
 
-TEST(BuildCommandLine, DoublesEveryPercent)
-{
+    // The command interpreter would expand "%NAME%": every "%" reaches it doubled.
     EXPECT_EQ(BuildCommandLine("prog", "-t MYFILE.ZIP"), "prog -t MYFILE.ZIP");
     EXPECT_EQ(BuildCommandLine("p%1", "50% %PATH%"), "p%%1 50%% %%PATH%%");
-    CommandFormat format;
-    ASSERT_TRUE(ParseCommandTemplate("%% *", Set(0), format));
-    EXPECT_EQ(BuildCommandLine("p", ExpandCommand(format, Values("A%B", "", ""))), "p %% A%%B");
+    EXPECT_EQ(BuildCommandLine("p", Expand("%% *", {"A%B", "", ""})), "p %% A%%B");
 }
 
 TEST(RelativeToCwd, DropsTheWorkingDirectory)
 {
-    EXPECT_EQ(RelativeToCwd("C:\\DATA\\MYPAGE~1", "C:\\DATA"), "MYPAGE~1");
-    EXPECT_EQ(RelativeToCwd("C:\\DATA\\MYPAGE~1\\SUB", "C:\\DATA"), "MYPAGE~1\\SUB");
-    EXPECT_EQ(RelativeToCwd("C:\\DATA\\SUB\\X", "C:\\Data\\Sub"), "X");
-    // A drive root: the doubled separator kept or shortened.
-    EXPECT_EQ(RelativeToCwd("C:\\MYPAGE~1", "C:\\"), "MYPAGE~1");
-    EXPECT_EQ(RelativeToCwd("C:\\\\MYPAGE~1", "C:\\"), "MYPAGE~1");
-    EXPECT_EQ(RelativeToCwd("C:\\MYPAGE~1\\SUB", "C:\\"), "MYPAGE~1\\SUB");
-    // Fewer backslashes than the working directory: what follows the last.
-    EXPECT_EQ(RelativeToCwd("C:\\X", "C:\\A\\B\\C"), "X");
-    EXPECT_EQ(RelativeToCwd("NOSLASH", "C:\\A"), "NOSLASH");
-    EXPECT_EQ(RelativeToCwd("", "C:\\A"), "");
-    EXPECT_EQ(RelativeToCwd("\\\\SRV\\SHARE\\DIR\\X", "\\\\srv\\share\\dir"), "X");
+    const std::tuple<const char*, const char*, const char*> rows[] = {
+        {"C:\\DATA\\MYPAGE~1", "C:\\DATA", "MYPAGE~1"},
+        {"C:\\DATA\\MYPAGE~1\\SUB", "C:\\DATA", "MYPAGE~1\\SUB"},
+        {"C:\\DATA\\SUB\\X", "C:\\Data\\Sub", "X"},
+        // A drive root: the separator single or doubled.
+        {"C:\\MYPAGE~1", "C:\\", "MYPAGE~1"}, {"C:\\\\MYPAGE~1", "C:\\", "MYPAGE~1"},
+        {"C:\\MYPAGE~1\\SUB", "C:\\", "MYPAGE~1\\SUB"},
+        // Fewer backslashes than the working directory: what follows the last.
+        {"C:\\X", "C:\\A\\B\\C", "X"}, {"NOSLASH", "C:\\A", "NOSLASH"}, {"", "C:\\A", ""},
+        {"\\\\SRV\\SHARE\\DIR\\X", "\\\\srv\\share\\dir", "X"},
+    };
+    for (auto [shortPath, cwd, expected] : rows)
+        EXPECT_EQ(RelativeToCwd(shortPath, cwd), expected) << shortPath << " in " << cwd;
 }
 
-class FileValuesTest : public ::testing::Test {
-protected:
-    FakePlatform platform{"C:\\DATA"};
+TEST(MakeFileValues, ShortValueConvertedOnlyInRealRun)
+{
+    FakePlatform platform;
     RunSettings settings;
-    SymbolSet set0 = Set(0);
-
-    void SetUp() override { settings.cwd = platform.Cwd(); }
-    FileValues Make(const FileEntry& entry) { return MakeFileValues(entry, settings, set0, platform); }
-};
-
-TEST_F(FileValuesTest, ShortValueConvertedOnlyInRealRun)
-{
-    FileEntry entry{"", "CAF\xC9.TXT"};
-    EXPECT_EQ(Make(entry).shortValue, "CAF\x90.TXT");
-    EXPECT_EQ(Make(entry).longValue, "CAF\xC9.TXT");
+    settings.cwd = platform.Cwd();
+    const FileEntry plain{"", "CAF\xC9.TXT"}, aliased{"R\xC9SUM~1.TXT", "R\xE9sum\xE9 long.txt"};
+    auto values = [&](const FileEntry& entry) { return MakeFileValues(entry, settings, Set(0), platform); };
+    EXPECT_EQ(values(plain).shortValue, "CAF\x90.TXT");
+    EXPECT_EQ(values(plain).longValue, "CAF\xC9.TXT");
+    EXPECT_EQ(values(aliased).shortValue, "R\x90SUM~1.TXT");
+    EXPECT_EQ(values(aliased).longValue, "R\xE9sum\xE9 long.txt");
     settings.test = true;
-    EXPECT_EQ(Make(entry).shortValue, "CAF\xC9.TXT");
-    FileEntry aliased{"R\xC9SUM~1.TXT", "R\xE9sum\xE9 long.txt"};
-    settings.test = false;
-    EXPECT_EQ(Make(aliased).shortValue, "R\x90SUM~1.TXT");
-    EXPECT_EQ(Make(aliased).longValue, "R\xE9sum\xE9 long.txt");
+    EXPECT_EQ(values(plain).shortValue, "CAF\xC9.TXT");
 }
 
-TEST_F(FileValuesTest, TranslateOffGivesMarker)
+TEST(MakeFileValues, TranslateValues)
 {
+    FakePlatform platform;
     platform.AddDirectory("My Page_files", "MYPAGE~1");
-    FileEntry entry{"MYPAGE~1.HTM", "My Page.htm"};
-    for (const char* t : {"", " ", "\t**_files"}) {
-        settings.translate = t;
-        EXPECT_EQ(Make(entry).translateValue, "_No_t_d_") << t;
-    }
-}
-
-TEST_F(FileValuesTest, TranslateRelative)
-{
-    platform.AddDirectory("My Page_files", "MYPAGE~1");
-    settings.translate = "**_files";
-    FileEntry entry{"MYPAGE~1.HTM", "My Page.htm"};
-    EXPECT_EQ(Make(entry).translateValue, "MYPAGE~1");
-    settings.fullPath = true;
-    EXPECT_EQ(Make(entry).translateValue, "C:\\DATA\\MYPAGE~1");
-}
-
-TEST_F(FileValuesTest, TranslateBaseNameAndUpperCase)
-{
-    platform.AddDirectory("a.b_files");      // valid 8.3? no: kept lower, upper-cased here
+    platform.AddDirectory("a.b_files");
     platform.AddDirectory("noext_x");
     platform.AddDirectory("_x");
-    settings.translate = "**_files";
-    EXPECT_EQ(Make({"", "a.b.htm"}).translateValue, "A.B_FILES");
-    settings.translate = "**_x";
-    EXPECT_EQ(Make({"", "noext"}).translateValue, "NOEXT_X");
-    EXPECT_EQ(Make({"", ".htm"}).translateValue, "_X");
-    // Every occurrence of the long symbol, left to right.
     platform.AddDirectory("p");
     platform.AddDirectory("p\\p");
-    settings.translate = "**\\**";
-    EXPECT_EQ(Make({"", "p.htm"}).translateValue, "P\\P");
-}
-
-TEST_F(FileValuesTest, TranslateSymbolOfTheChosenSet)
-{
     platform.AddDirectory("Page_files", "PAGE_F~1");
-    settings.translate = "*l*_files";
-    set0 = Set(3);
-    EXPECT_EQ(Make({"PAGE~1.HTM", "Page.htm"}).translateValue, "PAGE_F~1");
-    set0 = Set(4);  // *L* does not match *l*
-    EXPECT_EQ(Make({"PAGE~1.HTM", "Page.htm"}).translateValue, "_No_t_d_");
-}
-
-TEST_F(FileValuesTest, TranslateAbsoluteIsFullPath)
-{
+    platform.AddDirectory("X_files").failShortPath = true;
     platform.AddDirectory("C:\\WORK");
     platform.AddDirectory("C:\\WORK\\Long Name", "LONGNA~1");
-    settings.translate = "C:\\WORK\\**";
-    settings.fullPath = false;  // held on by the dialog; the engine holds it too
-    EXPECT_EQ(Make({"", "Long Name.txt"}).translateValue, "C:\\WORK\\LONGNA~1");
-    settings.translate = "\\WORK\\**";
-    EXPECT_EQ(Make({"", "Long Name.txt"}).translateValue, "C:\\WORK\\LONGNA~1");
-}
-
-TEST_F(FileValuesTest, MissingOrUnusableGivesMarker)
-{
-    settings.translate = "**_files";
-    EXPECT_EQ(Make({"", "NONE.HTM"}).translateValue, "_No_t_d_");
-    platform.AddDirectory("X_files").failShortPath = true;
-    EXPECT_EQ(Make({"", "X.HTM"}).translateValue, "_No_t_d_");
     // A short form longer than 223 characters does not fit its buffer.
     std::string deep = "C:\\DATA";
-    std::string name(60, 'd');
-    for (int i = 0; i < 4; ++i) {
-        deep += "\\" + name;
-        platform.AddDirectory(deep);
-    }
-    settings.translate = deep;  // 7 + 4 * 61 = 251 characters
-    EXPECT_EQ(Make({"", "Y.HTM"}).translateValue, "_No_t_d_");
-}
+    for (int i = 0; i < 4; ++i)
+        platform.AddDirectory(deep += "\\" + std::string(60, 'd'));  // 7 + 4 * 61 = 251 characters
 
-TEST_F(FileValuesTest, DriveRootWorkingDirectory)
-{
+    struct Row {
+        std::string translate;
+        bool fullPath;
+        int set;
+        const char* longName;
+        const char* expected;
+    };
+    const Row rows[] = {
+        {"", false, 0, "My Page.htm", "_No_t_d_"}, {" ", false, 0, "My Page.htm", "_No_t_d_"},
+        {"\t**_files", false, 0, "My Page.htm", "_No_t_d_"},
+        {"**_files", false, 0, "My Page.htm", "MYPAGE~1"},
+        {"**_files", true, 0, "My Page.htm", "C:\\DATA\\MYPAGE~1"},
+        // The long name without its last extension, every occurrence, upper-cased.
+        {"**_files", false, 0, "a.b.htm", "A.B_FILES"}, {"**_x", false, 0, "noext", "NOEXT_X"},
+        {"**_x", false, 0, ".htm", "_X"}, {"**\\**", false, 0, "p.htm", "P\\P"},
+        // The long symbol of the chosen set.
+        {"*l*_files", false, 3, "Page.htm", "PAGE_F~1"}, {"*l*_files", false, 4, "Page.htm", "_No_t_d_"},
+        // An absolute translate text gives the full path, Full path on or not.
+        {"C:\\WORK\\**", false, 0, "Long Name.txt", "C:\\WORK\\LONGNA~1"},
+        {"\\WORK\\**", false, 0, "Long Name.txt", "C:\\WORK\\LONGNA~1"},
+        // Missing, without a short form, too long.
+        {"**_files", false, 0, "NONE.HTM", "_No_t_d_"}, {"**_files", false, 0, "X.HTM", "_No_t_d_"},
+        {deep, false, 0, "Y.HTM", "_No_t_d_"},
+    };
+    for (const Row& row : rows) {
+        RunSettings settings;
+        settings.cwd = platform.Cwd();
+        settings.translate = row.translate;
+        settings.fullPath = row.fullPath;
+        EXPECT_EQ(MakeFileValues({"", row.longName}, settings, Set(row.set), platform).translateValue, row.expected)
+            << row.translate << " " << row.longName;
+    }
+
     FakePlatform root("C:\\");
     root.AddDirectory("My Page_files", "MYPAGE~1");
+    RunSettings settings;
     settings.cwd = "C:\\";
     settings.translate = "**_files";
-    FileValues values = MakeFileValues({"MYPAGE~1.HTM", "My Page.htm"}, settings, set0, root);
-    EXPECT_EQ(values.translateValue, "MYPAGE~1");
+    EXPECT_EQ(MakeFileValues({"MYPAGE~1.HTM", "My Page.htm"}, settings, Set(0), root).translateValue, "MYPAGE~1");
     settings.fullPath = true;
-    values = MakeFileValues({"MYPAGE~1.HTM", "My Page.htm"}, settings, set0, root);
-    EXPECT_EQ(values.translateValue, "C:\\MYPAGE~1");
+    EXPECT_EQ(MakeFileValues({"MYPAGE~1.HTM", "My Page.htm"}, settings, Set(0), root).translateValue, "C:\\MYPAGE~1");
 }

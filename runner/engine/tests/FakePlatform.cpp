@@ -11,19 +11,14 @@ namespace {
 unsigned char Upper(unsigned char c)
 {
     // Code page 1252: a-z and the accented small letters.
-    if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7))
-        return static_cast<unsigned char>(c - 0x20);
-    return c;
+    return (c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7) ? c - 0x20 : c;
 }
 
 std::vector<std::string> Split(std::string_view path)
 {
     std::vector<std::string> parts;
-    size_t start = 0;
-    while (start <= path.size()) {
-        size_t slash = path.find_first_of("\\/", start);  // "/" separates as "\\" does
-        if (slash == std::string_view::npos)
-            slash = path.size();
+    for (size_t start = 0; start <= path.size();) {
+        size_t slash = std::min(path.find_first_of("\\/", start), path.size());  // "/" as "\\"
         if (slash > start)  // doubled separators count once
             parts.emplace_back(path.substr(start, slash - start));
         start = slash + 1;
@@ -31,28 +26,42 @@ std::vector<std::string> Split(std::string_view path)
     return parts;
 }
 
+bool MatchesWildcard(std::string_view pattern, std::string_view name)
+{
+    if (pattern.empty())
+        return name.empty();
+    if (pattern[0] == '*')
+        return MatchesWildcard(pattern.substr(1), name) || (!name.empty() && MatchesWildcard(pattern, name.substr(1)));
+    return !name.empty() && (pattern[0] == '?' || Upper(pattern[0]) == Upper(name[0])) &&
+           MatchesWildcard(pattern.substr(1), name.substr(1));
+}
+
+void Detach(const std::shared_ptr<FakeNode>& node)
+{
+    auto& siblings = node->parent->children;
+    siblings.erase(std::find(siblings.begin(), siblings.end(), node));
+}
+
 class FakeFile : public PlatformFile {
 public:
     FakeFile(std::shared_ptr<FakeNode> node, bool writer) : node(std::move(node)), writer(writer)
     {
-        (writer ? this->node->writers : this->node->readers)++;
+        ++(writer ? this->node->writers : this->node->readers);
     }
-    ~FakeFile() override { (writer ? node->writers : node->readers)--; }
+    ~FakeFile() override { --(writer ? node->writers : node->readers); }
 
     bool Write(const void* bytes, size_t count) override
     {
         if (!writer || node->failWrite)
             return false;
-        std::string& c = node->content;
-        if (c.size() < position + count)
-            c.resize(position + count);
-        std::memcpy(c.data() + position, bytes, count);
+        node->content.resize(std::max(node->content.size(), position + count));
+        std::memcpy(node->content.data() + position, bytes, count);
         position += count;
         return true;
     }
     bool Read(void* bytes, size_t count, size_t& got) override
     {
-        got = position < node->content.size() ? std::min(count, node->content.size() - position) : 0;
+        got = std::min(count, node->content.size() - position);
         std::memcpy(bytes, node->content.data() + position, got);
         position += got;
         return true;
@@ -64,8 +73,8 @@ public:
     }
     bool Truncate() override
     {
-        position = 0;
         node->content.clear();
+        position = 0;
         return true;
     }
     uint64_t Size() override { return node->content.size(); }
@@ -83,69 +92,33 @@ FakePlatform::FakePlatform(std::string cwdPath) : cwd(std::move(cwdPath)), root(
     root->attributes = AttributeDirectory;
     std::string path;
     for (const std::string& part : Split(cwd)) {
-        path += part;
-        if (!Find(path))
+        if (!Has(path += part))
             AddDirectory(path);
         path += '\\';
     }
 }
 
-bool FakePlatform::MatchesWildcard(std::string_view pattern, std::string_view name)
+std::shared_ptr<FakeNode> FakePlatform::Child(FakeNode* directory, std::string_view name)
 {
-    // "*.*" and "*." in the DOS manner: a trailing ".*" also matches a name
-    // without an extension.
-    if (pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == ".*" &&
-        name.find('.') == std::string_view::npos &&
-        MatchesWildcard(pattern.substr(0, pattern.size() - 2), name))
-        return true;
-    size_t p = 0, n = 0, starP = std::string_view::npos, starN = 0;
-    while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || Upper(pattern[p]) == Upper(name[n]))) {
-            ++p;
-            ++n;
-        } else if (p < pattern.size() && pattern[p] == '*') {
-            starP = p++;
-            starN = n;
-        } else if (starP != std::string_view::npos) {
-            p = starP + 1;
-            n = ++starN;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == '*')
-        ++p;
-    return p == pattern.size();
-}
-
-std::shared_ptr<FakeNode> FakePlatform::Child(FakeNode& directory, std::string_view name)
-{
-    for (auto& child : directory.children) {
-        if (CompareNoCase(child->name, name) == 0 ||
-            (!child->alias.empty() && CompareNoCase(child->alias, name) == 0))
-            return child;
-    }
+    if (directory)
+        for (auto& child : directory->children)
+            if (CompareNoCase(child->name, name) == 0 || (!child->alias.empty() && CompareNoCase(child->alias, name) == 0))
+                return child;
     return nullptr;
 }
 
 FakeNode* FakePlatform::Parent(std::string_view path, std::string& leaf)
 {
     std::vector<std::string> parts;
-    const bool absolute = path.find(':') != std::string_view::npos;
-    if (!absolute) {
-        // "\X" (or "/X") means the root of the working directory's drive.
-        const bool rooted = !path.empty() && (path[0] == '\\' || path[0] == '/');
-        parts = Split(rooted ? std::string_view(cwd).substr(0, 2) : cwd);
-    }
+    if (path.find(':') == std::string_view::npos)  // "\X" (or "/X"): the root of the working directory's drive
+        parts = Split(!path.empty() && (path[0] == '\\' || path[0] == '/') ? std::string_view(cwd).substr(0, 2) : cwd);
     for (std::string& part : Split(path)) {
-        if (part == ".")
-            continue;
         if (part == "..") {
             if (parts.size() > 1)
                 parts.pop_back();
-            continue;
+        } else if (part != ".") {
+            parts.push_back(std::move(part));
         }
-        parts.push_back(std::move(part));
     }
     if (parts.empty())
         return nullptr;
@@ -153,7 +126,7 @@ FakeNode* FakePlatform::Parent(std::string_view path, std::string& leaf)
     parts.pop_back();
     FakeNode* node = root.get();
     for (const std::string& part : parts) {
-        std::shared_ptr<FakeNode> child = Child(*node, part);
+        std::shared_ptr<FakeNode> child = Child(node, part);
         if (!child || !child->IsDirectory())
             return nullptr;
         node = child.get();
@@ -161,47 +134,23 @@ FakeNode* FakePlatform::Parent(std::string_view path, std::string& leaf)
     return node;
 }
 
-FakeNode* FakePlatform::Find(std::string_view path)
+std::shared_ptr<FakeNode> FakePlatform::Node(std::string_view path)
 {
     std::string leaf;
     FakeNode* parent = Parent(path, leaf);
-    if (!parent)
-        return nullptr;
-    return Child(*parent, leaf).get();
+    return Child(parent, leaf);
 }
 
-FakeNode& FakePlatform::Add(std::string_view path, std::string_view alias, uint32_t attributes)
+FakeNode& FakePlatform::AddFile(std::string_view path, std::string_view content, std::string_view alias,
+                                uint32_t attributes)
 {
     std::string leaf;
     FakeNode* parent = Parent(path, leaf);
     if (!parent)
         throw std::runtime_error("FakePlatform: no directory for " + std::string(path));
-    auto node = std::make_shared<FakeNode>();
-    node->name = leaf;
-    node->alias = alias;
-    node->attributes = attributes;
-    node->parent = parent;
-    parent->children.push_back(node);
-    return *node;
-}
-
-FakeNode& FakePlatform::AddFile(std::string_view path, std::string_view content,
-                                std::string_view alias, uint32_t attributes)
-{
-    FakeNode& node = Add(path, alias, attributes & ~AttributeDirectory);
-    node.content = content;
-    return node;
-}
-
-FakeNode& FakePlatform::AddDirectory(std::string_view path, std::string_view alias, uint32_t attributes)
-{
-    return Add(path, alias, attributes | AttributeDirectory);
-}
-
-std::string FakePlatform::Content(std::string_view path)
-{
-    FakeNode* node = Find(path);
-    return node ? node->content : std::string();
+    parent->children.push_back(std::make_shared<FakeNode>(
+        FakeNode{leaf, std::string(alias), attributes, std::string(content), parent}));
+    return *parent->children.back();
 }
 
 std::vector<std::string> FakePlatform::Names(std::string_view directory)
@@ -213,8 +162,7 @@ std::vector<std::string> FakePlatform::Names(std::string_view directory)
     return names;
 }
 
-bool FakePlatform::Enumerate(std::string_view pattern,
-                             const std::function<void(const FoundEntry&)>& each)
+bool FakePlatform::Enumerate(std::string_view pattern, const std::function<void(const FoundEntry&)>& each)
 {
     std::string leaf;
     FakeNode* directory = Parent(pattern, leaf);
@@ -222,26 +170,16 @@ bool FakePlatform::Enumerate(std::string_view pattern,
         return false;
     std::vector<FoundEntry> found;
     // Like FindFirstFileA, a directory other than a drive root lists "." and "..".
-    if (directory->parent && directory->parent != root.get()) {
+    if (directory->parent && directory->parent != root.get())
         for (const char* dots : {".", ".."})
             if (MatchesWildcard(leaf, dots))
                 found.push_back({AttributeDirectory, dots, {}});
-    }
-    for (auto& child : directory->children) {
+    for (auto& child : directory->children)
         if (MatchesWildcard(leaf, child->name) || (!child->alias.empty() && MatchesWildcard(leaf, child->alias)))
             found.push_back({child->attributes, child->name, child->alias});
-    }
     for (const FoundEntry& entry : found)
         each(entry);
     return !found.empty();
-}
-
-bool FakePlatform::Exists(std::string_view path, uint32_t* attributes)
-{
-    FakeNode* node = Find(path);
-    if (node && attributes)
-        *attributes = node->attributes;
-    return node != nullptr;
 }
 
 bool FakePlatform::ShortPath(std::string_view path, std::string& shortPath)
@@ -249,16 +187,10 @@ bool FakePlatform::ShortPath(std::string_view path, std::string& shortPath)
     FakeNode* node = Find(path);
     if (!node || node->failShortPath)
         return false;
-    std::vector<const FakeNode*> chain;
-    for (const FakeNode* n = node; n && n != root.get(); n = n->parent)
-        chain.push_back(n);
     shortPath.clear();
-    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-        if (!shortPath.empty())
-            shortPath += '\\';
-        shortPath += (*it)->alias.empty() ? (*it)->name : (*it)->alias;
-    }
-    if (chain.size() == 1)
+    for (const FakeNode* n = node; n != root.get(); n = n->parent)
+        shortPath.insert(0, (n->alias.empty() ? n->name : n->alias) + (n == node ? "" : "\\"));
+    if (node->parent == root.get())
         shortPath += '\\';  // "C:\"
     return true;
 }
@@ -266,14 +198,11 @@ bool FakePlatform::ShortPath(std::string_view path, std::string& shortPath)
 bool FakePlatform::RemoveFile(std::string_view path)
 {
     ++fileOperations;
-    std::string leaf;
-    FakeNode* parent = Parent(path, leaf);
-    std::shared_ptr<FakeNode> node = parent ? Child(*parent, leaf) : nullptr;
+    std::shared_ptr<FakeNode> node = Node(path);
     if (!node || node->IsDirectory() || node->failDelete || (node->attributes & AttributeReadOnly) ||
         node->writers || node->readers)
         return false;
-    auto& siblings = parent->children;
-    siblings.erase(std::find(siblings.begin(), siblings.end(), node));
+    Detach(node);
     return true;
 }
 
@@ -282,7 +211,7 @@ bool FakePlatform::MakeDirectory(std::string_view path)
     ++fileOperations;
     std::string leaf;
     FakeNode* parent = Parent(path, leaf);
-    if (failMakeDirectory || !parent || Child(*parent, leaf))
+    if (failMakeDirectory || !parent || Child(parent, leaf))
         return false;
     AddDirectory(path);
     return true;
@@ -291,18 +220,14 @@ bool FakePlatform::MakeDirectory(std::string_view path)
 bool FakePlatform::RenameFile(std::string_view from, std::string_view to)
 {
     ++fileOperations;
-    std::string fromLeaf, toLeaf;
-    FakeNode* fromParent = Parent(from, fromLeaf);
+    std::string toLeaf;
     FakeNode* toParent = Parent(to, toLeaf);
-    std::shared_ptr<FakeNode> node = fromParent ? Child(*fromParent, fromLeaf) : nullptr;
-    if (!node || !toParent || node->failRename)
+    std::shared_ptr<FakeNode> node = Node(from);
+    std::shared_ptr<FakeNode> existing = Child(toParent, toLeaf);
+    if (!node || !toParent || (existing && existing != node))  // a change of letter case only is allowed
         return false;
-    std::shared_ptr<FakeNode> existing = Child(*toParent, toLeaf);
-    if (existing && existing != node)  // a change of letter case only is allowed
-        return false;
-    if (toParent != fromParent) {
-        auto& siblings = fromParent->children;
-        siblings.erase(std::find(siblings.begin(), siblings.end(), node));
+    if (toParent != node->parent) {
+        Detach(node);
         toParent->children.push_back(node);
         node->parent = toParent;
     }
@@ -311,16 +236,14 @@ bool FakePlatform::RenameFile(std::string_view from, std::string_view to)
     return true;
 }
 
-std::unique_ptr<PlatformFile> FakePlatform::OpenForWriting(std::string_view path)
+std::unique_ptr<PlatformFile> FakePlatform::Open(std::string_view path, bool writer)
 {
     ++fileOperations;
-    std::string leaf;
-    FakeNode* parent = Parent(path, leaf);
-    std::shared_ptr<FakeNode> node = parent ? Child(*parent, leaf) : nullptr;
-    if (!node || node->IsDirectory() || (node->attributes & AttributeReadOnly) || node->writers ||
+    std::shared_ptr<FakeNode> node = Node(path);
+    if (!node || node->IsDirectory() || (writer && (node->attributes & AttributeReadOnly)) || node->writers ||
         node->readers)
         return nullptr;
-    return std::make_unique<FakeFile>(node, true);
+    return std::make_unique<FakeFile>(node, writer);
 }
 
 std::unique_ptr<PlatformFile> FakePlatform::CreateForWriting(std::string_view path)
@@ -328,41 +251,18 @@ std::unique_ptr<PlatformFile> FakePlatform::CreateForWriting(std::string_view pa
     ++fileOperations;
     std::string leaf;
     FakeNode* parent = Parent(path, leaf);
-    if (!parent || Child(*parent, leaf))
+    if (!parent || Child(parent, leaf))
         return nullptr;
     AddFile(path);
-    return std::make_unique<FakeFile>(Child(*parent, leaf), true);
-}
-
-std::unique_ptr<PlatformFile> FakePlatform::OpenForReading(std::string_view path)
-{
-    ++fileOperations;
-    std::string leaf;
-    FakeNode* parent = Parent(path, leaf);
-    std::shared_ptr<FakeNode> node = parent ? Child(*parent, leaf) : nullptr;
-    if (!node || node->IsDirectory() || node->writers || node->readers)
-        return nullptr;
-    return std::make_unique<FakeFile>(node, false);
-}
-
-int FakePlatform::System(const std::string& commandLine)
-{
-    commands.push_back(commandLine);
-    return onCommand ? onCommand(commandLine) : 0;
+    return std::make_unique<FakeFile>(parent->children.back(), true);
 }
 
 std::string FakePlatform::ConvertToOem(std::string_view text)
 {
-    // Enough of code page 1252 to 850 for the tests.
-    static const std::map<unsigned char, unsigned char> oem = {
-        {0xE9, 0x82}, {0xC9, 0x90}, {0xE8, 0x8A}, {0xFC, 0x81}, {0xDC, 0x9A}, {0xE4, 0x84}, {0xF6, 0x94},
-    };
+    // Of code page 1252 to 850, the letters the tests use.
     std::string out(text);
-    for (char& c : out) {
-        auto it = oem.find(static_cast<unsigned char>(c));
-        if (it != oem.end())
-            c = static_cast<char>(it->second);
-    }
+    for (char& c : out)
+        c = c == '\xE9' ? '\x82' : c == '\xC9' ? '\x90' : c;
     return out;
 }
 
@@ -376,12 +276,9 @@ std::string FakePlatform::UpperCase(std::string_view text)
 
 int FakePlatform::CompareNoCase(std::string_view a, std::string_view b)
 {
-    size_t n = std::min(a.size(), b.size());
-    for (size_t i = 0; i < n; ++i) {
-        unsigned char x = Upper(a[i]), y = Upper(b[i]);
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
+    for (size_t i = 0; i < std::min(a.size(), b.size()); ++i)
+        if (Upper(a[i]) != Upper(b[i]))
+            return Upper(a[i]) < Upper(b[i]) ? -1 : 1;
     return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
 }
 

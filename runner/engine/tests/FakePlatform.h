@@ -5,7 +5,6 @@
 
 #include "runner/engine/Platform.h"
 
-#include <map>
 #include <vector>
 
 namespace lorvan {
@@ -15,12 +14,10 @@ struct FakeNode {
     std::string alias;  // 8.3 alias, empty when the name is valid 8.3
     uint32_t attributes = AttributeArchive;
     std::string content;
-    std::vector<std::shared_ptr<FakeNode>> children;  // creation order
     FakeNode* parent = nullptr;
-    // Injected failures.
+    std::vector<std::shared_ptr<FakeNode>> children;  // creation order
     bool failDelete = false;
     bool failWrite = false;
-    bool failRename = false;
     bool failShortPath = false;
     // Open handles: writers share reading, a reader shares nothing.
     int writers = 0;
@@ -36,48 +33,56 @@ public:
 
     const std::string& Cwd() const { return cwd; }
 
-    // Test set-up; paths relative to cwd or absolute ("C:\X").
-    FakeNode& AddFile(std::string_view path, std::string_view content = {},
-                      std::string_view alias = {}, uint32_t attributes = AttributeArchive);
-    FakeNode& AddDirectory(std::string_view path, std::string_view alias = {},
-                           uint32_t attributes = AttributeDirectory);
-    FakeNode* Find(std::string_view path);
+    // Test set-up; paths relative to cwd, rooted ("\X") or absolute ("C:\X").
+    FakeNode& AddFile(std::string_view path, std::string_view content = {}, std::string_view alias = {},
+                      uint32_t attributes = AttributeArchive);
+    FakeNode& AddDirectory(std::string_view path, std::string_view alias = {})
+    {
+        return AddFile(path, {}, alias, AttributeDirectory);
+    }
+    FakeNode* Find(std::string_view path) { return Node(path).get(); }
     bool Has(std::string_view path) { return Find(path) != nullptr; }
-    std::string Content(std::string_view path);
-    // The names in a directory, in order.
-    std::vector<std::string> Names(std::string_view directory);
+    std::string Content(std::string_view path) { return Has(path) ? Find(path)->content : std::string(); }
+    std::vector<std::string> Names(std::string_view directory);  // in order
 
-    // A scripted command interpreter: gets each command line, may change
-    // files through this object, returns the exit status.
+    // The command interpreter: gets each command line, may change files
+    // through this object, returns the exit status.
     std::function<int(const std::string& commandLine)> onCommand;
     std::vector<std::string> commands;
     std::tm now{};
     bool failMakeDirectory = false;
     int fileOperations = 0;  // anything that changes or opens a file
 
-    bool Enumerate(std::string_view pattern,
-                   const std::function<void(const FoundEntry&)>& each) override;
-    bool Exists(std::string_view path, uint32_t* attributes = nullptr) override;
+    bool Enumerate(std::string_view pattern, const std::function<void(const FoundEntry&)>& each) override;
+    bool Exists(std::string_view path, uint32_t* attributes = nullptr) override
+    {
+        if (attributes && Has(path))
+            *attributes = Find(path)->attributes;
+        return Has(path);
+    }
     bool ShortPath(std::string_view path, std::string& shortPath) override;
     bool RemoveFile(std::string_view path) override;
     bool MakeDirectory(std::string_view path) override;
     bool RenameFile(std::string_view from, std::string_view to) override;
-    std::unique_ptr<PlatformFile> OpenForWriting(std::string_view path) override;
+    std::unique_ptr<PlatformFile> OpenForWriting(std::string_view path) override { return Open(path, true); }
     std::unique_ptr<PlatformFile> CreateForWriting(std::string_view path) override;
-    std::unique_ptr<PlatformFile> OpenForReading(std::string_view path) override;
-    int System(const std::string& commandLine) override;
+    std::unique_ptr<PlatformFile> OpenForReading(std::string_view path) override { return Open(path, false); }
+    int System(const std::string& commandLine) override
+    {
+        commands.push_back(commandLine);
+        return onCommand ? onCommand(commandLine) : 0;
+    }
     std::string ConvertToOem(std::string_view text) override;
     std::string UpperCase(std::string_view text) override;
     int CompareNoCase(std::string_view a, std::string_view b) override;
     std::tm LocalTime() override { return now; }
 
-    static bool MatchesWildcard(std::string_view pattern, std::string_view name);
-
 private:
     // The directory holding path's last component, and that component.
     FakeNode* Parent(std::string_view path, std::string& leaf);
-    std::shared_ptr<FakeNode> Child(FakeNode& directory, std::string_view name);
-    FakeNode& Add(std::string_view path, std::string_view alias, uint32_t attributes);
+    std::shared_ptr<FakeNode> Child(FakeNode* directory, std::string_view name);
+    std::shared_ptr<FakeNode> Node(std::string_view path);
+    std::unique_ptr<PlatformFile> Open(std::string_view path, bool writer);
 
     std::string cwd;
     std::shared_ptr<FakeNode> root;  // holds the drives

@@ -1,5 +1,5 @@
-// Records what the engine tells the user, and answers its questions from a
-// script. Stands in for the main dialog in the tests.
+// Stands in for the main dialog in the tests: records what the engine tells
+// the user and answers its questions from a script.
 #pragma once
 
 #include "runner/engine/RunServices.h"
@@ -8,55 +8,80 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <ostream>
 #include <vector>
 
 namespace lorvan {
 
 struct AskedQuestion {
     std::string text;
-    std::string title;
-    Buttons buttons;
-    Icon icon;
+    std::string title = "Lorvan";
+    Buttons buttons = Buttons::Ok;
+    Icon icon = Icon::None;
+
+    bool operator==(const AskedQuestion&) const = default;
 };
+
+inline void PrintTo(const AskedQuestion& q, std::ostream* out)
+{
+    *out << '"' << q.text << "\" titled \"" << q.title << "\", buttons " << int(q.buttons) << ", icon " << int(q.icon);
+}
 
 class FakeServices : public RunServices {
 public:
     explicit FakeServices(RunSettings& settings) : settings(settings) {}
 
-    // The status window's text, as the edit control would hold it.
-    std::string status;
+    std::string status;  // as the edit control would hold it
     std::string fileCountText = "0";
     uint32_t progressRange = 0;
     uint32_t progressPos = 0;
     std::vector<AskedQuestion> asked;
-    // Answers given in turn; when none is left, the first button.
-    std::deque<Answer> answers;
-    // Called at every question, before it is answered (e.g. to change files).
-    std::function<void(const AskedQuestion&)> onAsk;
+    std::deque<Answer> answers;  // given in turn; when none is left, the first button
+    std::function<void()> onAsk;  // called at every question, before it is answered
     std::vector<int> focused;
     std::vector<std::string> history[4];
-    // What the controls hold: ReadRecord copies it into the record.
-    std::optional<RunSettings> controls;
-    int readCount = 0;
-    int showCount = 0;
-    // Every call in order, for tests of the sequence ("SetStatus", "Ask: ...").
-    std::vector<std::string> calls;
+    std::optional<RunSettings> controls;  // what ReadRecord copies into the record
+    int reads = 0;
+    int shows = 0;
 
-    const std::vector<std::string>& History(HistoryList list) const { return history[int(list)]; }
-
-    void SetStatus(std::string_view text) override;
-    void AppendStatus(std::string_view text) override;
+    void SetStatus(std::string_view text) override { status.assign(text).append("\r\n"); }
+    void AppendStatus(std::string_view text) override { status.append(text).append("\r\n"); }
     void SelectAllStatus() override {}
-    void SetFileCount(std::string_view text) override;
-    void SetFileCount(uint32_t count) override;
-    std::string SymbolSetText() override;
-    void SetProgressRange(uint32_t upper) override;
-    void SetProgressPos(uint32_t pos) override;
-    Answer Ask(std::string_view text, std::string_view title, Buttons buttons, Icon icon) override;
-    void FocusControl(int id) override;
-    void ReadRecord() override;
-    void ShowRecord() override;
-    void AddToHistory(HistoryList list, std::string_view value) override;
+    void SetFileCount(std::string_view text) override { fileCountText = text; }
+    void SetFileCount(uint32_t count) override { fileCountText = std::to_string(count); }
+    std::string SymbolSetText() override
+    {
+        return settings.symbols >= 0 && settings.symbols < symbolSetCount ? symbolSetTexts[settings.symbols] : "";
+    }
+    void SetProgressRange(uint32_t upper) override { progressRange = upper; }
+    void SetProgressPos(uint32_t pos) override { progressPos = pos; }
+    Answer Ask(std::string_view text, std::string_view title, Buttons buttons, Icon icon) override
+    {
+        asked.push_back({std::string(text), std::string(title), buttons, icon});
+        if (onAsk)
+            onAsk();
+        if (answers.empty())
+            return buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
+        Answer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void FocusControl(int id) override { focused.push_back(id); }
+    void ReadRecord() override
+    {
+        ++reads;
+        if (controls) {
+            std::string cwd = settings.cwd;  // the CWD field is read-only
+            settings = *controls;
+            settings.cwd = cwd;
+        }
+    }
+    void ShowRecord() override { ++shows; }
+    void AddToHistory(HistoryList list, std::string_view value) override
+    {
+        if (HistoryTakes(history[int(list)], value))
+            history[int(list)].emplace_back(value);  // the sorted list's order does not matter here
+    }
 
 private:
     RunSettings& settings;

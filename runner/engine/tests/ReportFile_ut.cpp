@@ -9,19 +9,6 @@ using namespace lorvan;
 
 namespace {
 
-std::tm MondayMorning()
-{
-    std::tm t{};
-    t.tm_year = 102;
-    t.tm_mon = 5;
-    t.tm_mday = 3;
-    t.tm_hour = 14;
-    t.tm_min = 5;
-    t.tm_sec = 9;
-    t.tm_wday = 1;
-    return t;
-}
-
 const std::string textInfo = "C:\\DATA\\*.txt\r\nMonday 2002-06-03 14:05:09\r\nDOSCONV * OUTPUT\\*\r\n\r\n";
 const std::string htmlHead =
     "<html><head><title>Lorvan *.txt</title>\r\n"
@@ -33,6 +20,9 @@ const std::string htmlHead =
     "<h3 align=\"center\">Monday 2002-06-03 14:05:09</h3>\r\n"
     "<h4 align=\"center\">DOSCONV * OUTPUT\\*</h4>\r\n";
 const std::string separator = "\r\n================================\r\n\r\n";
+const std::string stamp = "\r\n2002-06-03 14:05:09\r\n";
+
+using Outputs = std::vector<std::tuple<std::string, std::string, std::string>>;
 
 }  // namespace
 
@@ -44,7 +34,7 @@ protected:
 
     void SetUp() override
     {
-        platform.now = MondayMorning();
+        platform.now = {9, 5, 14, 3, 5, 102, 1};  // Monday 2002-06-03 14:05:09
         settings.cwd = platform.Cwd();
         settings.files = "*.txt";
         settings.program = "DOSCONV";
@@ -52,7 +42,7 @@ protected:
     }
 
     // One run: open, one command report per (short, long, content), close.
-    std::string Run(std::vector<std::tuple<std::string, std::string, std::string>> outputs)
+    std::string Run(const Outputs& outputs)
     {
         ReportFile report(settings, ui, platform);
         if (!report.OpenReport())
@@ -64,6 +54,12 @@ protected:
         }
         report.CloseReport();
         return platform.Has(settings.report) ? platform.Content(settings.report) : "deleted";
+    }
+    void OldReport(const char* name, const char* content = "old", uint32_t attributes = AttributeArchive)
+    {
+        settings.report = name;
+        platform.RemoveFile(name);
+        platform.AddFile(name, content, "", attributes);
     }
 };
 
@@ -81,175 +77,110 @@ TEST_F(ReportTest, TemporaryNames)
     EXPECT_EQ(name("a.b.c", ".T"), "a.b.T");
     EXPECT_EQ(name("REPORT.TMP", ".tmp"), "refused");
     EXPECT_EQ(name("R.\xE9", ".\xC9"), "refused");  // ignoring case in the code page
-}
 
-TEST_F(ReportTest, EqualExtensionsRefusedBeforeAnythingIsOpened)
-{
-    settings.report = "REPORT.TMP";
+    // Refused before anything is opened.
     settings.tempExt = ".tmp";
-    platform.AddFile("REPORT.tmp", "old");
+    OldReport("REPORT.TMP");
     EXPECT_EQ(Run({}), "refused");
-    ASSERT_EQ(ui.asked.size(), 1u);
-    EXPECT_EQ(ui.asked[0].text, "The Report and Temporary files' extensions must be different");
-    EXPECT_EQ(ui.asked[0].buttons, Buttons::Ok);
-    EXPECT_EQ(ui.asked[0].icon, Icon::None);
+    EXPECT_EQ(ui.asked, std::vector<AskedQuestion>{{"The Report and Temporary files' extensions must be different"}});
     EXPECT_EQ(platform.Content("REPORT.TMP"), "old");
 }
 
-TEST_F(ReportTest, ModeZeroByteForByte)
+TEST_F(ReportTest, EveryHandlingModeByteForByte)
 {
-    std::string report = Run({{"ANNUAL~1.TXT", "Annual Report.txt", "line one\r\n"},
-                              {"EMPTY.TXT", "empty.txt", ""},
-                              {"B.TXT", "B.TXT", "bee"}});
-    EXPECT_EQ(report, textInfo +
-                          "\r\nANNUAL~1.TXT - Annual Report.txt\r\n2002-06-03 14:05:09\r\nline one\r\n"
-                          "\r\nB.TXT - B.TXT\r\n2002-06-03 14:05:09\r\nbee");
+    struct Row {
+        int handling;
+        bool handling0;
+        const char* report;
+        Outputs outputs;
+        std::string expected;
+    };
+    const std::string big(1024, 'e');
+    std::string longer(2500, 'l');
+    for (size_t i = 0; i < longer.size(); ++i)
+        longer[i] = static_cast<char>(i % 251);
+    const Row rows[] = {
+        {0, false, "REPORT.TXT",
+         {{"ANNUAL~1.TXT", "Annual Report.txt", "line one\r\n"}, {"EMPTY.TXT", "empty.txt", ""}, {"B.TXT", "B.TXT", "bee"}},
+         textInfo + "\r\nANNUAL~1.TXT - Annual Report.txt" + stamp + "line one\r\n\r\nB.TXT - B.TXT" + stamp + "bee"},
+        {0, true, "REPORT.TXT", {{"A.TXT", "a.txt", "x"}}, "\r\nA.TXT - a.txt" + stamp + "x"},
+        {0, true, "REPORT.TXT", {{"A.TXT", "a.txt", ""}}, "deleted"},  // nothing written
+        {0, true, "REPORT.TXT", {}, "deleted"},
+        {1, true, "REPORT.TXT", {{"A.TXT", "a.txt", "one\r\n"}, {"B.TXT", "b.txt", "two"}}, textInfo + "one\r\ntwo"},
+        {1, false, "REPORT.TXT", {{"A", "a", big}, {"B", "b", longer}}, textInfo + big + longer},
+        {2, false, "REPORT.LRV", {{"A.TXT", "a.txt", "<p>one</p>"}}, htmlHead + "<p>one</p>\r\n</body>\r\n</html>"},
+        {3, false, "REPORT.LRV", {{"A.TXT", "a.txt", "<tr><td>1</td></tr>"}},
+         htmlHead + "<table border=\"1\" cellpadding=\"2\" cellspacing=\"0\">\r\n<tr><td>1</td></tr>\r\n</table>"
+                    "\r\n</body>\r\n</html>"},
+        {-1, false, "REPORT.TXT", {{"A.TXT", "a.txt", "x"}, {"B.TXT", "b.txt", "y"}}, "xy"},
+    };
+    for (const Row& row : rows) {
+        settings.handling = row.handling;
+        settings.handling0 = row.handling0;
+        settings.report = row.report;
+        platform.RemoveFile(row.report);
+        EXPECT_EQ(Run(row.outputs), row.expected) << row.handling << " " << row.handling0;
+    }
     EXPECT_TRUE(ui.asked.empty());
     EXPECT_EQ(platform.Find("REPORT.TXT")->attributes & AttributeArchive, AttributeArchive);
 }
 
-TEST_F(ReportTest, ModeZeroWithoutRunInformation)
+TEST_F(ReportTest, ExistingReportDeletedOrAppended)
 {
-    settings.handling0 = true;
-    EXPECT_EQ(Run({{"A.TXT", "a.txt", "x"}}), "\r\nA.TXT - a.txt\r\n2002-06-03 14:05:09\r\nx");
-}
-
-TEST_F(ReportTest, ModeZeroWithoutRunInformationNorOutputIsDeleted)
-{
-    settings.handling0 = true;
-    EXPECT_EQ(Run({{"A.TXT", "a.txt", ""}}), "deleted");
-}
-
-TEST_F(ReportTest, ModeOneContentsBackToBack)
-{
-    settings.handling = HandlingFilesTime;
-    settings.handling0 = true;  // no effect in mode 1
-    EXPECT_EQ(Run({{"A.TXT", "a.txt", "one\r\n"}, {"B.TXT", "b.txt", "two"}}), textInfo + "one\r\ntwo");
-}
-
-TEST_F(ReportTest, ModeTwoHtml)
-{
-    settings.handling = HandlingHtml;
-    settings.report = "REPORT.LRV";
-    EXPECT_EQ(Run({{"A.TXT", "a.txt", "<p>one</p>"}}), htmlHead + "<p>one</p>\r\n</body>\r\n</html>");
-    EXPECT_EQ(platform.Find("REPORT.TMP"), nullptr);
-}
-
-TEST_F(ReportTest, ModeThreeHtmlTable)
-{
-    settings.handling = HandlingHtmlTable;
-    settings.report = "REPORT.LRV";
-    EXPECT_EQ(Run({{"A.TXT", "a.txt", "<tr><td>1</td></tr>"}}),
-              htmlHead + "<table border=\"1\" cellpadding=\"2\" cellspacing=\"0\">\r\n" +
-                  "<tr><td>1</td></tr>\r\n</table>\r\n</body>\r\n</html>");
-}
-
-TEST_F(ReportTest, NoModeSelected)
-{
-    settings.handling = -1;
-    platform.AddFile("REPORT.TXT", "old");
-    EXPECT_EQ(Run({{"A.TXT", "a.txt", "x"}, {"B.TXT", "b.txt", "y"}}), "xy");
-    ASSERT_EQ(ui.asked.size(), 1u);
-    EXPECT_EQ(ui.asked[0].buttons, Buttons::YesNoCancel);
-}
-
-TEST_F(ReportTest, ExistingReportTextModesAskYesNoCancel)
-{
-    for (int mode : {0, 1}) {
+    for (int mode : {-1, 0, 1}) {
         settings.handling = mode;
-        platform.RemoveFile("REPORT.TXT");
-        platform.AddFile("REPORT.TXT", "old");
+        OldReport("REPORT.TXT");
         ui.asked.clear();
         ui.answers = {Answer::No};
         EXPECT_EQ(Run({{"A.TXT", "a.txt", "x"}}),
-                  "old" + separator + textInfo + (mode == 0 ? "\r\nA.TXT - a.txt\r\n2002-06-03 14:05:09\r\n" : "") + "x");
-        ASSERT_EQ(ui.asked.size(), 1u);
-        EXPECT_EQ(ui.asked[0].text, "Report file already exists, delete?\r\n\r\n(Yes = delete, No = append)");
-        EXPECT_EQ(ui.asked[0].title, "Lorvan");
-        EXPECT_EQ(ui.asked[0].buttons, Buttons::YesNoCancel);
-        EXPECT_EQ(ui.asked[0].icon, Icon::Question);
-
+                  "old" + separator + (mode < 0 ? "" : textInfo) + (mode == 0 ? "\r\nA.TXT - a.txt" + stamp : "") + "x");
+        EXPECT_EQ(ui.asked, (std::vector<AskedQuestion>{{"Report file already exists, delete?\r\n\r\n(Yes = delete, No = append)",
+                                                         "Lorvan", Buttons::YesNoCancel, Icon::Question}}));
         ui.answers = {Answer::Yes};
-        EXPECT_EQ(Run({}), textInfo);
+        EXPECT_EQ(Run({}), mode < 0 ? "deleted" : textInfo);
     }
-}
-
-TEST_F(ReportTest, AppendWithoutRunInformationKeepsSeparator)
-{
+    // Appending without run information keeps the separator.
     settings.handling0 = true;
-    platform.AddFile("REPORT.TXT", "old");
+    settings.handling = 0;
+    OldReport("REPORT.TXT");
     ui.answers = {Answer::No};
     EXPECT_EQ(Run({}), "old" + separator);
-}
 
-TEST_F(ReportTest, CancelLeavesReportUnchanged)
-{
-    platform.AddFile("REPORT.TXT", "old");
+    // The HTML modes never offer to append.
+    for (int mode : {2, 3}) {
+        settings.handling = mode;
+        OldReport("REPORT.LRV");
+        ui.asked.clear();
+        EXPECT_EQ(Run({}).substr(0, 6), "<html>");
+        EXPECT_EQ(ui.asked, (std::vector<AskedQuestion>{
+                                {"Report file already exists, delete?", "Lorvan", Buttons::OkCancel, Icon::Question}}));
+    }
+    // Cancel: the report stays as it is, the stale temporary file deleted before the question.
     platform.AddFile("REPORT.TMP", "stale");
+    OldReport("REPORT.TXT");
     ui.answers = {Answer::Cancel};
     EXPECT_EQ(Run({}), "refused");
     EXPECT_EQ(platform.Content("REPORT.TXT"), "old");
     EXPECT_EQ(platform.Find("REPORT.TXT")->writers, 0);
-    EXPECT_FALSE(platform.Has("REPORT.TMP"));  // deleted before the question, stays deleted
-}
-
-TEST_F(ReportTest, HtmlModesNeverOfferToAppend)
-{
-    settings.report = "REPORT.LRV";
-    for (int mode : {2, 3}) {
-        settings.handling = mode;
-        platform.RemoveFile("REPORT.LRV");
-        platform.AddFile("REPORT.LRV", "old");
-        ui.asked.clear();
-        std::string report = Run({});
-        EXPECT_EQ(report.substr(0, 6), "<html>");
-        ASSERT_EQ(ui.asked.size(), 1u);
-        EXPECT_EQ(ui.asked[0].text, "Report file already exists, delete?");
-        EXPECT_EQ(ui.asked[0].buttons, Buttons::OkCancel);
-        EXPECT_EQ(ui.asked[0].icon, Icon::Question);
-    }
+    EXPECT_FALSE(platform.Has("REPORT.TMP"));
 }
 
 TEST_F(ReportTest, CannotCreate)
 {
     settings.report = "NODIR\\REPORT.TXT";
     EXPECT_EQ(Run({}), "refused");
-    ASSERT_EQ(ui.asked.size(), 1u);
-    EXPECT_EQ(ui.asked[0].text, "Cannot create Report file");
-    EXPECT_EQ(ui.asked[0].buttons, Buttons::Ok);
-    EXPECT_EQ(ui.asked[0].icon, Icon::None);
-}
-
-TEST_F(ReportTest, HeldOpenByAnotherWriterCannotBeCreated)
-{
-    platform.AddFile("REPORT.TXT", "old");
-    auto other = platform.OpenForWriting("REPORT.TXT");
+    OldReport("RO.TXT", "old", AttributeReadOnly);
     EXPECT_EQ(Run({}), "refused");
-    ASSERT_EQ(ui.asked.size(), 1u);
-    EXPECT_EQ(ui.asked[0].text, "Cannot create Report file");
-}
-
-TEST_F(ReportTest, ReadOnlyReportCannotBeCreated)
-{
-    platform.AddFile("REPORT.TXT", "old", "", AttributeReadOnly);
+    OldReport("HELD.TXT");
+    auto other = platform.OpenForWriting("HELD.TXT");
     EXPECT_EQ(Run({}), "refused");
-    EXPECT_EQ(ui.asked.at(0).text, "Cannot create Report file");
-}
-
-TEST_F(ReportTest, BlocksOfExactly1024Bytes)
-{
-    settings.handling = HandlingFilesTime;
-    std::string exact(1024, 'e');
-    std::string longer(2500, 'l');
-    for (size_t i = 0; i < longer.size(); ++i)
-        longer[i] = static_cast<char>(i % 251);
-    EXPECT_EQ(Run({{"A", "a", exact}, {"B", "b", longer}}), textInfo + exact + longer);
+    EXPECT_EQ(ui.asked, std::vector<AskedQuestion>(3, {"Cannot create Report file"}));
 }
 
 TEST_F(ReportTest, DriveRootDoublesTheBackslash)
 {
     FakePlatform root("C:\\");
-    root.now = MondayMorning();
+    root.now = platform.now;
     settings.cwd = "C:\\";
     ReportFile report(settings, ui, root);
     ASSERT_TRUE(report.OpenReport());
@@ -257,51 +188,28 @@ TEST_F(ReportTest, DriveRootDoublesTheBackslash)
     EXPECT_EQ(root.Content("C:\\REPORT.TXT").substr(0, 12), "C:\\\\*.txt\r\nM");
 }
 
-TEST_F(ReportTest, NoTemporaryFileWritesNothing)
-{
-    settings.handling0 = true;
-    ReportFile report(settings, ui, platform);
-    ASSERT_TRUE(report.OpenReport());
-    report.CollectCommandReport("A.TXT", "a.txt");
-    report.CloseReport();
-    EXPECT_FALSE(platform.Has("REPORT.TXT"));
-    EXPECT_TRUE(ui.asked.empty());
-}
-
-TEST_F(ReportTest, TemporaryFileHeldByAnotherProgramIsLeft)
-{
-    ReportFile report(settings, ui, platform);
-    ASSERT_TRUE(report.OpenReport());
-    platform.AddFile("REPORT.TMP", "x");
-    auto other = platform.OpenForWriting("REPORT.TMP");
-    report.CollectCommandReport("A.TXT", "a.txt");
-    EXPECT_TRUE(platform.Has("REPORT.TMP"));
-    report.CloseReport();
-    EXPECT_EQ(platform.Content("REPORT.TXT"), textInfo);
-}
-
-TEST_F(ReportTest, EveryFailedWriteIsTold)
+TEST_F(ReportTest, TemporaryFilesAndFailedWrites)
 {
     settings.handling = HandlingHtmlTable;
     ReportFile report(settings, ui, platform);
     ASSERT_TRUE(report.OpenReport());
+    const std::string opened = platform.Content("REPORT.TXT");
+    report.CollectCommandReport("A.TXT", "a.txt");  // none written: nothing happens
+    platform.AddFile("REPORT.TMP", "x");
+    if (auto other = platform.OpenForWriting("REPORT.TMP")) {  // held by another program: left
+        report.CollectCommandReport("A.TXT", "a.txt");
+        EXPECT_TRUE(platform.Has("REPORT.TMP"));
+    }
+    EXPECT_EQ(platform.Content("REPORT.TXT"), opened);
+    EXPECT_TRUE(ui.asked.empty());
+
+    // Every failed write is told.
     platform.Find("REPORT.TXT")->failWrite = true;
+    platform.RemoveFile("REPORT.TMP");
     platform.AddFile("REPORT.TMP", std::string(1500, 'x'));
     report.CollectCommandReport("A.TXT", "a.txt");  // two blocks: two writes
     report.CloseReport();                          // the closing: one write
-    ASSERT_EQ(ui.asked.size(), 3u);
-    for (const AskedQuestion& q : ui.asked) {
-        EXPECT_EQ(q.text, "Writing to the Report file failed");
-        EXPECT_EQ(q.title, "Lorvan");
-        EXPECT_EQ(q.buttons, Buttons::Ok);
-        EXPECT_EQ(q.icon, Icon::Exclamation);
-    }
+    EXPECT_EQ(ui.asked,
+              std::vector<AskedQuestion>(3, {"Writing to the Report file failed", "Lorvan", Buttons::Ok, Icon::Exclamation}));
     EXPECT_FALSE(platform.Has("REPORT.TMP"));
-}
-
-TEST(TimeTexts, Formats)
-{
-    std::tm t = MondayMorning();
-    EXPECT_EQ(RunTimeText(t), "Monday 2002-06-03 14:05:09");
-    EXPECT_EQ(FileTimeText(t), "2002-06-03 14:05:09");
 }

@@ -5,186 +5,118 @@
 
 using namespace lorvan;
 
-namespace {
-
-RunSettings Filled()
+TEST(RunSettings, Runnable)
 {
-    RunSettings s;
-    s.program = "DOSCONV";
-    s.files = "*.txt";
-    s.command = "* OUTPUT\\*";
-    return s;
-}
-
-}  // namespace
-
-TEST(RunSettings, StartValues)
-{
-    RunSettings s;
-    EXPECT_EQ(s.output, "OUTPUT");
-    EXPECT_EQ(s.report, "REPORT.TXT");
-    EXPECT_EQ(s.tempExt, ".TMP");
-    EXPECT_EQ(s.handling, 0);
-    EXPECT_EQ(s.symbols, 0);
-    EXPECT_FALSE(s.rename || s.test || s.fullPath || s.handling0);
-}
-
-TEST(RunSettings, RunnableNeedsProgramFilesAndCommand)
-{
-    RunSettings s;
-    EXPECT_FALSE(IsRunnable(s));
-    s = Filled();
-    EXPECT_TRUE(IsRunnable(s));
-    for (std::string RunSettings::*field : {&RunSettings::program, &RunSettings::files, &RunSettings::command}) {
-        RunSettings t = Filled();
-        (t.*field).clear();
-        EXPECT_FALSE(IsRunnable(t));
-        (t.*field).assign(1, ' ');  // one space is not empty
-        EXPECT_TRUE(IsRunnable(t));
+    struct Row {
+        const char *program, *files, *command, *output, *report, *tempExt;
+        int handling;
+        bool rename, runnable;
+    };
+    const Row rows[] = {
+        {"P", "F", "C", "OUTPUT", "R", ".TMP", 0, false, true},
+        {"", "", "", "OUTPUT", "R", ".TMP", 0, false, false},
+        {"", "F", "C", "OUTPUT", "R", ".TMP", 0, false, false},
+        {"P", "", "C", "OUTPUT", "R", ".TMP", 0, false, false},
+        {"P", "F", "", "OUTPUT", "R", ".TMP", 0, false, false},
+        {" ", " ", " ", "OUTPUT", "R", ".TMP", 0, false, true},  // one space is not empty
+        // The output directory counts only with renaming.
+        {"P", "F", "C", "", "R", ".TMP", 0, false, true},
+        {"P", "F", "C", "", "R", ".TMP", 0, true, false},
+        // Report and temporary extension count below mode 4, and with none selected.
+        {"P", "F", "C", "OUTPUT", "", "", 4, false, true},
+        {"P", "F", "C", "OUTPUT", "", ".TMP", 3, false, false},
+        {"P", "F", "C", "OUTPUT", "R", "", 3, false, false},
+        {"P", "F", "C", "OUTPUT", "", ".TMP", 0, false, false},
+        {"P", "F", "C", "OUTPUT", "R", "", -1, false, false},
+        {"P", "F", "C", "OUTPUT", "R", ".TMP", -1, false, true},
+    };
+    for (const Row& row : rows) {
+        // Translate, Symbols, Test and Full path never count.
+        const RunSettings s{"C:\\", row.program, row.files, row.command, "C:\\X", row.output, row.report,
+                            row.handling, -1, row.tempExt, row.rename, true, true};
+        EXPECT_EQ(IsRunnable(s), row.runnable) << row.program << "|" << row.output << "|" << row.report << "|"
+                                               << row.tempExt << "|" << row.handling;
     }
-}
-
-TEST(RunSettings, OutputNeededOnlyWithRename)
-{
-    RunSettings s = Filled();
-    s.output = "";
-    EXPECT_TRUE(IsRunnable(s));
-    s.rename = true;
-    EXPECT_FALSE(IsRunnable(s));
-}
-
-TEST(RunSettings, ReportAndTempExtNeededBelowModeFour)
-{
-    RunSettings s = Filled();
-    s.handling = HandlingNone;
-    s.report = "";
-    s.tempExt = "";
-    EXPECT_TRUE(IsRunnable(s));
-    EXPECT_TRUE(IsTempExtAcceptable(s));
-    s.tempExt = "TMP";
-    EXPECT_TRUE(IsTempExtAcceptable(s));
-    for (int h : {-1, 0, 1, 2, 3}) {
-        RunSettings t = Filled();
-        t.handling = h;
-        EXPECT_TRUE(IsRunnable(t));
-        t.report.clear();
-        EXPECT_FALSE(IsRunnable(t)) << h;
-        t.report.assign(1, 'R');
-        t.tempExt.clear();
-        EXPECT_FALSE(IsRunnable(t)) << h;
-    }
-}
-
-TEST(RunSettings, TranslateAndFullPathNeverAffectRunnable)
-{
-    RunSettings s = Filled();
-    s.translate = "C:\\X";
-    s.symbols = -1;
-    s.test = true;
-    s.fullPath = true;
-    EXPECT_TRUE(IsRunnable(s));
 }
 
 TEST(RunSettings, TempExtRule)
 {
-    RunSettings s = Filled();
-    auto ok = [&](const char* ext) {
-        s.tempExt = ext;
-        return IsTempExtAcceptable(s);
+    const std::tuple<const char*, int, bool> rows[] = {
+        {"", 0, true}, {".", 0, false}, {".T", 0, true}, {".TMP", 0, true}, {"TMP", 0, false},
+        {"X.TM", 0, false}, {"TMP", -1, false}, {"TMP", 4, true}, {"", 4, true},
     };
-    EXPECT_TRUE(ok(""));
-    EXPECT_FALSE(ok("."));
-    EXPECT_TRUE(ok(".T"));
-    EXPECT_TRUE(ok(".TMP"));
-    EXPECT_FALSE(ok("TMP"));
-    EXPECT_FALSE(ok("X.TM"));
-    s.handling = -1;
-    EXPECT_FALSE(ok("TMP"));
+    for (auto [ext, handling, acceptable] : rows) {
+        RunSettings s;
+        s.tempExt = ext;
+        s.handling = handling;
+        EXPECT_EQ(IsTempExtAcceptable(s), acceptable) << ext << " " << handling;
+    }
 }
 
 TEST(RunSettings, TranslateFlags)
 {
-    RunSettings s;
-    auto flags = [&](const char* t) {
-        s.translate = t;
-        return std::make_pair(IsTranslateOn(s), IsTranslateAbsolute(s));
+    const std::tuple<const char*, bool, bool> rows[] = {
+        {"", false, false}, {" ", false, false}, {"  ", true, false}, {"\tX", false, false},
+        {"C:\\T", true, true}, {"\\T", true, true}, {"D:", true, true}, {"T\\X", true, false},
+        {"\xE9t\xE9", true, false},  // above 127 sorts after the space
     };
-    EXPECT_EQ(flags(""), std::make_pair(false, false));
-    EXPECT_EQ(flags(" "), std::make_pair(false, false));
-    EXPECT_EQ(flags("  "), std::make_pair(true, false));
-    EXPECT_EQ(flags("\tX"), std::make_pair(false, false));
-    EXPECT_EQ(flags("C:\\T"), std::make_pair(true, true));
-    EXPECT_EQ(flags("\\T"), std::make_pair(true, true));
-    EXPECT_EQ(flags("D:"), std::make_pair(true, true));
-    EXPECT_EQ(flags("T\\X"), std::make_pair(true, false));
-    EXPECT_EQ(flags("\xE9t\xE9"), std::make_pair(true, false));  // above 127 sorts after the space
+    for (auto [translate, on, absolute] : rows) {
+        RunSettings s;
+        s.translate = translate;
+        EXPECT_EQ(IsTranslateOn(s), on) << translate;
+        EXPECT_EQ(IsTranslateAbsolute(s), absolute) << translate;
+    }
 }
 
-TEST(RunSettings, PathSeparatorAndBlank)
+TEST(RunSettings, SeparatorsAndBlankEntries)
 {
-    EXPECT_TRUE(HasPathSeparator("a:b"));
-    EXPECT_TRUE(HasPathSeparator("a\\b"));
-    EXPECT_FALSE(HasPathSeparator("a/b*.txt"));
-    EXPECT_TRUE(HasAnySeparator("a/b*.txt"));
-    EXPECT_TRUE(HasAnySeparator("a\\b"));
-    EXPECT_FALSE(HasAnySeparator("a b*.txt"));
-    EXPECT_TRUE(IsBlankEntry(""));
-    EXPECT_TRUE(IsBlankEntry(" "));
-    EXPECT_TRUE(IsBlankEntry("\t"));
-    EXPECT_TRUE(IsBlankEntry(" "));
-    EXPECT_FALSE(IsBlankEntry("  "));
-    EXPECT_FALSE(IsBlankEntry("a"));
+    const std::tuple<const char*, bool, bool, bool> rows[] = {
+        // text, HasPathSeparator, HasAnySeparator, IsBlankEntry
+        {"a:b", true, true, false}, {"a\\b", true, true, false}, {"a/b*.txt", false, true, false},
+        {"a b*.txt", false, false, false}, {"", false, false, true}, {" ", false, false, true},
+        {"\t", false, false, true}, {"  ", false, false, false},
+    };
+    for (auto [text, path, any, blank] : rows) {
+        EXPECT_EQ(HasPathSeparator(text), path) << text;
+        EXPECT_EQ(HasAnySeparator(text), any) << text;
+        EXPECT_EQ(IsBlankEntry(text), blank) << text;
+    }
 }
 
-TEST(RunSettings, RenameForHandling)
+TEST(RunSettings, HandlingModes)
 {
-    EXPECT_TRUE(RenameForHandling(0));
-    EXPECT_FALSE(RenameForHandling(1));
-    EXPECT_FALSE(RenameForHandling(2));
-    EXPECT_FALSE(RenameForHandling(3));
-    EXPECT_TRUE(RenameForHandling(4));
-    EXPECT_TRUE(RenameForHandling(-1));
+    // handling, its text, rename offered, run information (Handling 0 off, on)
+    const std::tuple<int, const char*, bool, bool, bool> rows[] = {
+        {-1, nullptr, true, false, false},
+        {0, "Name/time for each report", true, true, false},
+        {1, "Files/time at start", false, true, true},
+        {2, "HTML around report list", false, true, true},
+        {3, "HTML + Table around list", false, true, true},
+        {4, "None", true, false, false},
+    };
+    for (auto [handling, text, rename, info, infoWithHandling0] : rows) {
+        RunSettings s;
+        s.handling = handling;
+        if (text) {
+            EXPECT_STREQ(handlingTexts[handling], text);
+        }
+        EXPECT_EQ(RenameForHandling(handling), rename) << handling;
+        EXPECT_EQ(WantsRunInformation(s), info) << handling;
+        s.handling0 = true;
+        EXPECT_EQ(WantsRunInformation(s), infoWithHandling0) << handling;
+    }
 }
 
 TEST(RunSettings, SuggestReportName)
 {
-    EXPECT_EQ(SuggestReportName(2, "REPORT.TXT"), "REPORT.LRV");
-    EXPECT_EQ(SuggestReportName(3, "REPORT.TXT"), "REPORT.LRV");
-    EXPECT_EQ(SuggestReportName(1, "REPORT.LRV"), "REPORT.TXT");
-    EXPECT_EQ(SuggestReportName(0, "REPORT.LRV"), "REPORT.TXT");
-    EXPECT_EQ(SuggestReportName(-1, "REPORT.LRV"), "REPORT.TXT");
-    EXPECT_EQ(SuggestReportName(0, "MINE.TXT"), std::nullopt);
-    EXPECT_EQ(SuggestReportName(2, "report.txt"), std::nullopt);
-    EXPECT_EQ(SuggestReportName(4, "REPORT.TXT"), std::nullopt);
-    EXPECT_EQ(SuggestReportName(4, "REPORT.LRV"), std::nullopt);
-    EXPECT_EQ(SuggestReportName(2, "REPORT.LRV"), std::nullopt);
-}
-
-TEST(RunSettings, WantsRunInformation)
-{
-    RunSettings s;
-    s.handling = 0;
-    EXPECT_TRUE(WantsRunInformation(s));
-    s.handling0 = true;
-    EXPECT_FALSE(WantsRunInformation(s));
-    for (int h : {1, 2, 3}) {
-        s.handling = h;
-        s.handling0 = true;
-        EXPECT_TRUE(WantsRunInformation(s));
-        s.handling0 = false;
-        EXPECT_TRUE(WantsRunInformation(s));
-    }
-    s.handling = 4;
-    EXPECT_FALSE(WantsRunInformation(s));
-    s.handling = -1;
-    EXPECT_FALSE(WantsRunInformation(s));
-}
-
-TEST(RunSettings, FixedListTexts)
-{
-    EXPECT_STREQ(handlingTexts[0], "Name/time for each report");
-    EXPECT_STREQ(handlingTexts[3], "HTML + Table around list");
-    EXPECT_STREQ(symbolSetTexts[2], "*#*, *$*, *%*");
+    const std::tuple<int, const char*, std::optional<std::string>> rows[] = {
+        {2, "REPORT.TXT", "REPORT.LRV"}, {3, "REPORT.TXT", "REPORT.LRV"}, {1, "REPORT.LRV", "REPORT.TXT"},
+        {0, "REPORT.LRV", "REPORT.TXT"}, {-1, "REPORT.LRV", "REPORT.TXT"}, {0, "MINE.TXT", std::nullopt},
+        {2, "report.txt", std::nullopt}, {4, "REPORT.TXT", std::nullopt}, {4, "REPORT.LRV", std::nullopt},
+        {2, "REPORT.LRV", std::nullopt},
+    };
+    for (const auto& [handling, report, suggested] : rows)
+        EXPECT_EQ(SuggestReportName(handling, report), suggested) << handling << " " << report;
 }
 
 TEST(RunServices, HistoryTakes)

@@ -10,7 +10,6 @@
 // It echoes its arguments to args.log in the current directory.
 #include <windows.h>
 
-#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -25,34 +24,25 @@ int main(int argc, char** argv)
         return 101;
     std::stringstream content;
     content << in.rdbuf();
-    const std::string text = content.str();
-
     int status = 0;
-    bool output = true;
+    bool output = true, writeReport = false;
     std::string report;
-    bool writeReport = false;
-    std::istringstream lines(text);
+    std::istringstream lines(content.str());
     for (std::string line; std::getline(lines, line);) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.rfind("exit ", 0) == 0) {
+        line = line.substr(0, line.find('\r'));
+        if (line.rfind("exit ", 0) == 0)
             status = std::stoi(line.substr(5));
-        } else if (line == "noout") {
-            output = false;
-        } else if (line.rfind("report ", 0) == 0) {
+        output = output && line != "noout";
+        if (line.rfind("report ", 0) == 0)
             report += line.substr(7) + "\r\n";
-            writeReport = true;
-        } else if (line.rfind("report-bytes ", 0) == 0) {
+        if (line.rfind("report-bytes ", 0) == 0)
             report += std::string(std::stoul(line.substr(13)), 'x');
-            writeReport = true;
-        } else if (line == "empty-report") {
-            writeReport = true;
-        } else if (line.rfind("readonly ", 0) == 0) {
+        writeReport = writeReport || line.rfind("report", 0) == 0 || line == "empty-report";
+        if (line.rfind("readonly ", 0) == 0)
             SetFileAttributesA(line.substr(9).c_str(), FILE_ATTRIBUTE_READONLY);
-        }
     }
     if (output)
-        std::ofstream(argv[2], std::ios::binary) << text;
+        std::ofstream(argv[2], std::ios::binary) << content.str();
     if (writeReport)
         std::ofstream(argv[3], std::ios::binary | std::ios::app) << report;
     return status;

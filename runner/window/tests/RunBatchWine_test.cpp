@@ -15,22 +15,10 @@ namespace {
 // The real platform with a fixed clock, so that reports compare byte for byte.
 class FixedTimePlatform : public Win32Platform {
 public:
-    std::tm LocalTime() override
-    {
-        std::tm t{};
-        t.tm_year = 102;
-        t.tm_mon = 5;
-        t.tm_mday = 3;
-        t.tm_hour = 14;
-        t.tm_min = 5;
-        t.tm_sec = 9;
-        t.tm_wday = 1;
-        return t;
-    }
+    std::tm LocalTime() override { return {9, 5, 14, 3, 5, 102, 1}; }
 };
 
 const std::string runTime = "Monday 2002-06-03 14:05:09";
-const std::string fileTime = "2002-06-03 14:05:09";
 const std::string resume = "R\xE9sum\xE9 long.txt";  // "Résumé long.txt" in code page 1252
 
 }  // namespace
@@ -50,28 +38,27 @@ protected:
         settings.files = "*.txt";
         settings.command = "* OUTPUT\\* REPORT.TMP";
     }
-
-    // The status line of an entry of the listing with its result.
-    static std::string Line(const FileEntry& entry, const std::string& result)
+    std::string TextInfo() const
     {
-        return DisplayLine(entry) + result + "\r\n";
-    }
-    const FileEntry& Entry(const std::string& longName)
-    {
-        for (const FileEntry& entry : engine.FoundFiles())
-            if (entry.longName == longName)
-                return entry;
-        throw std::runtime_error("not listed: " + longName);
+        return Cwd() + "\\*.txt\r\n" + runTime + "\r\n" + settings.program + " " + settings.command + "\r\n\r\n";
     }
 };
 
 TEST_F(RunBatchWineTest, WholeRunWithRenameAndNameTimeReport)
 {
-    PutFile("Annual Report.txt", "report annual\r\n");
-    PutFile("README.TXT", "exit 3\r\nreport readme failed\r\n");
-    PutFile("notes.txt", "noout\r\n");
-    PutFile(resume, "report-bytes 1024\r\n");
-    PutFile("empty.txt", "empty-report\r\n");
+    struct Expected {
+        std::string shortName, result, report, rename;  // shortName "~": the real alias
+    };
+    // By long name: the file's directives for fakedos, and what the run tells and reports of it.
+    const std::map<std::string, std::pair<std::string, Expected>> files = {
+        {"Annual Report.txt", {"report annual\r\n", {"~", ": OK", "annual\r\n", ": OK"}}},
+        {"README.TXT", {"exit 3\r\nreport readme failed\r\n", {"", ": Error 3", "readme failed\r\n", ""}}},
+        {"notes.txt", {"noout\r\n", {"NOTES.TXT", ": Failed", "", ": Failed"}}},
+        {resume, {"report-bytes 1024\r\n", {"~", ": OK", std::string(1024, 'x'), ": OK"}}},
+        {"empty.txt", {"empty-report\r\n", {"EMPTY.TXT", ": OK", "", ": OK"}}},
+    };
+    for (const auto& [name, file] : files)
+        PutFile(name, file.first);
     PutFile("skip.doc", "not passed");
     PutFile("hidden.txt", "hidden");
     SetFileAttributesA("hidden.txt", FILE_ATTRIBUTE_HIDDEN);
@@ -81,55 +68,29 @@ TEST_F(RunBatchWineTest, WholeRunWithRenameAndNameTimeReport)
     ASSERT_EQ(engine.FileCount(), 5u);
     EXPECT_TRUE(ui.asked.empty());
 
-    // Short names: the real aliases, and the upper-cased valid 8.3 names.
-    EXPECT_EQ(Entry("Annual Report.txt").shortName, AliasOf("Annual Report.txt"));
-    EXPECT_NE(Entry("Annual Report.txt").shortName.find('~'), std::string::npos);
-    EXPECT_EQ(Entry("README.TXT").shortName, "");
-    EXPECT_EQ(Entry("notes.txt").shortName, "NOTES.TXT");
-    EXPECT_EQ(Entry("empty.txt").shortName, "EMPTY.TXT");
-    // Wine gives every name above ASCII an alias, so the OEM form is ASCII.
-    const std::string resumeShort = Entry(resume).shortName;
-    EXPECT_EQ(resumeShort, AliasOf(resume));
-    EXPECT_EQ(platform.ConvertToOem(resumeShort), resumeShort);
-
-    const std::map<std::string, std::string> results = {
-        {"Annual Report.txt", ": OK"}, {"README.TXT", ": Error 3"}, {"notes.txt", ": Failed"},
-        {resume, ": OK"}, {"empty.txt", ": OK"},
-    };
-    std::string status = "Handling commands:\r\n\r\n";
-    std::string report = Cwd() + "\\*.txt\r\n" + runTime + "\r\n" + settings.program + " " + settings.command +
-                         "\r\n\r\n";
-    std::string renames;
-    std::string args;
+    // The status, report and results in the listing's order, which is Wine's.
+    std::string status = "Handling commands:\r\n\r\n", report = TextInfo(), renames, args;
+    std::map<std::string, std::string> output;
     for (const FileEntry& entry : engine.FoundFiles()) {
-        status += Line(entry, results.at(entry.longName));
+        const auto& [directives, expected] = files.at(entry.longName);
+        EXPECT_EQ(entry.shortName, expected.shortName == "~" ? AliasOf(entry.longName) : expected.shortName);
         const std::string& shortName = entry.effectiveShortName();
+        status += DisplayLine(entry) + expected.result + "\r\n";
         args += shortName + " OUTPUT\\" + shortName + " REPORT.TMP\r\n";
-        std::string content;
-        if (entry.longName == "Annual Report.txt")
-            content = "annual\r\n";
-        else if (entry.longName == "README.TXT")
-            content = "readme failed\r\n";
-        else if (entry.longName == resume)
-            content = std::string(1024, 'x');
-        if (!content.empty())
-            report += "\r\n" + shortName + " - " + entry.longName + "\r\n" + fileTime + "\r\n" + content;
-        if (entry.needsRenaming())
-            renames += entry.shortName + " to " + entry.longName +
-                       (entry.longName == "notes.txt" ? ": Failed" : ": OK") + "\r\n";
+        if (!expected.report.empty())
+            report += "\r\n" + shortName + " - " + entry.longName + "\r\n2002-06-03 14:05:09\r\n" + expected.report;
+        if (!expected.rename.empty())
+            renames += shortName + " to " + entry.longName + expected.rename + "\r\n";
+        if (expected.result != ": Failed")
+            output[entry.longName] = directives;
     }
-    status += "\r\nRenaming files:\r\n\r\n" + renames + "\r\n3 out of 4 files renamed.\r\n\r\nDone\r\n";
-    EXPECT_EQ(ui.status, status);
+    // Wine gives every name above ASCII an alias, so the OEM form is ASCII.
+    EXPECT_NE(AliasOf(resume).find('~'), std::string::npos);
+    EXPECT_EQ(platform.ConvertToOem(AliasOf(resume)), AliasOf(resume));
+    EXPECT_EQ(ui.status, status + "\r\nRenaming files:\r\n\r\n" + renames + "\r\n3 out of 4 files renamed.\r\n\r\nDone\r\n");
     EXPECT_EQ(FileText("REPORT.TXT"), report);
     EXPECT_EQ(FileText("args.log"), args);
-    EXPECT_EQ(FoundName("REPORT.TMP"), "");
-
-    const std::map<std::string, std::string> output = {
-        {"Annual Report.txt", "report annual\r\n"},
-        {"README.TXT", "exit 3\r\nreport readme failed\r\n"},
-        {resume, "report-bytes 1024\r\n"},
-        {"empty.txt", "empty-report\r\n"},
-    };
+    EXPECT_FALSE(Exists("REPORT.TMP"));
     EXPECT_EQ(Listing("OUTPUT"), output);
     EXPECT_EQ(ui.progressRange, 4u);  // the renaming's range
     EXPECT_EQ(ui.progressPos, 0u);
@@ -168,16 +129,22 @@ TEST_F(RunBatchWineTest, HtmlTableReportAndEarlierResults)
     EXPECT_EQ(Listing("OUTPUT"), output);
 }
 
-TEST_F(RunBatchWineTest, AppendingToATextReport)
+TEST_F(RunBatchWineTest, NoReportThenAppendingToATextReport)
 {
     PutFile("a.txt", "report first\r\n");
-    PutFile("REPORT.TXT", "old run");
+    PutFile("REPORT.LOG", "old run");
+    settings.report = "REPORT.LOG";
+    settings.handling = HandlingNone;
+    engine.RunBatch();
+    EXPECT_EQ(ui.status, "Handling commands:\r\n\r\n\"a.txt\"  \"A.TXT\": OK\r\n\r\nDone\r\n");
+    EXPECT_EQ(FileText("REPORT.TMP"), "first\r\n");  // neither read nor deleted
+    EXPECT_EQ(FileText("REPORT.LOG"), "old run");
+
     settings.handling = HandlingFilesTime;
     ui.answers = {Answer::No};
     engine.RunBatch();
-    EXPECT_EQ(FileText("REPORT.TXT"), "old run\r\n================================\r\n\r\n" + Cwd() +
-                                          "\\*.txt\r\n" + runTime + "\r\n" + settings.program + " " +
-                                          settings.command + "\r\n\r\nfirst\r\n");
+    EXPECT_EQ(FileText("REPORT.LOG"), "old run\r\n================================\r\n\r\n" + TextInfo() + "first\r\n");
+    EXPECT_FALSE(Exists("REPORT.TMP"));
 }
 
 TEST_F(RunBatchWineTest, ReportMadeReadOnlyDuringTheRun)
@@ -205,16 +172,6 @@ TEST_F(RunBatchWineTest, ReportMadeReadOnlyDuringTheRun)
     EXPECT_EQ(FileText("REPORT.TXT"), report);
 }
 
-TEST_F(RunBatchWineTest, NoneHandlingLeavesTheTemporaryFile)
-{
-    PutFile("a.txt", "report one\r\n");
-    settings.handling = HandlingNone;
-    engine.RunBatch();
-    EXPECT_EQ(FileText("REPORT.TMP"), "one\r\n");
-    EXPECT_EQ(FoundName("REPORT.TXT"), "");
-    EXPECT_EQ(ui.status, "Handling commands:\r\n\r\n\"a.txt\"  \"A.TXT\": OK\r\n\r\nDone\r\n");
-}
-
 TEST_F(RunBatchWineTest, TranslateDirectoryShortForm)
 {
     PutFile("My Page.txt", "x");
@@ -223,17 +180,13 @@ TEST_F(RunBatchWineTest, TranslateDirectoryShortForm)
     settings.translate = "**_files";
     settings.command = "***";
     engine.RunBatch();
-    ASSERT_EQ(ui.asked.size(), 1u);
-    EXPECT_EQ(ui.asked[0].text, AliasOf("My Page_files"));
     settings.fullPath = true;
-    ui.asked.clear();
     engine.RunBatch();
+    ASSERT_EQ(ui.asked.size(), 2u);
+    EXPECT_EQ(ui.asked[0].text, AliasOf("My Page_files"));
     char shortCwd[MAX_PATH];
     GetShortPathNameA(Cwd().c_str(), shortCwd, MAX_PATH);
-    std::string expected = std::string(shortCwd) + "\\" + AliasOf("My Page_files");
-    for (char& c : expected)
-        c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
-    EXPECT_EQ(ui.asked.at(0).text, expected);
+    EXPECT_EQ(ui.asked[1].text, platform.UpperCase(std::string(shortCwd) + "\\" + AliasOf("My Page_files")));
 }
 
 TEST_F(RunBatchWineTest, OutputNamedWithSlashIsRefusedAndNothingDeleted)
@@ -252,6 +205,6 @@ TEST_F(RunBatchWineTest, OutputNamedWithSlashIsRefusedAndNothingDeleted)
               "Lorvan supports only a directory directly under the Current Working Directory as the output files "
               "directory");
     EXPECT_EQ(FileText("SUB\\OUT\\a.txt"), "keep");
-    EXPECT_EQ(FoundName("args.log"), "");  // nothing was run
-    EXPECT_EQ(FoundName("REPORT.TXT"), "");
+    EXPECT_FALSE(Exists("args.log"));  // nothing was run
+    EXPECT_FALSE(Exists("REPORT.TXT"));
 }

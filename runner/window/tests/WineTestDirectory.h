@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <map>
 #include <sstream>
 #include <string>
@@ -41,51 +42,34 @@ protected:
     }
     static std::string FileText(const std::string& name)
     {
-        std::ifstream in(name, std::ios::binary);
         std::stringstream text;
-        text << in.rdbuf();
+        text << std::ifstream(name, std::ios::binary).rdbuf();
         return text.str();
     }
-    // The name an entry is listed under (its letter case), or "" if none.
-    static std::string FoundName(const std::string& path)
-    {
-        WIN32_FIND_DATAA data;
-        HANDLE find = FindFirstFileA(path.c_str(), &data);
-        if (find == INVALID_HANDLE_VALUE)
-            return {};
-        FindClose(find);
-        return data.cFileName;
-    }
+    static bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+    // The 8.3 alias the file system gives the entry; empty if none.
     static std::string AliasOf(const std::string& path)
     {
-        WIN32_FIND_DATAA data;
+        WIN32_FIND_DATAA data{};
         HANDLE find = FindFirstFileA(path.c_str(), &data);
-        if (find == INVALID_HANDLE_VALUE)
-            return {};
-        FindClose(find);
+        if (find != INVALID_HANDLE_VALUE)
+            FindClose(find);
         return data.cAlternateFileName;
     }
-    // The names in a directory, sorted, without "." and "..".
+    // The files of a directory and their contents.
     static std::map<std::string, std::string> Listing(const std::string& dir)
     {
         std::map<std::string, std::string> names;
-        WIN32_FIND_DATAA data;
-        HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &data);
-        if (find == INVALID_HANDLE_VALUE)
-            return names;
-        do {
-            std::string name = data.cFileName;
-            if (name != "." && name != "..")
-                names[name] = FileText(dir + "\\" + name);
-        } while (FindNextFileA(find, &data));
-        FindClose(find);
+        ForEach(dir, [&](const std::string& path, const WIN32_FIND_DATAA& data) {
+            names[data.cFileName] = FileText(path);
+        });
         return names;
     }
     // Whether the file system refuses to write a read-only file. Wine maps
     // the attribute to Unix permissions, which do not bind the root user.
     static bool ReadOnlyEnforced()
     {
-        std::ofstream("ro.probe") << "x";
+        PutFile("ro.probe", "x");
         SetFileAttributesA("ro.probe", FILE_ATTRIBUTE_READONLY);
         HANDLE handle = CreateFileA("ro.probe", GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         const bool enforced = handle == INVALID_HANDLE_VALUE;
@@ -98,30 +82,33 @@ protected:
     static std::string ExeDirectory()
     {
         char buffer[MAX_PATH];
-        DWORD length = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
-        std::string path(buffer, length);
+        std::string path(buffer, GetModuleFileNameA(nullptr, buffer, MAX_PATH));
         return path.substr(0, path.rfind('\\'));
     }
 
 private:
-    static void RemoveTree(const std::string& dir)
+    // Every entry of a directory but "." and "..".
+    static void ForEach(const std::string& dir, const std::function<void(const std::string&, const WIN32_FIND_DATAA&)>& each)
     {
         WIN32_FIND_DATAA data;
         HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &data);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                std::string name = data.cFileName;
-                if (name == "." || name == "..")
-                    continue;
-                std::string path = dir + "\\" + name;
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    RemoveTree(path);
-                else
-                    DeleteFileA(path.c_str());
-            } while (FindNextFileA(find, &data));
-            FindClose(find);
-        }
+        if (find == INVALID_HANDLE_VALUE)
+            return;
+        do {
+            if (std::string(data.cFileName) != "." && std::string(data.cFileName) != "..")
+                each(dir + "\\" + data.cFileName, data);
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+    }
+    static void RemoveTree(const std::string& dir)
+    {
+        ForEach(dir, [](const std::string& path, const WIN32_FIND_DATAA& data) {
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(path);
+            else
+                DeleteFileA(path.c_str());
+        });
         RemoveDirectoryA(dir.c_str());
     }
 
