@@ -130,6 +130,14 @@ TEST(MoverWindow, KeysButtonsAndDoubleClicks) {
         ui.Settle(main);
         EXPECT_EQ(UiDriver::FocusOf(main), left);
 
+        // Typing a name's first letters moves to that row.
+        HWND right = GetDlgItem(main, IDC_RIGHT_LIST);
+        PostMessageA(right, WM_CHAR, 'o', 1);
+        EXPECT_TRUE(UiDriver::WaitUntil([&] {
+            int focused = ListView_GetNextItem(right, -1, LVNI_FOCUSED);
+            return focused >= 0 && ShownRows(right)[focused].name == "Old Page";
+        }));
+
         // Change, cancelled: the lists are rebuilt all the same.
         dir.MakeDir("new_files");
         ui.Click(main, IDC_CHANGE);
