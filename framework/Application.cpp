@@ -10,21 +10,29 @@ namespace {
 Application* current = nullptr;
 }
 
-Application::Application() : instance_(GetModuleHandleA(nullptr)) { current = this; }
+Application::Application() : instance_(GetModuleHandleA(nullptr)) {
+    current = this;
+}
 
 Application::~Application() {
     if (current == this) current = nullptr;
 }
 
-bool Application::PreTranslateMessage(MSG&) { return false; }
+bool Application::PreTranslateMessage(MSG&) {
+    return false;
+}
 
-Application* Application::Current() { return current; }
+Application* Application::Current() {
+    return current;
+}
 
-HWND Application::MainWindow() const { return mainDialog_ ? mainDialog_->Handle() : nullptr; }
+HWND Application::MainWindow() const {
+    return mainDialog_ ? mainDialog_->Handle() : nullptr;
+}
 
 int RunApplication() {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_PROGRESS_CLASS |
-                                             ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX icc{sizeof icc,
+                             ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
     if (Application* app = Application::Current()) app->InitInstance();
     return 0;

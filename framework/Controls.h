@@ -38,7 +38,9 @@ public:
     int Count() const { return static_cast<int>(Send(CB_GETCOUNT)); }
     int CurSel() const { return static_cast<int>(Send(CB_GETCURSEL)); }
     void SetCurSel(int index) const { Send(CB_SETCURSEL, index); }
-    int AddString(const char* text) const { return static_cast<int>(Send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text))); }
+    int AddString(const char* text) const {
+        return static_cast<int>(Send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)));
+    }
     int DeleteString(int index) const { return static_cast<int>(Send(CB_DELETESTRING, index)); }
     int SelectString(int after, const char* text) const {
         return static_cast<int>(Send(CB_SELECTSTRING, after, reinterpret_cast<LPARAM>(text)));
@@ -51,7 +53,9 @@ public:
 class ListBox : public Control {
 public:
     int Count() const { return static_cast<int>(Send(LB_GETCOUNT)); }
-    int AddString(const char* text) const { return static_cast<int>(Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text))); }
+    int AddString(const char* text) const {
+        return static_cast<int>(Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)));
+    }
     int DeleteString(int index) const { return static_cast<int>(Send(LB_DELETESTRING, index)); }
     bool IsSelected(int index) const { return Send(LB_GETSEL, index) > 0; }
     std::string ItemText(int index) const;

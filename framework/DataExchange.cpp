@@ -40,9 +40,13 @@ void DataExchange::Bind(int id, Control& control) {
     control.hwnd = Item(id);
 }
 
-void DataExchange::Text(int id, std::string& value, int limit) { WindowTextOf(id, value, limit, EM_LIMITTEXT); }
+void DataExchange::Text(int id, std::string& value, int limit) {
+    WindowTextOf(id, value, limit, EM_LIMITTEXT);
+}
 
-void DataExchange::ComboText(int id, std::string& value, int limit) { WindowTextOf(id, value, limit, CB_LIMITTEXT); }
+void DataExchange::ComboText(int id, std::string& value, int limit) {
+    WindowTextOf(id, value, limit, CB_LIMITTEXT);
+}
 
 void DataExchange::WindowTextOf(int id, std::string& value, int limit, UINT limitMessage) {
     if (Skip()) return;
@@ -61,8 +65,8 @@ void DataExchange::ComboSelectText(int id, std::string& value, int limit) {
     if (!reading_ && !Skip()) {
         HWND control = Item(id);
         if (limit > 0) SendMessageA(control, CB_LIMITTEXT, limit, 0);
-        if (SendMessageA(control, CB_SELECTSTRING, static_cast<WPARAM>(-1),
-                         reinterpret_cast<LPARAM>(value.c_str())) == CB_ERR)
+        if (SendMessageA(control, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(value.c_str())) ==
+            CB_ERR)
             SetWindowTextA(control, value.c_str());
         return;
     }

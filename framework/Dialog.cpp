@@ -4,7 +4,9 @@
 
 namespace fw {
 
-Dialog::~Dialog() { Destroy(); }
+Dialog::~Dialog() {
+    Destroy();
+}
 
 HWND Dialog::OwnerForNewDialog() const {
     if (parent_) return parent_;
@@ -16,8 +18,8 @@ HWND Dialog::OwnerForNewDialog() const {
 bool Dialog::Create(HWND owner) {
     ended_ = false;
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    hwnd_ = CreateDialogParamA(instance, MAKEINTRESOURCEA(templateId_), owner, Procedure,
-                               reinterpret_cast<LPARAM>(this));
+    hwnd_ =
+        CreateDialogParamA(instance, MAKEINTRESOURCEA(templateId_), owner, Procedure, reinterpret_cast<LPARAM>(this));
     return hwnd_ != nullptr;
 }
 
@@ -75,7 +77,9 @@ void Dialog::OnOK() {
     if (UpdateData(true)) EndDialog(IDOK);
 }
 
-bool Dialog::Dispatch(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+bool Dialog::Dispatch(UINT, WPARAM, LPARAM, LRESULT&) {
+    return false;
+}
 
 INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     Dialog* self;
@@ -97,38 +101,50 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 INT_PTR Dialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_INITDIALOG:
-        return OnInitDialog();
-    case WM_DESTROY:
-        OnDestroy();
-        return FALSE;
-    default:
-        break;
+        case WM_INITDIALOG:
+            return OnInitDialog();
+        case WM_DESTROY:
+            OnDestroy();
+            return FALSE;
+        default:
+            break;
     }
 
     LRESULT result = 0;
     if (Dispatch(msg, wp, lp, result)) {
         switch (msg) {
-        // These return their value directly instead of through DWLP_MSGRESULT.
-        case WM_QUERYDRAGICON:
-        case WM_CTLCOLORBTN: case WM_CTLCOLORDLG: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX:
-        case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORSTATIC: case WM_COMPAREITEM:
-        case WM_VKEYTOITEM: case WM_CHARTOITEM:
-            return static_cast<INT_PTR>(result);
-        default:
-            SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
-            return TRUE;
+            // These return their value directly instead of through DWLP_MSGRESULT.
+            case WM_QUERYDRAGICON:
+            case WM_CTLCOLORBTN:
+            case WM_CTLCOLORDLG:
+            case WM_CTLCOLOREDIT:
+            case WM_CTLCOLORLISTBOX:
+            case WM_CTLCOLORSCROLLBAR:
+            case WM_CTLCOLORSTATIC:
+            case WM_COMPAREITEM:
+            case WM_VKEYTOITEM:
+            case WM_CHARTOITEM:
+                return static_cast<INT_PTR>(result);
+            default:
+                SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
+                return TRUE;
         }
     }
 
     if (msg == WM_COMMAND) {
         switch (LOWORD(wp)) {
-        case IDOK:
-            if (HIWORD(wp) == BN_CLICKED) { OnOK(); return TRUE; }
-            break;
-        case IDCANCEL:
-            if (HIWORD(wp) == BN_CLICKED) { OnCancel(); return TRUE; }
-            break;
+            case IDOK:
+                if (HIWORD(wp) == BN_CLICKED) {
+                    OnOK();
+                    return TRUE;
+                }
+                break;
+            case IDCANCEL:
+                if (HIWORD(wp) == BN_CLICKED) {
+                    OnCancel();
+                    return TRUE;
+                }
+                break;
         }
     }
     return FALSE;

@@ -36,7 +36,10 @@ public:
     HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
 
 protected:
-    virtual BOOL OnInitDialog() { UpdateData(false); return TRUE; }
+    virtual BOOL OnInitDialog() {
+        UpdateData(false);
+        return TRUE;
+    }
     virtual void DoDataExchange(DataExchange&) {}
     virtual void OnOK();
     virtual void OnCancel() { EndDialog(IDCANCEL); }
@@ -76,12 +79,8 @@ struct Route {
     MessageHandler message = nullptr;
 
     static constexpr Route Command(UINT code, int id, CommandHandler f) { return {Kind::Command, code, id, f}; }
-    static constexpr Route Notify(UINT code, int id, NotifyHandler f) {
-        return {Kind::Notify, code, id, nullptr, f};
-    }
-    static constexpr Route Message(UINT msg, MessageHandler f) {
-        return {Kind::Message, msg, 0, nullptr, nullptr, f};
-    }
+    static constexpr Route Notify(UINT code, int id, NotifyHandler f) { return {Kind::Notify, code, id, nullptr, f}; }
+    static constexpr Route Message(UINT msg, MessageHandler f) { return {Kind::Message, msg, 0, nullptr, nullptr, f}; }
 };
 
 // Finds the row for a message and calls its handler. Returns whether the
@@ -91,25 +90,25 @@ bool RouteMessage(T* self, std::span<const Route<T>> routes, UINT msg, WPARAM wp
     using Kind = typename Route<T>::Kind;
     for (const Route<T>& r : routes) {
         switch (r.kind) {
-        case Kind::Command:
-            if (msg == WM_COMMAND && HIWORD(wp) == r.code && LOWORD(wp) == r.id) {
-                (self->*r.command)();
-                result = 0;
-                return true;
-            }
-            break;
-        case Kind::Notify:
-            if (msg == WM_NOTIFY) {
-                auto* header = reinterpret_cast<NMHDR*>(lp);
-                if (header->code == r.code && static_cast<int>(header->idFrom) == r.id) {
-                    result = (self->*r.notify)(header);
+            case Kind::Command:
+                if (msg == WM_COMMAND && HIWORD(wp) == r.code && LOWORD(wp) == r.id) {
+                    (self->*r.command)();
+                    result = 0;
                     return true;
                 }
-            }
-            break;
-        case Kind::Message:
-            if (msg == r.code) return (self->*r.message)(wp, lp, result);
-            break;
+                break;
+            case Kind::Notify:
+                if (msg == WM_NOTIFY) {
+                    auto* header = reinterpret_cast<NMHDR*>(lp);
+                    if (header->code == r.code && static_cast<int>(header->idFrom) == r.id) {
+                        result = (self->*r.notify)(header);
+                        return true;
+                    }
+                }
+                break;
+            case Kind::Message:
+                if (msg == r.code) return (self->*r.message)(wp, lp, result);
+                break;
         }
     }
     return false;

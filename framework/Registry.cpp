@@ -13,8 +13,8 @@ bool RegistryKey::CreateForWriting(HKEY root, const char* path) {
     Close();
     DWORD disposition = 0;
     char emptyClass[] = "";
-    if (RegCreateKeyExA(root, path, 0, emptyClass, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &key_,
-                        &disposition) == ERROR_SUCCESS)
+    if (RegCreateKeyExA(root, path, 0, emptyClass, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &key_, &disposition) ==
+        ERROR_SUCCESS)
         return true;
     key_ = nullptr;
     return false;
@@ -35,8 +35,8 @@ bool RegistryKey::ReadDword(const char* name, DWORD& value) const {
 }
 
 bool RegistryKey::WriteDword(const char* name, DWORD value) const {
-    return key_ && RegSetValueExA(key_, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                                  sizeof value) == ERROR_SUCCESS;
+    return key_ && RegSetValueExA(key_, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value) ==
+                       ERROR_SUCCESS;
 }
 
 }  // namespace fw

@@ -1,5 +1,4 @@
 // The trivial program of the real-run benchmark: starts and ends.
-int main()
-{
+int main() {
     return 0;
 }

@@ -26,8 +26,7 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-double Seconds(Clock::time_point start)
-{
+double Seconds(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
@@ -54,8 +53,7 @@ private:
     RunSettings& settings;
 };
 
-int BenchFake(int count)
-{
+int BenchFake(int count) {
     FakePlatform platform("C:\\DATA");
     platform.AddDirectory("Page 1_files", "PAGE1_~1");
     for (int i = 0; i < count; ++i) {
@@ -84,38 +82,34 @@ int BenchFake(int count)
     for (const FileEntry& entry : engine.FoundFiles()) {
         FileValues values = MakeFileValues(entry, settings, symbols, platform);
         std::string expansion = ExpandCommand(format, values);
-        if (!IsCommandTooLong(expansion))
-            bytes += BuildCommandLine(settings.program, expansion).size();
+        if (!IsCommandTooLong(expansion)) bytes += BuildCommandLine(settings.program, expansion).size();
     }
     const double building = Seconds(start);
     const double files = engine.FileCount();
     std::printf("fake platform, %u files\n", engine.FileCount());
     std::printf("  listing:                    %8.1f ms  %6.2f us/file\n", listing * 1e3, listing * 1e6 / files);
-    std::printf("  values+expand+command line: %8.1f ms  %6.2f us/file (%zu bytes of command lines)\n",
-                building * 1e3, building * 1e6 / files, bytes);
+    std::printf("  values+expand+command line: %8.1f ms  %6.2f us/file (%zu bytes of command lines)\n", building * 1e3,
+                building * 1e6 / files, bytes);
     std::printf("  together:                   %8.1f ms  %6.2f us/file\n", (listing + building) * 1e3,
                 (listing + building) * 1e6 / files);
     return 0;
 }
 
 #ifdef _WIN32
-std::string ExeDirectory()
-{
+std::string ExeDirectory() {
     char buffer[MAX_PATH];
     DWORD length = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
     std::string path(buffer, length);
     return path.substr(0, path.rfind('\\'));
 }
 
-int BenchReal(int count)
-{
+int BenchReal(int count) {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     const std::string dir = std::string(temp) + "lorvan-bench-" + std::to_string(GetCurrentProcessId());
     CreateDirectoryA(dir.c_str(), nullptr);
     SetCurrentDirectoryA(dir.c_str());
-    for (int i = 0; i < count; ++i)
-        std::ofstream("Bench file number " + std::to_string(i) + ".txt") << i;
+    for (int i = 0; i < count; ++i) std::ofstream("Bench file number " + std::to_string(i) + ".txt") << i;
     const std::string noop = ExeDirectory() + "\\bench_noop.exe";
 
     Win32Platform platform;
@@ -134,8 +128,7 @@ int BenchReal(int count)
 
     // The floor: one command interpreter per file, no engine.
     start = Clock::now();
-    for (const FileEntry& entry : engine.FoundFiles())
-        std::system((noop + " " + entry.effectiveShortName()).c_str());
+    for (const FileEntry& entry : engine.FoundFiles()) std::system((noop + " " + entry.effectiveShortName()).c_str());
     const double raw = Seconds(start);
 
     // One command interpreter for all files.
@@ -152,8 +145,7 @@ int BenchReal(int count)
     std::printf("  ratio run / system() loop:      %7.2f  (the engine's own share)\n", run / raw);
 
     SetCurrentDirectoryA(temp);
-    for (int i = 0; i < count; ++i)
-        DeleteFileA((dir + "\\Bench file number " + std::to_string(i) + ".txt").c_str());
+    for (int i = 0; i < count; ++i) DeleteFileA((dir + "\\Bench file number " + std::to_string(i) + ".txt").c_str());
     RemoveDirectoryA(dir.c_str());
     return 0;
 }
@@ -161,14 +153,11 @@ int BenchReal(int count)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "fake";
-    if (mode == "fake")
-        return BenchFake(argc > 2 ? std::atoi(argv[2]) : 100000);
+    if (mode == "fake") return BenchFake(argc > 2 ? std::atoi(argv[2]) : 100000);
 #ifdef _WIN32
-    if (mode == "real")
-        return BenchReal(argc > 2 ? std::atoi(argv[2]) : 200);
+    if (mode == "real") return BenchReal(argc > 2 ? std::atoi(argv[2]) : 200);
 #endif
     std::fprintf(stderr, "usage: engine_bench fake [files] | real [files]\n");
     return 2;

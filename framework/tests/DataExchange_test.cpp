@@ -23,8 +23,10 @@ public:
 
 protected:
     BOOL OnInitDialog() override {
-        for (const char* entry : {"Beta", "ABC", "abd"}) SendDlgItemMessageA(Handle(), 11, CB_ADDSTRING, 0, (LPARAM)entry);
-        for (const char* entry : {"zero", "one", "two"}) SendDlgItemMessageA(Handle(), 13, CB_ADDSTRING, 0, (LPARAM)entry);
+        for (const char* entry : {"Beta", "ABC", "abd"})
+            SendDlgItemMessageA(Handle(), 11, CB_ADDSTRING, 0, (LPARAM)entry);
+        for (const char* entry : {"zero", "one", "two"})
+            SendDlgItemMessageA(Handle(), 13, CB_ADDSTRING, 0, (LPARAM)entry);
         return Dialog::OnInitDialog();
     }
     void DoDataExchange(fw::DataExchange& dx) override {

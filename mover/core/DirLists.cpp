@@ -6,7 +6,9 @@ namespace mover {
 
 namespace {
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool EndsWithFilesSuffix(const std::string& name) {
     return name.size() >= FilesSuffixLength &&
@@ -15,8 +17,12 @@ bool EndsWithFilesSuffix(const std::string& name) {
 
 }  // namespace
 
-ListSide LeftSide() { return {true, "*_files", ""}; }
-ListSide RightSide() { return {false, "_files\\*.*", "_files\\"}; }
+ListSide LeftSide() {
+    return {true, "*_files", ""};
+}
+ListSide RightSide() {
+    return {false, "_files\\*.*", "_files\\"};
+}
 
 int CompareIgnoringAsciiCase(const char* a, const char* b) {
     for (;; ++a, ++b) {

@@ -42,7 +42,7 @@ struct DirRow {
     std::string name;  // the long name as enumerated
     DirClass image = Normal;
     bool selected = false;
-    std::string key;   // collation key of name, set by SortRows
+    std::string key;  // collation key of name, set by SortRows
 };
 
 enum class Found {

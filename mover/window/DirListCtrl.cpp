@@ -57,16 +57,16 @@ bool CDirListCtrl::Scan() {
         do {
             mover::DirClass image = mover::Normal;
             switch (mover::ClassifyEntry(side, data.cFileName, data.dwFileAttributes, image)) {
-            case mover::Found::Skipped:
-                break;
-            case mover::Found::FilesSubdirectory:
-                found = true;
-                break;
-            case mover::Found::Listed:
-                rows.push_back({data.cFileName, image, false, {}});
-                if (static_cast<int>(rows.back().name.size()) * widest > width)
-                    width = std::max(width, TextWidth(dc, rows.back().name));
-                break;
+                case mover::Found::Skipped:
+                    break;
+                case mover::Found::FilesSubdirectory:
+                    found = true;
+                    break;
+                case mover::Found::Listed:
+                    rows.push_back({data.cFileName, image, false, {}});
+                    if (static_cast<int>(rows.back().name.size()) * widest > width)
+                        width = std::max(width, TextWidth(dc, rows.back().name));
+                    break;
             }
         } while (FindNextFileA(find, &data));
         FindClose(find);
@@ -110,8 +110,8 @@ namespace {
 
 bool BeginsWith(const std::string& name, const std::string& typed) {
     int length = static_cast<int>(typed.size());
-    return name.size() >= typed.size() &&
-           CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, name.data(), length, typed.data(), length) == CSTR_EQUAL;
+    return name.size() >= typed.size() && CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, name.data(), length,
+                                                         typed.data(), length) == CSTR_EQUAL;
 }
 
 std::string Narrow(const wchar_t* text) {
@@ -144,8 +144,8 @@ LRESULT CDirListCtrl::OnFindItem(NMHDR* header) {
     auto* find = reinterpret_cast<NMLVFINDITEMA*>(header);
     const LVFINDINFOA& what = find->lvfi;
     if (!(what.flags & (LVFI_STRING | LVFI_PARTIAL)) || !what.psz || rows.empty()) return -1;
-    std::string typed = header->code == LVN_ODFINDITEMW ? Narrow(reinterpret_cast<const wchar_t*>(what.psz))
-                                                        : std::string(what.psz);
+    std::string typed =
+        header->code == LVN_ODFINDITEMW ? Narrow(reinterpret_cast<const wchar_t*>(what.psz)) : std::string(what.psz);
     int count = static_cast<int>(rows.size());
     int start = (find->iStart >= 0 && find->iStart < count) ? find->iStart : 0;
     int tries = (what.flags & LVFI_WRAP) ? count : count - start;

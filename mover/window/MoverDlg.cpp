@@ -8,8 +8,7 @@ const char kastreloRegistryKey[] = "Software\\Veltmarkstede\\Kastrelo";
 
 namespace {
 
-const char FilesQuestion[] =
-    "There is no \"_files\" subdirectory in the Current Working Directory.\r\n\r\nCreate one?";
+const char FilesQuestion[] = "There is no \"_files\" subdirectory in the Current Working Directory.\r\n\r\nCreate one?";
 const char ChangeCwdQuestion[] = "Change Current Working Directory?";
 const char QuestionCaption[] = "*_files";
 
@@ -160,7 +159,9 @@ bool CMoverDlg::IsCwdDoubleClick(const MSG& msg) const {
     return Handle() && cwd::IsDoubleClickOn(msg, Item(IDC_CWD));
 }
 
-void CMoverDlg::OnChange() { BrowseFromParent(); }
+void CMoverDlg::OnChange() {
+    BrowseFromParent();
+}
 
 void CMoverDlg::OnHelp() {
     CMoverHelpDlg help;
@@ -200,6 +201,10 @@ CDirListCtrl* CMoverDlg::ListOf(const NMHDR* header) {
     return header->idFrom == IDC_LEFT_LIST ? &leftList : &rightList;
 }
 
-LRESULT CMoverDlg::OnListGetDispInfo(NMHDR* header) { return ListOf(header)->OnGetDispInfo(header); }
+LRESULT CMoverDlg::OnListGetDispInfo(NMHDR* header) {
+    return ListOf(header)->OnGetDispInfo(header);
+}
 
-LRESULT CMoverDlg::OnListFindItem(NMHDR* header) { return ListOf(header)->OnFindItem(header); }
+LRESULT CMoverDlg::OnListFindItem(NMHDR* header) {
+    return ListOf(header)->OnFindItem(header);
+}

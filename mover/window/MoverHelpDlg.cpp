@@ -50,7 +50,9 @@ bool CMoverHelpDlg::Dispatch(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     return fw::RouteMessage<CMoverHelpDlg>(this, routes, msg, wp, lp, result);
 }
 
-void CMoverHelpDlg::DoDataExchange(fw::DataExchange& dx) { dx.Bind(IDC_HELP_TAB, tab); }
+void CMoverHelpDlg::DoDataExchange(fw::DataExchange& dx) {
+    dx.Bind(IDC_HELP_TAB, tab);
+}
 
 BOOL CMoverHelpDlg::OnInitDialog() {
     SetDlgItemTextA(Handle(), IDC_PURPOSE_TEXT, PurposeText);
@@ -61,11 +63,11 @@ BOOL CMoverHelpDlg::OnInitDialog() {
     const int bitmapIds[3] = {IDB_FOLDER_NORMAL, IDB_FOLDER_PAIR, IDB_FOLDER_RESTRICTED};
     const int controlIds[3] = {IDC_NORMAL_BITMAP, IDC_PAIR_BITMAP, IDC_RESTRICTED_BITMAP};
     for (int i = 0; i < 3; ++i) {
-        symbolBitmaps[i] = static_cast<HBITMAP>(
-            LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(bitmapIds[i]), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
+        symbolBitmaps[i] = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(bitmapIds[i]),
+                                                           IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
         if (symbolBitmaps[i]) {
-            auto old = reinterpret_cast<HBITMAP>(SendDlgItemMessageA(Handle(), controlIds[i], STM_SETIMAGE, IMAGE_BITMAP,
-                                                                     reinterpret_cast<LPARAM>(symbolBitmaps[i])));
+            auto old = reinterpret_cast<HBITMAP>(SendDlgItemMessageA(
+                Handle(), controlIds[i], STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(symbolBitmaps[i])));
             if (old && old != symbolBitmaps[i]) DeleteObject(old);
         }
     }
@@ -102,4 +104,6 @@ LRESULT CMoverHelpDlg::OnSelChange(NMHDR*) {
     return 0;
 }
 
-void CMoverHelpDlg::OnTextFocus() { tab.SetFocus(); }
+void CMoverHelpDlg::OnTextFocus() {
+    tab.SetFocus();
+}

@@ -15,44 +15,36 @@ constexpr size_t maxSymbolSetText = 14;
 
 // The original placed literal text into a printf format: "%%" comes out as
 // one "%". Any other "%" is kept as it is rather than read as a conversion.
-std::string LiteralText(std::string_view text)
-{
+std::string LiteralText(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
         out += text[i];
-        if (text[i] == '%' && i + 1 < text.size() && text[i + 1] == '%')
-            ++i;
+        if (text[i] == '%' && i + 1 < text.size() && text[i + 1] == '%') ++i;
     }
     return out;
 }
 
 // A symbol matches at position r (a "*") when its characters after the
 // first follow there. An empty symbol never matches.
-bool MatchesAt(std::string_view text, size_t r, std::string_view symbol)
-{
-    if (symbol.empty() || text.size() - r < symbol.size())
-        return false;
+bool MatchesAt(std::string_view text, size_t r, std::string_view symbol) {
+    if (symbol.empty() || text.size() - r < symbol.size()) return false;
     return text.substr(r + 1, symbol.size() - 1) == symbol.substr(1);
 }
 
-char UpperAscii(char c)
-{
+char UpperAscii(char c) {
     // toupper of the runtime's "C" locale: only a to z change.
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
 }  // namespace
 
-SymbolSet ReadSymbolSet(std::string_view text)
-{
+SymbolSet ReadSymbolSet(std::string_view text) {
     text = text.substr(0, maxSymbolSetText);
     size_t first = text.find(',');
-    if (first == std::string_view::npos)
-        return {};
+    if (first == std::string_view::npos) return {};
     size_t second = text.find(',', first + 1);
-    if (second == std::string_view::npos)
-        return {};
+    if (second == std::string_view::npos) return {};
     // The comma and the space after it are skipped; a missing space is not
     // read past the end.
     auto from = [&](size_t comma) { return std::min(comma + 2, text.size()); };
@@ -64,9 +56,7 @@ SymbolSet ReadSymbolSet(std::string_view text)
     return set;
 }
 
-bool ParseCommandTemplate(std::string_view templateText, const SymbolSet& symbols,
-                          CommandFormat& format)
-{
+bool ParseCommandTemplate(std::string_view templateText, const SymbolSet& symbols, CommandFormat& format) {
     format.items.clear();
     // Longest first: with set 0, "***" before "**" before "*".
     const std::pair<const std::string*, SlotKind> order[] = {
@@ -89,8 +79,7 @@ bool ParseCommandTemplate(std::string_view templateText, const SymbolSet& symbol
             ++r;
             continue;
         }
-        if (slots == maxSymbols)
-            return false;
+        if (slots == maxSymbols) return false;
         ++slots;
         format.items.push_back({SlotKind::Literal, LiteralText(templateText.substr(start, r - start))});
         format.items.push_back({match->second, {}});
@@ -101,8 +90,7 @@ bool ParseCommandTemplate(std::string_view templateText, const SymbolSet& symbol
     return true;
 }
 
-std::string RelativeToCwd(std::string_view shortPath, std::string_view cwd)
-{
+std::string RelativeToCwd(std::string_view shortPath, std::string_view cwd) {
     // The short path begins with the working directory's own components:
     // as many backslashes as cwd holds, not counting a trailing one (a drive
     // root "C:\"), then the separator (possibly doubled, cwd + "\" at a
@@ -110,8 +98,7 @@ std::string RelativeToCwd(std::string_view shortPath, std::string_view cwd)
     // with fewer backslashes keeps what follows its last.
     size_t n = 0;
     for (size_t i = 0; i < cwd.size(); ++i)
-        if (cwd[i] == '\\' && i + 1 != cwd.size())
-            ++n;
+        if (cwd[i] == '\\' && i + 1 != cwd.size()) ++n;
     size_t pos = 0;
     for (size_t k = 0; k <= n; ++k) {
         size_t slash = shortPath.find('\\', pos);
@@ -121,21 +108,17 @@ std::string RelativeToCwd(std::string_view shortPath, std::string_view cwd)
         }
         pos = slash + 1;
     }
-    while (pos < shortPath.size() && shortPath[pos] == '\\')
-        ++pos;
+    while (pos < shortPath.size() && shortPath[pos] == '\\') ++pos;
     return std::string(shortPath.substr(pos));
 }
 
-FileValues MakeFileValues(const FileEntry& entry, const RunSettings& settings,
-                          const SymbolSet& symbols, Platform& platform)
-{
+FileValues MakeFileValues(const FileEntry& entry, const RunSettings& settings, const SymbolSet& symbols,
+                          Platform& platform) {
     FileValues values;
-    values.shortValue = settings.test ? entry.effectiveShortName()
-                                      : platform.ConvertToOem(entry.effectiveShortName());
+    values.shortValue = settings.test ? entry.effectiveShortName() : platform.ConvertToOem(entry.effectiveShortName());
     values.longValue = entry.longName;
     values.translateValue = noTranslateMarker;
-    if (!IsTranslateOn(settings))
-        return values;
+    if (!IsTranslateOn(settings)) return values;
 
     std::string_view longName = entry.longName;
     size_t dot = longName.rfind('.');
@@ -161,47 +144,48 @@ FileValues MakeFileValues(const FileEntry& entry, const RunSettings& settings,
     }
 
     std::string shortPath;
-    if (!platform.Exists(path) || !platform.ShortPath(path, shortPath) ||
-        shortPath.size() > maxTranslateShortPath)
+    if (!platform.Exists(path) || !platform.ShortPath(path, shortPath) || shortPath.size() > maxTranslateShortPath)
         return values;
     // The dialog holds Full path on while the translate text is absolute.
-    if (!settings.fullPath && !absolute)
-        shortPath = RelativeToCwd(shortPath, settings.cwd);
-    for (char& c : shortPath)
-        c = UpperAscii(c);
+    if (!settings.fullPath && !absolute) shortPath = RelativeToCwd(shortPath, settings.cwd);
+    for (char& c : shortPath) c = UpperAscii(c);
     values.translateValue = std::move(shortPath);
     return values;
 }
 
-std::string ExpandCommand(const CommandFormat& format, const FileValues& values)
-{
+std::string ExpandCommand(const CommandFormat& format, const FileValues& values) {
     std::string out;
     for (const CommandItem& item : format.items) {
         switch (item.kind) {
-        case SlotKind::Literal: out += item.text; break;
-        case SlotKind::ShortSlot: out += values.shortValue; break;
-        case SlotKind::LongSlot: out += values.longValue; break;
-        case SlotKind::TranslateSlot: out += values.translateValue; break;
+            case SlotKind::Literal:
+                out += item.text;
+                break;
+            case SlotKind::ShortSlot:
+                out += values.shortValue;
+                break;
+            case SlotKind::LongSlot:
+                out += values.longValue;
+                break;
+            case SlotKind::TranslateSlot:
+                out += values.translateValue;
+                break;
         }
     }
     return out;
 }
 
-bool IsCommandTooLong(std::string_view expansion)
-{
+bool IsCommandTooLong(std::string_view expansion) {
     return expansion.size() > maxCommandLength;
 }
 
-std::string BuildCommandLine(std::string_view program, std::string_view expansion)
-{
+std::string BuildCommandLine(std::string_view program, std::string_view expansion) {
     // The command interpreter would expand "%NAME%": every "%" is doubled.
     std::string line;
     line.reserve(program.size() + expansion.size() + 8);
     auto add = [&line](std::string_view text) {
         for (char c : text) {
             line += c;
-            if (c == '%')
-                line += '%';
+            if (c == '%') line += '%';
         }
     };
     add(program);

@@ -46,11 +46,10 @@ struct FileValues {
 SymbolSet ReadSymbolSet(std::string_view text);
 
 // False (TooManySymbols) when the template holds more than maxSymbols.
-bool ParseCommandTemplate(std::string_view templateText, const SymbolSet& symbols,
-                          CommandFormat& format);
+bool ParseCommandTemplate(std::string_view templateText, const SymbolSet& symbols, CommandFormat& format);
 
-FileValues MakeFileValues(const FileEntry& entry, const RunSettings& settings,
-                          const SymbolSet& symbols, Platform& platform);
+FileValues MakeFileValues(const FileEntry& entry, const RunSettings& settings, const SymbolSet& symbols,
+                          Platform& platform);
 
 // The part of a short path below the working directory cwd.
 std::string RelativeToCwd(std::string_view shortPath, std::string_view cwd);

@@ -8,13 +8,11 @@ namespace lorvan {
 
 namespace {
 
-constexpr uint32_t skippedAttributes =
-    AttributeDirectory | AttributeHidden | AttributeSystem | AttributeOffline;
+constexpr uint32_t skippedAttributes = AttributeDirectory | AttributeHidden | AttributeSystem | AttributeOffline;
 
 }  // namespace
 
-std::string DisplayLine(const FileEntry& entry)
-{
+std::string DisplayLine(const FileEntry& entry) {
     std::string line;
     line.reserve(entry.longName.size() + entry.shortName.size() + 8);
     line += '"';
@@ -30,8 +28,7 @@ std::string DisplayLine(const FileEntry& entry)
     return line;
 }
 
-FileEntry MakeFileEntry(const FoundEntry& found, Platform& platform)
-{
+FileEntry MakeFileEntry(const FoundEntry& found, Platform& platform) {
     FileEntry entry;
     entry.longName = found.name;
     if (!found.alternateName.empty()) {
@@ -40,30 +37,25 @@ FileEntry MakeFileEntry(const FoundEntry& found, Platform& platform)
         // A name without an alias is valid 8.3 already; only its case may
         // differ from what a DOS program writes.
         std::string upper = platform.UpperCase(found.name);
-        if (CompareExact(upper, found.name) != 0)
-            entry.shortName = std::move(upper);
+        if (CompareExact(upper, found.name) != 0) entry.shortName = std::move(upper);
     }
     return entry;
 }
 
-void ListFiles(const std::string& files, RunServices& ui, Platform& platform,
-               std::vector<FileEntry>& foundFiles)
-{
+void ListFiles(const std::string& files, RunServices& ui, Platform& platform, std::vector<FileEntry>& foundFiles) {
     ui.SetFileCount("0");
     foundFiles.clear();
-    if (files.empty())
-        return;
+    if (files.empty()) return;
     if (HasAnySeparator(files)) {
-        ui.Ask("Lorvan supports only the Current Working Directory as the input files directory",
-               lorvanTitle, Buttons::Ok, Icon::None);
+        ui.Ask("Lorvan supports only the Current Working Directory as the input files directory", lorvanTitle,
+               Buttons::Ok, Icon::None);
         ui.FocusControl(IdFilesList);
         return;
     }
     ui.SetStatus("Finding files.\r\n\r\nLongName  ShortName\r\n");
     uint32_t count = 0;
     platform.Enumerate(files, [&](const FoundEntry& found) {
-        if (found.attributes & skippedAttributes)
-            return;
+        if (found.attributes & skippedAttributes) return;
         ++count;
         ui.SetFileCount(count);
         foundFiles.push_back(MakeFileEntry(found, platform));

@@ -28,7 +28,6 @@ FileEntry MakeFileEntry(const FoundEntry& found, Platform& platform);
 // Lists the files of the working directory matching the pattern into
 // foundFiles (emptied first), with the "# of files" count and the status
 // listing of RefreshFileList.
-void ListFiles(const std::string& files, RunServices& ui, Platform& platform,
-               std::vector<FileEntry>& foundFiles);
+void ListFiles(const std::string& files, RunServices& ui, Platform& platform, std::vector<FileEntry>& foundFiles);
 
 }  // namespace lorvan

@@ -12,13 +12,11 @@ namespace lorvan {
 namespace {
 
 // Earlier results: hidden files count here, although the listing skips them.
-bool IsEarlierResult(const FoundEntry& entry)
-{
+bool IsEarlierResult(const FoundEntry& entry) {
     return (entry.attributes & (AttributeDirectory | AttributeSystem | AttributeOffline)) == 0;
 }
 
-std::string InOutput(const RunSettings& settings, std::string_view name)
-{
+std::string InOutput(const RunSettings& settings, std::string_view name) {
     std::string path = settings.output;
     path += '\\';
     path += name;
@@ -27,15 +25,15 @@ std::string InOutput(const RunSettings& settings, std::string_view name)
 
 }  // namespace
 
-bool PrepareOutputDirectory(const RunSettings& settings, RunServices& ui, Platform& platform)
-{
+bool PrepareOutputDirectory(const RunSettings& settings, RunServices& ui, Platform& platform) {
     const std::string& output = settings.output;
     // An empty name would look for earlier results (and delete them) in the
     // root of the drive; a "/" leads out of cwd as a backslash does.
     if (output.empty() || HasAnySeparator(output) || output == "." || output == "..") {
-        ui.Ask("Lorvan supports only a directory directly under the Current Working Directory "
-               "as the output files directory",
-               lorvanTitle, Buttons::Ok, Icon::None);
+        ui.Ask(
+            "Lorvan supports only a directory directly under the Current Working Directory "
+            "as the output files directory",
+            lorvanTitle, Buttons::Ok, Icon::None);
         ui.FocusControl(IdOutputEdit);
         return false;
     }
@@ -43,17 +41,14 @@ bool PrepareOutputDirectory(const RunSettings& settings, RunServices& ui, Platfo
     // Collected first, so that nothing is deleted under a running enumeration.
     std::vector<std::string> results;
     bool any = platform.Enumerate(InOutput(settings, settings.files), [&](const FoundEntry& entry) {
-        if (IsEarlierResult(entry))
-            results.push_back(entry.name);
+        if (IsEarlierResult(entry)) results.push_back(entry.name);
     });
     if (any) {
         ui.SetStatus("Checking output directory\r\n");
-        for (const std::string& name : results)
-            ui.AppendStatus(name);
+        for (const std::string& name : results) ui.AppendStatus(name);
         const uint32_t n = static_cast<uint32_t>(results.size());
-        if (n > 0 &&
-            ui.Ask("File(s) exist in the output directory, see the Status window.\r\n\r\nDelete?",
-                   lorvanTitle, Buttons::YesNo, Icon::None) == Answer::No)
+        if (n > 0 && ui.Ask("File(s) exist in the output directory, see the Status window.\r\n\r\nDelete?", lorvanTitle,
+                            Buttons::YesNo, Icon::None) == Answer::No)
             return false;
         ui.AppendStatus("\r\nDeleting files\r\n");
         ui.SetProgressRange(n);
@@ -69,8 +64,7 @@ bool PrepareOutputDirectory(const RunSettings& settings, RunServices& ui, Platfo
             }
         }
         if (deleted < n) {
-            ui.Ask("One or more deletes failed, you must delete manually", lorvanTitle, Buttons::Ok,
-                   Icon::Exclamation);
+            ui.Ask("One or more deletes failed, you must delete manually", lorvanTitle, Buttons::Ok, Icon::Exclamation);
             return false;
         }
     }
@@ -78,27 +72,26 @@ bool PrepareOutputDirectory(const RunSettings& settings, RunServices& ui, Platfo
     uint32_t attributes = 0;
     if (!platform.Exists(output, &attributes)) {
         if (!platform.MakeDirectory(output)) {
-            ui.Ask("Creating the Output directory failed, you must create it yourself", lorvanTitle,
-                   Buttons::Ok, Icon::Exclamation);
+            ui.Ask("Creating the Output directory failed, you must create it yourself", lorvanTitle, Buttons::Ok,
+                   Icon::Exclamation);
             return false;
         }
     } else if (!(attributes & AttributeDirectory)) {
-        ui.Ask("A file with the same name as the Output directory exists, you must delete that "
-               "file to continue",
-               lorvanTitle, Buttons::Ok, Icon::Exclamation);
+        ui.Ask(
+            "A file with the same name as the Output directory exists, you must delete that "
+            "file to continue",
+            lorvanTitle, Buttons::Ok, Icon::Exclamation);
         return false;
     }
     return true;
 }
 
-bool ResultFileExists(const RunSettings& settings, std::string_view shortValue, Platform& platform)
-{
+bool ResultFileExists(const RunSettings& settings, std::string_view shortValue, Platform& platform) {
     return platform.Exists(InOutput(settings, shortValue));
 }
 
-void FinishRenaming(const RunSettings& settings, const std::vector<FileEntry>& foundFiles,
-                    uint32_t needRenameCount, RunServices& ui, Platform& platform)
-{
+void FinishRenaming(const RunSettings& settings, const std::vector<FileEntry>& foundFiles, uint32_t needRenameCount,
+                    RunServices& ui, Platform& platform) {
     if (settings.test) {
         ui.AppendStatus("\r\n" + std::to_string(needRenameCount) + " file(s) need renaming");
         return;
@@ -112,13 +105,10 @@ void FinishRenaming(const RunSettings& settings, const std::vector<FileEntry>& f
     ui.AppendStatus("\r\nRenaming files:\r\n");
     uint32_t renamed = 0;
     for (const FileEntry& entry : foundFiles) {
-        if (!entry.needsRenaming())
-            continue;
-        bool ok = platform.RenameFile(InOutput(settings, entry.shortName),
-                                    InOutput(settings, entry.longName));
+        if (!entry.needsRenaming()) continue;
+        bool ok = platform.RenameFile(InOutput(settings, entry.shortName), InOutput(settings, entry.longName));
         ui.AppendStatus(entry.shortName + " to " + entry.longName + (ok ? ": OK" : ": Failed"));
-        if (ok)
-            ui.SetProgressPos(++renamed);
+        if (ok) ui.SetProgressPos(++renamed);
     }
     ui.AppendStatus("\r\n" + std::to_string(renamed) + " out of " + std::to_string(needRenameCount) +
                     " files renamed.");

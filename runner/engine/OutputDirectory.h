@@ -17,7 +17,7 @@ bool PrepareOutputDirectory(const RunSettings& settings, RunServices& ui, Platfo
 
 bool ResultFileExists(const RunSettings& settings, std::string_view shortValue, Platform& platform);
 
-void FinishRenaming(const RunSettings& settings, const std::vector<FileEntry>& foundFiles,
-                    uint32_t needRenameCount, RunServices& ui, Platform& platform);
+void FinishRenaming(const RunSettings& settings, const std::vector<FileEntry>& foundFiles, uint32_t needRenameCount,
+                    RunServices& ui, Platform& platform);
 
 }  // namespace lorvan

@@ -54,8 +54,7 @@ public:
     // name a directory before it), in the platform's order; matching also
     // looks at 8.3 aliases. Returns false when nothing matched or the
     // enumeration could not start.
-    virtual bool Enumerate(std::string_view pattern,
-                           const std::function<void(const FoundEntry&)>& each) = 0;
+    virtual bool Enumerate(std::string_view pattern, const std::function<void(const FoundEntry&)>& each) = 0;
     // Whether an entry of that plain path exists; its attributes if so.
     virtual bool Exists(std::string_view path, uint32_t* attributes = nullptr) = 0;
     // The 8.3 form of an existing path; false when it cannot be obtained.

@@ -15,8 +15,7 @@ constexpr std::string_view tableOpening = "<table border=\"1\" cellpadding=\"2\"
 constexpr std::string_view tableClosing = "\r\n</table>";
 constexpr size_t copyBlock = 1024;
 
-std::string FormatTime(const std::tm& time, const char* format)
-{
+std::string FormatTime(const std::tm& time, const char* format) {
     char text[128];
     size_t length = std::strftime(text, sizeof text, format, &time);
     return std::string(text, length);
@@ -24,18 +23,15 @@ std::string FormatTime(const std::tm& time, const char* format)
 
 }  // namespace
 
-std::string RunTimeText(const std::tm& time)
-{
+std::string RunTimeText(const std::tm& time) {
     return FormatTime(time, "%A %Y-%m-%d %H:%M:%S");
 }
 
-std::string FileTimeText(const std::tm& time)
-{
+std::string FileTimeText(const std::tm& time) {
     return FormatTime(time, "%Y-%m-%d %H:%M:%S");
 }
 
-bool TemporaryReportName(const RunSettings& settings, Platform& platform, std::string& name)
-{
+bool TemporaryReportName(const RunSettings& settings, Platform& platform, std::string& name) {
     const std::string& report = settings.report;
     size_t dot = report.rfind('.');
     size_t slash = report.rfind('\\');
@@ -43,24 +39,19 @@ bool TemporaryReportName(const RunSettings& settings, Platform& platform, std::s
         name = report + settings.tempExt;
         return true;
     }
-    if (platform.CompareNoCase(std::string_view(report).substr(dot), settings.tempExt) == 0)
-        return false;
+    if (platform.CompareNoCase(std::string_view(report).substr(dot), settings.tempExt) == 0) return false;
     name = report.substr(0, dot) + settings.tempExt;
     return true;
 }
 
 ReportFile::ReportFile(const RunSettings& settings, RunServices& ui, Platform& platform)
-    : settings(settings), ui(ui), platform(platform)
-{
-}
+    : settings(settings), ui(ui), platform(platform) {}
 
 ReportFile::~ReportFile() = default;
 
-bool ReportFile::OpenReport()
-{
+bool ReportFile::OpenReport() {
     if (!TemporaryReportName(settings, platform, temporaryName)) {
-        ui.Ask("The Report and Temporary files' extensions must be different", lorvanTitle,
-               Buttons::Ok, Icon::None);
+        ui.Ask("The Report and Temporary files' extensions must be different", lorvanTitle, Buttons::Ok, Icon::None);
         return false;
     }
     platform.RemoveFile(temporaryName);  // usually there is none
@@ -68,11 +59,10 @@ bool ReportFile::OpenReport()
     file = platform.OpenForWriting(settings.report);
     if (file) {
         const bool text = settings.handling < HandlingHtml;
-        Answer answer = text
-            ? ui.Ask("Report file already exists, delete?\r\n\r\n(Yes = delete, No = append)",
-                     lorvanTitle, Buttons::YesNoCancel, Icon::Question)
-            : ui.Ask("Report file already exists, delete?", lorvanTitle, Buttons::OkCancel,
-                     Icon::Question);
+        Answer answer =
+            text ? ui.Ask("Report file already exists, delete?\r\n\r\n(Yes = delete, No = append)", lorvanTitle,
+                          Buttons::YesNoCancel, Icon::Question)
+                 : ui.Ask("Report file already exists, delete?", lorvanTitle, Buttons::OkCancel, Icon::Question);
         if (answer == Answer::Cancel) {
             file.reset();
             return false;
@@ -95,30 +85,33 @@ bool ReportFile::OpenReport()
         const std::string runTime = RunTimeText(platform.LocalTime());
         std::string info;
         if (settings.handling < HandlingHtml) {
-            info = settings.cwd + "\\" + settings.files + "\r\n" + runTime + "\r\n" +
-                   settings.program + " " + settings.command + "\r\n\r\n";
+            info = settings.cwd + "\\" + settings.files + "\r\n" + runTime + "\r\n" + settings.program + " " +
+                   settings.command + "\r\n\r\n";
         } else {
-            info = "<html><head><title>Lorvan " + settings.files + "</title>\r\n"
+            info = "<html><head><title>Lorvan " + settings.files +
+                   "</title>\r\n"
                    "<base target=\"lorvan\">\r\n"
                    "<style><!-- h2, h3 {margin: 0} h4 {margin-top: 0} --></style>\r\n"
                    "</head>\r\n"
                    "<body bgcolor=\"#F0F0F0\">\r\n"
-                   "<h2 align=\"center\">" + settings.cwd + "\\" + settings.files + "</h2>\r\n"
-                   "<h3 align=\"center\">" + runTime + "</h3>\r\n"
-                   "<h4 align=\"center\">" + settings.program + " " + settings.command + "</h4>\r\n";
-            if (settings.handling == HandlingHtmlTable)
-                info += tableOpening;
+                   "<h2 align=\"center\">" +
+                   settings.cwd + "\\" + settings.files +
+                   "</h2>\r\n"
+                   "<h3 align=\"center\">" +
+                   runTime +
+                   "</h3>\r\n"
+                   "<h4 align=\"center\">" +
+                   settings.program + " " + settings.command + "</h4>\r\n";
+            if (settings.handling == HandlingHtmlTable) info += tableOpening;
         }
         WriteReportText(info);
     }
     return true;
 }
 
-void ReportFile::CollectCommandReport(std::string_view shortValue, std::string_view longName)
-{
+void ReportFile::CollectCommandReport(std::string_view shortValue, std::string_view longName) {
     std::unique_ptr<PlatformFile> temporary = platform.OpenForReading(temporaryName);
-    if (!temporary)
-        return;  // the command wrote none
+    if (!temporary) return;  // the command wrote none
     if (temporary->Size() != 0) {
         if (settings.handling == HandlingNameTime) {
             std::string line = "\r\n";
@@ -131,20 +124,16 @@ void ReportFile::CollectCommandReport(std::string_view shortValue, std::string_v
         char block[copyBlock];
         size_t got = 0;
         do {
-            if (!temporary->Read(block, sizeof block, got))
-                break;
-            if (got != 0)
-                WriteReportBytes(block, got);
+            if (!temporary->Read(block, sizeof block, got)) break;
+            if (got != 0) WriteReportBytes(block, got);
         } while (got == sizeof block);
     }
     temporary.reset();
     platform.RemoveFile(temporaryName);
 }
 
-void ReportFile::CloseReport()
-{
-    if (!file)
-        return;
+void ReportFile::CloseReport() {
+    if (!file) return;
     if (settings.handling == HandlingHtml || settings.handling == HandlingHtmlTable) {
         std::string closing(settings.handling == HandlingHtmlTable ? tableClosing : "");
         closing += "\r\n</body>\r\n</html>";
@@ -152,24 +141,19 @@ void ReportFile::CloseReport()
     }
     uint64_t size = file->Size();
     file.reset();
-    if (size == 0)
-        platform.RemoveFile(settings.report);
+    if (size == 0) platform.RemoveFile(settings.report);
 }
 
-void ReportFile::CloseWithoutFinishing()
-{
+void ReportFile::CloseWithoutFinishing() {
     file.reset();
 }
 
-bool ReportFile::WriteReportText(std::string_view text)
-{
+bool ReportFile::WriteReportText(std::string_view text) {
     return WriteReportBytes(text.data(), text.size());
 }
 
-bool ReportFile::WriteReportBytes(const void* bytes, size_t count)
-{
-    if (file && file->Write(bytes, count))
-        return true;
+bool ReportFile::WriteReportBytes(const void* bytes, size_t count) {
+    if (file && file->Write(bytes, count)) return true;
     ui.Ask("Writing to the Report file failed", lorvanTitle, Buttons::Ok, Icon::Exclamation);
     return false;
 }

@@ -14,40 +14,30 @@ namespace {
 // A too-long expansion this long or longer is shown without the warning.
 constexpr size_t maxWarnedExpansion = 650;
 
-std::string ResultText(int status, bool resultMissing)
-{
-    if (status == -1)
-        return ": System error";
-    if (status != 0)
-        return ": Error " + std::to_string(static_cast<unsigned>(status));
+std::string ResultText(int status, bool resultMissing) {
+    if (status == -1) return ": System error";
+    if (status != 0) return ": Error " + std::to_string(static_cast<unsigned>(status));
     return resultMissing ? ": Failed" : ": OK";
 }
 
 }  // namespace
 
 RunEngine::RunEngine(RunSettings& settings, RunServices& ui, Platform& platform)
-    : settings(settings), ui(ui), platform(platform)
-{
-}
+    : settings(settings), ui(ui), platform(platform) {}
 
-void RunEngine::RefreshFileList()
-{
+void RunEngine::RefreshFileList() {
     // A listing asked for from outside while a run is going on (a message
     // box's message loop) would replace the list the run is working on.
-    if (!busy)
-        ListNow();
+    if (!busy) ListNow();
 }
 
-void RunEngine::ListNow()
-{
+void RunEngine::ListNow() {
     lastListedPattern = settings.files;
     ListFiles(settings.files, ui, platform, foundFiles);
 }
 
-void RunEngine::RunBatch()
-{
-    if (busy)
-        return;
+void RunEngine::RunBatch() {
+    if (busy) return;
     busy = true;
     // Cleared on every way out of the run.
     struct BusyGuard {
@@ -57,8 +47,7 @@ void RunEngine::RunBatch()
 
     ListNow();
     if (foundFiles.empty()) {
-        ui.Ask("No files were found matching \"" + settings.files + "\".", lorvanTitle, Buttons::Ok,
-               Icon::None);
+        ui.Ask("No files were found matching \"" + settings.files + "\".", lorvanTitle, Buttons::Ok, Icon::None);
         return;
     }
     ui.ReadRecord();
@@ -69,11 +58,9 @@ void RunEngine::RunBatch()
 
     const bool test = settings.test;
     const bool reporting = !test && settings.handling < HandlingNone;
-    if (settings.rename && !test && !PrepareOutputDirectory(settings, ui, platform))
-        return;
+    if (settings.rename && !test && !PrepareOutputDirectory(settings, ui, platform)) return;
     ReportFile report(settings, ui, platform);
-    if (reporting && !report.OpenReport())
-        return;
+    if (reporting && !report.OpenReport()) return;
 
     const SymbolSet symbols = ReadSymbolSet(ui.SymbolSetText());
     CommandFormat format;
@@ -92,40 +79,35 @@ void RunEngine::RunBatch()
     uint32_t needRenameCount = 0;
     for (uint32_t j = 1; j <= fileCount; ++j) {
         const FileEntry& entry = foundFiles[j - 1];
-        if (entry.needsRenaming())
-            ++needRenameCount;
+        if (entry.needsRenaming()) ++needRenameCount;
         const FileValues values = MakeFileValues(entry, settings, symbols, platform);
         const std::string expansion = ExpandCommand(format, values);
         const bool tooLong = IsCommandTooLong(expansion);
 
         if (test) {
-            std::string title = "Lorvan test: \"" + settings.program + "\" command " +
-                                std::to_string(j) + " of " + std::to_string(fileCount);
+            std::string title = "Lorvan test: \"" + settings.program + "\" command " + std::to_string(j) + " of " +
+                                std::to_string(fileCount);
             std::string text = expansion;
             if (tooLong && expansion.size() < maxWarnedExpansion)
                 text += "\r\n\r\nCOMMAND STRING TOO LONG! Max 126 characters";
-            if (ui.Ask(text, title, Buttons::OkCancel, tooLong ? Icon::Exclamation : Icon::None) ==
-                Answer::Cancel)
+            if (ui.Ask(text, title, Buttons::OkCancel, tooLong ? Icon::Exclamation : Icon::None) == Answer::Cancel)
                 break;
             ui.AppendStatus(DisplayLine(entry) + (tooLong ? ": Command string too long" : ": Handled"));
         } else if (tooLong) {
             ui.AppendStatus(DisplayLine(entry) + ": Cmd too long");
         } else {
             const int status = platform.System(BuildCommandLine(settings.program, expansion));
-            const bool resultMissing = status == 0 && settings.rename &&
-                                       !ResultFileExists(settings, values.shortValue, platform);
+            const bool resultMissing =
+                status == 0 && settings.rename && !ResultFileExists(settings, values.shortValue, platform);
             ui.AppendStatus(DisplayLine(entry) + ResultText(status, resultMissing));
-            if (reporting)
-                report.CollectCommandReport(values.shortValue, entry.longName);
+            if (reporting) report.CollectCommandReport(values.shortValue, entry.longName);
         }
         ui.SetProgressPos(j);
         ui.ShowRecord();
     }
 
-    if (settings.rename)
-        FinishRenaming(settings, foundFiles, needRenameCount, ui, platform);
-    if (reporting)
-        report.CloseReport();
+    if (settings.rename) FinishRenaming(settings, foundFiles, needRenameCount, ui, platform);
+    if (reporting) report.CloseReport();
     ui.SetProgressPos(0);
     ui.AppendStatus("\r\nDone");
 }

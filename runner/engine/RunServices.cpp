@@ -4,12 +4,10 @@
 
 namespace lorvan {
 
-bool HistoryTakes(const std::vector<std::string>& entries, std::string_view value)
-{
+bool HistoryTakes(const std::vector<std::string>& entries, std::string_view value) {
     const bool blank = IsBlankEntry(value);
     for (const std::string& entry : entries) {
-        if (blank ? IsBlankEntry(entry) : CompareExact(entry, value) == 0)
-            return false;
+        if (blank ? IsBlankEntry(entry) : CompareExact(entry, value) == 0) return false;
     }
     return true;
 }

@@ -3,89 +3,64 @@
 namespace lorvan {
 
 const char* const handlingTexts[handlingCount] = {
-    "Name/time for each report",
-    "Files/time at start",
-    "HTML around report list",
-    "HTML + Table around list",
-    "None",
+    "Name/time for each report", "Files/time at start", "HTML around report list", "HTML + Table around list", "None",
 };
 
 const char* const symbolSetTexts[symbolSetCount] = {
-    "*, **, ***",
-    "*.*, *:*, *-*",
-    "*#*, *$*, *%*",
-    "*s*, *l*, *t*",
-    "*S*, *L*, *T*",
+    "*, **, ***", "*.*, *:*, *-*", "*#*, *$*, *%*", "*s*, *l*, *t*", "*S*, *L*, *T*",
 };
 
-int CompareExact(std::string_view a, std::string_view b)
-{
+int CompareExact(std::string_view a, std::string_view b) {
     // std::string_view compares chars as unsigned bytes (char_traits<char>
     // uses memcmp), so bytes above 127 sort after the space.
     int c = a.compare(b);
     return c < 0 ? -1 : c > 0 ? 1 : 0;
 }
 
-bool IsRunnable(const RunSettings& s)
-{
-    if (s.program.empty() || s.files.empty() || s.command.empty())
-        return false;
-    if (s.output.empty() && s.rename)
-        return false;
-    if ((s.report.empty() || s.tempExt.empty()) && s.handling <= HandlingHtmlTable)
-        return false;
+bool IsRunnable(const RunSettings& s) {
+    if (s.program.empty() || s.files.empty() || s.command.empty()) return false;
+    if (s.output.empty() && s.rename) return false;
+    if ((s.report.empty() || s.tempExt.empty()) && s.handling <= HandlingHtmlTable) return false;
     return true;
 }
 
-bool IsTranslateOn(const RunSettings& s)
-{
+bool IsTranslateOn(const RunSettings& s) {
     return CompareExact(s.translate, " ") > 0;
 }
 
-bool IsTranslateAbsolute(const RunSettings& s)
-{
-    return s.translate.find(':') != std::string::npos ||
-           (!s.translate.empty() && s.translate[0] == '\\');
+bool IsTranslateAbsolute(const RunSettings& s) {
+    return s.translate.find(':') != std::string::npos || (!s.translate.empty() && s.translate[0] == '\\');
 }
 
-bool HasPathSeparator(std::string_view text)
-{
+bool HasPathSeparator(std::string_view text) {
     return text.find_first_of(":\\") != std::string_view::npos;
 }
 
-bool HasAnySeparator(std::string_view text)
-{
+bool HasAnySeparator(std::string_view text) {
     return HasPathSeparator(text) || text.find('/') != std::string_view::npos;
 }
 
-bool IsBlankEntry(std::string_view text)
-{
+bool IsBlankEntry(std::string_view text) {
     return CompareExact(text, " ") <= 0;
 }
 
-bool IsTempExtAcceptable(const RunSettings& s)
-{
-    if (s.handling > HandlingHtmlTable || s.tempExt.empty())
-        return true;
+bool IsTempExtAcceptable(const RunSettings& s) {
+    if (s.handling > HandlingHtmlTable || s.tempExt.empty()) return true;
     return s.tempExt[0] == '.' && s.tempExt.size() >= 2;
 }
 
-bool RenameForHandling(int32_t handling)
-{
+bool RenameForHandling(int32_t handling) {
     return handling < HandlingFilesTime || handling > HandlingHtmlTable;
 }
 
-std::optional<std::string> SuggestReportName(int32_t handling, std::string_view report)
-{
-    if (handling > HandlingHtmlTable)
-        return std::nullopt;
+std::optional<std::string> SuggestReportName(int32_t handling, std::string_view report) {
+    if (handling > HandlingHtmlTable) return std::nullopt;
     if (handling < HandlingHtml)
         return report == htmlReportName ? std::optional<std::string>(textReportName) : std::nullopt;
     return report == textReportName ? std::optional<std::string>(htmlReportName) : std::nullopt;
 }
 
-bool WantsRunInformation(const RunSettings& s)
-{
+bool WantsRunInformation(const RunSettings& s) {
     return s.handling >= (s.handling0 ? 1 : 0) && s.handling < HandlingNone;
 }
 

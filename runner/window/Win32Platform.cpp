@@ -14,25 +14,21 @@ public:
     explicit Win32File(HANDLE handle) : handle(handle) {}
     ~Win32File() override { CloseHandle(handle); }
 
-    bool Write(const void* bytes, size_t count) override
-    {
+    bool Write(const void* bytes, size_t count) override {
         DWORD written = 0;
         return WriteFile(handle, bytes, static_cast<DWORD>(count), &written, nullptr) && written == count;
     }
-    bool Read(void* bytes, size_t count, size_t& got) override
-    {
+    bool Read(void* bytes, size_t count, size_t& got) override {
         DWORD read = 0;
         BOOL ok = ReadFile(handle, bytes, static_cast<DWORD>(count), &read, nullptr);
         got = read;
         return ok;
     }
     bool SeekToEnd() override { return SetFilePointer(handle, 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER; }
-    bool Truncate() override
-    {
+    bool Truncate() override {
         return SetFilePointer(handle, 0, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER && SetEndOfFile(handle);
     }
-    uint64_t Size() override
-    {
+    uint64_t Size() override {
         // A size that cannot be told is not 0: an empty report is deleted and
         // an empty temporary report is skipped, so 0 here would lose them.
         LARGE_INTEGER size;
@@ -44,22 +40,18 @@ private:
 };
 
 std::unique_ptr<PlatformFile> Open(std::string_view path, DWORD access, DWORD share, DWORD disposition,
-                                   DWORD attributes)
-{
+                                   DWORD attributes) {
     HANDLE handle = CreateFileA(std::string(path).c_str(), access, share, nullptr, disposition, attributes, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return nullptr;
+    if (handle == INVALID_HANDLE_VALUE) return nullptr;
     return std::make_unique<Win32File>(handle);
 }
 
 }  // namespace
 
-bool Win32Platform::Enumerate(std::string_view pattern, const std::function<void(const FoundEntry&)>& each)
-{
+bool Win32Platform::Enumerate(std::string_view pattern, const std::function<void(const FoundEntry&)>& each) {
     WIN32_FIND_DATAA data;
     HANDLE find = FindFirstFileA(std::string(pattern).c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return false;
+    if (find == INVALID_HANDLE_VALUE) return false;
     FoundEntry entry;
     do {
         entry.attributes = data.dwFileAttributes;
@@ -71,20 +63,16 @@ bool Win32Platform::Enumerate(std::string_view pattern, const std::function<void
     return true;
 }
 
-bool Win32Platform::Exists(std::string_view path, uint32_t* attributes)
-{
+bool Win32Platform::Exists(std::string_view path, uint32_t* attributes) {
     WIN32_FIND_DATAA data;
     HANDLE find = FindFirstFileA(std::string(path).c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return false;
+    if (find == INVALID_HANDLE_VALUE) return false;
     FindClose(find);
-    if (attributes)
-        *attributes = data.dwFileAttributes;
+    if (attributes) *attributes = data.dwFileAttributes;
     return true;
 }
 
-bool Win32Platform::ShortPath(std::string_view path, std::string& shortPath)
-{
+bool Win32Platform::ShortPath(std::string_view path, std::string& shortPath) {
     std::string longPath(path);
     std::string buffer(MAX_PATH, '\0');
     DWORD length = GetShortPathNameA(longPath.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
@@ -92,85 +80,68 @@ bool Win32Platform::ShortPath(std::string_view path, std::string& shortPath)
         buffer.resize(length);
         length = GetShortPathNameA(longPath.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
     }
-    if (length == 0 || length >= buffer.size())
-        return false;
+    if (length == 0 || length >= buffer.size()) return false;
     buffer.resize(length);
     shortPath = std::move(buffer);
     return true;
 }
 
-bool Win32Platform::RemoveFile(std::string_view path)
-{
+bool Win32Platform::RemoveFile(std::string_view path) {
     return DeleteFileA(std::string(path).c_str());
 }
 
-bool Win32Platform::MakeDirectory(std::string_view path)
-{
+bool Win32Platform::MakeDirectory(std::string_view path) {
     return CreateDirectoryA(std::string(path).c_str(), nullptr);
 }
 
-bool Win32Platform::RenameFile(std::string_view from, std::string_view to)
-{
+bool Win32Platform::RenameFile(std::string_view from, std::string_view to) {
     const std::string source(from), target(to);
-    if (source == target || CompareNoCase(source, target) != 0)
-        return MoveFileA(source.c_str(), target.c_str());
+    if (source == target || CompareNoCase(source, target) != 0) return MoveFileA(source.c_str(), target.c_str());
     // A change of letter case only (README.TXT to readme.txt): Wine reports
     // success and keeps the old name, so go through a name of our own.
     const std::string step = target + ".~lorvan";
-    if (!MoveFileA(source.c_str(), step.c_str()))
-        return false;
-    if (MoveFileA(step.c_str(), target.c_str()))
-        return true;
+    if (!MoveFileA(source.c_str(), step.c_str())) return false;
+    if (MoveFileA(step.c_str(), target.c_str())) return true;
     MoveFileA(step.c_str(), source.c_str());
     return false;
 }
 
-std::unique_ptr<PlatformFile> Win32Platform::OpenForWriting(std::string_view path)
-{
+std::unique_ptr<PlatformFile> Win32Platform::OpenForWriting(std::string_view path) {
     return Open(path, GENERIC_WRITE, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
 }
 
-std::unique_ptr<PlatformFile> Win32Platform::CreateForWriting(std::string_view path)
-{
+std::unique_ptr<PlatformFile> Win32Platform::CreateForWriting(std::string_view path) {
     return Open(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_NEW, FILE_ATTRIBUTE_ARCHIVE);
 }
 
-std::unique_ptr<PlatformFile> Win32Platform::OpenForReading(std::string_view path)
-{
+std::unique_ptr<PlatformFile> Win32Platform::OpenForReading(std::string_view path) {
     return Open(path, GENERIC_READ, 0, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
 }
 
-int Win32Platform::System(const std::string& commandLine)
-{
+int Win32Platform::System(const std::string& commandLine) {
     return std::system(commandLine.c_str());
 }
 
-std::string Win32Platform::ConvertToOem(std::string_view text)
-{
+std::string Win32Platform::ConvertToOem(std::string_view text) {
     std::string out(text);
-    if (!out.empty())
-        CharToOemBuffA(out.data(), out.data(), static_cast<DWORD>(out.size()));
+    if (!out.empty()) CharToOemBuffA(out.data(), out.data(), static_cast<DWORD>(out.size()));
     return out;
 }
 
-std::string Win32Platform::UpperCase(std::string_view text)
-{
+std::string Win32Platform::UpperCase(std::string_view text) {
     // CharUpperBuffA follows the ANSI code page, double-byte characters included.
     std::string out(text);
-    if (!out.empty())
-        CharUpperBuffA(out.data(), static_cast<DWORD>(out.size()));
+    if (!out.empty()) CharUpperBuffA(out.data(), static_cast<DWORD>(out.size()));
     return out;
 }
 
-int Win32Platform::CompareNoCase(std::string_view a, std::string_view b)
-{
+int Win32Platform::CompareNoCase(std::string_view a, std::string_view b) {
     // As _mbsicmp in the ANSI code page. The runtime's own _mbsicmp starts in
     // the "C" multibyte code page here and would not fold letters above 127.
     return UpperCase(a).compare(UpperCase(b));
 }
 
-std::tm Win32Platform::LocalTime()
-{
+std::tm Win32Platform::LocalTime() {
     std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_s(&local, &now);

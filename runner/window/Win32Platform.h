@@ -8,8 +8,7 @@ namespace lorvan {
 
 class Win32Platform : public Platform {
 public:
-    bool Enumerate(std::string_view pattern,
-                   const std::function<void(const FoundEntry&)>& each) override;
+    bool Enumerate(std::string_view pattern, const std::function<void(const FoundEntry&)>& each) override;
     bool Exists(std::string_view path, uint32_t* attributes = nullptr) override;
     bool ShortPath(std::string_view path, std::string& shortPath) override;
     bool RemoveFile(std::string_view path) override;

@@ -62,8 +62,11 @@ TEST(SortRows, AscendingIgnoringCaseWithTiesInEnumerationOrder) {
 }
 
 TEST(MarkPairs, PairsIgnoreCaseAndTakePrecedenceOverRestricted) {
-    auto left = Rows({{"a_files", Normal}, {"Hidden_files", Restricted}, {"lonely_files", Restricted},
-                      {"Page_FILES", Normal}, {"solo_files", Normal}});
+    auto left = Rows({{"a_files", Normal},
+                      {"Hidden_files", Restricted},
+                      {"lonely_files", Restricted},
+                      {"Page_FILES", Normal},
+                      {"solo_files", Normal}});
     auto right = Rows({{"b", Normal}, {"hidden", Normal}, {"PAGE", Restricted}, {"z", Normal}});
     right[0].selected = right[3].selected = true;  // a selection from before the refresh
 

@@ -93,9 +93,11 @@ TEST_F(MoverOnDisk, ListsOnlyDirectoriesSortedAndClassified) {
     dir.WriteFile("_files\\readme.txt", "a file");
     Open();
 
-    EXPECT_EQ(Left(), (std::vector<ShownRow>{
-                          {"A_files", N, true}, {"b_files", N, true}, {"Hidden_files", X, false}, {"sys_files", X, false}}));
-    EXPECT_EQ(Right(), (std::vector<ShownRow>{{"_files", N, false}, {"hid", X, false}, {"page", N, false}, {"Zeta", N, false}}));
+    EXPECT_EQ(Left(),
+              (std::vector<ShownRow>{
+                  {"A_files", N, true}, {"b_files", N, true}, {"Hidden_files", X, false}, {"sys_files", X, false}}));
+    EXPECT_EQ(Right(),
+              (std::vector<ShownRow>{{"_files", N, false}, {"hid", X, false}, {"page", N, false}, {"Zeta", N, false}}));
     EXPECT_EQ(GetFocus(), LeftView());
 }
 
@@ -175,7 +177,8 @@ TEST_F(MoverOnDisk, MovesBothWaysAndCrosswiseWithTheirContents) {
     EXPECT_FALSE(dir.Exists("Page_FILES"));
     EXPECT_FALSE(dir.Exists("_files\\Back"));
     EXPECT_TRUE(dir.IsDir("Stay_files"));
-    EXPECT_EQ(Left(), (std::vector<ShownRow>{{"_files_files", N, true}, {"Back_files", N, true}, {"Stay_files", N, true}}));
+    EXPECT_EQ(Left(),
+              (std::vector<ShownRow>{{"_files_files", N, true}, {"Back_files", N, true}, {"Stay_files", N, true}}));
     EXPECT_EQ(Right(), (std::vector<ShownRow>{{"Page", N, false}}));
 
     // Back again: the suffix comes back in lower case.
@@ -197,7 +200,8 @@ TEST_F(MoverOnDisk, OnlySelectedMovableRowsMove) {
     SelectRows(LeftView(), {"pair_files", "hidden_files"});
     SelectRows(RightView(), {"pair", "sys"});
     Move();
-    for (const char* name : {"pair_files", "_files\\pair", "hidden_files", "_files\\sys", "unselected_files", "_files\\b"})
+    for (const char* name :
+         {"pair_files", "_files\\pair", "hidden_files", "_files\\sys", "unselected_files", "_files\\b"})
         EXPECT_TRUE(dir.IsDir(name)) << name;
     EXPECT_FALSE(dir.Exists("_files\\hidden"));
     EXPECT_FALSE(dir.Exists("sys_files"));
@@ -233,7 +237,8 @@ TEST_F(MoverOnDisk, AClashLeavesBothDirectoriesAndAllTheirFilesWhereTheyWere) {
     EXPECT_FALSE(dir.Exists("back_files\\b.txt"));
 
     // The refresh shows the true state.
-    EXPECT_EQ(Left(), (std::vector<ShownRow>{{"back_files", P, false}, {"Doc_files", N, true}, {"Page_files", P, false}}));
+    EXPECT_EQ(Left(),
+              (std::vector<ShownRow>{{"back_files", P, false}, {"Doc_files", N, true}, {"Page_files", P, false}}));
     EXPECT_EQ(Right(), (std::vector<ShownRow>{{"Back", P, false}, {"PAGE", P, false}}));
 }
 
@@ -319,8 +324,9 @@ protected:
     void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, kastreloRegistryKey); }
     void Set(const char* name, DWORD type, const void* data, DWORD size) {
         HKEY key;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kastreloRegistryKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
-                  ERROR_SUCCESS);
+        ASSERT_EQ(
+            RegCreateKeyExA(HKEY_CURRENT_USER, kastreloRegistryKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
         RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
         RegCloseKey(key);
     }

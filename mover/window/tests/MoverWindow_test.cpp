@@ -31,7 +31,9 @@ POINT ClientPointOf(HWND dialog, HWND control, int dx, int dy) {
     return p;
 }
 
-bool Visible(HWND dialog, int id) { return IsWindowVisible(GetDlgItem(dialog, id)) != FALSE; }
+bool Visible(HWND dialog, int id) {
+    return IsWindowVisible(GetDlgItem(dialog, id)) != FALSE;
+}
 
 }  // namespace
 
@@ -194,7 +196,8 @@ TEST(MoverWindow, HelpPagesRememberThePageAndAboutComesFromTheSystemMenu) {
         HWND tab = GetDlgItem(help, IDC_HELP_TAB);
         EXPECT_EQ(TabCtrl_GetCurSel(tab), 0);
         EXPECT_TRUE(Visible(help, IDC_PURPOSE_TEXT));
-        for (int id : {IDC_SYMBOLS_TEXT, IDC_NORMAL_BITMAP, IDC_ABOUT_TEXT, IDC_ABOUT_ICON}) EXPECT_FALSE(Visible(help, id)) << id;
+        for (int id : {IDC_SYMBOLS_TEXT, IDC_NORMAL_BITMAP, IDC_ABOUT_TEXT, IDC_ABOUT_ICON})
+            EXPECT_FALSE(Visible(help, id)) << id;
         EXPECT_TRUE(Visible(help, IDOK));
         Screenshot(help, "kastrelo-help-purpose");
 

@@ -81,7 +81,8 @@ bool ScratchDir::Exists(const std::string& relative) const {
 }
 
 std::string ScratchDir::ReadFile(const std::string& relative) const {
-    HANDLE file = CreateFileA((*this / relative).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file =
+        CreateFileA((*this / relative).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return "<missing>";
     char buffer[4096];
     DWORD got = 0;
@@ -90,7 +91,9 @@ std::string ScratchDir::ReadFile(const std::string& relative) const {
     return std::string(buffer, got);
 }
 
-void ScratchDir::Enter() const { ASSERT_TRUE(SetCurrentDirectoryA(path.c_str())) << path; }
+void ScratchDir::Enter() const {
+    ASSERT_TRUE(SetCurrentDirectoryA(path.c_str())) << path;
+}
 
 std::vector<ShownRow> ShownRows(HWND listView) {
     fw::ListView list;
@@ -169,12 +172,11 @@ HWND UiDriver::FindNow(const std::string& caption, const std::string& containing
     return query.found;
 }
 
-UiDriver::UiDriver(std::function<void(UiDriver&)> script)
-    : thread([this, script] {
-          script(*this);
-      }) {}
+UiDriver::UiDriver(std::function<void(UiDriver&)> script) : thread([this, script] { script(*this); }) {}
 
-UiDriver::~UiDriver() { Join(); }
+UiDriver::~UiDriver() {
+    Join();
+}
 
 void UiDriver::Join() {
     if (thread.joinable()) thread.join();
@@ -300,8 +302,8 @@ std::string TreeItemText(HWND tree, HTREEITEM item) {
 }
 
 HTREEITEM ChildNamed(HWND tree, HTREEITEM parent, const std::string& name) {
-    auto child = reinterpret_cast<HTREEITEM>(
-        SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(parent)));
+    auto child =
+        reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(parent)));
     for (; child; child = reinterpret_cast<HTREEITEM>(
                       SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(child))))
         // A drive shows as its label followed by "(C:)".

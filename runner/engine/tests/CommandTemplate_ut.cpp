@@ -11,17 +11,14 @@ using namespace lorvan;
 namespace {
 
 // The set of a Symbols entry; -1 for none selected.
-SymbolSet Set(int index)
-{
+SymbolSet Set(int index) {
     return ReadSymbolSet(index < 0 ? "" : symbolSetTexts[index]);
 }
 
 // The parsed template written as text: literals as they are, slots as <S>, <L>, <T>.
-std::string Parse(std::string_view text, int set)
-{
+std::string Parse(std::string_view text, int set) {
     CommandFormat format;
-    if (!ParseCommandTemplate(text, Set(set), format))
-        return "TooManySymbols";
+    if (!ParseCommandTemplate(text, Set(set), format)) return "TooManySymbols";
     EXPECT_EQ(format.items.back().kind, SlotKind::Literal) << text;  // possibly empty
     std::string out;
     const char* slots[] = {"", "<S>", "<L>", "<T>"};
@@ -30,8 +27,7 @@ std::string Parse(std::string_view text, int set)
     return out;
 }
 
-std::string Expand(std::string_view text, const FileValues& values)
-{
+std::string Expand(std::string_view text, const FileValues& values) {
     CommandFormat format;
     EXPECT_TRUE(ParseCommandTemplate(text, Set(0), format));
     return ExpandCommand(format, values);
@@ -39,13 +35,18 @@ std::string Expand(std::string_view text, const FileValues& values)
 
 }  // namespace
 
-TEST(ReadSymbolSet, FiveSetsAndTextsWithoutTwoCommas)
-{
+TEST(ReadSymbolSet, FiveSetsAndTextsWithoutTwoCommas) {
     const std::tuple<std::string, std::string, std::string, std::string> rows[] = {
-        {symbolSetTexts[0], "*", "**", "***"},   {symbolSetTexts[1], "*.*", "*:*", "*-*"},
-        {symbolSetTexts[2], "*#*", "*$*", "*%*"}, {symbolSetTexts[3], "*s*", "*l*", "*t*"},
-        {symbolSetTexts[4], "*S*", "*L*", "*T*"}, {"", "", "", ""}, {"*", "", "", ""},
-        {"*, **", "", "", ""}, {",", "", "", ""}, {"*,", "", "", ""},
+        {symbolSetTexts[0], "*", "**", "***"},
+        {symbolSetTexts[1], "*.*", "*:*", "*-*"},
+        {symbolSetTexts[2], "*#*", "*$*", "*%*"},
+        {symbolSetTexts[3], "*s*", "*l*", "*t*"},
+        {symbolSetTexts[4], "*S*", "*L*", "*T*"},
+        {"", "", "", ""},
+        {"*", "", "", ""},
+        {"*, **", "", "", ""},
+        {",", "", "", ""},
+        {"*,", "", "", ""},
         {"*,,", "*", "", ""},  // commas without their spaces are not read past
     };
     for (const auto& [text, shortSymbol, longSymbol, translateSymbol] : rows) {
@@ -56,16 +57,24 @@ TEST(ReadSymbolSet, FiveSetsAndTextsWithoutTwoCommas)
     }
 }
 
-TEST(ParseCommandTemplate, Slots)
-{
+TEST(ParseCommandTemplate, Slots) {
     const std::tuple<std::string, int, std::string> rows[] = {
         // Longest symbol first.
-        {"* OUTPUT\\*", 0, "<S> OUTPUT\\<S>"}, {"**", 0, "<L>"}, {"***", 0, "<T>"}, {"****", 0, "<T><S>"},
-        {"*****", 0, "<T><L>"}, {"x*", 0, "x<S>"}, {"***.LOG", 0, "<T>.LOG"},
+        {"* OUTPUT\\*", 0, "<S> OUTPUT\\<S>"},
+        {"**", 0, "<L>"},
+        {"***", 0, "<T>"},
+        {"****", 0, "<T><S>"},
+        {"*****", 0, "<T><L>"},
+        {"x*", 0, "x<S>"},
+        {"***.LOG", 0, "<T>.LOG"},
         // Stars that begin no symbol of the set stay literal.
-        {"**.*", 1, "*<S>"}, {"a *:* b *-* c*", 1, "a <L> b <T> c*"}, {"*", 1, "*"},
-        {"*#* *$* *%*", 2, "<S> <L> <T>"}, {"*s* *l* *t* *S*", 3, "<S> <L> <T> *S*"},
-        {"*S* *L* *T* *s*", 4, "<S> <L> <T> *s*"}, {"*s", 3, "*s"},
+        {"**.*", 1, "*<S>"},
+        {"a *:* b *-* c*", 1, "a <L> b <T> c*"},
+        {"*", 1, "*"},
+        {"*#* *$* *%*", 2, "<S> <L> <T>"},
+        {"*s* *l* *t* *S*", 3, "<S> <L> <T> *S*"},
+        {"*S* *L* *T* *s*", 4, "<S> <L> <T> *s*"},
+        {"*s", 3, "*s"},
         {"-x * ** ***", -1, "-x * ** ***"},
         // Ten symbols parse, the eleventh fails; literal stars do not count.
         {"* * * * * * * * * *", 0, "<S> <S> <S> <S> <S> <S> <S> <S> <S> <S>"},
@@ -74,21 +83,22 @@ TEST(ParseCommandTemplate, Slots)
         {"*s**s**s**s**s**s**s**s**s**s**s*", 3, "TooManySymbols"},
         {"*.* * * * * * * * * * * * *", 1, "<S> * * * * * * * * * * * *"},
         // "%%" is one "%", any other "%" stays; a slot splits "%%".
-        {"100%% *", 0, "100% <S>"}, {"%s %d %", 0, "%s %d %"}, {"%%%", 0, "%%"}, {"%*%", 0, "%<S>%"},
+        {"100%% *", 0, "100% <S>"},
+        {"%s %d %", 0, "%s %d %"},
+        {"%%%", 0, "%%"},
+        {"%*%", 0, "%<S>%"},
         {std::string(1000, '%'), 0, std::string(500, '%')},
     };
     for (const auto& [text, set, expected] : rows)
         EXPECT_EQ(Parse(text, set), expected) << text << " (set " << set << ")";
 
     std::string thousand(1000, 'x');
-    for (size_t i = 0; i < thousand.size(); i += 100)
-        thousand[i] = '*';
+    for (size_t i = 0; i < thousand.size(); i += 100) thousand[i] = '*';
     EXPECT_EQ(Parse(thousand, 0).size(), 1000u - 10 + 30);
     EXPECT_EQ(Parse(thousand + "*", 0), "TooManySymbols");
 }
 
-TEST(ExpandCommand, ValuesLengthAndCommandLine)
-{
+TEST(ExpandCommand, ValuesLengthAndCommandLine) {
     EXPECT_EQ(Expand("* OUTPUT\\* \"**\" ***.LOG", {"ANNUAL~1.TXT", "Annual Report.txt", "_No_t_d_"}),
               "ANNUAL~1.TXT OUTPUT\\ANNUAL~1.TXT \"Annual Report.txt\" _No_t_d_.LOG");
     EXPECT_EQ(Expand("-v", {"A", "B", "C"}), "-v");
@@ -106,25 +116,26 @@ TEST(ExpandCommand, ValuesLengthAndCommandLine)
     EXPECT_EQ(BuildCommandLine("p", Expand("%% *", {"A%B", "", ""})), "p %% A%%B");
 }
 
-TEST(RelativeToCwd, DropsTheWorkingDirectory)
-{
+TEST(RelativeToCwd, DropsTheWorkingDirectory) {
     const std::tuple<const char*, const char*, const char*> rows[] = {
         {"C:\\DATA\\MYPAGE~1", "C:\\DATA", "MYPAGE~1"},
         {"C:\\DATA\\MYPAGE~1\\SUB", "C:\\DATA", "MYPAGE~1\\SUB"},
         {"C:\\DATA\\SUB\\X", "C:\\Data\\Sub", "X"},
         // A drive root: the separator single or doubled.
-        {"C:\\MYPAGE~1", "C:\\", "MYPAGE~1"}, {"C:\\\\MYPAGE~1", "C:\\", "MYPAGE~1"},
+        {"C:\\MYPAGE~1", "C:\\", "MYPAGE~1"},
+        {"C:\\\\MYPAGE~1", "C:\\", "MYPAGE~1"},
         {"C:\\MYPAGE~1\\SUB", "C:\\", "MYPAGE~1\\SUB"},
         // Fewer backslashes than the working directory: what follows the last.
-        {"C:\\X", "C:\\A\\B\\C", "X"}, {"NOSLASH", "C:\\A", "NOSLASH"}, {"", "C:\\A", ""},
+        {"C:\\X", "C:\\A\\B\\C", "X"},
+        {"NOSLASH", "C:\\A", "NOSLASH"},
+        {"", "C:\\A", ""},
         {"\\\\SRV\\SHARE\\DIR\\X", "\\\\srv\\share\\dir", "X"},
     };
     for (auto [shortPath, cwd, expected] : rows)
         EXPECT_EQ(RelativeToCwd(shortPath, cwd), expected) << shortPath << " in " << cwd;
 }
 
-TEST(MakeFileValues, ShortValueConvertedOnlyInRealRun)
-{
+TEST(MakeFileValues, ShortValueConvertedOnlyInRealRun) {
     FakePlatform platform;
     RunSettings settings;
     settings.cwd = platform.Cwd();
@@ -138,8 +149,7 @@ TEST(MakeFileValues, ShortValueConvertedOnlyInRealRun)
     EXPECT_EQ(values(plain).shortValue, "CAF\xC9.TXT");
 }
 
-TEST(MakeFileValues, TranslateValues)
-{
+TEST(MakeFileValues, TranslateValues) {
     FakePlatform platform;
     platform.AddDirectory("My Page_files", "MYPAGE~1");
     platform.AddDirectory("a.b_files");
@@ -164,20 +174,25 @@ TEST(MakeFileValues, TranslateValues)
         const char* expected;
     };
     const Row rows[] = {
-        {"", false, 0, "My Page.htm", "_No_t_d_"}, {" ", false, 0, "My Page.htm", "_No_t_d_"},
+        {"", false, 0, "My Page.htm", "_No_t_d_"},
+        {" ", false, 0, "My Page.htm", "_No_t_d_"},
         {"\t**_files", false, 0, "My Page.htm", "_No_t_d_"},
         {"**_files", false, 0, "My Page.htm", "MYPAGE~1"},
         {"**_files", true, 0, "My Page.htm", "C:\\DATA\\MYPAGE~1"},
         // The long name without its last extension, every occurrence, upper-cased.
-        {"**_files", false, 0, "a.b.htm", "A.B_FILES"}, {"**_x", false, 0, "noext", "NOEXT_X"},
-        {"**_x", false, 0, ".htm", "_X"}, {"**\\**", false, 0, "p.htm", "P\\P"},
+        {"**_files", false, 0, "a.b.htm", "A.B_FILES"},
+        {"**_x", false, 0, "noext", "NOEXT_X"},
+        {"**_x", false, 0, ".htm", "_X"},
+        {"**\\**", false, 0, "p.htm", "P\\P"},
         // The long symbol of the chosen set.
-        {"*l*_files", false, 3, "Page.htm", "PAGE_F~1"}, {"*l*_files", false, 4, "Page.htm", "_No_t_d_"},
+        {"*l*_files", false, 3, "Page.htm", "PAGE_F~1"},
+        {"*l*_files", false, 4, "Page.htm", "_No_t_d_"},
         // An absolute translate text gives the full path, Full path on or not.
         {"C:\\WORK\\**", false, 0, "Long Name.txt", "C:\\WORK\\LONGNA~1"},
         {"\\WORK\\**", false, 0, "Long Name.txt", "C:\\WORK\\LONGNA~1"},
         // Missing, without a short form, too long.
-        {"**_files", false, 0, "NONE.HTM", "_No_t_d_"}, {"**_files", false, 0, "X.HTM", "_No_t_d_"},
+        {"**_files", false, 0, "NONE.HTM", "_No_t_d_"},
+        {"**_files", false, 0, "X.HTM", "_No_t_d_"},
         {deep, false, 0, "Y.HTM", "_No_t_d_"},
     };
     for (const Row& row : rows) {

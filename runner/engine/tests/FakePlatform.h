@@ -36,8 +36,7 @@ public:
     // Test set-up; paths relative to cwd, rooted ("\X") or absolute ("C:\X").
     FakeNode& AddFile(std::string_view path, std::string_view content = {}, std::string_view alias = {},
                       uint32_t attributes = AttributeArchive);
-    FakeNode& AddDirectory(std::string_view path, std::string_view alias = {})
-    {
+    FakeNode& AddDirectory(std::string_view path, std::string_view alias = {}) {
         return AddFile(path, {}, alias, AttributeDirectory);
     }
     FakeNode* Find(std::string_view path) { return Node(path).get(); }
@@ -54,10 +53,8 @@ public:
     int fileOperations = 0;  // anything that changes or opens a file
 
     bool Enumerate(std::string_view pattern, const std::function<void(const FoundEntry&)>& each) override;
-    bool Exists(std::string_view path, uint32_t* attributes = nullptr) override
-    {
-        if (attributes && Has(path))
-            *attributes = Find(path)->attributes;
+    bool Exists(std::string_view path, uint32_t* attributes = nullptr) override {
+        if (attributes && Has(path)) *attributes = Find(path)->attributes;
         return Has(path);
     }
     bool ShortPath(std::string_view path, std::string& shortPath) override;
@@ -67,8 +64,7 @@ public:
     std::unique_ptr<PlatformFile> OpenForWriting(std::string_view path) override { return Open(path, true); }
     std::unique_ptr<PlatformFile> CreateForWriting(std::string_view path) override;
     std::unique_ptr<PlatformFile> OpenForReading(std::string_view path) override { return Open(path, false); }
-    int System(const std::string& commandLine) override
-    {
+    int System(const std::string& commandLine) override {
         commands.push_back(commandLine);
         return onCommand ? onCommand(commandLine) : 0;
     }

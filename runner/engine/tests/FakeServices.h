@@ -22,8 +22,7 @@ struct AskedQuestion {
     bool operator==(const AskedQuestion&) const = default;
 };
 
-inline void PrintTo(const AskedQuestion& q, std::ostream* out)
-{
+inline void PrintTo(const AskedQuestion& q, std::ostream* out) {
     *out << '"' << q.text << "\" titled \"" << q.title << "\", buttons " << int(q.buttons) << ", icon " << int(q.icon);
 }
 
@@ -36,7 +35,7 @@ public:
     uint32_t progressRange = 0;
     uint32_t progressPos = 0;
     std::vector<AskedQuestion> asked;
-    std::deque<Answer> answers;  // given in turn; when none is left, the first button
+    std::deque<Answer> answers;   // given in turn; when none is left, the first button
     std::function<void()> onAsk;  // called at every question, before it is answered
     std::vector<int> focused;
     std::vector<std::string> history[4];
@@ -49,26 +48,21 @@ public:
     void SelectAllStatus() override {}
     void SetFileCount(std::string_view text) override { fileCountText = text; }
     void SetFileCount(uint32_t count) override { fileCountText = std::to_string(count); }
-    std::string SymbolSetText() override
-    {
+    std::string SymbolSetText() override {
         return settings.symbols >= 0 && settings.symbols < symbolSetCount ? symbolSetTexts[settings.symbols] : "";
     }
     void SetProgressRange(uint32_t upper) override { progressRange = upper; }
     void SetProgressPos(uint32_t pos) override { progressPos = pos; }
-    Answer Ask(std::string_view text, std::string_view title, Buttons buttons, Icon icon) override
-    {
+    Answer Ask(std::string_view text, std::string_view title, Buttons buttons, Icon icon) override {
         asked.push_back({std::string(text), std::string(title), buttons, icon});
-        if (onAsk)
-            onAsk();
-        if (answers.empty())
-            return buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
+        if (onAsk) onAsk();
+        if (answers.empty()) return buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
         Answer answer = answers.front();
         answers.pop_front();
         return answer;
     }
     void FocusControl(int id) override { focused.push_back(id); }
-    void ReadRecord() override
-    {
+    void ReadRecord() override {
         ++reads;
         if (controls) {
             std::string cwd = settings.cwd;  // the CWD field is read-only
@@ -77,8 +71,7 @@ public:
         }
     }
     void ShowRecord() override { ++shows; }
-    void AddToHistory(HistoryList list, std::string_view value) override
-    {
+    void AddToHistory(HistoryList list, std::string_view value) override {
         if (HistoryTakes(history[int(list)], value))
             history[int(list)].emplace_back(value);  // the sorted list's order does not matter here
     }

@@ -15,15 +15,13 @@ protected:
     RunEngine engine{settings, ui, platform};
 
     void SetUp() override { settings.cwd = platform.Cwd(); }
-    void List(const char* pattern)
-    {
+    void List(const char* pattern) {
         settings.files = pattern;
         engine.RefreshFileList();
     }
 };
 
-TEST_F(FileDiscoveryTest, ListsInEnumerationOrderSkippingAttributes)
-{
+TEST_F(FileDiscoveryTest, ListsInEnumerationOrderSkippingAttributes) {
     platform.AddFile("zeta.txt");
     platform.AddFile("Annual Report.txt", "", "ANNUAL~1.TXT");
     platform.AddDirectory("dir.txt");
@@ -70,8 +68,7 @@ TEST_F(FileDiscoveryTest, ListsInEnumerationOrderSkippingAttributes)
     EXPECT_TRUE(ui.asked.empty());
 }
 
-TEST_F(FileDiscoveryTest, SeparatorsRefused)
-{
+TEST_F(FileDiscoveryTest, SeparatorsRefused) {
     platform.AddFile("a.txt");
     platform.AddFile("C:\\up.txt");
     for (const char* pattern : {"C:*.txt", "sub\\*.txt", "..\\*", "../*.txt", "/*.txt"}) {
@@ -93,8 +90,7 @@ TEST_F(FileDiscoveryTest, SeparatorsRefused)
     }
 }
 
-TEST_F(FileDiscoveryTest, TenThousandFilesWithLongNames)
-{
+TEST_F(FileDiscoveryTest, TenThousandFilesWithLongNames) {
     const std::string name(255, 'n');
     for (int i = 0; i < 10000; ++i) {
         std::string number = std::to_string(i);

@@ -22,8 +22,7 @@ protected:
     RunSettings settings;
     FakeServices ui{settings};
 
-    void SetUp() override
-    {
+    void SetUp() override {
         settings.cwd = platform.Cwd();
         settings.files = "*.txt";
         settings.rename = true;
@@ -32,8 +31,7 @@ protected:
     bool Prepare() { return PrepareOutputDirectory(settings, ui, platform); }
 };
 
-TEST_F(OutputDirectoryTest, RefusesNamesNotDirectlyUnderCwd)
-{
+TEST_F(OutputDirectoryTest, RefusesNamesNotDirectlyUnderCwd) {
     for (const char* name : {"A:B", "SUB\\OUT", "\\OUT", ".", "..", "", "/", "SUB/OUT", "../OUT"}) {
         ui.asked.clear();
         ui.focused.clear();
@@ -49,8 +47,7 @@ TEST_F(OutputDirectoryTest, RefusesNamesNotDirectlyUnderCwd)
     EXPECT_EQ(platform.fileOperations, 0);
 }
 
-TEST_F(OutputDirectoryTest, FilesOutsideCwdAreNeverOfferedNorDeleted)
-{
+TEST_F(OutputDirectoryTest, FilesOutsideCwdAreNeverOfferedNorDeleted) {
     // Windows takes "/" for a backslash, and an empty name puts "\*.txt" in
     // the root of the drive.
     platform.AddFile("C:\\ROOT.TXT", "root");
@@ -60,15 +57,13 @@ TEST_F(OutputDirectoryTest, FilesOutsideCwdAreNeverOfferedNorDeleted)
         settings.output = name;
         EXPECT_FALSE(Prepare()) << name;
     }
-    for (const AskedQuestion& q : ui.asked)
-        EXPECT_EQ(q.text, onlyUnderCwd);
+    for (const AskedQuestion& q : ui.asked) EXPECT_EQ(q.text, onlyUnderCwd);
     EXPECT_EQ(platform.Content("C:\\ROOT.TXT"), "root");
     EXPECT_EQ(platform.Content("SUB\\KEEP.TXT"), "sub");
     EXPECT_EQ(platform.fileOperations, 0);
 }
 
-TEST_F(OutputDirectoryTest, UsedWithoutQuestionWhenNothingIsToDelete)
-{
+TEST_F(OutputDirectoryTest, UsedWithoutQuestionWhenNothingIsToDelete) {
     // Missing: created silently.
     EXPECT_TRUE(Prepare());
     EXPECT_TRUE(platform.Find("OUTPUT")->IsDirectory());
@@ -86,8 +81,7 @@ TEST_F(OutputDirectoryTest, UsedWithoutQuestionWhenNothingIsToDelete)
     EXPECT_TRUE(ui.asked.empty());
 }
 
-TEST_F(OutputDirectoryTest, DeletesEarlierResultsIncludingHidden)
-{
+TEST_F(OutputDirectoryTest, DeletesEarlierResultsIncludingHidden) {
     platform.AddDirectory("OUTPUT");
     platform.AddFile("OUTPUT\\A.TXT");
     platform.AddFile("OUTPUT\\hidden.txt", "", "", AttributeHidden);
@@ -106,9 +100,10 @@ TEST_F(OutputDirectoryTest, DeletesEarlierResultsIncludingHidden)
     // Every delete is tried; one failed refuses.
     EXPECT_FALSE(Prepare());
     const AskedQuestion toDelete{deleteQuestion, "Lorvan", Buttons::YesNo};
-    EXPECT_EQ(ui.asked, (std::vector<AskedQuestion>{toDelete, toDelete,
-                                                   {"One or more deletes failed, you must delete manually", "Lorvan",
-                                                    Buttons::Ok, Icon::Exclamation}}));
+    EXPECT_EQ(ui.asked, (std::vector<AskedQuestion>{toDelete,
+                                                    toDelete,
+                                                    {"One or more deletes failed, you must delete manually", "Lorvan",
+                                                     Buttons::Ok, Icon::Exclamation}}));
     EXPECT_EQ(ui.status,
               "Checking output directory\r\n\r\n"
               "A.TXT\r\nhidden.txt\r\nB.TXT\r\nC.TXT\r\n"
@@ -123,21 +118,20 @@ TEST_F(OutputDirectoryTest, DeletesEarlierResultsIncludingHidden)
     EXPECT_EQ(platform.Names("OUTPUT"), (std::vector<std::string>{"sys.txt", "off.txt", "dir.txt", "keep.doc"}));
 }
 
-TEST_F(OutputDirectoryTest, CannotBeMade)
-{
+TEST_F(OutputDirectoryTest, CannotBeMade) {
     platform.failMakeDirectory = true;
     EXPECT_FALSE(Prepare());
     platform.AddFile("OUTPUT");
     EXPECT_FALSE(Prepare());
     EXPECT_EQ(ui.asked,
               (std::vector<AskedQuestion>{
-                  {"Creating the Output directory failed, you must create it yourself", "Lorvan", Buttons::Ok, Icon::Exclamation},
-                  {"A file with the same name as the Output directory exists, you must delete that file to continue", "Lorvan",
-                   Buttons::Ok, Icon::Exclamation}}));
+                  {"Creating the Output directory failed, you must create it yourself", "Lorvan", Buttons::Ok,
+                   Icon::Exclamation},
+                  {"A file with the same name as the Output directory exists, you must delete that file to continue",
+                   "Lorvan", Buttons::Ok, Icon::Exclamation}}));
 }
 
-TEST_F(OutputDirectoryTest, Renaming)
-{
+TEST_F(OutputDirectoryTest, Renaming) {
     const std::vector<FileEntry> files = {
         {"MISSIN~1.TXT", "Missing one.txt"},
         {"ANNUAL~1.TXT", "Annual Report.txt"},

@@ -32,8 +32,7 @@ protected:
     RunSettings settings;
     FakeServices ui{settings};
 
-    void SetUp() override
-    {
+    void SetUp() override {
         platform.now = {9, 5, 14, 3, 5, 102, 1};  // Monday 2002-06-03 14:05:09
         settings.cwd = platform.Cwd();
         settings.files = "*.txt";
@@ -42,11 +41,9 @@ protected:
     }
 
     // One run: open, one command report per (short, long, content), close.
-    std::string Run(const Outputs& outputs)
-    {
+    std::string Run(const Outputs& outputs) {
         ReportFile report(settings, ui, platform);
-        if (!report.OpenReport())
-            return "refused";
+        if (!report.OpenReport()) return "refused";
         for (auto& [shortValue, longName, content] : outputs) {
             platform.AddFile(report.TemporaryName(), content);
             report.CollectCommandReport(shortValue, longName);
@@ -55,16 +52,14 @@ protected:
         report.CloseReport();
         return platform.Has(settings.report) ? platform.Content(settings.report) : "deleted";
     }
-    void OldReport(const char* name, const char* content = "old", uint32_t attributes = AttributeArchive)
-    {
+    void OldReport(const char* name, const char* content = "old", uint32_t attributes = AttributeArchive) {
         settings.report = name;
         platform.RemoveFile(name);
         platform.AddFile(name, content, "", attributes);
     }
 };
 
-TEST_F(ReportTest, TemporaryNames)
-{
+TEST_F(ReportTest, TemporaryNames) {
     auto name = [&](const char* report, const char* ext) {
         settings.report = report;
         settings.tempExt = ext;
@@ -86,8 +81,7 @@ TEST_F(ReportTest, TemporaryNames)
     EXPECT_EQ(platform.Content("REPORT.TMP"), "old");
 }
 
-TEST_F(ReportTest, EveryHandlingModeByteForByte)
-{
+TEST_F(ReportTest, EveryHandlingModeByteForByte) {
     struct Row {
         int handling;
         bool handling0;
@@ -97,11 +91,14 @@ TEST_F(ReportTest, EveryHandlingModeByteForByte)
     };
     const std::string big(1024, 'e');
     std::string longer(2500, 'l');
-    for (size_t i = 0; i < longer.size(); ++i)
-        longer[i] = static_cast<char>(i % 251);
+    for (size_t i = 0; i < longer.size(); ++i) longer[i] = static_cast<char>(i % 251);
     const Row rows[] = {
-        {0, false, "REPORT.TXT",
-         {{"ANNUAL~1.TXT", "Annual Report.txt", "line one\r\n"}, {"EMPTY.TXT", "empty.txt", ""}, {"B.TXT", "B.TXT", "bee"}},
+        {0,
+         false,
+         "REPORT.TXT",
+         {{"ANNUAL~1.TXT", "Annual Report.txt", "line one\r\n"},
+          {"EMPTY.TXT", "empty.txt", ""},
+          {"B.TXT", "B.TXT", "bee"}},
          textInfo + "\r\nANNUAL~1.TXT - Annual Report.txt" + stamp + "line one\r\n\r\nB.TXT - B.TXT" + stamp + "bee"},
         {0, true, "REPORT.TXT", {{"A.TXT", "a.txt", "x"}}, "\r\nA.TXT - a.txt" + stamp + "x"},
         {0, true, "REPORT.TXT", {{"A.TXT", "a.txt", ""}}, "deleted"},  // nothing written
@@ -109,7 +106,10 @@ TEST_F(ReportTest, EveryHandlingModeByteForByte)
         {1, true, "REPORT.TXT", {{"A.TXT", "a.txt", "one\r\n"}, {"B.TXT", "b.txt", "two"}}, textInfo + "one\r\ntwo"},
         {1, false, "REPORT.TXT", {{"A", "a", big}, {"B", "b", longer}}, textInfo + big + longer},
         {2, false, "REPORT.LRV", {{"A.TXT", "a.txt", "<p>one</p>"}}, htmlHead + "<p>one</p>\r\n</body>\r\n</html>"},
-        {3, false, "REPORT.LRV", {{"A.TXT", "a.txt", "<tr><td>1</td></tr>"}},
+        {3,
+         false,
+         "REPORT.LRV",
+         {{"A.TXT", "a.txt", "<tr><td>1</td></tr>"}},
          htmlHead + "<table border=\"1\" cellpadding=\"2\" cellspacing=\"0\">\r\n<tr><td>1</td></tr>\r\n</table>"
                     "\r\n</body>\r\n</html>"},
         {-1, false, "REPORT.TXT", {{"A.TXT", "a.txt", "x"}, {"B.TXT", "b.txt", "y"}}, "xy"},
@@ -125,17 +125,17 @@ TEST_F(ReportTest, EveryHandlingModeByteForByte)
     EXPECT_EQ(platform.Find("REPORT.TXT")->attributes & AttributeArchive, AttributeArchive);
 }
 
-TEST_F(ReportTest, ExistingReportDeletedOrAppended)
-{
+TEST_F(ReportTest, ExistingReportDeletedOrAppended) {
     for (int mode : {-1, 0, 1}) {
         settings.handling = mode;
         OldReport("REPORT.TXT");
         ui.asked.clear();
         ui.answers = {Answer::No};
-        EXPECT_EQ(Run({{"A.TXT", "a.txt", "x"}}),
-                  "old" + separator + (mode < 0 ? "" : textInfo) + (mode == 0 ? "\r\nA.TXT - a.txt" + stamp : "") + "x");
-        EXPECT_EQ(ui.asked, (std::vector<AskedQuestion>{{"Report file already exists, delete?\r\n\r\n(Yes = delete, No = append)",
-                                                         "Lorvan", Buttons::YesNoCancel, Icon::Question}}));
+        EXPECT_EQ(Run({{"A.TXT", "a.txt", "x"}}), "old" + separator + (mode < 0 ? "" : textInfo) +
+                                                      (mode == 0 ? "\r\nA.TXT - a.txt" + stamp : "") + "x");
+        EXPECT_EQ(ui.asked,
+                  (std::vector<AskedQuestion>{{"Report file already exists, delete?\r\n\r\n(Yes = delete, No = append)",
+                                               "Lorvan", Buttons::YesNoCancel, Icon::Question}}));
         ui.answers = {Answer::Yes};
         EXPECT_EQ(Run({}), mode < 0 ? "deleted" : textInfo);
     }
@@ -165,8 +165,7 @@ TEST_F(ReportTest, ExistingReportDeletedOrAppended)
     EXPECT_FALSE(platform.Has("REPORT.TMP"));
 }
 
-TEST_F(ReportTest, CannotCreate)
-{
+TEST_F(ReportTest, CannotCreate) {
     settings.report = "NODIR\\REPORT.TXT";
     EXPECT_EQ(Run({}), "refused");
     OldReport("RO.TXT", "old", AttributeReadOnly);
@@ -177,8 +176,7 @@ TEST_F(ReportTest, CannotCreate)
     EXPECT_EQ(ui.asked, std::vector<AskedQuestion>(3, {"Cannot create Report file"}));
 }
 
-TEST_F(ReportTest, DriveRootDoublesTheBackslash)
-{
+TEST_F(ReportTest, DriveRootDoublesTheBackslash) {
     FakePlatform root("C:\\");
     root.now = platform.now;
     settings.cwd = "C:\\";
@@ -188,8 +186,7 @@ TEST_F(ReportTest, DriveRootDoublesTheBackslash)
     EXPECT_EQ(root.Content("C:\\REPORT.TXT").substr(0, 12), "C:\\\\*.txt\r\nM");
 }
 
-TEST_F(ReportTest, TemporaryFilesAndFailedWrites)
-{
+TEST_F(ReportTest, TemporaryFilesAndFailedWrites) {
     settings.handling = HandlingHtmlTable;
     ReportFile report(settings, ui, platform);
     ASSERT_TRUE(report.OpenReport());
@@ -208,8 +205,8 @@ TEST_F(ReportTest, TemporaryFilesAndFailedWrites)
     platform.RemoveFile("REPORT.TMP");
     platform.AddFile("REPORT.TMP", std::string(1500, 'x'));
     report.CollectCommandReport("A.TXT", "a.txt");  // two blocks: two writes
-    report.CloseReport();                          // the closing: one write
-    EXPECT_EQ(ui.asked,
-              std::vector<AskedQuestion>(3, {"Writing to the Report file failed", "Lorvan", Buttons::Ok, Icon::Exclamation}));
+    report.CloseReport();                           // the closing: one write
+    EXPECT_EQ(ui.asked, std::vector<AskedQuestion>(
+                            3, {"Writing to the Report file failed", "Lorvan", Buttons::Ok, Icon::Exclamation}));
     EXPECT_FALSE(platform.Has("REPORT.TMP"));
 }

@@ -20,8 +20,7 @@ protected:
     std::map<std::string, int> statusOf;  // the pretend DOS program's exit status by its input
     std::set<std::string> noResult;       // inputs for which it writes no result file
 
-    void SetUp() override
-    {
+    void SetUp() override {
         settings.cwd = platform.Cwd();
         settings.program = "DOSCONV";
         settings.files = "*.txt";
@@ -37,15 +36,13 @@ protected:
             in >> program >> input >> output;
             if (!output.empty() && !noResult.count(input) && platform.Has("OUTPUT"))
                 platform.AddFile(output, platform.Content(input));
-            if (!platform.Has("REPORT.TMP"))
-                platform.AddFile("REPORT.TMP", "converted " + input + "\r\n");
+            if (!platform.Has("REPORT.TMP")) platform.AddFile("REPORT.TMP", "converted " + input + "\r\n");
             return statusOf.count(input) ? statusOf[input] : 0;
         };
     }
 };
 
-TEST_F(RunBatchTest, NoFilesFound)
-{
+TEST_F(RunBatchTest, NoFilesFound) {
     settings.files = "*.none";
     engine.RunBatch();
     settings.files = "sub\\*.txt";
@@ -59,8 +56,7 @@ TEST_F(RunBatchTest, NoFilesFound)
     EXPECT_TRUE(platform.commands.empty());
 }
 
-TEST_F(RunBatchTest, RealRunWithoutRenameStatusLineByLine)
-{
+TEST_F(RunBatchTest, RealRunWithoutRenameStatusLineByLine) {
     platform.AddFile("more.txt", "mo", "MORE~1.TXT");
     settings.handling = HandlingNone;
     statusOf = {{"README.TXT", 2}, {"NOTES.TXT", -1}, {"MORE~1.TXT", -5}};
@@ -74,9 +70,10 @@ TEST_F(RunBatchTest, RealRunWithoutRenameStatusLineByLine)
               "\"more.txt\"  \"MORE~1.TXT\": Error 4294967291\r\n"
               "\r\n"
               "Done\r\n");
-    EXPECT_EQ(platform.commands,
-              (std::vector<std::string>{"DOSCONV ANNUAL~1.TXT OUTPUT\\ANNUAL~1.TXT", "DOSCONV README.TXT OUTPUT\\README.TXT",
-                                        "DOSCONV NOTES.TXT OUTPUT\\NOTES.TXT", "DOSCONV MORE~1.TXT OUTPUT\\MORE~1.TXT"}));
+    EXPECT_EQ(
+        platform.commands,
+        (std::vector<std::string>{"DOSCONV ANNUAL~1.TXT OUTPUT\\ANNUAL~1.TXT", "DOSCONV README.TXT OUTPUT\\README.TXT",
+                                  "DOSCONV NOTES.TXT OUTPUT\\NOTES.TXT", "DOSCONV MORE~1.TXT OUTPUT\\MORE~1.TXT"}));
     EXPECT_TRUE(ui.asked.empty());
     EXPECT_EQ(ui.progressRange, 4u);
     EXPECT_EQ(ui.progressPos, 0u);
@@ -93,8 +90,7 @@ TEST_F(RunBatchTest, RealRunWithoutRenameStatusLineByLine)
     EXPECT_EQ(ui.history[int(HistoryList::Translate)], std::vector<std::string>{""});
 }
 
-TEST_F(RunBatchTest, RealRunWithRenameAndReport)
-{
+TEST_F(RunBatchTest, RealRunWithRenameAndReport) {
     settings.rename = true;
     noResult.insert("NOTES.TXT");
     statusOf["README.TXT"] = 1;
@@ -126,8 +122,7 @@ TEST_F(RunBatchTest, RealRunWithRenameAndReport)
     EXPECT_EQ(ui.shows, 4);  // the record shown before the commands and after each
 }
 
-TEST_F(RunBatchTest, StoppedBeforeAnyCommand)
-{
+TEST_F(RunBatchTest, StoppedBeforeAnyCommand) {
     // No to deleting earlier results: no report either, the history is kept.
     settings.rename = true;
     platform.AddDirectory("OUTPUT");
@@ -158,8 +153,7 @@ TEST_F(RunBatchTest, StoppedBeforeAnyCommand)
     EXPECT_FALSE(engine.IsBusy());
 }
 
-TEST_F(RunBatchTest, TooManySymbolsAfterOutputAndReport)
-{
+TEST_F(RunBatchTest, TooManySymbolsAfterOutputAndReport) {
     settings.rename = true;
     settings.handling = HandlingHtml;
     settings.report = "REPORT.LRV";
@@ -175,8 +169,7 @@ TEST_F(RunBatchTest, TooManySymbolsAfterOutputAndReport)
     EXPECT_EQ(ui.status.find("Handling commands"), std::string::npos);
 }
 
-TEST_F(RunBatchTest, TooLongCommandNotRun)
-{
+TEST_F(RunBatchTest, TooLongCommandNotRun) {
     settings.command = std::string(116, 'x') + "*";  // 126 with README.TXT, 128 with ANNUAL~1.TXT
     settings.handling = HandlingFilesTime;
     platform.AddFile("REPORT.TMP", "left by someone");
@@ -191,8 +184,7 @@ TEST_F(RunBatchTest, TooLongCommandNotRun)
     EXPECT_EQ(platform.commands[0].size(), 8u + 126u);
 }
 
-TEST_F(RunBatchTest, PercentAndOemShortValue)
-{
+TEST_F(RunBatchTest, PercentAndOemShortValue) {
     settings.handling = HandlingNone;
     settings.program = "P%1";
     settings.command = "100%% %PATH% *";
@@ -210,8 +202,7 @@ TEST_F(RunBatchTest, PercentAndOemShortValue)
     EXPECT_NE(platform.Content("REPORT.TXT").find("\r\nCAF\x90.TXT - CAF\xC9.TXT\r\n"), std::string::npos);
 }
 
-TEST_F(RunBatchTest, ControlsAreReadAfterTheListing)
-{
+TEST_F(RunBatchTest, ControlsAreReadAfterTheListing) {
     // The listing uses the record as it stands; the run uses what the controls hold.
     ui.controls = settings;
     ui.controls->files = "*.none";
@@ -224,13 +215,12 @@ TEST_F(RunBatchTest, ControlsAreReadAfterTheListing)
     EXPECT_TRUE(platform.commands.empty());
 }
 
-TEST_F(RunBatchTest, TestModeCancelAtKthFile)
-{
+TEST_F(RunBatchTest, TestModeCancelAtKthFile) {
     platform.AddFile("more.txt", "", "MORE~1.TXT");
     settings.test = true;
     settings.rename = true;
-    const char* lines[] = {"\"Annual Report.txt\"  \"ANNUAL~1.TXT\": Handled\r\n", "\"README.TXT\"  (same): Handled\r\n",
-                           "\"notes.txt\"  \"NOTES.TXT\": Handled\r\n"};
+    const char* lines[] = {"\"Annual Report.txt\"  \"ANNUAL~1.TXT\": Handled\r\n",
+                           "\"README.TXT\"  (same): Handled\r\n", "\"notes.txt\"  \"NOTES.TXT\": Handled\r\n"};
     const int needRename[] = {1, 1, 2, 3};  // files 1 to k; README.TXT needs none
     for (int k = 1; k <= 4; ++k) {
         ui.asked.clear();
@@ -238,12 +228,11 @@ TEST_F(RunBatchTest, TestModeCancelAtKthFile)
         ui.answers.push_back(Answer::Cancel);
         engine.RunBatch();
         ASSERT_EQ(ui.asked.size(), size_t(k));
-        EXPECT_EQ(ui.asked[0], (AskedQuestion{"ANNUAL~1.TXT OUTPUT\\ANNUAL~1.TXT", "Lorvan test: \"DOSCONV\" command 1 of 4",
-                                              Buttons::OkCancel}));
+        EXPECT_EQ(ui.asked[0], (AskedQuestion{"ANNUAL~1.TXT OUTPUT\\ANNUAL~1.TXT",
+                                              "Lorvan test: \"DOSCONV\" command 1 of 4", Buttons::OkCancel}));
         EXPECT_EQ(ui.asked[k - 1].title, "Lorvan test: \"DOSCONV\" command " + std::to_string(k) + " of 4");
         std::string expected = "Handling commands:\r\n\r\n";
-        for (int i = 0; i < k - 1; ++i)
-            expected += lines[i];
+        for (int i = 0; i < k - 1; ++i) expected += lines[i];
         expected += "\r\n" + std::to_string(needRename[k - 1]) + " file(s) need renaming\r\n\r\nDone\r\n";
         EXPECT_EQ(ui.status, expected) << k;
     }
@@ -251,14 +240,14 @@ TEST_F(RunBatchTest, TestModeCancelAtKthFile)
     EXPECT_TRUE(platform.commands.empty());
 }
 
-TEST_F(RunBatchTest, TestModeTooLongAndTranslate)
-{
+TEST_F(RunBatchTest, TestModeTooLongAndTranslate) {
     settings.test = true;
     settings.files = "README.TXT";
     settings.command = std::string(120, 'x') + "*";
     engine.RunBatch();
     ASSERT_EQ(ui.asked.size(), 1u);
-    EXPECT_EQ(ui.asked[0].text, std::string(120, 'x') + "README.TXT\r\n\r\nCOMMAND STRING TOO LONG! Max 126 characters");
+    EXPECT_EQ(ui.asked[0].text,
+              std::string(120, 'x') + "README.TXT\r\n\r\nCOMMAND STRING TOO LONG! Max 126 characters");
     EXPECT_EQ(ui.asked[0].icon, Icon::Exclamation);
     EXPECT_NE(ui.status.find("\"README.TXT\"  (same): Command string too long\r\n"), std::string::npos);
     // 650 characters or more: shown without the addition.
@@ -278,8 +267,7 @@ TEST_F(RunBatchTest, TestModeTooLongAndTranslate)
     EXPECT_EQ(ui.asked.at(3).text, "ANNUAL~2 ANNUAL~1.TXT");
 }
 
-TEST_F(RunBatchTest, SecondRunWhileBusyIsIgnored)
-{
+TEST_F(RunBatchTest, SecondRunWhileBusyIsIgnored) {
     settings.test = true;
     int nested = 0;
     ui.onAsk = [&] {
@@ -294,10 +282,8 @@ TEST_F(RunBatchTest, SecondRunWhileBusyIsIgnored)
     EXPECT_FALSE(engine.IsBusy());
 }
 
-TEST_F(RunBatchTest, ProgressRangeBeyondSixteenBits)
-{
-    for (int i = 0; i < 70000; ++i)
-        platform.AddFile(std::string("F").append(std::to_string(i)).append(".TXT"));
+TEST_F(RunBatchTest, ProgressRangeBeyondSixteenBits) {
+    for (int i = 0; i < 70000; ++i) platform.AddFile(std::string("F").append(std::to_string(i)).append(".TXT"));
     settings.files = "F*.TXT";
     settings.test = true;
     ui.answers = {Answer::Cancel};

@@ -5,8 +5,7 @@
 
 using namespace lorvan;
 
-TEST(RunSettings, Runnable)
-{
+TEST(RunSettings, Runnable) {
     struct Row {
         const char *program, *files, *command, *output, *report, *tempExt;
         int handling;
@@ -32,17 +31,16 @@ TEST(RunSettings, Runnable)
     };
     for (const Row& row : rows) {
         // Translate, Symbols, Test and Full path never count.
-        const RunSettings s{"C:\\", row.program, row.files, row.command, "C:\\X", row.output, row.report,
-                            row.handling, -1, row.tempExt, row.rename, true, true};
-        EXPECT_EQ(IsRunnable(s), row.runnable) << row.program << "|" << row.output << "|" << row.report << "|"
-                                               << row.tempExt << "|" << row.handling;
+        const RunSettings s{"C:\\",       row.program, row.files,   row.command, "C:\\X", row.output, row.report,
+                            row.handling, -1,          row.tempExt, row.rename,  true,    true};
+        EXPECT_EQ(IsRunnable(s), row.runnable)
+            << row.program << "|" << row.output << "|" << row.report << "|" << row.tempExt << "|" << row.handling;
     }
 }
 
-TEST(RunSettings, TempExtRule)
-{
+TEST(RunSettings, TempExtRule) {
     const std::tuple<const char*, int, bool> rows[] = {
-        {"", 0, true}, {".", 0, false}, {".T", 0, true}, {".TMP", 0, true}, {"TMP", 0, false},
+        {"", 0, true},      {".", 0, false},    {".T", 0, true},  {".TMP", 0, true}, {"TMP", 0, false},
         {"X.TM", 0, false}, {"TMP", -1, false}, {"TMP", 4, true}, {"", 4, true},
     };
     for (auto [ext, handling, acceptable] : rows) {
@@ -53,12 +51,11 @@ TEST(RunSettings, TempExtRule)
     }
 }
 
-TEST(RunSettings, TranslateFlags)
-{
+TEST(RunSettings, TranslateFlags) {
     const std::tuple<const char*, bool, bool> rows[] = {
-        {"", false, false}, {" ", false, false}, {"  ", true, false}, {"\tX", false, false},
-        {"C:\\T", true, true}, {"\\T", true, true}, {"D:", true, true}, {"T\\X", true, false},
-        {"\xE9t\xE9", true, false},  // above 127 sorts after the space
+        {"", false, false},    {" ", false, false},   {"  ", true, false},
+        {"\tX", false, false}, {"C:\\T", true, true}, {"\\T", true, true},
+        {"D:", true, true},    {"T\\X", true, false}, {"\xE9t\xE9", true, false},  // above 127 sorts after the space
     };
     for (auto [translate, on, absolute] : rows) {
         RunSettings s;
@@ -68,13 +65,12 @@ TEST(RunSettings, TranslateFlags)
     }
 }
 
-TEST(RunSettings, SeparatorsAndBlankEntries)
-{
+TEST(RunSettings, SeparatorsAndBlankEntries) {
     const std::tuple<const char*, bool, bool, bool> rows[] = {
         // text, HasPathSeparator, HasAnySeparator, IsBlankEntry
-        {"a:b", true, true, false}, {"a\\b", true, true, false}, {"a/b*.txt", false, true, false},
-        {"a b*.txt", false, false, false}, {"", false, false, true}, {" ", false, false, true},
-        {"\t", false, false, true}, {"  ", false, false, false},
+        {"a:b", true, true, false},        {"a\\b", true, true, false}, {"a/b*.txt", false, true, false},
+        {"a b*.txt", false, false, false}, {"", false, false, true},    {" ", false, false, true},
+        {"\t", false, false, true},        {"  ", false, false, false},
     };
     for (auto [text, path, any, blank] : rows) {
         EXPECT_EQ(HasPathSeparator(text), path) << text;
@@ -83,8 +79,7 @@ TEST(RunSettings, SeparatorsAndBlankEntries)
     }
 }
 
-TEST(RunSettings, HandlingModes)
-{
+TEST(RunSettings, HandlingModes) {
     // handling, its text, rename offered, run information (Handling 0 off, on)
     const std::tuple<int, const char*, bool, bool, bool> rows[] = {
         {-1, nullptr, true, false, false},
@@ -107,20 +102,18 @@ TEST(RunSettings, HandlingModes)
     }
 }
 
-TEST(RunSettings, SuggestReportName)
-{
+TEST(RunSettings, SuggestReportName) {
     const std::tuple<int, const char*, std::optional<std::string>> rows[] = {
-        {2, "REPORT.TXT", "REPORT.LRV"}, {3, "REPORT.TXT", "REPORT.LRV"}, {1, "REPORT.LRV", "REPORT.TXT"},
+        {2, "REPORT.TXT", "REPORT.LRV"}, {3, "REPORT.TXT", "REPORT.LRV"},  {1, "REPORT.LRV", "REPORT.TXT"},
         {0, "REPORT.LRV", "REPORT.TXT"}, {-1, "REPORT.LRV", "REPORT.TXT"}, {0, "MINE.TXT", std::nullopt},
-        {2, "report.txt", std::nullopt}, {4, "REPORT.TXT", std::nullopt}, {4, "REPORT.LRV", std::nullopt},
+        {2, "report.txt", std::nullopt}, {4, "REPORT.TXT", std::nullopt},  {4, "REPORT.LRV", std::nullopt},
         {2, "REPORT.LRV", std::nullopt},
     };
     for (const auto& [handling, report, suggested] : rows)
         EXPECT_EQ(SuggestReportName(handling, report), suggested) << handling << " " << report;
 }
 
-TEST(RunServices, HistoryTakes)
-{
+TEST(RunServices, HistoryTakes) {
     std::vector<std::string> list = {"A.EXE"};
     EXPECT_TRUE(HistoryTakes(list, "a.exe"));
     EXPECT_FALSE(HistoryTakes(list, "A.EXE"));

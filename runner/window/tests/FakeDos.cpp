@@ -14,14 +14,12 @@
 #include <sstream>
 #include <string>
 
-int main(int argc, char** argv)
-{
-    if (argc < 4)
-        return 100;
-    std::ofstream("args.log", std::ios::binary | std::ios::app) << argv[1] << ' ' << argv[2] << ' ' << argv[3] << "\r\n";
+int main(int argc, char** argv) {
+    if (argc < 4) return 100;
+    std::ofstream("args.log", std::ios::binary | std::ios::app)
+        << argv[1] << ' ' << argv[2] << ' ' << argv[3] << "\r\n";
     std::ifstream in(argv[1], std::ios::binary);
-    if (!in)
-        return 101;
+    if (!in) return 101;
     std::stringstream content;
     content << in.rdbuf();
     int status = 0;
@@ -30,20 +28,14 @@ int main(int argc, char** argv)
     std::istringstream lines(content.str());
     for (std::string line; std::getline(lines, line);) {
         line = line.substr(0, line.find('\r'));
-        if (line.rfind("exit ", 0) == 0)
-            status = std::stoi(line.substr(5));
+        if (line.rfind("exit ", 0) == 0) status = std::stoi(line.substr(5));
         output = output && line != "noout";
-        if (line.rfind("report ", 0) == 0)
-            report += line.substr(7) + "\r\n";
-        if (line.rfind("report-bytes ", 0) == 0)
-            report += std::string(std::stoul(line.substr(13)), 'x');
+        if (line.rfind("report ", 0) == 0) report += line.substr(7) + "\r\n";
+        if (line.rfind("report-bytes ", 0) == 0) report += std::string(std::stoul(line.substr(13)), 'x');
         writeReport = writeReport || line.rfind("report", 0) == 0 || line == "empty-report";
-        if (line.rfind("readonly ", 0) == 0)
-            SetFileAttributesA(line.substr(9).c_str(), FILE_ATTRIBUTE_READONLY);
+        if (line.rfind("readonly ", 0) == 0) SetFileAttributesA(line.substr(9).c_str(), FILE_ATTRIBUTE_READONLY);
     }
-    if (output)
-        std::ofstream(argv[2], std::ios::binary) << content.str();
-    if (writeReport)
-        std::ofstream(argv[3], std::ios::binary | std::ios::app) << report;
+    if (output) std::ofstream(argv[2], std::ios::binary) << content.str();
+    if (writeReport) std::ofstream(argv[3], std::ios::binary | std::ios::app) << report;
     return status;
 }

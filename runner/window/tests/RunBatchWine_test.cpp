@@ -30,22 +30,19 @@ protected:
     FakeServices ui{settings};
     RunEngine engine{settings, ui, platform};
 
-    void SetUp() override
-    {
+    void SetUp() override {
         WineTestDirectory::SetUp();
         settings.cwd = Cwd();
         settings.program = ExeDirectory() + "\\fakedos.exe";
         settings.files = "*.txt";
         settings.command = "* OUTPUT\\* REPORT.TMP";
     }
-    std::string TextInfo() const
-    {
+    std::string TextInfo() const {
         return Cwd() + "\\*.txt\r\n" + runTime + "\r\n" + settings.program + " " + settings.command + "\r\n\r\n";
     }
 };
 
-TEST_F(RunBatchWineTest, WholeRunWithRenameAndNameTimeReport)
-{
+TEST_F(RunBatchWineTest, WholeRunWithRenameAndNameTimeReport) {
     struct Expected {
         std::string shortName, result, report, rename;  // shortName "~": the real alias
     };
@@ -57,8 +54,7 @@ TEST_F(RunBatchWineTest, WholeRunWithRenameAndNameTimeReport)
         {resume, {"report-bytes 1024\r\n", {"~", ": OK", std::string(1024, 'x'), ": OK"}}},
         {"empty.txt", {"empty-report\r\n", {"EMPTY.TXT", ": OK", "", ": OK"}}},
     };
-    for (const auto& [name, file] : files)
-        PutFile(name, file.first);
+    for (const auto& [name, file] : files) PutFile(name, file.first);
     PutFile("skip.doc", "not passed");
     PutFile("hidden.txt", "hidden");
     SetFileAttributesA("hidden.txt", FILE_ATTRIBUTE_HIDDEN);
@@ -79,15 +75,14 @@ TEST_F(RunBatchWineTest, WholeRunWithRenameAndNameTimeReport)
         args += shortName + " OUTPUT\\" + shortName + " REPORT.TMP\r\n";
         if (!expected.report.empty())
             report += "\r\n" + shortName + " - " + entry.longName + "\r\n2002-06-03 14:05:09\r\n" + expected.report;
-        if (!expected.rename.empty())
-            renames += shortName + " to " + entry.longName + expected.rename + "\r\n";
-        if (expected.result != ": Failed")
-            output[entry.longName] = directives;
+        if (!expected.rename.empty()) renames += shortName + " to " + entry.longName + expected.rename + "\r\n";
+        if (expected.result != ": Failed") output[entry.longName] = directives;
     }
     // Wine gives every name above ASCII an alias, so the OEM form is ASCII.
     EXPECT_NE(AliasOf(resume).find('~'), std::string::npos);
     EXPECT_EQ(platform.ConvertToOem(AliasOf(resume)), AliasOf(resume));
-    EXPECT_EQ(ui.status, status + "\r\nRenaming files:\r\n\r\n" + renames + "\r\n3 out of 4 files renamed.\r\n\r\nDone\r\n");
+    EXPECT_EQ(ui.status,
+              status + "\r\nRenaming files:\r\n\r\n" + renames + "\r\n3 out of 4 files renamed.\r\n\r\nDone\r\n");
     EXPECT_EQ(FileText("REPORT.TXT"), report);
     EXPECT_EQ(FileText("args.log"), args);
     EXPECT_FALSE(Exists("REPORT.TMP"));
@@ -96,8 +91,7 @@ TEST_F(RunBatchWineTest, WholeRunWithRenameAndNameTimeReport)
     EXPECT_EQ(ui.progressPos, 0u);
 }
 
-TEST_F(RunBatchWineTest, HtmlTableReportAndEarlierResults)
-{
+TEST_F(RunBatchWineTest, HtmlTableReportAndEarlierResults) {
     PutFile("Page One.txt", "report <tr><td>one</td></tr>\r\n");
     CreateDirectoryA("OUTPUT", nullptr);
     PutFile("OUTPUT\\old.txt", "earlier");
@@ -118,19 +112,24 @@ TEST_F(RunBatchWineTest, HtmlTableReportAndEarlierResults)
               "<style><!-- h2, h3 {margin: 0} h4 {margin-top: 0} --></style>\r\n"
               "</head>\r\n"
               "<body bgcolor=\"#F0F0F0\">\r\n"
-              "<h2 align=\"center\">" + Cwd() + "\\*.txt</h2>\r\n"
-              "<h3 align=\"center\">" + runTime + "</h3>\r\n"
-              "<h4 align=\"center\">" + settings.program + " " + settings.command + "</h4>\r\n"
-              "<table border=\"1\" cellpadding=\"2\" cellspacing=\"0\">\r\n"
-              "<tr><td>one</td></tr>\r\n"
-              "\r\n</table>\r\n</body>\r\n</html>");
-    const std::map<std::string, std::string> output = {
-        {"Page One.txt", "report <tr><td>one</td></tr>\r\n"}, {"keep.doc", "kept"}};
+              "<h2 align=\"center\">" +
+                  Cwd() +
+                  "\\*.txt</h2>\r\n"
+                  "<h3 align=\"center\">" +
+                  runTime +
+                  "</h3>\r\n"
+                  "<h4 align=\"center\">" +
+                  settings.program + " " + settings.command +
+                  "</h4>\r\n"
+                  "<table border=\"1\" cellpadding=\"2\" cellspacing=\"0\">\r\n"
+                  "<tr><td>one</td></tr>\r\n"
+                  "\r\n</table>\r\n</body>\r\n</html>");
+    const std::map<std::string, std::string> output = {{"Page One.txt", "report <tr><td>one</td></tr>\r\n"},
+                                                       {"keep.doc", "kept"}};
     EXPECT_EQ(Listing("OUTPUT"), output);
 }
 
-TEST_F(RunBatchWineTest, NoReportThenAppendingToATextReport)
-{
+TEST_F(RunBatchWineTest, NoReportThenAppendingToATextReport) {
     PutFile("a.txt", "report first\r\n");
     PutFile("REPORT.LOG", "old run");
     settings.report = "REPORT.LOG";
@@ -147,8 +146,7 @@ TEST_F(RunBatchWineTest, NoReportThenAppendingToATextReport)
     EXPECT_FALSE(Exists("REPORT.TMP"));
 }
 
-TEST_F(RunBatchWineTest, ReportMadeReadOnlyDuringTheRun)
-{
+TEST_F(RunBatchWineTest, ReportMadeReadOnlyDuringTheRun) {
     // The first command makes the report read-only. The run's handle was
     // opened for writing before, and keeps its access: the run goes on and
     // the report is whole.
@@ -172,8 +170,7 @@ TEST_F(RunBatchWineTest, ReportMadeReadOnlyDuringTheRun)
     EXPECT_EQ(FileText("REPORT.TXT"), report);
 }
 
-TEST_F(RunBatchWineTest, TranslateDirectoryShortForm)
-{
+TEST_F(RunBatchWineTest, TranslateDirectoryShortForm) {
     PutFile("My Page.txt", "x");
     CreateDirectoryA("My Page_files", nullptr);
     settings.test = true;
@@ -189,8 +186,7 @@ TEST_F(RunBatchWineTest, TranslateDirectoryShortForm)
     EXPECT_EQ(ui.asked[1].text, platform.UpperCase(std::string(shortCwd) + "\\" + AliasOf("My Page_files")));
 }
 
-TEST_F(RunBatchWineTest, OutputNamedWithSlashIsRefusedAndNothingDeleted)
-{
+TEST_F(RunBatchWineTest, OutputNamedWithSlashIsRefusedAndNothingDeleted) {
     // Windows takes "/" for a backslash: SUB/OUT is not directly under the
     // working directory, and what it holds is never offered for deletion.
     PutFile("a.txt", "x");

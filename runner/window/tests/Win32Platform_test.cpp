@@ -15,8 +15,7 @@ protected:
     Win32Platform platform;
 };
 
-TEST_F(Win32PlatformTest, EnumerationExistenceAndShortPaths)
-{
+TEST_F(Win32PlatformTest, EnumerationExistenceAndShortPaths) {
     PutFile("Annual Report.txt", "a");
     PutFile("README.TXT", "r");
     PutFile("hidden.txt", "h");
@@ -43,8 +42,7 @@ TEST_F(Win32PlatformTest, EnumerationExistenceAndShortPaths)
     EXPECT_FALSE(platform.ShortPath("none", shortPath));
 }
 
-TEST_F(Win32PlatformTest, FileOperationsAndSharing)
-{
+TEST_F(Win32PlatformTest, FileOperationsAndSharing) {
     EXPECT_TRUE(platform.MakeDirectory("OUT"));
     EXPECT_FALSE(platform.MakeDirectory("OUT"));
     PutFile("OUT\\UPPER.TXT", "u");
@@ -86,8 +84,7 @@ TEST_F(Win32PlatformTest, FileOperationsAndSharing)
     }
 }
 
-TEST_F(Win32PlatformTest, CodePageAndClock)
-{
+TEST_F(Win32PlatformTest, CodePageAndClock) {
     EXPECT_GE(platform.LocalTime().tm_year, 120);
     ASSERT_EQ(GetACP(), 1252u);
     EXPECT_EQ(platform.ConvertToOem("caf\xE9.txt"), "caf\x82.txt");
