@@ -26,6 +26,17 @@ Application* Application::Current() {
     return current;
 }
 
+bool Application::IsEscapeKey(const MSG& msg) {
+    return (msg.message == WM_KEYDOWN || msg.message == WM_KEYUP || msg.message == WM_CHAR) && msg.wParam == VK_ESCAPE;
+}
+
+INT_PTR Application::RunMainDialog(Dialog& dialog) {
+    SetMainDialog(&dialog);
+    INT_PTR result = dialog.DoModal();
+    SetMainDialog(nullptr);
+    return result;
+}
+
 HWND Application::MainWindow() const {
     return mainDialog_ ? mainDialog_->Handle() : nullptr;
 }

@@ -27,6 +27,11 @@ public:
 
     // The one application object of the process, or null.
     static Application* Current();
+    // Whether a key message is the Escape key (down, up or as a character).
+    static bool IsEscapeKey(const MSG& msg);
+
+    // Runs a dialog modally as the program's main window.
+    INT_PTR RunMainDialog(Dialog& dialog);
 
     HINSTANCE Instance() const { return instance_; }
     // The main window owns dialogs that are made without a parent.

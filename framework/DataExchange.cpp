@@ -12,6 +12,26 @@ std::string WindowText(HWND control) {
     return c.Text();
 }
 
+// Sets a window text only when it differs: an edit control sends EN_CHANGE
+// for every text set, also an unchanged one, and a write that the dialog
+// makes must not look like the user's edit.
+void SetWindowTextIfChanged(HWND control, const std::string& text) {
+    if (WindowText(control) != text) SetWindowTextA(control, text.c_str());
+}
+
+// Letter case folded in the ANSI code page, double-byte characters included.
+std::string Folded(std::string text) {
+    if (!text.empty()) CharUpperBuffA(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
+// The caption of the window that owns the dialog at the top: message boxes
+// of a program bear its name.
+std::string ProgramCaption(HWND dialog) {
+    HWND top = GetAncestor(dialog, GA_ROOTOWNER);
+    return WindowText(top ? top : dialog);
+}
+
 }  // namespace
 
 std::string TooLongMessage(int limit) {
@@ -22,7 +42,7 @@ std::string TooLongMessage(int limit) {
 
 bool DataExchange::TooLong(HWND control, const std::string& text, int limit) {
     if (limit <= 0 || static_cast<int>(text.size()) <= limit) return false;
-    MessageBoxA(dialog_, TooLongMessage(limit).c_str(), nullptr, MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxA(dialog_, TooLongMessage(limit).c_str(), ProgramCaption(dialog_).c_str(), MB_OK | MB_ICONEXCLAMATION);
     ::SetFocus(control);
     // For a combo box the selection message goes to the combo box itself.
     char cls[16] = "";
@@ -57,20 +77,28 @@ void DataExchange::WindowTextOf(int id, std::string& value, int limit, UINT limi
         value = std::move(text);
     } else {
         if (limit > 0) SendMessageA(control, limitMessage, limit, 0);
-        SetWindowTextA(control, value.c_str());
+        SetWindowTextIfChanged(control, value);
     }
 }
 
 void DataExchange::ComboSelectText(int id, std::string& value, int limit) {
-    if (!reading_ && !Skip()) {
-        HWND control = Item(id);
-        if (limit > 0) SendMessageA(control, CB_LIMITTEXT, limit, 0);
-        if (SendMessageA(control, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(value.c_str())) ==
-            CB_ERR)
-            SetWindowTextA(control, value.c_str());
-        return;
+    if (reading_ || Skip()) return ComboText(id, value, limit);
+    ComboBox combo;
+    combo.hwnd = Item(id);
+    if (limit > 0) combo.LimitText(limit);
+    // What the edit part shows already stays, caret and all.
+    if (combo.Text() == value) return;
+    // Only an entry that is the value (ignoring case) is selected: one that
+    // merely begins with it would put a directory the user never chose in
+    // the field, and an empty value would become the first entry.
+    const std::string wanted = Folded(value);
+    for (int i = 0, count = combo.Count(); i < count; ++i) {
+        if (Folded(combo.ItemText(i)) == wanted) {
+            combo.SetCurSel(i);
+            return;
+        }
     }
-    ComboText(id, value, limit);
+    combo.SetText(value);
 }
 
 void DataExchange::ListIndex(int id, int& value) {

@@ -5,6 +5,8 @@
 // Reading stops at the first text that is longer than its limit: the standard
 // message is shown, the focus goes into that control with its text selected,
 // the members after it keep their values and the exchange reports failure.
+// Writing sets a text only where it differs from what the control shows, so
+// a write fires no change notification of its own.
 
 #include "Controls.h"
 
@@ -27,8 +29,8 @@ public:
     void Text(int id, std::string& value, int limit = 0);
     // The edit text of a combo box.
     void ComboText(int id, std::string& value, int limit = 0);
-    // Reading: the edit text. Writing: selects the first entry that begins
-    // with the value (ignoring case); only when none does, sets the text.
+    // Reading: the edit text. Writing: selects the entry that equals the
+    // value ignoring case; only when none does, sets the text.
     void ComboSelectText(int id, std::string& value, int limit = 0);
     // A drop-down list's selected index, -1 for none.
     void ListIndex(int id, int& value);

@@ -2,9 +2,33 @@
 
 #include "Application.h"
 
+#include <exception>
+#include <string>
+
 namespace fw {
 
+void ReportException(HWND owner) noexcept {
+    try {
+        std::string text = "An unexpected error stopped the last action";
+        try {
+            throw;
+        } catch (const std::exception& e) {
+            text += std::string(": ") + e.what();
+        } catch (...) {
+        }
+        text += ".\r\n\r\nThe program goes on.";
+        char caption[128] = "";
+        HWND top = owner ? GetAncestor(owner, GA_ROOTOWNER) : nullptr;
+        if (top) GetWindowTextA(top, caption, sizeof caption);
+        MessageBoxA(owner, text.c_str(), caption, MB_OK | MB_ICONERROR);
+    } catch (...) {
+        // Not even the message could be made (no memory): say nothing.
+    }
+}
+
 Dialog::~Dialog() {
+    // A derived part that is gone must not be called while the window goes.
+    if (hwnd_) SetWindowLongPtrA(hwnd_, DWLP_USER, 0);
     Destroy();
 }
 
@@ -24,7 +48,9 @@ bool Dialog::Create(HWND owner) {
 }
 
 void Dialog::Destroy() {
-    if (hwnd_) DestroyWindow(hwnd_);
+    if (!hwnd_) return;
+    ended_ = true;
+    DestroyWindow(hwnd_);
 }
 
 INT_PTR Dialog::DoModal() {
@@ -47,7 +73,17 @@ INT_PTR Dialog::DoModal() {
             if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
-        if (app && app->PreTranslateMessage(msg)) continue;
+        try {
+            if (app && app->PreTranslateMessage(msg)) continue;
+            // F1 becomes the dialog's help command.
+            if (msg.message == WM_KEYDOWN && msg.wParam == VK_F1 && hwnd_) {
+                SendMessageA(hwnd_, WM_COMMAND, IdHelpCommand, 0);
+                continue;
+            }
+        } catch (...) {
+            ReportException(hwnd_);
+            continue;
+        }
         if (hwnd_ && IsDialogMessageA(hwnd_, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
@@ -68,6 +104,13 @@ void Dialog::EndDialog(INT_PTR result) {
 }
 
 bool Dialog::UpdateData(bool reading) {
+    const bool wasWriting = writing_;
+    writing_ = wasWriting || !reading;
+    struct Restore {
+        bool& flag;
+        bool value;
+        ~Restore() { flag = value; }
+    } restore{writing_, wasWriting};
     DataExchange dx(hwnd_, reading);
     DoDataExchange(dx);
     return !dx.Failed();
@@ -91,7 +134,13 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
     }
     if (!self) return FALSE;
-    INT_PTR handled = self->HandleMessage(msg, wp, lp);
+    INT_PTR handled = FALSE;
+    try {
+        handled = self->HandleMessage(msg, wp, lp);
+    } catch (...) {
+        ReportException(hwnd);
+        handled = msg == WM_INITDIALOG ? TRUE : FALSE;
+    }
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrA(hwnd, DWLP_USER, 0);
         self->hwnd_ = nullptr;

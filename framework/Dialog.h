@@ -12,9 +12,20 @@
 
 namespace fw {
 
+// The help command the modal loop makes of the F1 key (the dialog gets it as
+// a WM_COMMAND from no control).
+constexpr int IdHelpCommand = 0xE146;
+
+// Tells the user of an exception that reached a window's message handling,
+// which then goes on. No exception may cross the dialog procedure or the
+// modal loop: Windows' own frames lie between them.
+void ReportException(HWND owner) noexcept;
+
 class Dialog {
 public:
     Dialog(int templateId, HWND parent = nullptr) : templateId_(templateId), parent_(parent) {}
+    // The window must be gone before the derived part of the object is:
+    // a dialog class with an OnDestroy calls Destroy() in its own destructor.
     virtual ~Dialog();
     Dialog(const Dialog&) = delete;
     Dialog& operator=(const Dialog&) = delete;
@@ -28,6 +39,12 @@ public:
     void Destroy();
 
     void EndDialog(INT_PTR result);
+    // Whether the dialog is being ended or destroyed: what it does while it
+    // closes (focus moves, for one) is no user's action.
+    bool Ending() const { return ended_; }
+    // Whether the members are being written into the controls: the change
+    // notifications that the writing causes are no user's edits.
+    bool Writing() const { return writing_; }
     // Reads the controls into the members (true) or writes the members into
     // the controls (false). Reading stops at a text over its limit.
     bool UpdateData(bool reading = true);
@@ -56,17 +73,19 @@ private:
     HWND parent_;
     HWND hwnd_ = nullptr;
     bool ended_ = false;
+    bool writing_ = false;
     INT_PTR result_ = IDCANCEL;
 };
 
 // A dispatch table row of a dialog class T. Build rows with the helpers
-//   Route<T>::Command(BN_CLICKED, IDC_X, &T::OnX)      void OnX()
+//   Route<T>::Command(BN_CLICKED, IDC_X, &T::OnX)      void OnX()       from a control
+//   Route<T>::Menu(ID_X, &T::OnX)                      void OnX()       a menu item or accelerator
 //   Route<T>::Notify(TCN_SELCHANGE, IDC_TAB, &T::OnY)  LRESULT OnY(NMHDR*)
 //   Route<T>::Message(WM_PAINT, &T::OnPaint)           bool OnPaint(WPARAM, LPARAM, LRESULT&)
 // A message handler returns false to leave the message to default processing.
 template <class T>
 struct Route {
-    enum class Kind { Command, Notify, Message };
+    enum class Kind { Command, Menu, Notify, Message };
     using CommandHandler = void (T::*)();
     using NotifyHandler = LRESULT (T::*)(NMHDR*);
     using MessageHandler = bool (T::*)(WPARAM, LPARAM, LRESULT&);
@@ -79,6 +98,7 @@ struct Route {
     MessageHandler message = nullptr;
 
     static constexpr Route Command(UINT code, int id, CommandHandler f) { return {Kind::Command, code, id, f}; }
+    static constexpr Route Menu(int id, CommandHandler f) { return {Kind::Menu, 0, id, f}; }
     static constexpr Route Notify(UINT code, int id, NotifyHandler f) { return {Kind::Notify, code, id, nullptr, f}; }
     static constexpr Route Message(UINT msg, MessageHandler f) { return {Kind::Message, msg, 0, nullptr, nullptr, f}; }
 };
@@ -91,12 +111,18 @@ bool RouteMessage(T* self, std::span<const Route<T>> routes, UINT msg, WPARAM wp
     for (const Route<T>& r : routes) {
         switch (r.kind) {
             case Kind::Command:
-                if (msg == WM_COMMAND && HIWORD(wp) == r.code && LOWORD(wp) == r.id) {
+            case Kind::Menu: {
+                if (msg != WM_COMMAND || LOWORD(wp) != r.id) break;
+                // A control names itself in lp; a menu item (0) or an
+                // accelerator (1) does not.
+                const bool fromControl = lp != 0;
+                if (r.kind == Kind::Command ? fromControl && HIWORD(wp) == r.code : !fromControl && HIWORD(wp) <= 1) {
                     (self->*r.command)();
                     result = 0;
                     return true;
                 }
                 break;
+            }
             case Kind::Notify:
                 if (msg == WM_NOTIFY) {
                     auto* header = reinterpret_cast<NMHDR*>(lp);

@@ -7,17 +7,14 @@ void CMoverApp::InitInstance() {
 
 INT_PTR CMoverApp::RunMainDialog(CMoverDlg& dialog) {
     mainDialog = &dialog;
-    SetMainDialog(&dialog);
-    INT_PTR result = dialog.DoModal();
-    SetMainDialog(nullptr);
+    INT_PTR result = Application::RunMainDialog(dialog);
     mainDialog = nullptr;
     return result;
 }
 
 bool CMoverApp::PreTranslateMessage(MSG& msg) {
     // Esc closes neither the main window nor the help dialog.
-    if ((msg.message == WM_KEYDOWN || msg.message == WM_KEYUP || msg.message == WM_CHAR) && msg.wParam == VK_ESCAPE)
-        return true;
+    if (IsEscapeKey(msg)) return true;
     // A double-click on the CWD field browses from the desktop.
     if (mainDialog && mainDialog->IsCwdDoubleClick(msg)) {
         mainDialog->BrowseFromRoot();

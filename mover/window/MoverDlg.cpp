@@ -1,7 +1,7 @@
 #include "MoverDlg.h"
 
 #include "MoverHelpDlg.h"
-#include "WindowPosition.h"
+#include "framework/WindowPosition.h"
 #include "resource.h"
 
 const char kastreloRegistryKey[] = "Software\\Veltmarkstede\\Kastrelo";
@@ -17,7 +17,7 @@ const char QuestionCaption[] = "*_files";
 using R = fw::Route<CMoverDlg>;
 const R CMoverDlg::routes[] = {
     R::Message(WM_SYSCOMMAND, &CMoverDlg::OnSysCommand),
-    R::Message(WM_PAINT, &CMoverDlg::OnPaint),
+    R::Message(WM_PAINT, &CMoverDlg::OnPaintMinimised),
     R::Message(WM_QUERYDRAGICON, &CMoverDlg::OnQueryDragIcon),
     R::Command(BN_CLICKED, IDC_HELP_BUTTON, &CMoverDlg::OnHelp),
     R::Command(BN_CLICKED, IDC_CHANGE, &CMoverDlg::OnChange),
@@ -32,16 +32,10 @@ const R CMoverDlg::routes[] = {
     R::Notify(LVN_ODFINDITEMW, IDC_RIGHT_LIST, &CMoverDlg::OnListFindItem),
 };
 
-CMoverDlg::CMoverDlg(HWND parent) : Dialog(IDD_MOVER_DIALOG, parent) {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_KASTRELO));
-    smallIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_KASTRELO), IMAGE_ICON,
-                                              GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-}
+CMoverDlg::CMoverDlg(HWND parent) : MainDialog(IDD_MOVER_DIALOG, IDI_KASTRELO, parent) {}
 
 CMoverDlg::~CMoverDlg() {
     Destroy();
-    if (smallIcon) DestroyIcon(smallIcon);
 }
 
 bool CMoverDlg::Dispatch(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
@@ -55,28 +49,12 @@ void CMoverDlg::DoDataExchange(fw::DataExchange& dx) {
 }
 
 BOOL CMoverDlg::OnInitDialog() {
-    if (HMENU systemMenu = GetSystemMenu(Handle(), FALSE)) {
-        char about[64] = "";
-        if (LoadStringA(GetModuleHandleA(nullptr), IDS_ABOUTBOX, about, sizeof about) > 0) {
-            AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
-            AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX, about);
-        }
-    }
-    SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon ? smallIcon : icon));
+    SetUpMainWindow(IDS_ABOUTBOX, IDM_ABOUTBOX);
 
     UpdateData(true);
 
     POINT position;
-    if (LoadWindowPosition(kastreloRegistryKey, position)) {
-        // A position on no screen (a monitor since removed) would hide the
-        // window: it then keeps its default place.
-        RECT rect;
-        GetWindowRect(Handle(), &rect);
-        OffsetRect(&rect, position.x - rect.left, position.y - rect.top);
-        if (MonitorFromRect(&rect, MONITOR_DEFAULTTONULL))
-            SetWindowPos(Handle(), nullptr, position.x, position.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    if (fw::LoadWindowPosition(kastreloRegistryKey, position)) fw::ApplyWindowPosition(Handle(), position);
 
     imageList.Create(16, 16, ILC_COLOR4 | ILC_MASK, 3, 2);
     HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -100,8 +78,7 @@ BOOL CMoverDlg::OnInitDialog() {
 
 void CMoverDlg::OnDestroy() {
     imageList.Destroy();
-    RECT rect;
-    if (GetWindowRect(Handle(), &rect)) SaveWindowPosition(kastreloRegistryKey, rect);
+    fw::SaveWindowPosition(kastreloRegistryKey, Handle());
 }
 
 void CMoverDlg::RefreshLists() {
@@ -169,31 +146,11 @@ void CMoverDlg::OnHelp() {
 }
 
 bool CMoverDlg::OnSysCommand(WPARAM wp, LPARAM, LRESULT& result) {
-    if ((wp & 0xFFF0) != IDM_ABOUTBOX) return false;
+    if (!IsCommand(wp, IDM_ABOUTBOX)) return false;
     CMoverHelpDlg::currentHelpPage = CMoverHelpDlg::AboutPage;
     CMoverHelpDlg help;
     help.DoModal();
     result = 0;
-    return true;
-}
-
-bool CMoverDlg::OnPaint(WPARAM, LPARAM, LRESULT& result) {
-    if (!IsIconic(Handle())) return false;
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(Handle(), &paint);
-    SendMessageA(Handle(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-    RECT client;
-    GetClientRect(Handle(), &client);
-    int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
-    int y = (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
-    DrawIcon(dc, x, y, icon);
-    EndPaint(Handle(), &paint);
-    result = 0;
-    return true;
-}
-
-bool CMoverDlg::OnQueryDragIcon(WPARAM, LPARAM, LRESULT& result) {
-    result = reinterpret_cast<LRESULT>(icon);
     return true;
 }
 

@@ -4,14 +4,14 @@
 
 #include "DirListCtrl.h"
 #include "common/cwd/CwdSelection.h"
-#include "framework/Dialog.h"
+#include "framework/MainDialog.h"
 
 #include <string>
 
 // Where Kastrelo keeps its window position, under HKEY_CURRENT_USER.
 extern const char kastreloRegistryKey[];
 
-class CMoverDlg : public fw::Dialog {
+class CMoverDlg : public fw::MainDialog {
 public:
     explicit CMoverDlg(HWND parent = nullptr);
     ~CMoverDlg() override;
@@ -44,8 +44,6 @@ protected:
 
 private:
     bool OnSysCommand(WPARAM wp, LPARAM lp, LRESULT& result);
-    bool OnPaint(WPARAM wp, LPARAM lp, LRESULT& result);
-    bool OnQueryDragIcon(WPARAM wp, LPARAM lp, LRESULT& result);
     void OnHelp();
     void OnChange();
     LRESULT OnListGetDispInfo(NMHDR* header);
@@ -56,8 +54,6 @@ private:
     CDirListCtrl leftList;
     CDirListCtrl rightList;
     std::string cwd;
-    HICON icon;
-    HICON smallIcon;
 
     static const fw::Route<CMoverDlg> routes[];
 };

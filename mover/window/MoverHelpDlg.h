@@ -6,6 +6,7 @@
 class CMoverHelpDlg : public fw::Dialog {
 public:
     explicit CMoverHelpDlg(HWND parent = nullptr);
+    ~CMoverHelpDlg() override { Destroy(); }
 
     // The page shown; it outlives the dialog and decides the page of the
     // next opening during the same run. Never saved.

@@ -2,7 +2,7 @@
 
 #include "TestSupport.h"
 #include "mover/window/MoverApp.h"
-#include "mover/window/WindowPosition.h"
+#include "framework/WindowPosition.h"
 #include "mover/window/resource.h"
 
 #include <gtest/gtest.h>
@@ -331,7 +331,7 @@ protected:
         RegCloseKey(key);
     }
     void SetDword(const char* name, LONG value) { Set(name, REG_DWORD, &value, 4); }
-    static bool Load(POINT& p) { return LoadWindowPosition(kastreloRegistryKey, p); }
+    static bool Load(POINT& p) { return fw::LoadWindowPosition(kastreloRegistryKey, p); }
 };
 
 TEST_F(StoredPosition, CountsOnlyWhenBothValuesAreFourByteDwords) {

@@ -1,0 +1,49 @@
+#include "MainDialog.h"
+
+namespace fw {
+
+MainDialog::MainDialog(int templateId, int iconId, HWND parent) : Dialog(templateId, parent) {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    icon_ = LoadIconA(instance, MAKEINTRESOURCEA(iconId));
+    smallIcon_ = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(iconId), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+}
+
+MainDialog::~MainDialog() {
+    Destroy();
+    if (smallIcon_) DestroyIcon(smallIcon_);
+}
+
+void MainDialog::SetUpMainWindow(int aboutStringId, UINT aboutCommand) {
+    if (HMENU systemMenu = GetSystemMenu(Handle(), FALSE)) {
+        char about[64] = "";
+        if (LoadStringA(GetModuleHandleA(nullptr), aboutStringId, about, sizeof about) > 0) {
+            AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
+            AppendMenuA(systemMenu, MF_STRING, aboutCommand, about);
+        }
+    }
+    SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_ ? smallIcon_ : icon_));
+}
+
+bool MainDialog::OnPaintMinimised(WPARAM, LPARAM, LRESULT& result) {
+    if (!IsIconic(Handle())) return false;
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(Handle(), &paint);
+    SendMessageA(Handle(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    RECT client;
+    GetClientRect(Handle(), &client);
+    int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
+    int y = (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
+    DrawIcon(dc, x, y, icon_);
+    EndPaint(Handle(), &paint);
+    result = 0;
+    return true;
+}
+
+bool MainDialog::OnQueryDragIcon(WPARAM, LPARAM, LRESULT& result) {
+    result = reinterpret_cast<LRESULT>(icon_);
+    return true;
+}
+
+}  // namespace fw

@@ -1,0 +1,35 @@
+#include "WindowPosition.h"
+
+#include "Registry.h"
+
+namespace fw {
+
+bool LoadWindowPosition(const char* keyPath, POINT& position) {
+    RegistryKey key;
+    if (!key.OpenForReading(HKEY_CURRENT_USER, keyPath)) return false;
+    DWORD left = 0, top = 0;
+    bool haveLeft = key.ReadDword("Left", left);
+    bool haveTop = key.ReadDword("Top", top);
+    if (!haveLeft || !haveTop) return false;
+    position = {static_cast<LONG>(left), static_cast<LONG>(top)};
+    return true;
+}
+
+void ApplyWindowPosition(HWND window, POINT position) {
+    RECT rect;
+    if (!GetWindowRect(window, &rect)) return;
+    OffsetRect(&rect, position.x - rect.left, position.y - rect.top);
+    if (MonitorFromRect(&rect, MONITOR_DEFAULTTONULL))
+        SetWindowPos(window, nullptr, position.x, position.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SaveWindowPosition(const char* keyPath, HWND window) {
+    RECT rect;
+    if (!GetWindowRect(window, &rect)) return;
+    RegistryKey key;
+    if (!key.CreateForWriting(HKEY_CURRENT_USER, keyPath)) return;
+    key.WriteDword("Top", static_cast<DWORD>(rect.top));
+    key.WriteDword("Left", static_cast<DWORD>(rect.left));
+}
+
+}  // namespace fw

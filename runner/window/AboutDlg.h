@@ -1,0 +1,9 @@
+#pragma once
+// Lorvan's About box: the name, the version, the owner and the icon.
+
+#include "framework/Dialog.h"
+
+class CAboutDlg : public fw::Dialog {
+public:
+    CAboutDlg();
+};

@@ -1,0 +1,422 @@
+#include "RunnerDlg.h"
+
+#include "AboutDlg.h"
+#include "framework/WindowPosition.h"
+#include "resource.h"
+
+using namespace lorvan;
+
+const char lorvanRegistryKey[] = "Software\\Veltmarkstede\\Lorvan";
+
+namespace {
+
+const char ReadyText[] = "Use F1 for help.\r\n\r\nClick Run when ready.";
+const char WaitingText[] =
+    "Use F1 for help.\r\n\r\nWaiting for response.\r\n\r\nThe \"Run\" button will be enabled when sufficient "
+    "information is available for\r\na run.";
+const char TempExtMessage[] =
+    "The extension of the temporary file must begin with a dot (.) and be 2 - 4 characters long.";
+const char ParentTitle[] = "Doubleclick the CWD name field to browse from root";
+const char RootTitle[] = "Singleclick the Change button to browse from CWD parent";
+
+constexpr UINT stateCheckMs = 120;
+constexpr UINT fileListMs = 170;
+constexpr size_t maxSymbolSetText = 14;
+
+UINT MessageBoxFlags(Buttons buttons, Icon icon) {
+    UINT flags = 0;
+    switch (buttons) {
+        case Buttons::Ok: flags = MB_OK; break;
+        case Buttons::OkCancel: flags = MB_OKCANCEL; break;
+        case Buttons::YesNo: flags = MB_YESNO; break;
+        case Buttons::YesNoCancel: flags = MB_YESNOCANCEL; break;
+    }
+    switch (icon) {
+        case Icon::None: break;
+        case Icon::Question: flags |= MB_ICONQUESTION; break;
+        case Icon::Exclamation: flags |= MB_ICONEXCLAMATION; break;
+    }
+    return flags;
+}
+
+Answer AnswerOf(int pressed) {
+    switch (pressed) {
+        case IDOK: return Answer::Ok;
+        case IDYES: return Answer::Yes;
+        case IDNO: return Answer::No;
+        default: return Answer::Cancel;
+    }
+}
+
+}  // namespace
+
+using R = fw::Route<CRunnerDlg>;
+const R CRunnerDlg::routes[] = {
+    R::Message(WM_SYSCOMMAND, &CRunnerDlg::OnSysCommand),
+    R::Message(WM_PAINT, &CRunnerDlg::OnPaintMinimised),
+    R::Message(WM_QUERYDRAGICON, &CRunnerDlg::OnQueryDragIcon),
+    R::Message(WM_TIMER, &CRunnerDlg::OnTimer),
+    R::Command(CBN_EDITCHANGE, IDC_PROGRAM, &CRunnerDlg::OnStateChanged),
+    R::Command(CBN_KILLFOCUS, IDC_PROGRAM, &CRunnerDlg::OnStateChanged),
+    R::Command(CBN_CLOSEUP, IDC_PROGRAM, &CRunnerDlg::StartStateCheck),
+    R::Command(CBN_EDITCHANGE, IDC_FILES, &CRunnerDlg::OnStateChanged),
+    R::Command(CBN_KILLFOCUS, IDC_FILES, &CRunnerDlg::OnFilesFocusLost),
+    R::Command(CBN_CLOSEUP, IDC_FILES, &CRunnerDlg::StartStateCheck),
+    R::Command(CBN_EDITCHANGE, IDC_COMMAND, &CRunnerDlg::OnStateChanged),
+    R::Command(CBN_KILLFOCUS, IDC_COMMAND, &CRunnerDlg::OnStateChanged),
+    R::Command(CBN_CLOSEUP, IDC_COMMAND, &CRunnerDlg::StartStateCheck),
+    R::Command(CBN_EDITCHANGE, IDC_TRANSLATE, &CRunnerDlg::OnStateChanged),
+    R::Command(CBN_KILLFOCUS, IDC_TRANSLATE, &CRunnerDlg::OnStateChanged),
+    R::Command(CBN_CLOSEUP, IDC_TRANSLATE, &CRunnerDlg::StartStateCheck),
+    R::Command(EN_CHANGE, IDC_OUTPUT, &CRunnerDlg::OnStateChanged),
+    R::Command(EN_CHANGE, IDC_REPORT, &CRunnerDlg::OnStateChanged),
+    R::Command(EN_CHANGE, IDC_TEMPEXT, &CRunnerDlg::OnStateChanged),
+    R::Command(EN_KILLFOCUS, IDC_TEMPEXT, &CRunnerDlg::OnTempExtFocusLost),
+    R::Command(CBN_SELCHANGE, IDC_HANDLING, &CRunnerDlg::OnHandlingChange),
+    R::Command(BN_CLICKED, IDC_RENAME, &CRunnerDlg::OnRenameChange),
+    R::Command(BN_CLICKED, IDC_CHANGE, &CRunnerDlg::BrowseFromParent),
+    R::Menu(ID_OPTIONS_HANDLING, &CRunnerDlg::OnHandling0Toggle),
+    R::Menu(ID_HELP_CONTENTS, &CRunnerDlg::OnHelpContents),
+    R::Menu(ID_HELP_ABOUT, &CRunnerDlg::OnAbout),
+    R::Menu(fw::IdHelpCommand, &CRunnerDlg::OnContextHelp),
+};
+
+CRunnerDlg::CRunnerDlg(HWND parent) : MainDialog(IDD_RUNNER_DIALOG, IDI_LORVAN, parent) {
+    // No entry selected until the window opens and sets the start values.
+    settings.handling = -1;
+    settings.symbols = -1;
+    settings.output.clear();
+    settings.report.clear();
+    settings.tempExt.clear();
+}
+
+CRunnerDlg::~CRunnerDlg() {
+    Destroy();
+}
+
+bool CRunnerDlg::Dispatch(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    bool handled = fw::RouteMessage<CRunnerDlg>(this, routes, msg, wp, lp, result);
+    // Whatever a reaction wrote into the status window is shown when it ends.
+    if (handled) FlushStatus();
+    return handled;
+}
+
+void CRunnerDlg::DoDataExchange(fw::DataExchange& dx) {
+    dx.ListIndex(IDC_HANDLING, settings.handling);
+    dx.Check(IDC_RENAME, settings.rename);
+    dx.Text(IDC_CWD, settings.cwd);
+    dx.ComboText(IDC_PROGRAM, settings.program, maxProgramLength);
+    dx.ComboText(IDC_FILES, settings.files, maxFilesLength);
+    dx.ComboText(IDC_COMMAND, settings.command, maxCommandLength);
+    dx.Text(IDC_OUTPUT, settings.output, maxOutputLength);
+    dx.Text(IDC_REPORT, settings.report);
+    dx.ListIndex(IDC_SYMBOLS, settings.symbols);
+    dx.Text(IDC_TEMPEXT, settings.tempExt, maxTempExtLength);
+    dx.Check(IDC_TEST, settings.test);
+    dx.Check(IDC_FULLPATH, settings.fullPath);
+    dx.ComboSelectText(IDC_TRANSLATE, settings.translate);
+}
+
+BOOL CRunnerDlg::OnInitDialog() {
+    translateList.hwnd = Item(IDC_TRANSLATE);
+    filesList.hwnd = Item(IDC_FILES);
+    commandList.hwnd = Item(IDC_COMMAND);
+    programList.hwnd = Item(IDC_PROGRAM);
+    handlingList.hwnd = Item(IDC_HANDLING);
+    symbolsList.hwnd = Item(IDC_SYMBOLS);
+    progress.hwnd = Item(IDC_PROGRESS);
+    status.Attach(Item(IDC_STATUS), Item(IDC_FILECOUNT));
+
+    // The lists' initial entries.
+    for (const char* text : handlingTexts) handlingList.AddString(text);
+    for (const char* text : symbolSetTexts) symbolsList.AddString(text);
+    programList.AddString("");
+    commandList.AddString("");
+
+    // The window cannot be sized or maximised: Size and Maximize of the
+    // window menu are greyed, by position.
+    if (HMENU systemMenu = GetSystemMenu(Handle(), FALSE)) {
+        EnableMenuItem(systemMenu, 2, MF_BYPOSITION | MF_GRAYED);
+        EnableMenuItem(systemMenu, 4, MF_BYPOSITION | MF_GRAYED);
+    }
+    SetUpMainWindow(IDS_ABOUTBOX, IDM_ABOUTBOX);
+
+    char current[MAX_PATH] = "";
+    GetCurrentDirectoryA(sizeof current, current);
+    const std::string cwd = current;
+    settings = RunSettings{};  // the start values
+    settings.cwd = cwd;
+
+    LoadSettings();
+    struct {
+        fw::ComboBox& list;
+        std::string& field;
+    } const selections[] = {{programList, settings.program},
+                            {filesList, settings.files},
+                            {commandList, settings.command},
+                            {translateList, settings.translate}};
+    for (const auto& s : selections)
+        if (s.list.CurSel() >= 0) s.field = s.list.ItemText(s.list.CurSel());
+
+    UpdateData(false);
+    ShowHandling0Tick();
+    OnRenameChange();
+    OnStateChanged();
+    if (!settings.files.empty()) SetTimer(Handle(), TimerFileList, fileListMs, nullptr);
+    FlushStatus();
+
+    SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(programList.hwnd), TRUE);
+    return FALSE;
+}
+
+void CRunnerDlg::LoadSettings() {
+    POINT position;
+    if (fw::LoadWindowPosition(lorvanRegistryKey, position)) fw::ApplyWindowPosition(Handle(), position);
+}
+
+void CRunnerDlg::SaveSettings() {
+    fw::SaveWindowPosition(lorvanRegistryKey, Handle());
+}
+
+void CRunnerDlg::OnDestroy() {
+    KillTimer(Handle(), TimerStateCheck);
+    KillTimer(Handle(), TimerFileList);
+    helpViewer->Request(Handle(), HELP_QUIT, 0);
+    UpdateData(true);
+    SaveSettings();
+}
+
+void CRunnerDlg::OnStateChanged() {
+    if (!Reacting()) return;
+    UpdateData(true);
+    runnable = IsRunnable(settings);
+    EnableWindow(Item(IDOK), runnable);
+    EnableMenuItem(GetMenu(Handle()), IDOK, MF_BYCOMMAND | (runnable ? MF_ENABLED : MF_GRAYED));
+    translateOn = IsTranslateOn(settings);
+    translateAbsolute = IsTranslateAbsolute(settings);
+    SetStatus(runnable ? ReadyText : WaitingText);
+    EnableWindow(Item(IDC_FULLPATH), !translateAbsolute);
+    if (translateAbsolute) {
+        // Only the check box changes: a reading that stopped at a field over
+        // its limit left the fields after it unread, and writing them back
+        // would undo what the user typed there.
+        settings.fullPath = true;
+        CheckDlgButton(Handle(), IDC_FULLPATH, BST_CHECKED);
+    }
+}
+
+void CRunnerDlg::OnRenameChange() {
+    if (!Reacting()) return;
+    UpdateData(true);
+    EnableWindow(Item(IDC_OUTPUT), settings.rename);
+    OnStateChanged();
+}
+
+void CRunnerDlg::OnHandlingChange() {
+    if (!Reacting()) return;
+    UpdateData(true);
+    settings.rename = RenameForHandling(settings.handling);
+    UpdateData(false);
+    OnRenameChange();
+    const bool reporting = settings.handling < HandlingNone;
+    EnableWindow(Item(IDC_REPORT), reporting);
+    EnableWindow(Item(IDC_TEMPEXT), reporting);
+    if (settings.handling == HandlingNone) return;
+    if (std::optional<std::string> name = SuggestReportName(settings.handling, settings.report)) {
+        std::string question = "Report file name \"" + *name + "\" suggested for this handling selection, change?";
+        if (Ask(question, lorvanTitle, Buttons::YesNo, Icon::Question) == Answer::Yes) {
+            settings.report = *name;
+            UpdateData(false);
+        }
+    }
+}
+
+void CRunnerDlg::OnTempExtFocusLost() {
+    if (!Reacting()) return;
+    UpdateData(true);
+    if (IsTempExtAcceptable(settings)) return;
+    Ask(TempExtMessage, lorvanTitle, Buttons::Ok, Icon::Exclamation);
+    SetFocus(Item(IDC_TEMPEXT));
+}
+
+void CRunnerDlg::OnFilesFocusLost() {
+    if (!Reacting()) return;
+    OnStateChanged();
+    if (platform.CompareNoCase(settings.files, engine.LastListedPattern()) != 0) RefreshFileList();
+}
+
+void CRunnerDlg::StartStateCheck() {
+    // Restarts the period when the timer runs already.
+    SetTimer(Handle(), TimerStateCheck, stateCheckMs, nullptr);
+}
+
+bool CRunnerDlg::OnTimer(WPARAM wp, LPARAM, LRESULT& result) {
+    // One-shot: stopped at its first tick, before its action.
+    KillTimer(Handle(), wp);
+    if (wp == TimerStateCheck)
+        OnStateChanged();
+    else if (wp == TimerFileList)
+        RefreshFileList();
+    result = 0;
+    return true;
+}
+
+void CRunnerDlg::ShowHandling0Tick() {
+    CheckMenuItem(GetMenu(Handle()), ID_OPTIONS_HANDLING,
+                  MF_BYCOMMAND | (settings.handling0 ? MF_UNCHECKED : MF_CHECKED));
+}
+
+void CRunnerDlg::OnHandling0Toggle() {
+    settings.handling0 = !settings.handling0;
+    ShowHandling0Tick();
+    Ask(std::string("Run information is now ") + (settings.handling0 ? "dis" : "en") +
+            "abled for Handling mode \"Name/time for each report\".",
+        lorvanTitle, Buttons::Ok, Icon::None);
+}
+
+void CRunnerDlg::OnHelpContents() {
+    helpViewer->Request(Handle(), HELP_FINDER, 0);
+}
+
+void CRunnerDlg::OnContextHelp() {
+    // The focused window's number, or its parent's: the edit part of a
+    // combo box has none of its own.
+    HWND focus = GetFocus();
+    DWORD topic = focus ? GetWindowContextHelpId(focus) : 0;
+    if (!topic && focus && GetParent(focus)) topic = GetWindowContextHelpId(GetParent(focus));
+    if (topic)
+        helpViewer->Request(Handle(), HELP_CONTEXT, topic);
+    else
+        helpViewer->Request(Handle(), HELP_FINDER, 0);
+}
+
+void CRunnerDlg::OnAbout() {
+    CAboutDlg about;
+    about.DoModal();
+}
+
+bool CRunnerDlg::OnSysCommand(WPARAM wp, LPARAM, LRESULT& result) {
+    if (!IsCommand(wp, IDM_ABOUTBOX)) return false;
+    OnAbout();
+    result = 0;
+    return true;
+}
+
+void CRunnerDlg::OnOK() {
+    // The run starts from what the controls show: a list entry picked with
+    // the arrow keys changes no field of its own before Run.
+    if (!Reacting() || !runnable || !UpdateData(true) || !IsRunnable(settings)) return;
+    engine.RunBatch();
+    FlushStatus();
+}
+
+void CRunnerDlg::RefreshFileList() {
+    engine.RefreshFileList();
+    FlushStatus();
+}
+
+void CRunnerDlg::BrowseFromRoot() {
+    BrowseForCwd(cwd::ShellItem(), RootTitle);
+}
+
+void CRunnerDlg::BrowseFromParent() {
+    cwd::ShellItem root = cwd::ParsePath(Handle(), cwd::ParentOfCwd(settings.cwd));
+    BrowseForCwd(root, ParentTitle);
+}
+
+void CRunnerDlg::BrowseForCwd(const cwd::ShellItem& root, const char* title) {
+    if (!Reacting()) return;
+    std::string chosen = settings.cwd;
+    if (!cwd::BrowseForCwd(Handle(), root, title, chosen)) return;
+    // The check boxes and the Symbols list reach the record only at a
+    // reading: read them before the record is written back.
+    UpdateData(true);
+    settings.cwd = chosen;
+    UpdateData(false);
+    if (!settings.files.empty()) RefreshFileList();
+}
+
+bool CRunnerDlg::IsCwdDoubleClick(const MSG& msg) const {
+    return Handle() && cwd::IsDoubleClickOn(msg, Item(IDC_CWD));
+}
+
+bool CRunnerDlg::IsFileCountDoubleClick(const MSG& msg) const {
+    return Handle() && cwd::IsDoubleClickOn(msg, Item(IDC_FILECOUNT));
+}
+
+void CRunnerDlg::FlushStatus() {
+    status.Flush();
+    UpdateWindow(progress.hwnd);
+}
+
+// The run services.
+
+void CRunnerDlg::SetStatus(std::string_view text) {
+    status.Set(text);
+}
+
+void CRunnerDlg::AppendStatus(std::string_view text) {
+    status.Append(text);
+}
+
+void CRunnerDlg::SelectAllStatus() {
+    status.SelectAll();
+}
+
+void CRunnerDlg::SetFileCount(std::string_view text) {
+    status.SetFileCount(std::string(text));
+}
+
+void CRunnerDlg::SetFileCount(uint32_t count) {
+    status.SetFileCount(std::to_string(count));
+}
+
+std::string CRunnerDlg::SymbolSetText() {
+    const int selected = symbolsList.CurSel();
+    return selected < 0 ? std::string() : symbolsList.ItemText(selected).substr(0, maxSymbolSetText);
+}
+
+void CRunnerDlg::SetProgressRange(uint32_t upper) {
+    progress.SetRange(static_cast<int>(upper));
+}
+
+void CRunnerDlg::SetProgressPos(uint32_t pos) {
+    progress.SetPos(static_cast<int>(pos));
+}
+
+Answer CRunnerDlg::Ask(std::string_view text, std::string_view title, Buttons buttons, Icon icon) {
+    FlushStatus();
+    return AnswerOf(
+        MessageBoxA(Handle(), std::string(text).c_str(), std::string(title).c_str(), MessageBoxFlags(buttons, icon)));
+}
+
+void CRunnerDlg::FocusControl(int id) {
+    FlushStatus();
+    SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(id)), TRUE);
+}
+
+void CRunnerDlg::ReadRecord() {
+    FlushStatus();
+    UpdateData(true);
+}
+
+void CRunnerDlg::ShowRecord() {
+    UpdateData(false);
+}
+
+fw::ComboBox& CRunnerDlg::ListOf(HistoryList list) {
+    switch (list) {
+        case HistoryList::Program: return programList;
+        case HistoryList::Files: return filesList;
+        case HistoryList::Command: return commandList;
+        case HistoryList::Translate: break;
+    }
+    return translateList;
+}
+
+void CRunnerDlg::AddToHistory(HistoryList list, std::string_view value) {
+    fw::ComboBox& combo = ListOf(list);
+    std::vector<std::string> entries;
+    for (int i = 0, count = combo.Count(); i < count; ++i) entries.push_back(combo.ItemText(i));
+    if (HistoryTakes(entries, value)) combo.AddString(std::string(value).c_str());
+}

@@ -1,0 +1,107 @@
+#pragma once
+// Lorvan's main window: every setting of a run in one control, the status
+// window, Run, and the services through which the run engine talks to the
+// user.
+
+#include "HelpViewer.h"
+#include "StatusWindow.h"
+#include "common/cwd/CwdSelection.h"
+#include "framework/MainDialog.h"
+#include "runner/engine/RunEngine.h"
+#include "runner/engine/RunServices.h"
+#include "runner/engine/RunSettings.h"
+#include "runner/window/Win32Platform.h"
+
+// Where Lorvan keeps its settings, under HKEY_CURRENT_USER.
+extern const char lorvanRegistryKey[];
+
+class CRunnerDlg : public fw::MainDialog, public lorvan::RunServices {
+public:
+    explicit CRunnerDlg(HWND parent = nullptr);
+    ~CRunnerDlg() override;
+
+    // The folder chooser from the desktop (a double-click on the CWD field)
+    // and from the working directory's parent (Change).
+    void BrowseFromRoot();
+    void BrowseFromParent();
+    // Lists the files matching the pattern into the status window.
+    void RefreshFileList();
+    // Whether a message is a double-click that lands on the CWD field, or on
+    // the "# of files" field.
+    bool IsCwdDoubleClick(const MSG& msg) const;
+    bool IsFileCountDoubleClick(const MSG& msg) const;
+
+    // Where F1 and the Help menu send their requests (tests record them).
+    void SetHelpViewer(HelpViewer& viewer) { helpViewer = &viewer; }
+
+    const lorvan::RunSettings& Settings() const { return settings; }
+    const lorvan::RunEngine& Engine() const { return engine; }
+
+    // The run services.
+    void SetStatus(std::string_view text) override;
+    void AppendStatus(std::string_view text) override;
+    void SelectAllStatus() override;
+    void SetFileCount(std::string_view text) override;
+    void SetFileCount(uint32_t count) override;
+    std::string SymbolSetText() override;
+    void SetProgressRange(uint32_t upper) override;
+    void SetProgressPos(uint32_t pos) override;
+    lorvan::Answer Ask(std::string_view text, std::string_view title, lorvan::Buttons buttons,
+                       lorvan::Icon icon) override;
+    void FocusControl(int id) override;
+    void ReadRecord() override;
+    void ShowRecord() override;
+    void AddToHistory(lorvan::HistoryList list, std::string_view value) override;
+
+    enum TimerId : UINT_PTR { TimerStateCheck = 1, TimerFileList = 2 };
+
+protected:
+    BOOL OnInitDialog() override;
+    void DoDataExchange(fw::DataExchange& dx) override;
+    void OnOK() override;  // Run
+    void OnDestroy() override;
+    bool Dispatch(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+private:
+    void OnStateChanged();
+    void OnRenameChange();
+    void OnHandlingChange();
+    void OnTempExtFocusLost();
+    void OnFilesFocusLost();
+    void StartStateCheck();
+    bool OnTimer(WPARAM wp, LPARAM lp, LRESULT& result);
+    void OnHandling0Toggle();
+    void OnHelpContents();
+    void OnContextHelp();
+    void OnAbout();
+    bool OnSysCommand(WPARAM wp, LPARAM lp, LRESULT& result);
+    void BrowseForCwd(const cwd::ShellItem& root, const char* title);
+    void ShowHandling0Tick();
+    // Whether the window answers events: not while it writes the record
+    // into its controls or a run does (the writes cause change
+    // notifications), and not while it closes.
+    bool Reacting() const { return !Writing() && !engine.IsBusy() && !Ending(); }
+    void FlushStatus();
+
+    // The stored settings, read while the window opens and written while
+    // it closes.
+    void LoadSettings();
+    void SaveSettings();
+
+    fw::ComboBox& ListOf(lorvan::HistoryList list);
+
+    fw::ComboBox translateList, filesList, commandList, programList;
+    fw::ComboBox handlingList, symbolsList;
+    fw::ProgressBar progress;
+    StatusWindow status;
+    lorvan::RunSettings settings;
+    lorvan::Win32Platform platform;
+    lorvan::RunEngine engine{settings, *this, platform};
+    bool runnable = false;
+    bool translateAbsolute = false;
+    bool translateOn = false;
+    HelpViewer defaultHelpViewer;
+    HelpViewer* helpViewer = &defaultHelpViewer;
+
+    static const fw::Route<CRunnerDlg> routes[];
+};

@@ -1,0 +1,58 @@
+#include "StatusWindow.h"
+
+void StatusWindow::Attach(HWND editWindow, HWND fileCountWindow) {
+    edit.hwnd = editWindow;
+    fileCount.hwnd = fileCountWindow;
+    // The default limit (about 32 K characters) would cut a long listing or
+    // run log; 0 asks for the largest the control can hold.
+    edit.LimitText(0);
+}
+
+void StatusWindow::Set(std::string_view text) {
+    pending.assign(text).append("\r\n");
+    replaceAll = true;
+    FlushIfDue();
+}
+
+void StatusWindow::Append(std::string_view text) {
+    pending.append(text).append("\r\n");
+    FlushIfDue();
+}
+
+void StatusWindow::SetFileCount(std::string text) {
+    pendingCount = std::move(text);
+    countPending = true;
+    FlushIfDue();
+}
+
+void StatusWindow::SelectAll() {
+    Flush();
+    edit.SetFocus();
+    edit.SetSel(0, -1);
+    edit.ScrollCaret();
+}
+
+void StatusWindow::FlushIfDue() {
+    if (GetTickCount64() - lastFlush >= sliceMs) Flush();
+}
+
+void StatusWindow::Flush() {
+    if (replaceAll) {
+        edit.Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(pending.c_str()));
+        const int end = static_cast<int>(edit.Send(WM_GETTEXTLENGTH));
+        edit.SetSel(end, end);
+        edit.ScrollCaret();
+    } else if (!pending.empty()) {
+        edit.ReplaceSel(pending.c_str());
+    }
+    const bool drawEdit = replaceAll || !pending.empty();
+    pending.clear();
+    replaceAll = false;
+    if (countPending) {
+        fileCount.SetText(pendingCount);
+        countPending = false;
+        UpdateWindow(fileCount.hwnd);
+    }
+    if (drawEdit) UpdateWindow(edit.hwnd);
+    lastFlush = GetTickCount64();
+}

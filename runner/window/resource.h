@@ -1,0 +1,44 @@
+// Resource and control ids of Lorvan, shared by the resource script and the
+// code.
+#pragma once
+
+// Resources
+#define IDD_ABOUTBOX 100
+#define IDS_ABOUTBOX 101
+#define IDD_RUNNER_DIALOG 102
+#define IDR_MAINMENU 128
+#define IDI_LORVAN 128
+
+// Window menu command
+#define IDM_ABOUTBOX 0x0010
+
+// Main window controls
+#define IDC_PROGRAM 1002
+#define IDC_FILES 1004
+#define IDC_COMMAND 1005
+#define IDC_OUTPUT 1006
+#define IDC_REPORT 1007
+#define IDC_HANDLING 1008
+#define IDC_PROGRESS 1009
+#define IDC_TEMPEXT 1010
+#define IDC_TRANSLATE 1011
+#define IDC_STATUS 1013
+#define IDC_FILECOUNT 1015
+#define IDC_SYMBOLS 1017
+#define IDC_RENAME 1018
+#define IDC_CWD 1020
+#define IDC_CHANGE 1021
+#define IDC_TEST 1022
+#define IDC_FULLPATH 1023
+
+// Menu commands (Run and Exit are IDOK and IDCANCEL)
+#define ID_OPTIONS_HANDLING 32778
+#define ID_OPTIONS_PROGRAM 32779
+#define ID_OPTIONS_FILES 32780
+#define ID_OPTIONS_COMMAND 32781
+#define ID_HELP_CONTENTS 32784
+#define ID_OPTIONS_TRANSLATE 32785
+#define ID_HELP_ABOUT 1019
+
+// Context help numbers: this base plus the control id.
+#define HIDC_BASE 0x80660000
