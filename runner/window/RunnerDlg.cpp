@@ -81,7 +81,8 @@ const R CRunnerDlg::routes[] = {
     R::Menu(fw::IdHelpCommand, &CRunnerDlg::OnContextHelp),
 };
 
-CRunnerDlg::CRunnerDlg(HWND parent) : MainDialog(IDD_RUNNER_DIALOG, IDI_LORVAN, parent) {
+CRunnerDlg::CRunnerDlg(HWND parent, Platform* otherPlatform)
+    : MainDialog(IDD_RUNNER_DIALOG, IDI_LORVAN, parent), platform(otherPlatform ? *otherPlatform : windowsPlatform) {
     // No entry selected until the window opens and sets the start values.
     settings.handling = -1;
     settings.symbols = -1;

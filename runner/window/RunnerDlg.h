@@ -17,7 +17,8 @@ extern const char lorvanRegistryKey[];
 
 class CRunnerDlg : public fw::MainDialog, public lorvan::RunServices {
 public:
-    explicit CRunnerDlg(HWND parent = nullptr);
+    // The engine works on the given platform (tests), or on Windows itself.
+    explicit CRunnerDlg(HWND parent = nullptr, lorvan::Platform* platform = nullptr);
     ~CRunnerDlg() override;
 
     // The folder chooser from the desktop (a double-click on the CWD field)
@@ -95,7 +96,8 @@ private:
     fw::ProgressBar progress;
     StatusWindow status;
     lorvan::RunSettings settings;
-    lorvan::Win32Platform platform;
+    lorvan::Win32Platform windowsPlatform;
+    lorvan::Platform& platform;
     lorvan::RunEngine engine{settings, *this, platform};
     bool runnable = false;
     bool translateAbsolute = false;
