@@ -42,6 +42,8 @@ std::string TooLongMessage(int limit) {
 
 bool DataExchange::TooLong(HWND control, const std::string& text, int limit) {
     if (limit <= 0 || static_cast<int>(text.size()) <= limit) return false;
+    failed_ = true;
+    if (quiet_) return true;
     MessageBoxA(dialog_, TooLongMessage(limit).c_str(), ProgramCaption(dialog_).c_str(), MB_OK | MB_ICONEXCLAMATION);
     ::SetFocus(control);
     // For a combo box the selection message goes to the combo box itself.
@@ -51,7 +53,6 @@ bool DataExchange::TooLong(HWND control, const std::string& text, int limit) {
         SendMessageA(control, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
     else
         SendMessageA(control, EM_SETSEL, 0, -1);
-    failed_ = true;
     return true;
 }
 

@@ -18,7 +18,8 @@ namespace fw {
 
 class DataExchange {
 public:
-    DataExchange(HWND dialog, bool reading) : dialog_(dialog), reading_(reading) {}
+    // A quiet reading stops at a text over its limit without a word.
+    DataExchange(HWND dialog, bool reading, bool quiet = false) : dialog_(dialog), reading_(reading), quiet_(quiet) {}
 
     bool Reading() const { return reading_; }
     bool Failed() const { return failed_; }
@@ -45,6 +46,7 @@ private:
 
     HWND dialog_;
     bool reading_;
+    bool quiet_;
     bool failed_ = false;
 };
 

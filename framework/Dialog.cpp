@@ -103,7 +103,7 @@ void Dialog::EndDialog(INT_PTR result) {
     if (hwnd_) PostMessageA(hwnd_, WM_NULL, 0, 0);
 }
 
-bool Dialog::UpdateData(bool reading) {
+bool Dialog::UpdateData(bool reading, bool quiet) {
     const bool wasWriting = writing_;
     writing_ = wasWriting || !reading;
     struct Restore {
@@ -111,7 +111,7 @@ bool Dialog::UpdateData(bool reading) {
         bool value;
         ~Restore() { flag = value; }
     } restore{writing_, wasWriting};
-    DataExchange dx(hwnd_, reading);
+    DataExchange dx(hwnd_, reading, quiet);
     DoDataExchange(dx);
     return !dx.Failed();
 }

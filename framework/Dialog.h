@@ -46,8 +46,9 @@ public:
     // notifications that the writing causes are no user's edits.
     bool Writing() const { return writing_; }
     // Reads the controls into the members (true) or writes the members into
-    // the controls (false). Reading stops at a text over its limit.
-    bool UpdateData(bool reading = true);
+    // the controls (false). Reading stops at a text over its limit, and
+    // says so unless told to stay quiet (a window that closes).
+    bool UpdateData(bool reading = true, bool quiet = false);
 
     HWND Handle() const { return hwnd_; }
     HWND Item(int id) const { return GetDlgItem(hwnd_, id); }

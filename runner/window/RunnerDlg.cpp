@@ -128,6 +128,11 @@ BOOL CRunnerDlg::OnInitDialog() {
     progress.hwnd = Item(IDC_PROGRESS);
     status.Attach(Item(IDC_STATUS), Item(IDC_FILECOUNT));
 
+    // The controls with a help topic of their own carry its number.
+    for (int id : {IDC_CHANGE, IDC_PROGRAM, IDC_FILES, IDC_COMMAND, IDC_TRANSLATE, IDC_OUTPUT, IDC_REPORT, IDC_HANDLING,
+                   IDC_STATUS, IDC_TEST, IDC_SYMBOLS, IDC_FULLPATH, IDC_RENAME, IDC_TEMPEXT})
+        SetWindowContextHelpId(Item(id), HIDC_BASE + id);
+
     // The lists' initial entries.
     for (const char* text : handlingTexts) handlingList.AddString(text);
     for (const char* text : symbolSetTexts) symbolsList.AddString(text);
@@ -183,7 +188,9 @@ void CRunnerDlg::OnDestroy() {
     KillTimer(Handle(), TimerStateCheck);
     KillTimer(Handle(), TimerFileList);
     helpViewer->Request(Handle(), HELP_QUIT, 0);
-    UpdateData(true);
+    // The window is already gone from the screen: a field over its limit
+    // stops the reading without a message that would stand on its own.
+    UpdateData(true, true);
     SaveSettings();
 }
 
@@ -361,7 +368,12 @@ void CRunnerDlg::AppendStatus(std::string_view text) {
 }
 
 void CRunnerDlg::SelectAllStatus() {
+    // The focus moves into the status window to select its text: the field
+    // it leaves must not replace that text with the waiting text.
+    const bool wasSelecting = selectingStatus;
+    selectingStatus = true;
     status.SelectAll();
+    selectingStatus = wasSelecting;
 }
 
 void CRunnerDlg::SetFileCount(std::string_view text) {

@@ -81,7 +81,7 @@ private:
     // Whether the window answers events: not while it writes the record
     // into its controls or a run does (the writes cause change
     // notifications), and not while it closes.
-    bool Reacting() const { return !Writing() && !engine.IsBusy() && !Ending(); }
+    bool Reacting() const { return !Writing() && !selectingStatus && !engine.IsBusy() && !Ending(); }
     void FlushStatus();
 
     // The stored settings, read while the window opens and written while
@@ -102,6 +102,7 @@ private:
     bool runnable = false;
     bool translateAbsolute = false;
     bool translateOn = false;
+    bool selectingStatus = false;
     HelpViewer defaultHelpViewer;
     HelpViewer* helpViewer = &defaultHelpViewer;
 

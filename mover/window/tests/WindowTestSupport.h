@@ -1,0 +1,2 @@
+// Forwards to the window-test support while it moves.
+#include "TestSupport.h"

@@ -1,0 +1,557 @@
+// Lorvan's window driven as a user would: typing, clicks, menu commands,
+// F1, the shell's keys and double-clicks, message boxes answered, and whole
+// runs with fakedos.exe standing in for the DOS program.
+#include "WindowTestSupport.h"
+
+#include "framework/WindowPosition.h"
+#include "runner/window/RunnerApp.h"
+#include "runner/window/Win32Platform.h"
+#include "runner/window/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <mutex>
+
+using lorvan::FileEntry;
+
+namespace {
+
+CRunnerApp app;
+
+const char Caption[] = "Lorvan";
+const char MainText[] = "Current Working Directory (CWD - files are relative to CWD):";
+const std::string Ready = "Use F1 for help.\r\n\r\nClick Run when ready.\r\n";
+const std::string Waiting =
+    "Use F1 for help.\r\n\r\nWaiting for response.\r\n\r\nThe \"Run\" button will be enabled when sufficient "
+    "information is available for\r\na run.\r\n";
+
+// Records what F1 and the Help menu ask of the help viewer.
+class HelpRecorder : public HelpViewer {
+public:
+    void Request(HWND, UINT command, ULONG_PTR data) override {
+        std::lock_guard<std::mutex> lock(mutex);
+        requests.push_back({command, data});
+    }
+    // The requests since the last call.
+    std::vector<std::pair<UINT, ULONG_PTR>> Take() {
+        std::lock_guard<std::mutex> lock(mutex);
+        return std::exchange(requests, {});
+    }
+
+private:
+    std::mutex mutex;
+    std::vector<std::pair<UINT, ULONG_PTR>> requests;
+};
+
+using Requests = std::vector<std::pair<UINT, ULONG_PTR>>;
+
+// The real platform with a fixed clock, so that reports compare byte for byte.
+class FixedTimePlatform : public lorvan::Win32Platform {
+public:
+    std::tm LocalTime() override { return {9, 5, 14, 3, 5, 102, 1}; }
+};
+
+std::string FullText(HWND window) {
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+// The window's parts and what a user does with them.
+struct Window {
+    UiDriver& ui;
+    HWND main;
+
+    HWND operator[](int id) const { return GetDlgItem(main, id); }
+    HWND EditOf(int comboId) const { return FindWindowExA((*this)[comboId], nullptr, "Edit", nullptr); }
+    // The control itself, or the edit part of a combo box.
+    HWND Field(int id) const { return EditOf(id) ? EditOf(id) : (*this)[id]; }
+
+    void Type(int id, std::string_view text) const {
+        for (char c : text) PostMessageA(Field(id), WM_CHAR, static_cast<unsigned char>(c), 1);
+        ui.Settle(main);
+    }
+    void Clear(int id) const {
+        PostMessageA(Field(id), EM_SETSEL, 0, -1);
+        Type(id, "\b");
+    }
+    void Focus(int id) const {
+        PostMessageA(main, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>((*this)[id]), TRUE);
+        ui.Settle(main);
+    }
+    void Click(int id) const {
+        PostMessageA((*this)[id], BM_CLICK, 0, 0);
+        ui.Settle(main);
+    }
+    void Menu(int id) const { PostMessageA(main, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+    // A drop-down list entry chosen.
+    void Pick(int id, int index) const {
+        SendMessageA((*this)[id], CB_SETCURSEL, index, 0);
+        PostMessageA(main, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>((*this)[id]));
+    }
+    void Key(int id, UINT key) const {
+        ui.Key(Field(id), key);
+        ui.Settle(main);
+    }
+
+    bool Enabled(int id) const { return IsWindowEnabled((*this)[id]) != FALSE; }
+    bool Checked(int id) const { return IsDlgButtonChecked(main, id) == BST_CHECKED; }
+    bool MenuEnabled(int id) const {
+        return !(GetMenuState(GetMenu(main), id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED));
+    }
+    bool MenuTicked(int id) const { return (GetMenuState(GetMenu(main), id, MF_BYCOMMAND) & MF_CHECKED) != 0; }
+    std::string Text(int id) const { return FullText(Field(id)); }
+    std::string Status() const { return FullText((*this)[IDC_STATUS]); }
+    HWND Focused() const { return UiDriver::FocusOf(main); }
+
+    // Answers the message box titled "Lorvan" that shows the text.
+    bool Answer(const std::string& text, int button) const {
+        HWND box = ui.WaitForWindow(Caption, text);
+        if (!box) return false;
+        ui.Click(box, button);
+        ui.WaitGone(box);
+        ui.Settle(main);
+        return true;
+    }
+    bool Asks(const std::string& text) const { return ui.Appears(Caption, text, 500); }
+};
+
+// Each test: a fresh working directory, nothing stored, the window run
+// modally while the script works it from its own thread.
+class RunnerWindow : public ::testing::Test {
+protected:
+    ScratchDir dir;
+    HelpRecorder help;
+    FixedTimePlatform platform;
+
+    void SetUp() override {
+        dir.Enter();
+        RegDeleteTreeA(HKEY_CURRENT_USER, lorvanRegistryKey);
+    }
+    void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, lorvanRegistryKey); }
+
+    void Run(const std::function<void(Window&)>& script) {
+        CRunnerDlg dialog(nullptr, &platform);
+        dialog.SetHelpViewer(help);
+        dialogUnderTest = &dialog;
+        UiDriver ui([&](UiDriver& ui) {
+            HWND main = ui.WaitForWindow(Caption, MainText);
+            if (!main) return;
+            Window window{ui, main};
+            script(window);
+            ui.Click(main, IDCANCEL);
+        });
+        app.RunMainDialog(dialog);
+        ui.Join();
+        dialogUnderTest = nullptr;
+    }
+    CRunnerDlg* dialogUnderTest = nullptr;
+
+    static std::string FakeDos() {
+        char buffer[MAX_PATH];
+        std::string path(buffer, GetModuleFileNameA(nullptr, buffer, MAX_PATH));
+        return path.substr(0, path.rfind('\\')) + "\\fakedos.exe";
+    }
+};
+
+}  // namespace
+
+TEST_F(RunnerWindow, RunIsEnabledExactlyWhenTheFieldsSuffice) {
+    Run([&](Window& w) {
+        Screenshot(w.main, "lorvan-empty");
+        EXPECT_EQ(w.Focused(), w.EditOf(IDC_PROGRAM));
+        EXPECT_FALSE(w.Enabled(IDOK));
+        EXPECT_FALSE(w.MenuEnabled(IDOK));
+        EXPECT_EQ(w.Status(), Waiting);
+
+        // The last missing character enables Run and its menu item.
+        w.Type(IDC_PROGRAM, "DOSCONV");
+        w.Type(IDC_FILES, "*.txt");
+        EXPECT_FALSE(w.Enabled(IDOK));
+        w.Type(IDC_COMMAND, "*");
+        EXPECT_TRUE(w.Enabled(IDOK));
+        w.Type(IDC_COMMAND, " OUTPUT\\*");
+        EXPECT_TRUE(w.MenuEnabled(IDOK));
+        EXPECT_EQ(w.Status(), Ready);
+        Screenshot(w.main, "lorvan-ready");
+
+        // Output is needed only with Rename.
+        EXPECT_FALSE(w.Enabled(IDC_OUTPUT));
+        w.Click(IDC_RENAME);
+        EXPECT_TRUE(w.Enabled(IDC_OUTPUT));
+        w.Clear(IDC_OUTPUT);
+        EXPECT_FALSE(w.Enabled(IDOK));
+        EXPECT_EQ(w.Status(), Waiting);
+        w.Click(IDC_RENAME);
+        EXPECT_FALSE(w.Enabled(IDC_OUTPUT));
+        EXPECT_TRUE(w.Enabled(IDOK));
+        w.Click(IDC_RENAME);
+        w.Type(IDC_OUTPUT, "OUT");
+        EXPECT_TRUE(w.Enabled(IDOK));
+
+        // "None" needs neither a report nor a temporary extension.
+        w.Clear(IDC_REPORT);
+        w.Clear(IDC_TEMPEXT);
+        EXPECT_FALSE(w.Enabled(IDOK));
+        w.Pick(IDC_HANDLING, lorvan::HandlingNone);
+        w.ui.Settle(w.main);
+        EXPECT_FALSE(w.Enabled(IDC_REPORT));
+        EXPECT_FALSE(w.Enabled(IDC_TEMPEXT));
+        EXPECT_TRUE(w.Checked(IDC_RENAME));
+        EXPECT_TRUE(w.Enabled(IDOK));
+
+        // The report name that goes with a mode is suggested, not imposed.
+        w.Pick(IDC_HANDLING, lorvan::HandlingFilesTime);
+        w.ui.Settle(w.main);
+        EXPECT_FALSE(w.Checked(IDC_RENAME));
+        w.Type(IDC_REPORT, "REPORT.TXT");
+        w.Type(IDC_TEMPEXT, ".TMP");
+        const std::string suggestLrv = "Report file name \"REPORT.LRV\" suggested for this handling selection, change?";
+        w.Pick(IDC_HANDLING, lorvan::HandlingHtml);
+        EXPECT_TRUE(w.Answer(suggestLrv, IDNO));
+        EXPECT_EQ(w.Text(IDC_REPORT), "REPORT.TXT");
+        w.Pick(IDC_HANDLING, lorvan::HandlingNameTime);
+        EXPECT_FALSE(w.Asks("suggested for this handling selection"));
+        w.Pick(IDC_HANDLING, lorvan::HandlingHtmlTable);
+        EXPECT_TRUE(w.Answer(suggestLrv, IDYES));
+        EXPECT_EQ(w.Text(IDC_REPORT), "REPORT.LRV");
+
+        // Leaving Temp. ext. with a text that breaks the rule: the message,
+        // and the focus back; leaving it empty: nothing.
+        w.Clear(IDC_TEMPEXT);
+        w.Focus(IDC_TEMPEXT);
+        w.Type(IDC_TEMPEXT, "TMP");
+        w.Focus(IDC_REPORT);
+        EXPECT_TRUE(w.Answer("The extension of the temporary file must begin with a dot (.) and be 2 - 4 characters "
+                             "long.",
+                             IDOK));
+        EXPECT_EQ(w.Focused(), w[IDC_TEMPEXT]);
+        EXPECT_EQ(w.Text(IDC_TEMPEXT), "TMP");
+        w.Clear(IDC_TEMPEXT);
+        w.Focus(IDC_REPORT);
+        EXPECT_FALSE(w.Asks("The extension of the temporary file"));
+
+        // An absolute Translate directory forces Full path; the write-back
+        // this makes calls no reaction of its own (the window stays alive).
+        w.Type(IDC_TRANSLATE, "C:\\");
+        EXPECT_TRUE(w.Checked(IDC_FULLPATH));
+        EXPECT_FALSE(w.Enabled(IDC_FULLPATH));
+        EXPECT_EQ(w.Status(), Waiting);  // Temp. ext. is empty
+        PostMessageA(w.EditOf(IDC_TRANSLATE), EM_SETSEL, 1, 2);
+        w.Type(IDC_TRANSLATE, "\b");
+        EXPECT_EQ(w.Text(IDC_TRANSLATE), "C\\");
+        EXPECT_TRUE(w.Enabled(IDC_FULLPATH));
+        EXPECT_TRUE(w.Checked(IDC_FULLPATH));
+
+        // Options > Handling: ticked while run information is on.
+        EXPECT_TRUE(w.MenuTicked(ID_OPTIONS_HANDLING));
+        w.Menu(ID_OPTIONS_HANDLING);
+        EXPECT_TRUE(w.Answer(
+            "Run information is now disabled for Handling mode \"Name/time for each report\".", IDOK));
+        EXPECT_FALSE(w.MenuTicked(ID_OPTIONS_HANDLING));
+        w.Menu(ID_OPTIONS_HANDLING);
+        EXPECT_TRUE(
+            w.Answer("Run information is now enabled for Handling mode \"Name/time for each report\".", IDOK));
+        EXPECT_TRUE(w.MenuTicked(ID_OPTIONS_HANDLING));
+    });
+}
+
+TEST_F(RunnerWindow, ListsPicksAndHelp) {
+    dir.WriteFile("a.txt", "x");
+    dir.WriteFile("b.txt", "x");
+    Run([&](Window& w) {
+        // Leaving Files lists the files, again only for a pattern that
+        // differs in more than letter case.
+        w.Focus(IDC_FILES);
+        w.Type(IDC_FILES, "*.txt");
+        w.Focus(IDC_COMMAND);
+        EXPECT_EQ(w.Status().rfind("Finding files.\r\n\r\nLongName  ShortName\r\n\r\n", 0), 0u) << w.Status();
+        EXPECT_NE(w.Status().find("\r\n2 file(s)\r\n"), std::string::npos);
+        EXPECT_EQ(w.Text(IDC_FILECOUNT), "2");
+        w.Focus(IDC_FILES);
+        w.Clear(IDC_FILES);
+        w.Type(IDC_FILES, "*.TXT");
+        w.Focus(IDC_COMMAND);
+        EXPECT_EQ(w.Status(), Waiting);
+        w.Focus(IDC_FILES);
+        w.Type(IDC_FILES, "x");
+        w.Focus(IDC_COMMAND);
+        EXPECT_NE(w.Status().find("\r\n0 file(s)\r\n"), std::string::npos) << w.Status();
+        EXPECT_EQ(w.Text(IDC_FILECOUNT), "0");
+
+        // An entry picked from a drop-down list counts 120 ms after the list
+        // closes, without any typing.
+        w.Type(IDC_COMMAND, "*");
+        SendMessageA(w[IDC_PROGRAM], CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("DOSCONV"));
+        EXPECT_FALSE(w.Enabled(IDOK));
+        const int entry = static_cast<int>(
+            SendMessageA(w[IDC_PROGRAM], CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("DOSCONV")));
+        PostMessageA(w[IDC_PROGRAM], CB_SHOWDROPDOWN, TRUE, 0);
+        SendMessageA(w[IDC_PROGRAM], CB_SETCURSEL, entry, 0);
+        PostMessageA(w[IDC_PROGRAM], CB_SHOWDROPDOWN, FALSE, 0);
+        EXPECT_TRUE(UiDriver::WaitUntil([&] { return w.Enabled(IDOK); }, 2000));
+        EXPECT_EQ(w.Status(), Ready);
+
+        // F1: the focused control's topic, its parent's for the edit part of
+        // a combo box, the contents where there is none; the Help menu.
+        help.Take();
+        w.Focus(IDC_COMMAND);
+        w.Key(IDC_COMMAND, VK_F1);
+        w.Focus(IDC_REPORT);
+        w.Key(IDC_REPORT, VK_F1);
+        w.Focus(IDOK);
+        w.ui.Key(w[IDOK], VK_F1);
+        w.Menu(ID_HELP_CONTENTS);
+        w.ui.Settle(w.main);
+        EXPECT_EQ(help.Take(), (Requests{{HELP_CONTEXT, 0x806603ED}, {HELP_CONTEXT, 0x806603EF}, {HELP_FINDER, 0},
+                                         {HELP_FINDER, 0}}));
+    });
+    // Closing tells the help viewer to close.
+    EXPECT_EQ(help.Take(), (Requests{{HELP_QUIT, 0}}));
+}
+
+TEST_F(RunnerWindow, ShellKeysDoubleClicksAndTheWorkingDirectory) {
+    dir.WriteFile("a.txt", "x");
+    ScratchDir other;
+    other.WriteFile("one.txt", "1");
+    other.WriteFile("two.txt", "2");
+    other.WriteFile("three.txt", "3");
+    Run([&](Window& w) {
+        // Esc closes nothing; Ctrl+A selects the whole status window.
+        w.Key(IDC_PROGRAM, VK_ESCAPE);
+        EXPECT_TRUE(IsWindowVisible(w.main));
+        PostMessageA(w.Field(IDC_OUTPUT), WM_CHAR, 1, 1);
+        w.ui.Settle(w.main);
+        EXPECT_EQ(w.Focused(), w[IDC_STATUS]);
+        EXPECT_EQ(w.Text(IDC_OUTPUT), "OUTPUT");  // the key never reached the field
+        auto selection = [&] {
+            DWORD start = 1, end = 0;
+            SendMessageA(w[IDC_STATUS], EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+            return std::make_pair(start, end);
+        };
+        const DWORD length = static_cast<DWORD>(w.Status().size());
+        EXPECT_EQ(selection(), std::make_pair(DWORD(0), length));
+
+        // The About box: Esc does nothing, Ctrl+A still selects the status
+        // text, OK ends it; from the window menu too, ended by its close box.
+        SendMessageA(w[IDC_STATUS], EM_SETSEL, 0, 0);
+        w.Menu(ID_HELP_ABOUT);
+        HWND about = w.ui.WaitForWindow("About Lorvan", "Lorvan Version 0.97");
+        ASSERT_TRUE(about);
+        Screenshot(about, "lorvan-about");
+        w.ui.Key(GetDlgItem(about, IDOK), VK_ESCAPE);
+        w.ui.Settle(about);
+        EXPECT_TRUE(IsWindowVisible(about));
+        PostMessageA(GetDlgItem(about, IDOK), WM_CHAR, 1, 1);
+        w.ui.Settle(about);
+        EXPECT_EQ(selection(), std::make_pair(DWORD(0), length));
+        w.ui.Click(about, IDOK);
+        EXPECT_TRUE(w.ui.WaitGone(about));
+        PostMessageA(w.main, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+        about = w.ui.WaitForWindow("About Lorvan", "Lorvan Version 0.97");
+        ASSERT_TRUE(about);
+        PostMessageA(about, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(w.ui.WaitGone(about));
+
+        // A double-click on "# of files" lists the files again.
+        w.Type(IDC_FILES, "*.txt");
+        EXPECT_EQ(w.Status(), Waiting);
+        RECT window, field;
+        GetWindowRect(w.main, &window);
+        auto clientPoint = [&](int id, int dx, int dy) {
+            GetWindowRect(w[id], &field);
+            POINT p{field.left + dx, field.top + dy};
+            ScreenToClient(w.main, &p);
+            return p;
+        };
+        w.ui.DoubleClick(w.main, clientPoint(IDC_FILECOUNT, 5, 5));
+        w.ui.Settle(w.main);
+        EXPECT_NE(w.Status().find("\r\n1 file(s)\r\n"), std::string::npos) << w.Status();
+
+        // A double-click on the CWD field browses from the desktop.
+        w.ui.DoubleClick(w.main, clientPoint(IDC_CWD, 10, 5));
+        if (HWND chooser = w.ui.WaitForChooser("Singleclick the Change button to browse from CWD parent"))
+            w.ui.Click(chooser, IDCANCEL);
+        w.ui.Settle(w.main);
+        EXPECT_EQ(w.Text(IDC_CWD), dir.Path());
+
+        // A double-click in the status window, where a fixed allowance from
+        // the window's corner would put it on the CWD field, is none.
+        GetWindowRect(w[IDC_CWD], &field);
+        POINT inStatus{field.left + 10 - window.left, field.top + 5 - window.top - 40};
+        RECT statusClient;
+        GetClientRect(w[IDC_STATUS], &statusClient);
+        ASSERT_TRUE(PtInRect(&statusClient, inStatus));
+        w.ui.DoubleClick(w[IDC_STATUS], inStatus);
+        const bool opened = UiDriver::WaitUntil([] { return UiDriver::FindChooserNow("Singleclick") != nullptr; }, 1000);
+        EXPECT_FALSE(opened) << "a double-click in the status window opened the folder chooser";
+        if (opened) UiDriver::CloseEverything();
+
+        // Change, cancelled: nothing changes; then another directory chosen:
+        // the field, the current directory and the file list follow.
+        const std::string before = w.Status();
+        w.Click(IDC_CHANGE);
+        if (HWND chooser = w.ui.WaitForChooser("Doubleclick the CWD name field to browse from root")) {
+            // Its tree starts at the working directory's parent.
+            HWND tree = FindWindowExA(chooser, nullptr, WC_TREEVIEWA, nullptr);
+            char root[MAX_PATH] = "";
+            TVITEMA item{};
+            item.mask = TVIF_TEXT;
+            item.hItem = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+            item.pszText = root;
+            item.cchTextMax = sizeof root;
+            SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+            const std::string parent = dir.Path().substr(0, dir.Path().rfind('\\'));
+            EXPECT_EQ(std::string(root), parent.substr(parent.rfind('\\') + 1));
+            Screenshot(chooser, "lorvan-chooser");
+            w.ui.Click(chooser, IDCANCEL);
+        }
+        w.ui.Settle(w.main);
+        EXPECT_EQ(w.Status(), before);
+        EXPECT_EQ(w.Text(IDC_CWD), dir.Path());
+        w.ui.DoubleClick(w.main, clientPoint(IDC_CWD, 10, 5));
+        if (HWND chooser = w.ui.WaitForChooser("Singleclick the Change button to browse from CWD parent"))
+            w.ui.ChooseFolder(chooser, other.Path());
+        EXPECT_TRUE(UiDriver::WaitUntil([&] { return w.Text(IDC_CWD) == other.Path(); }));
+        w.ui.Settle(w.main);
+        EXPECT_NE(w.Status().find("\r\n3 file(s)\r\n"), std::string::npos) << w.Status();
+        EXPECT_EQ(w.Text(IDC_FILECOUNT), "3");
+        char current[MAX_PATH] = "";
+        GetCurrentDirectoryA(MAX_PATH, current);
+        EXPECT_EQ(std::string(current), other.Path());
+
+        // A field over its limit stops the reading there: the message, the
+        // focus in that field, the fields after it not read, and no run.
+        w.Type(IDC_PROGRAM, "DOSCONV");
+        w.Type(IDC_COMMAND, "*");
+        ASSERT_TRUE(w.Enabled(IDOK));
+        SendMessageA(w[IDC_COMMAND], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(std::string(127, 'c').c_str()));
+        SendMessageA(w[IDC_TEST], BM_SETCHECK, BST_CHECKED, 0);
+        w.ui.Click(w.main, IDOK);
+        EXPECT_TRUE(w.Answer("Enter no more than 126 characters.", IDOK));
+        EXPECT_EQ(GetParent(w.Focused()), w[IDC_COMMAND]);
+        EXPECT_EQ(dialogUnderTest->Settings().command, "*");
+        EXPECT_FALSE(dialogUnderTest->Settings().test);
+        EXPECT_EQ(w.Status().find("Handling commands"), std::string::npos);
+        SetCurrentDirectoryA(dir.Path().c_str());
+    });
+}
+
+TEST_F(RunnerWindow, AWholeRunAndTestMode) {
+    dir.WriteFile("Annual Report.txt", "report annual\r\n");
+    dir.WriteFile("README.TXT", "exit 3\r\nreport readme failed\r\n");
+    dir.WriteFile("notes.txt", "noout\r\n");
+    const std::string program = FakeDos();
+    const std::string command = "* OUTPUT\\* RUN.TMP";
+    Run([&](Window& w) {
+        w.Type(IDC_PROGRAM, program);
+        w.Type(IDC_FILES, "*.txt");
+        w.Type(IDC_COMMAND, command);
+        w.Click(IDC_RENAME);
+        w.Clear(IDC_REPORT);
+        w.Type(IDC_REPORT, "RUN.LOG");  // not one of the files passed
+        w.ui.Click(w.main, IDOK);
+        ASSERT_TRUE(UiDriver::WaitUntil([&] { return w.Status().find("\r\nDone\r\n") != std::string::npos; }, 20000))
+            << w.Status();
+        w.ui.Settle(w.main);
+        Screenshot(w.main, "lorvan-after-run");
+
+        // The status window line by line, the report byte for byte, the
+        // results under their long names.
+        std::string status = "Handling commands:\r\n\r\n", renames, report;
+        int renamed = 0, toRename = 0;
+        for (const FileEntry& entry : dialogUnderTest->Engine().FoundFiles()) {
+            const std::string& shortName = entry.effectiveShortName();
+            const bool failed = entry.longName == "notes.txt", error = entry.longName == "README.TXT";
+            status += lorvan::DisplayLine(entry) + (error ? ": Error 3" : failed ? ": Failed" : ": OK") + "\r\n";
+            if (!failed)
+                report += "\r\n" + shortName + " - " + entry.longName + "\r\n2002-06-03 14:05:09\r\n" +
+                          (error ? "readme failed\r\n" : "annual\r\n");
+            if (entry.needsRenaming()) {
+                ++toRename;
+                renames += shortName + " to " + entry.longName + (failed ? ": Failed" : ": OK") + "\r\n";
+                renamed += failed ? 0 : 1;
+            }
+        }
+        status += "\r\nRenaming files:\r\n\r\n" + renames + "\r\n" + std::to_string(renamed) + " out of " +
+                  std::to_string(toRename) + " files renamed.\r\n\r\nDone\r\n";
+        EXPECT_EQ(w.Status(), status);
+        EXPECT_EQ(dir.ReadFile("RUN.LOG"), dir.Path() + "\\*.txt\r\nMonday 2002-06-03 14:05:09\r\n" + program +
+                                                  " " + command + "\r\n\r\n" + report);
+        EXPECT_EQ(dir.ReadFile("OUTPUT\\Annual Report.txt"), "report annual\r\n");
+        EXPECT_EQ(dir.ReadFile("OUTPUT\\README.TXT"), "exit 3\r\nreport readme failed\r\n");
+        EXPECT_FALSE(dir.Exists("RUN.TMP"));
+        EXPECT_EQ(w.Text(IDC_FILECOUNT), "3");
+
+        // The four values went into their lists, once.
+        auto counts = [&] {
+            std::vector<LRESULT> n;
+            for (int id : {IDC_PROGRAM, IDC_FILES, IDC_COMMAND, IDC_TRANSLATE}) n.push_back(SendMessageA(w[id], CB_GETCOUNT, 0, 0));
+            return n;
+        };
+        EXPECT_EQ(counts(), (std::vector<LRESULT>{2, 1, 2, 1}));
+
+        // Test mode: each line shown; OK goes on, Cancel stops.
+        w.Click(IDC_TEST);
+        w.ui.Click(w.main, IDOK);
+        const std::string title = "Lorvan test: \"" + program + "\" command ";
+        HWND first = w.ui.WaitForWindow(title + "1 of 3");
+        ASSERT_TRUE(first) << w.Status();
+        Screenshot(first, "lorvan-test-mode");
+        w.ui.Click(first, IDOK);
+        HWND second = w.ui.WaitForWindow(title + "2 of 3");
+        ASSERT_TRUE(second);
+        w.ui.Click(second, IDCANCEL);
+        ASSERT_TRUE(UiDriver::WaitUntil([&] { return w.Status().find("\r\nDone\r\n") != std::string::npos; }));
+        const FileEntry& entry = dialogUnderTest->Engine().FoundFiles()[0];
+        EXPECT_EQ(w.Status().rfind("Handling commands:\r\n\r\n" + lorvan::DisplayLine(entry) + ": Handled\r\n\r\n", 0), 0u)
+            << w.Status();
+        EXPECT_FALSE(w.ui.Appears(title + "3 of 3", "", 300));
+        EXPECT_EQ(counts(), (std::vector<LRESULT>{2, 1, 2, 1}));
+    });
+}
+
+TEST_F(RunnerWindow, TheStatusWindowProgressAndClosingWhenTheObjectGoesFirst) {
+    {
+        CRunnerDlg dialog(nullptr, &platform);
+        dialog.SetHelpViewer(help);
+        ASSERT_TRUE(dialog.Create());
+        HWND status = GetDlgItem(dialog.Handle(), IDC_STATUS);
+
+        // Appending replaces the selection, wherever the user put it.
+        dialog.SetStatus("Finding files.\r\n\r\nLongName  ShortName\r\n");
+        dialog.AppendStatus("one");
+        dialog.AppendStatus("two");
+        dialog.SelectAllStatus();
+        EXPECT_EQ(FullText(status), "Finding files.\r\n\r\nLongName  ShortName\r\n\r\none\r\ntwo\r\n");
+        SendMessageA(status, EM_SETSEL, 0, 7);
+        dialog.AppendStatus("Found");
+        dialog.SelectAllStatus();
+        EXPECT_EQ(FullText(status), "Found\r\n files.\r\n\r\nLongName  ShortName\r\n\r\none\r\ntwo\r\n");
+
+        // A long listing is not cut.
+        dialog.SetStatus("Finding files.");
+        const std::string line = "\"a long file name of the listing.txt\"  \"ALONGF~1.TXT\"";
+        for (int i = 0; i < 20000; ++i) dialog.AppendStatus(line);
+        dialog.SelectAllStatus();
+        EXPECT_EQ(FullText(status).size(), 16 + 20000 * (line.size() + 2));
+
+        // The progress bar's range and position do not wrap above 65,535.
+        dialog.SetProgressRange(70000);
+        dialog.SetProgressPos(68000);
+        HWND progress = GetDlgItem(dialog.Handle(), IDC_PROGRESS);
+        EXPECT_EQ(SendMessageA(progress, PBM_GETRANGE, FALSE, 0), 70000);
+        EXPECT_EQ(SendMessageA(progress, PBM_GETPOS, 0, 0), 68000);
+
+        EXPECT_EQ(dialog.SymbolSetText(), "*, **, ***");
+        SetWindowPos(dialog.Handle(), nullptr, 90, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    }
+    // The object went first; its window's closing ran all the same.
+    EXPECT_EQ(help.Take(), (Requests{{HELP_QUIT, 0}}));
+    POINT position{};
+    ASSERT_TRUE(fw::LoadWindowPosition(lorvanRegistryKey, position));
+    EXPECT_EQ(position.x, 90);
+    EXPECT_EQ(position.y, 60);
+}
