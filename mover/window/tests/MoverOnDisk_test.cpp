@@ -1,9 +1,9 @@
 // Kastrelo's lists and Move on real directories.
 
-#include "TestSupport.h"
 #include "mover/window/MoverApp.h"
 #include "mover/window/WindowPosition.h"
 #include "mover/window/resource.h"
+#include "testing/WindowTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // Kastrelo's window driven as a user would: keys, buttons, double-clicks,
 // the "_files" questions, the folder chooser and the help pages.
 
-#include "TestSupport.h"
 #include "mover/window/MoverApp.h"
 #include "mover/window/MoverHelpDlg.h"
 #include "mover/window/resource.h"
+#include "testing/WindowTestSupport.h"
 
 #include <gtest/gtest.h>
 
