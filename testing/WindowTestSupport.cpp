@@ -92,6 +92,10 @@ void ScratchDir::MakeDir(const std::string& relative, DWORD attributes) const {
     }
 }
 
+void ScratchDir::MakeDirs(const std::vector<std::string>& relatives) const {
+    for (const std::string& relative : relatives) MakeDir(relative);
+}
+
 void ScratchDir::WriteFile(const std::string& relative, const std::string& content) const {
     std::string full = *this / relative;
     HANDLE file = CreateFileA(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

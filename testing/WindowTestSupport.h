@@ -23,6 +23,8 @@ public:
     std::string operator/(const std::string& relative) const { return path + "\\" + relative; }
 
     void MakeDir(const std::string& relative, DWORD attributes = 0) const;
+    // Makes each directory in turn (parents first).
+    void MakeDirs(const std::vector<std::string>& relatives) const;
     void WriteFile(const std::string& relative, const std::string& content) const;
     bool IsDir(const std::string& relative) const;
     bool Exists(const std::string& relative) const;
