@@ -1,5 +1,4 @@
-#include "FakePlatform.h"
-#include "FakeServices.h"
+#include "EngineTest.h"
 
 #include "runner/engine/ReportFile.h"
 
@@ -26,19 +25,9 @@ using Outputs = std::vector<std::tuple<std::string, std::string, std::string>>;
 
 }  // namespace
 
-class ReportTest : public ::testing::Test {
+class ReportTest : public EngineTest {
 protected:
-    FakePlatform platform{"C:\\DATA"};
-    RunSettings settings;
-    FakeServices ui{settings};
-
-    void SetUp() override {
-        platform.now = {9, 5, 14, 3, 5, 102, 1};  // Monday 2002-06-03 14:05:09
-        settings.cwd = platform.Cwd();
-        settings.files = "*.txt";
-        settings.program = "DOSCONV";
-        settings.command = "* OUTPUT\\*";
-    }
+    void SetUp() override { platform.now = {9, 5, 14, 3, 5, 102, 1}; }  // Monday 2002-06-03 14:05:09
 
     // One run: open, one command report per (short, long, content), close.
     std::string Run(const Outputs& outputs) {
