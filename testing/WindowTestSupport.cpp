@@ -453,6 +453,11 @@ void UiDriver::CloseEverything() {
 }
 
 void Screenshot(HWND window, const std::string& name) {
+    // What the window shows now, painted: painting waits until a thread has
+    // nothing else to do, and the picture reaches the screen after that.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    DWORD_PTR ignored;
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
     RECT rect;
     GetWindowRect(window, &rect);
     int width = rect.right - rect.left, height = rect.bottom - rect.top;
