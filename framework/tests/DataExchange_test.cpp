@@ -2,12 +2,11 @@
 // its limit.
 
 #include "framework/Dialog.h"
+#include "testing/WindowTestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <string>
-#include <thread>
 
 namespace {
 
@@ -48,22 +47,6 @@ std::string Text(HWND dialog, int id) {
     char text[64] = "";
     GetDlgItemTextA(dialog, id, text, sizeof text);
     return text;
-}
-
-// Answers the first message box of this process; gives its text.
-std::string AnswerMessageBox(std::atomic<bool>& stop) {
-    while (!stop) {
-        HWND box = FindWindowA("#32770", nullptr);
-        DWORD pid = 0;
-        if (box) GetWindowThreadProcessId(box, &pid);
-        if (box && pid == GetCurrentProcessId() && GetDlgItem(box, 0xFFFF)) {
-            std::string text = Text(box, 0xFFFF);
-            PostMessageA(box, WM_COMMAND, IDOK, 0);
-            return text;
-        }
-        Sleep(20);
-    }
-    return "";
 }
 
 }  // namespace
@@ -112,12 +95,15 @@ TEST(DataExchange, ATextOverItsLimitStopsTheReadingThere) {
     SendDlgItemMessageA(hwnd, 12, BM_SETCHECK, BST_UNCHECKED, 0);
     SetDlgItemTextA(hwnd, 14, "changed");
 
-    std::atomic<bool> stop{false};
     std::string message;
-    std::thread answer([&] { message = AnswerMessageBox(stop); });
+    UiDriver ui([&](UiDriver& ui) {
+        if (HWND box = ui.WaitForWindow("Error", "characters")) {
+            message = WindowText(GetDlgItem(box, 0xFFFF));
+            ui.Click(box, IDOK);
+        }
+    });
     bool read = dialog.UpdateData(true);
-    stop = true;
-    answer.join();
+    ui.Join();
 
     EXPECT_FALSE(read);
     EXPECT_EQ(message, "Enter no more than 4 characters.");
