@@ -8,16 +8,8 @@ using namespace lorvan;
 
 namespace {
 
-const std::string textInfo = "C:\\DATA\\*.txt\r\nMonday 2002-06-03 14:05:09\r\nDOSCONV * OUTPUT\\*\r\n\r\n";
-const std::string htmlHead =
-    "<html><head><title>Lorvan *.txt</title>\r\n"
-    "<base target=\"lorvan\">\r\n"
-    "<style><!-- h2, h3 {margin: 0} h4 {margin-top: 0} --></style>\r\n"
-    "</head>\r\n"
-    "<body bgcolor=\"#F0F0F0\">\r\n"
-    "<h2 align=\"center\">C:\\DATA\\*.txt</h2>\r\n"
-    "<h3 align=\"center\">Monday 2002-06-03 14:05:09</h3>\r\n"
-    "<h4 align=\"center\">DOSCONV * OUTPUT\\*</h4>\r\n";
+const std::string textInfo = TextReportInfo("C:\\DATA\\*.txt", "Monday 2002-06-03 14:05:09", "DOSCONV * OUTPUT\\*");
+const std::string htmlHead = HtmlReportHead("C:\\DATA\\*.txt", "Monday 2002-06-03 14:05:09", "DOSCONV * OUTPUT\\*");
 const std::string separator = "\r\n================================\r\n\r\n";
 const std::string stamp = "\r\n2002-06-03 14:05:09\r\n";
 

@@ -1,7 +1,7 @@
 // Whole runs under Wine: real directories with real 8.3 aliases, the real
 // cmd.exe, and fakedos.exe standing in for the DOS program.
 #include "runner/engine/RunEngine.h"
-#include "runner/engine/tests/FakeServices.h"
+#include "runner/engine/tests/EngineTest.h"
 #include "runner/window/Win32Platform.h"
 #include "testing/WindowTestSupport.h"
 
@@ -37,7 +37,7 @@ protected:
         settings.command = "* OUTPUT\\* REPORT.TMP";
     }
     std::string TextInfo() const {
-        return Cwd() + "\\*.txt\r\n" + runTime + "\r\n" + settings.program + " " + settings.command + "\r\n\r\n";
+        return TextReportInfo(Cwd() + "\\*.txt", runTime, settings.program + " " + settings.command);
     }
 };
 
@@ -106,20 +106,7 @@ TEST_F(RunBatchWineTest, HtmlTableReportAndEarlierResults) {
     EXPECT_EQ(ui.asked[0].text, "File(s) exist in the output directory, see the Status window.\r\n\r\nDelete?");
     EXPECT_EQ(ui.asked[1].text, "Report file already exists, delete?");
     EXPECT_EQ(dir.ReadFile("REPORT.LRV"),
-              "<html><head><title>Lorvan *.txt</title>\r\n"
-              "<base target=\"lorvan\">\r\n"
-              "<style><!-- h2, h3 {margin: 0} h4 {margin-top: 0} --></style>\r\n"
-              "</head>\r\n"
-              "<body bgcolor=\"#F0F0F0\">\r\n"
-              "<h2 align=\"center\">" +
-                  Cwd() +
-                  "\\*.txt</h2>\r\n"
-                  "<h3 align=\"center\">" +
-                  runTime +
-                  "</h3>\r\n"
-                  "<h4 align=\"center\">" +
-                  settings.program + " " + settings.command +
-                  "</h4>\r\n"
+              HtmlReportHead(Cwd() + "\\*.txt", runTime, settings.program + " " + settings.command) +
                   "<table border=\"1\" cellpadding=\"2\" cellspacing=\"0\">\r\n"
                   "<tr><td>one</td></tr>\r\n"
                   "\r\n</table>\r\n</body>\r\n</html>");
