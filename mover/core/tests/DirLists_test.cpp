@@ -12,6 +12,19 @@ std::vector<DirRow> Rows(std::initializer_list<std::pair<const char*, DirClass>>
     return rows;
 }
 
+std::vector<DirClass> Images(const std::vector<DirRow>& rows) {
+    std::vector<DirClass> images;
+    for (const DirRow& row : rows) images.push_back(row.image);
+    return images;
+}
+
+// Each planned move as "source > target".
+std::vector<std::string> Steps(const std::vector<DirRow>& rows, const ListSide& from, const ListSide& to) {
+    std::vector<std::string> steps;
+    for (const auto& step : PlanMoves(rows, from, to)) steps.push_back(step.source + " > " + step.target);
+    return steps;
+}
+
 Found Classify(const ListSide& side, const char* name, std::uint32_t attributes, DirClass& image) {
     return ClassifyEntry(side, name, attributes, image);
 }
@@ -73,15 +86,8 @@ TEST(MarkPairs, PairsIgnoreCaseAndTakePrecedenceOverRestricted) {
     SortRows(right, AsciiCaseKey);
     MarkPairs(left, right, AsciiCaseKey);
 
-    EXPECT_EQ(left[0].image, Normal);
-    EXPECT_EQ(left[1].image, Pair);
-    EXPECT_EQ(left[2].image, Restricted);
-    EXPECT_EQ(left[3].image, Pair);
-    EXPECT_EQ(left[4].image, Normal);
-    EXPECT_EQ(right[0].image, Normal);
-    EXPECT_EQ(right[1].image, Pair);
-    EXPECT_EQ(right[2].image, Pair);
-    EXPECT_EQ(right[3].image, Normal);
+    EXPECT_EQ(Images(left), (std::vector<DirClass>{Normal, Pair, Restricted, Pair, Normal}));
+    EXPECT_EQ(Images(right), (std::vector<DirClass>{Normal, Pair, Pair, Normal}));
 
     // Exactly the Normal left rows are preselected; nothing on the right.
     std::vector<bool> selected;
@@ -97,13 +103,8 @@ TEST(MarkPairs, WholeNamesOnlyAndEveryEqualRightRow) {
     auto right = Rows({{"_files", Normal}, {"A", Normal}, {"a", Normal}, {"abc", Normal}});
     SortRows(right, AsciiCaseKey);
     MarkPairs(left, right, AsciiCaseKey);
-    EXPECT_EQ(left[0].image, Pair);
-    EXPECT_EQ(left[1].image, Pair);
-    EXPECT_EQ(left[2].image, Normal);
-    EXPECT_EQ(right[0].image, Pair);
-    EXPECT_EQ(right[1].image, Pair);
-    EXPECT_EQ(right[2].image, Pair);
-    EXPECT_EQ(right[3].image, Normal);
+    EXPECT_EQ(Images(left), (std::vector<DirClass>{Pair, Pair, Normal}));
+    EXPECT_EQ(Images(right), (std::vector<DirClass>{Pair, Pair, Pair, Normal}));
 }
 
 TEST(MarkPairs, ManyRowsPairHalfOfThem) {
@@ -141,17 +142,8 @@ TEST(PlanMoves, MovesSelectedNormalRowsToTheOppositeSide) {
                                 {"Page_FILES", Normal, true}};
     std::vector<DirRow> right = {{"_files", Normal, true}, {"x y", Normal, true}, {"z", Restricted, true}};
 
-    auto leftSteps = PlanMoves(left, LeftSide(), RightSide());
-    ASSERT_EQ(leftSteps.size(), 2u);
-    EXPECT_EQ(leftSteps[0].source, "A_files");
-    EXPECT_EQ(leftSteps[0].target, "_files\\A");
-    EXPECT_EQ(leftSteps[1].source, "Page_FILES");
-    EXPECT_EQ(leftSteps[1].target, "_files\\Page");
-
-    auto rightSteps = PlanMoves(right, RightSide(), LeftSide());
-    ASSERT_EQ(rightSteps.size(), 2u);
-    EXPECT_EQ(rightSteps[0].source, "_files\\_files");
-    EXPECT_EQ(rightSteps[0].target, "_files_files");
-    EXPECT_EQ(rightSteps[1].source, "_files\\x y");
-    EXPECT_EQ(rightSteps[1].target, "x y_files");
+    EXPECT_EQ(Steps(left, LeftSide(), RightSide()),
+              (std::vector<std::string>{"A_files > _files\\A", "Page_FILES > _files\\Page"}));
+    EXPECT_EQ(Steps(right, RightSide(), LeftSide()),
+              (std::vector<std::string>{"_files\\_files > _files_files", "_files\\x y > x y_files"}));
 }

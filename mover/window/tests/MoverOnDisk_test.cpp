@@ -1,9 +1,9 @@
 // Kastrelo's lists and Move on real directories.
 
-#include "TestSupport.h"
 #include "mover/window/MoverApp.h"
 #include "framework/WindowPosition.h"
 #include "mover/window/resource.h"
+#include "testing/WindowTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -53,11 +53,12 @@ protected:
     void SetUp() override { dir.MakeDir("_files"); }
     void TearDown() override { dialog.Destroy(); }
 
-    void Open() {
-        dir.Enter();
+    void Open(const ScratchDir& where) {
+        where.Enter();
         NoQuestions guard;
         ASSERT_TRUE(dialog.Create());
     }
+    void Open() { Open(dir); }
     void Refresh() {
         NoQuestions guard;
         dialog.RefreshLists();
@@ -79,17 +80,12 @@ protected:
 }  // namespace
 
 TEST_F(MoverOnDisk, ListsOnlyDirectoriesSortedAndClassified) {
-    dir.MakeDir("b_files");
-    dir.MakeDir("A_files");
+    // "files" has no "_files" suffix, "b_files.old" not at the end.
+    dir.MakeDirs({"b_files", "A_files", "files", "b_files.old", "_files\\page", "_files\\_files", "_files\\Zeta"});
     dir.MakeDir("Hidden_files", FILE_ATTRIBUTE_HIDDEN);
     dir.MakeDir("sys_files", FILE_ATTRIBUTE_SYSTEM);
-    dir.MakeDir("files");        // no "_files" suffix
-    dir.MakeDir("b_files.old");  // suffix not at the end
-    dir.WriteFile("x_files", "a file, never listed");
-    dir.MakeDir("_files\\page");
-    dir.MakeDir("_files\\_files");
-    dir.MakeDir("_files\\Zeta");
     dir.MakeDir("_files\\hid", FILE_ATTRIBUTE_HIDDEN);
+    dir.WriteFile("x_files", "a file, never listed");
     dir.WriteFile("_files\\readme.txt", "a file");
     Open();
 
@@ -109,14 +105,10 @@ TEST_F(MoverOnDisk, ReadOnlyDirectoriesAreRestrictedWhereThePlatformKeepsTheAttr
 }
 
 TEST_F(MoverOnDisk, PairsIgnoreCaseAlsoBeyondAsciiAndWinOverRestricted) {
-    dir.MakeDir("Page_FILES");
-    dir.MakeDir("_files\\page");
-    dir.MakeDir("CAF\xC9_files");  // code page 1252: CAFÉ and café
-    dir.MakeDir("_files\\caf\xE9");
+    // Code page 1252: CAFÉ and café.
+    dir.MakeDirs({"Page_FILES", "_files\\page", "CAF\xC9_files", "_files\\caf\xE9", "_files\\secret", "_files\\pages"});
     dir.MakeDir("Secret_files", FILE_ATTRIBUTE_HIDDEN);
-    dir.MakeDir("_files\\secret");
     dir.MakeDir("Lone_files", FILE_ATTRIBUTE_HIDDEN);
-    dir.MakeDir("_files\\pages");
     Open();
 
     EXPECT_EQ(Left(), (std::vector<ShownRow>{{"CAF\xC9_files", P, false},
@@ -129,14 +121,8 @@ TEST_F(MoverOnDisk, PairsIgnoreCaseAlsoBeyondAsciiAndWinOverRestricted) {
 
 TEST_F(MoverOnDisk, UpperCaseFilesSubdirectoryCountsAndIsNotListed) {
     ScratchDir other;
-    other.MakeDir("_FILES");
-    other.MakeDir("_FILES\\inside");
-    other.MakeDir("a_files");
-    other.Enter();
-    {
-        NoQuestions guard;
-        ASSERT_TRUE(dialog.Create());
-    }
+    other.MakeDirs({"_FILES", "_FILES\\inside", "a_files"});
+    Open(other);
     EXPECT_EQ(Left(), (std::vector<ShownRow>{{"a_files", N, true}}));
     EXPECT_EQ(Right(), (std::vector<ShownRow>{{"inside", N, false}}));
 }
@@ -158,12 +144,9 @@ TEST_F(MoverOnDisk, ColumnFillsTheListOrFitsTheWidestName) {
 }
 
 TEST_F(MoverOnDisk, MovesBothWaysAndCrosswiseWithTheirContents) {
-    dir.MakeDir("Page_FILES");
+    dir.MakeDirs({"Page_FILES", "_files\\Back", "_files\\_files", "Stay_files"});
     dir.WriteFile("Page_FILES\\style.css", "left");
-    dir.MakeDir("_files\\Back");
     dir.WriteFile("_files\\Back\\image.gif", "right");
-    dir.MakeDir("_files\\_files");
-    dir.MakeDir("Stay_files");
     Open();
 
     // The preselection holds Page_FILES and Stay_files; keep only Page.
@@ -190,12 +173,9 @@ TEST_F(MoverOnDisk, MovesBothWaysAndCrosswiseWithTheirContents) {
 }
 
 TEST_F(MoverOnDisk, OnlySelectedMovableRowsMove) {
-    dir.MakeDir("pair_files");
-    dir.MakeDir("_files\\pair");
+    dir.MakeDirs({"pair_files", "_files\\pair", "unselected_files", "_files\\b"});
     dir.MakeDir("hidden_files", FILE_ATTRIBUTE_HIDDEN);
     dir.MakeDir("_files\\sys", FILE_ATTRIBUTE_SYSTEM);
-    dir.MakeDir("unselected_files");
-    dir.MakeDir("_files\\b");
     Open();
     SelectRows(LeftView(), {"pair_files", "hidden_files"});
     SelectRows(RightView(), {"pair", "sys"});
@@ -210,11 +190,9 @@ TEST_F(MoverOnDisk, OnlySelectedMovableRowsMove) {
 }
 
 TEST_F(MoverOnDisk, AClashLeavesBothDirectoriesAndAllTheirFilesWhereTheyWere) {
-    dir.MakeDir("Page_files");
+    dir.MakeDirs({"Page_files", "Doc_files", "_files\\Back"});
     dir.WriteFile("Page_files\\mine.txt", "mine");
-    dir.MakeDir("Doc_files");
     dir.WriteFile("Doc_files\\a.txt", "doc");
-    dir.MakeDir("_files\\Back");
     dir.WriteFile("_files\\Back\\b.txt", "back");
     Open();
     SelectRows(RightView(), {"Back"});
@@ -243,8 +221,7 @@ TEST_F(MoverOnDisk, AClashLeavesBothDirectoriesAndAllTheirFilesWhereTheyWere) {
 }
 
 TEST_F(MoverOnDisk, ADirectoryRemovedSinceTheRefreshIsDroppedAndTheOthersMove) {
-    dir.MakeDir("gone_files");
-    dir.MakeDir("kept_files");
+    dir.MakeDirs({"gone_files", "kept_files"});
     Open();
     RemoveTree(dir / "gone_files");
     Move();
@@ -286,7 +263,7 @@ TEST_F(MoverOnDisk, NamesBeyondAsciiMoveUnchanged) {
     EXPECT_EQ(Right(), (std::vector<ShownRow>{{"R\xE9sum\xE9 \xC4rger", N, false}}));
 }
 
-TEST(MoverAtDriveRoot, ListsAndMovesAtTheRootOfADrive) {
+TEST_F(MoverOnDisk, ListsAndMovesAtTheRootOfADrive) {
     // Drive C: of the tests' own Wine prefix; never of anyone's own.
     const char* prefix = getenv("WINEPREFIX");
     if (!prefix || !strstr(prefix, "build")) GTEST_SKIP() << "needs the tests' own Wine prefix";
@@ -296,32 +273,42 @@ TEST(MoverAtDriveRoot, ListsAndMovesAtTheRootOfADrive) {
     ASSERT_TRUE(CreateDirectoryA("C:\\kastrelo_root_files", nullptr));
     ASSERT_TRUE(SetCurrentDirectoryA("C:\\"));
     {
-        CMoverDlg dialog;
-        {
-            NoQuestions guard;
-            ASSERT_TRUE(dialog.Create());
-        }
-        EXPECT_EQ(dialog.Cwd(), "C:\\");
-        EXPECT_EQ(cwd::ParentOfCwd(dialog.Cwd()), "C:");
-        EXPECT_EQ(SelectedNames(dialog.Item(IDC_LEFT_LIST)), (std::vector<std::string>{"kastrelo_root_files"}));
-        {
-            NoQuestions guard;
-            SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        }
-        EXPECT_EQ(GetFileAttributesA("C:\\_files\\kastrelo_root"), static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
-        dialog.Destroy();
+        NoQuestions guard;
+        ASSERT_TRUE(dialog.Create());
     }
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    SetCurrentDirectoryA(temp);
+    EXPECT_EQ(dialog.Cwd(), "C:\\");
+    EXPECT_EQ(cwd::ParentOfCwd(dialog.Cwd()), "C:");
+    EXPECT_EQ(SelectedNames(LeftView()), (std::vector<std::string>{"kastrelo_root_files"}));
+    Move();
+    EXPECT_EQ(GetFileAttributesA("C:\\_files\\kastrelo_root"), static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
+    dialog.Destroy();
+    dir.Enter();
     RemoveTree("C:\\_files");
 }
 
+TEST_F(MoverOnDisk, TheSystemMenuHoldsTheAboutEntry) {
+    Open();
+    HMENU menu = GetSystemMenu(dialog.Handle(), FALSE);
+    int count = GetMenuItemCount(menu);
+    ASSERT_GE(count, 2);
+    char text[64] = "";
+    GetMenuStringA(menu, IDM_ABOUTBOX, text, sizeof text, MF_BYCOMMAND);
+    EXPECT_STREQ(text, "&About *_files");
+    EXPECT_EQ(GetMenuItemID(menu, count - 1), static_cast<UINT>(IDM_ABOUTBOX));
+    EXPECT_EQ(GetMenuState(menu, count - 2, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
+}
+
 // The window position in the registry.
-class StoredPosition : public ::testing::Test {
+class StoredPosition : public MoverOnDisk {
 protected:
-    void SetUp() override { RegDeleteTreeA(HKEY_CURRENT_USER, kastreloRegistryKey); }
-    void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, kastreloRegistryKey); }
+    void SetUp() override {
+        MoverOnDisk::SetUp();
+        RegDeleteTreeA(HKEY_CURRENT_USER, kastreloRegistryKey);
+    }
+    void TearDown() override {
+        MoverOnDisk::TearDown();
+        RegDeleteTreeA(HKEY_CURRENT_USER, kastreloRegistryKey);
+    }
     void Set(const char* name, DWORD type, const void* data, DWORD size) {
         HKEY key;
         ASSERT_EQ(
@@ -353,16 +340,9 @@ TEST_F(StoredPosition, CountsOnlyWhenBothValuesAreFourByteDwords) {
 }
 
 TEST_F(StoredPosition, TheWindowOpensThereAndSavesWhereItWas) {
-    ScratchDir dir;
-    dir.MakeDir("_files");
-    dir.Enter();
     SetDword("Left", 37);
     SetDword("Top", 41);
-    CMoverDlg dialog;
-    {
-        NoQuestions guard;
-        ASSERT_TRUE(dialog.Create());
-    }
+    Open();
     RECT rect;
     GetWindowRect(dialog.Handle(), &rect);
     EXPECT_EQ(rect.left, 37);

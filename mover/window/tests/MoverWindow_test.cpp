@@ -1,10 +1,10 @@
 // Kastrelo's window driven as a user would: keys, buttons, double-clicks,
 // the "_files" questions, the folder chooser and the help pages.
 
-#include "TestSupport.h"
 #include "mover/window/MoverApp.h"
 #include "mover/window/MoverHelpDlg.h"
 #include "mover/window/resource.h"
+#include "testing/WindowTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -35,39 +35,51 @@ bool Visible(HWND dialog, int id) {
     return IsWindowVisible(GetDlgItem(dialog, id)) != FALSE;
 }
 
+HWND WaitForMain(UiDriver& ui) {
+    return ui.WaitForWindow(MainCaption, "Current Working Directory (CWD)");
+}
+
+// Runs the main window in the directory while the script works it.
+INT_PTR RunDriven(CMoverDlg& dialog, const ScratchDir& dir, std::function<void(UiDriver&)> script) {
+    dir.Enter();
+    UiDriver ui(std::move(script));
+    INT_PTR result = app.RunMainDialog(dialog);
+    ui.Join();
+    return result;
+}
+
 }  // namespace
 
 TEST(MoverWindow, MissingFilesAnsweredYesCreatesItAndOpens) {
     ScratchDir dir;
     dir.MakeDir("page_files");
-    dir.Enter();
     CMoverDlg dialog;
-    UiDriver ui([&](UiDriver& ui) {
-        HWND question = ui.WaitForWindow(MainCaption, "There is no \"_files\" subdirectory");
-        if (!question) return;
-        ui.Click(question, IDYES);
-        HWND main = ui.WaitForWindow(MainCaption, "Current Working Directory (CWD)");
-        if (!main) return;
-        EXPECT_TRUE(dir.IsDir("_files"));
-        ui.Click(main, IDCANCEL);
-    });
-    EXPECT_EQ(app.RunMainDialog(dialog), IDCANCEL);
-    ui.Join();
+    EXPECT_EQ(RunDriven(dialog, dir,
+                        [&](UiDriver& ui) {
+                            HWND question = ui.WaitForWindow(MainCaption, "There is no \"_files\" subdirectory");
+                            if (!question) return;
+                            ui.Click(question, IDYES);
+                            HWND main = WaitForMain(ui);
+                            if (!main) return;
+                            EXPECT_TRUE(dir.IsDir("_files"));
+                            ui.Click(main, IDCANCEL);
+                        }),
+              IDCANCEL);
 }
 
 TEST(MoverWindow, MissingFilesAnsweredNoThenCancelEndsTheProgramBeforeItShows) {
     ScratchDir dir;
-    dir.Enter();
     RegDeleteTreeA(HKEY_CURRENT_USER, kastreloRegistryKey);
     CMoverDlg dialog;
     bool mainShown = false;
-    UiDriver ui([&](UiDriver& ui) {
-        if (HWND q = ui.WaitForWindow(MainCaption, "Create one?")) ui.Click(q, IDNO);
-        if (HWND q = ui.WaitForWindow(MainCaption, "Change Current Working Directory?")) ui.Click(q, IDCANCEL);
-        mainShown = ui.Appears(MainCaption, "Current Working Directory (CWD)", 500);
-    });
-    EXPECT_EQ(app.RunMainDialog(dialog), IDCANCEL);
-    ui.Join();
+    EXPECT_EQ(RunDriven(dialog, dir,
+                        [&](UiDriver& ui) {
+                            if (HWND q = ui.WaitForWindow(MainCaption, "Create one?")) ui.Click(q, IDNO);
+                            if (HWND q = ui.WaitForWindow(MainCaption, "Change Current Working Directory?"))
+                                ui.Click(q, IDCANCEL);
+                            mainShown = ui.Appears(MainCaption, "Current Working Directory (CWD)", 500);
+                        }),
+              IDCANCEL);
     EXPECT_FALSE(mainShown);
     EXPECT_FALSE(dir.Exists("_files"));
     // The position is saved even so.
@@ -82,40 +94,31 @@ TEST(MoverWindow, MissingFilesAnsweredNoThenCancelEndsTheProgramBeforeItShows) {
 
 TEST(MoverWindow, MissingFilesAnsweredNoThenOkBrowsesToAnotherDirectory) {
     ScratchDir empty, other;
-    other.MakeDir("_files");
-    other.MakeDir("there_files");
-    empty.Enter();
+    other.MakeDirs({"_files", "there_files"});
     CMoverDlg dialog;
-    UiDriver ui([&](UiDriver& ui) {
+    RunDriven(dialog, empty, [&](UiDriver& ui) {
         if (HWND q = ui.WaitForWindow(MainCaption, "Create one?")) ui.Click(q, IDNO);
         if (HWND q = ui.WaitForWindow(MainCaption, "Change Current Working Directory?")) ui.Click(q, IDOK);
         HWND chooser = ui.WaitForChooser(RootTitle);
         if (!chooser) return;
         ui.ChooseFolder(chooser, other.Path());
-        HWND main = ui.WaitForWindow(MainCaption, "Current Working Directory (CWD)");
+        HWND main = WaitForMain(ui);
         if (!main) return;
         EXPECT_EQ(WindowText(GetDlgItem(main, IDC_CWD)), other.Path());
         EXPECT_EQ(SelectedNames(GetDlgItem(main, IDC_LEFT_LIST)), (std::vector<std::string>{"there_files"}));
         ui.Click(main, IDCANCEL);
     });
-    app.RunMainDialog(dialog);
-    ui.Join();
     EXPECT_EQ(dialog.Cwd(), other.Path());
     EXPECT_FALSE(empty.Exists("_files"));
 }
 
 TEST(MoverWindow, KeysButtonsAndDoubleClicks) {
     ScratchDir dir;
-    dir.MakeDir("_files");
-    dir.MakeDir("Annual Report_files");
-    dir.MakeDir("index_files");
-    dir.MakeDir("_files\\index");
-    dir.MakeDir("_files\\Old Page");
+    dir.MakeDirs({"_files", "Annual Report_files", "index_files", "_files\\index", "_files\\Old Page"});
     for (int i = 0; i < 12; ++i) dir.MakeDir("page " + std::to_string(i) + "_files");
-    dir.Enter();
     CMoverDlg dialog;
-    UiDriver ui([&](UiDriver& ui) {
-        HWND main = ui.WaitForWindow(MainCaption, "Current Working Directory (CWD)");
+    RunDriven(dialog, dir, [&](UiDriver& ui) {
+        HWND main = WaitForMain(ui);
         if (!main) return;
         HWND left = GetDlgItem(main, IDC_LEFT_LIST);
         Screenshot(main, "kastrelo-main");
@@ -173,22 +176,30 @@ TEST(MoverWindow, KeysButtonsAndDoubleClicks) {
 
         ui.Click(main, IDCANCEL);
     });
-    app.RunMainDialog(dialog);
-    ui.Join();
 }
 
 TEST(MoverWindow, HelpPagesRememberThePageAndAboutComesFromTheSystemMenu) {
     ScratchDir dir;
-    dir.MakeDir("_files");
-    dir.MakeDir("page_files");
-    dir.MakeDir("_files\\page");
-    dir.MakeDir("other_files");
-    dir.Enter();
+    dir.MakeDirs({"_files", "page_files", "_files\\page", "other_files"});
     CMoverHelpDlg::currentHelpPage = 0;
     CMoverDlg dialog;
-    UiDriver ui([&](UiDriver& ui) {
-        HWND main = ui.WaitForWindow(MainCaption, "Current Working Directory (CWD)");
+    RunDriven(dialog, dir, [&](UiDriver& ui) {
+        HWND main = WaitForMain(ui);
         if (!main) return;
+        // Opens the help pages, and closes them again: the page they open
+        // on, with its text shown (-1: they did not open).
+        auto pageShown = [&](const std::function<void()>& open, int pageText) {
+            open();
+            HWND help = ui.WaitForWindow(HelpCaption);
+            if (!help) return -1;
+            int page = TabCtrl_GetCurSel(GetDlgItem(help, IDC_HELP_TAB));
+            EXPECT_TRUE(Visible(help, pageText)) << pageText;
+            ui.Click(help, IDOK);
+            ui.WaitGone(help);
+            return page;
+        };
+        auto helpButton = [&] { ui.Click(main, IDC_HELP_BUTTON); };
+        auto aboutEntry = [&] { PostMessageA(main, WM_SYSCOMMAND, IDM_ABOUTBOX, 0); };
 
         ui.Click(main, IDC_HELP_BUTTON);
         HWND help = ui.WaitForWindow(HelpCaption);
@@ -230,48 +241,12 @@ TEST(MoverWindow, HelpPagesRememberThePageAndAboutComesFromTheSystemMenu) {
         ui.Click(help, IDOK);
         ui.WaitGone(help);
 
-        // The next opening shows the page shown last.
-        ui.Click(main, IDC_HELP_BUTTON);
-        help = ui.WaitForWindow(HelpCaption);
-        if (!help) return;
-        EXPECT_EQ(TabCtrl_GetCurSel(GetDlgItem(help, IDC_HELP_TAB)), 1);
-        EXPECT_TRUE(Visible(help, IDC_SYMBOLS_TEXT));
-        ui.Click(help, IDOK);
-        ui.WaitGone(help);
-
-        // The system menu's About entry, and the Help button after it.
-        PostMessageA(main, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
-        help = ui.WaitForWindow(HelpCaption);
-        if (!help) return;
-        EXPECT_EQ(TabCtrl_GetCurSel(GetDlgItem(help, IDC_HELP_TAB)), 2);
-        ui.Click(help, IDOK);
-        ui.WaitGone(help);
-        ui.Click(main, IDC_HELP_BUTTON);
-        help = ui.WaitForWindow(HelpCaption);
-        if (!help) return;
-        EXPECT_EQ(TabCtrl_GetCurSel(GetDlgItem(help, IDC_HELP_TAB)), 2);
-        ui.Click(help, IDOK);
-        ui.WaitGone(help);
+        // The next opening shows the page shown last; the system menu's
+        // About entry shows About, and so does the Help button after it.
+        EXPECT_EQ(pageShown(helpButton, IDC_SYMBOLS_TEXT), 1);
+        EXPECT_EQ(pageShown(aboutEntry, IDC_ABOUT_TEXT), 2);
+        EXPECT_EQ(pageShown(helpButton, IDC_ABOUT_TEXT), 2);
 
         ui.Click(main, IDCANCEL);
     });
-    app.RunMainDialog(dialog);
-    ui.Join();
-}
-
-TEST(MoverWindow, TheSystemMenuHoldsTheAboutEntry) {
-    ScratchDir dir;
-    dir.MakeDir("_files");
-    dir.Enter();
-    CMoverDlg dialog;
-    ASSERT_TRUE(dialog.Create());
-    HMENU menu = GetSystemMenu(dialog.Handle(), FALSE);
-    int count = GetMenuItemCount(menu);
-    ASSERT_GE(count, 2);
-    char text[64] = "";
-    GetMenuStringA(menu, IDM_ABOUTBOX, text, sizeof text, MF_BYCOMMAND);
-    EXPECT_STREQ(text, "&About *_files");
-    EXPECT_EQ(GetMenuItemID(menu, count - 1), static_cast<UINT>(IDM_ABOUTBOX));
-    EXPECT_EQ(GetMenuState(menu, count - 2, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
-    dialog.Destroy();
 }

@@ -1,5 +1,4 @@
-#include "FakePlatform.h"
-#include "FakeServices.h"
+#include "EngineTest.h"
 
 #include "runner/engine/RunEngine.h"
 
@@ -7,14 +6,10 @@
 
 using namespace lorvan;
 
-class FileDiscoveryTest : public ::testing::Test {
+class FileDiscoveryTest : public EngineTest {
 protected:
-    FakePlatform platform{"C:\\DATA"};
-    RunSettings settings;
-    FakeServices ui{settings};
     RunEngine engine{settings, ui, platform};
 
-    void SetUp() override { settings.cwd = platform.Cwd(); }
     void List(const char* pattern) {
         settings.files = pattern;
         engine.RefreshFileList();

@@ -1,5 +1,4 @@
-#include "FakePlatform.h"
-#include "FakeServices.h"
+#include "EngineTest.h"
 
 #include "runner/engine/FileDiscovery.h"
 #include "runner/engine/OutputDirectory.h"
@@ -16,15 +15,9 @@ const char* const onlyUnderCwd =
 
 }  // namespace
 
-class OutputDirectoryTest : public ::testing::Test {
+class OutputDirectoryTest : public EngineTest {
 protected:
-    FakePlatform platform{"C:\\DATA"};
-    RunSettings settings;
-    FakeServices ui{settings};
-
     void SetUp() override {
-        settings.cwd = platform.Cwd();
-        settings.files = "*.txt";
         settings.rename = true;
         ui.status = "listing\r\n";
     }

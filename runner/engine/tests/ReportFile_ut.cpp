@@ -1,5 +1,4 @@
-#include "FakePlatform.h"
-#include "FakeServices.h"
+#include "EngineTest.h"
 
 #include "runner/engine/ReportFile.h"
 
@@ -9,16 +8,8 @@ using namespace lorvan;
 
 namespace {
 
-const std::string textInfo = "C:\\DATA\\*.txt\r\nMonday 2002-06-03 14:05:09\r\nDOSCONV * OUTPUT\\*\r\n\r\n";
-const std::string htmlHead =
-    "<html><head><title>Lorvan *.txt</title>\r\n"
-    "<base target=\"lorvan\">\r\n"
-    "<style><!-- h2, h3 {margin: 0} h4 {margin-top: 0} --></style>\r\n"
-    "</head>\r\n"
-    "<body bgcolor=\"#F0F0F0\">\r\n"
-    "<h2 align=\"center\">C:\\DATA\\*.txt</h2>\r\n"
-    "<h3 align=\"center\">Monday 2002-06-03 14:05:09</h3>\r\n"
-    "<h4 align=\"center\">DOSCONV * OUTPUT\\*</h4>\r\n";
+const std::string textInfo = TextReportInfo("C:\\DATA\\*.txt", "Monday 2002-06-03 14:05:09", "DOSCONV * OUTPUT\\*");
+const std::string htmlHead = HtmlReportHead("C:\\DATA\\*.txt", "Monday 2002-06-03 14:05:09", "DOSCONV * OUTPUT\\*");
 const std::string separator = "\r\n================================\r\n\r\n";
 const std::string stamp = "\r\n2002-06-03 14:05:09\r\n";
 
@@ -26,19 +17,9 @@ using Outputs = std::vector<std::tuple<std::string, std::string, std::string>>;
 
 }  // namespace
 
-class ReportTest : public ::testing::Test {
+class ReportTest : public EngineTest {
 protected:
-    FakePlatform platform{"C:\\DATA"};
-    RunSettings settings;
-    FakeServices ui{settings};
-
-    void SetUp() override {
-        platform.now = {9, 5, 14, 3, 5, 102, 1};  // Monday 2002-06-03 14:05:09
-        settings.cwd = platform.Cwd();
-        settings.files = "*.txt";
-        settings.program = "DOSCONV";
-        settings.command = "* OUTPUT\\*";
-    }
+    void SetUp() override { platform.now = {9, 5, 14, 3, 5, 102, 1}; }  // Monday 2002-06-03 14:05:09
 
     // One run: open, one command report per (short, long, content), close.
     std::string Run(const Outputs& outputs) {

@@ -1,5 +1,4 @@
-#include "FakePlatform.h"
-#include "FakeServices.h"
+#include "EngineTest.h"
 
 #include "runner/engine/RunEngine.h"
 
@@ -11,20 +10,13 @@
 
 using namespace lorvan;
 
-class RunBatchTest : public ::testing::Test {
+class RunBatchTest : public EngineTest {
 protected:
-    FakePlatform platform{"C:\\DATA"};
-    RunSettings settings;
-    FakeServices ui{settings};
     RunEngine engine{settings, ui, platform};
     std::map<std::string, int> statusOf;  // the pretend DOS program's exit status by its input
     std::set<std::string> noResult;       // inputs for which it writes no result file
 
     void SetUp() override {
-        settings.cwd = platform.Cwd();
-        settings.program = "DOSCONV";
-        settings.files = "*.txt";
-        settings.command = "* OUTPUT\\*";
         platform.now = {0, 0, 0, 3, 5, 102, 1};
         platform.AddFile("Annual Report.txt", "ar", "ANNUAL~1.TXT");
         platform.AddFile("README.TXT", "rm");

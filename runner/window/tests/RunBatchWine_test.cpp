@@ -1,10 +1,9 @@
 // Whole runs under Wine: real directories with real 8.3 aliases, the real
 // cmd.exe, and fakedos.exe standing in for the DOS program.
-#include "WineTestDirectory.h"
-
 #include "runner/engine/RunEngine.h"
-#include "runner/engine/tests/FakeServices.h"
+#include "runner/engine/tests/EngineTest.h"
 #include "runner/window/Win32Platform.h"
+#include "testing/WindowTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +22,7 @@ const std::string resume = "R\xE9sum\xE9 long.txt";  // "Résumé long.txt" in c
 
 }  // namespace
 
-class RunBatchWineTest : public WineTestDirectory {
+class RunBatchWineTest : public InScratchDir {
 protected:
     FixedTimePlatform platform;
     RunSettings settings;
@@ -31,14 +30,14 @@ protected:
     RunEngine engine{settings, ui, platform};
 
     void SetUp() override {
-        WineTestDirectory::SetUp();
+        InScratchDir::SetUp();
         settings.cwd = Cwd();
         settings.program = ExeDirectory() + "\\fakedos.exe";
         settings.files = "*.txt";
         settings.command = "* OUTPUT\\* REPORT.TMP";
     }
     std::string TextInfo() const {
-        return Cwd() + "\\*.txt\r\n" + runTime + "\r\n" + settings.program + " " + settings.command + "\r\n\r\n";
+        return TextReportInfo(Cwd() + "\\*.txt", runTime, settings.program + " " + settings.command);
     }
 };
 
@@ -54,9 +53,9 @@ TEST_F(RunBatchWineTest, WholeRunWithRenameAndNameTimeReport) {
         {resume, {"report-bytes 1024\r\n", {"~", ": OK", std::string(1024, 'x'), ": OK"}}},
         {"empty.txt", {"empty-report\r\n", {"EMPTY.TXT", ": OK", "", ": OK"}}},
     };
-    for (const auto& [name, file] : files) PutFile(name, file.first);
-    PutFile("skip.doc", "not passed");
-    PutFile("hidden.txt", "hidden");
+    for (const auto& [name, file] : files) dir.WriteFile(name, file.first);
+    dir.WriteFile("skip.doc", "not passed");
+    dir.WriteFile("hidden.txt", "hidden");
     SetFileAttributesA("hidden.txt", FILE_ATTRIBUTE_HIDDEN);
     settings.rename = true;
 
@@ -69,7 +68,7 @@ TEST_F(RunBatchWineTest, WholeRunWithRenameAndNameTimeReport) {
     std::map<std::string, std::string> output;
     for (const FileEntry& entry : engine.FoundFiles()) {
         const auto& [directives, expected] = files.at(entry.longName);
-        EXPECT_EQ(entry.shortName, expected.shortName == "~" ? AliasOf(entry.longName) : expected.shortName);
+        EXPECT_EQ(entry.shortName, expected.shortName == "~" ? dir.AliasOf(entry.longName) : expected.shortName);
         const std::string& shortName = entry.effectiveShortName();
         status += DisplayLine(entry) + expected.result + "\r\n";
         args += shortName + " OUTPUT\\" + shortName + " REPORT.TMP\r\n";
@@ -79,25 +78,25 @@ TEST_F(RunBatchWineTest, WholeRunWithRenameAndNameTimeReport) {
         if (expected.result != ": Failed") output[entry.longName] = directives;
     }
     // Wine gives every name above ASCII an alias, so the OEM form is ASCII.
-    EXPECT_NE(AliasOf(resume).find('~'), std::string::npos);
-    EXPECT_EQ(platform.ConvertToOem(AliasOf(resume)), AliasOf(resume));
+    EXPECT_NE(dir.AliasOf(resume).find('~'), std::string::npos);
+    EXPECT_EQ(platform.ConvertToOem(dir.AliasOf(resume)), dir.AliasOf(resume));
     EXPECT_EQ(ui.status,
               status + "\r\nRenaming files:\r\n\r\n" + renames + "\r\n3 out of 4 files renamed.\r\n\r\nDone\r\n");
-    EXPECT_EQ(FileText("REPORT.TXT"), report);
-    EXPECT_EQ(FileText("args.log"), args);
-    EXPECT_FALSE(Exists("REPORT.TMP"));
-    EXPECT_EQ(Listing("OUTPUT"), output);
+    EXPECT_EQ(dir.ReadFile("REPORT.TXT"), report);
+    EXPECT_EQ(dir.ReadFile("args.log"), args);
+    EXPECT_FALSE(dir.Exists("REPORT.TMP"));
+    EXPECT_EQ(dir.Listing("OUTPUT"), output);
     EXPECT_EQ(ui.progressRange, 4u);  // the renaming's range
     EXPECT_EQ(ui.progressPos, 0u);
 }
 
 TEST_F(RunBatchWineTest, HtmlTableReportAndEarlierResults) {
-    PutFile("Page One.txt", "report <tr><td>one</td></tr>\r\n");
+    dir.WriteFile("Page One.txt", "report <tr><td>one</td></tr>\r\n");
     CreateDirectoryA("OUTPUT", nullptr);
-    PutFile("OUTPUT\\old.txt", "earlier");
+    dir.WriteFile("OUTPUT\\old.txt", "earlier");
     SetFileAttributesA("OUTPUT\\old.txt", FILE_ATTRIBUTE_HIDDEN);
-    PutFile("OUTPUT\\keep.doc", "kept");
-    PutFile("REPORT.LRV", "an older report");
+    dir.WriteFile("OUTPUT\\keep.doc", "kept");
+    dir.WriteFile("REPORT.LRV", "an older report");
     settings.rename = true;
     settings.handling = HandlingHtmlTable;
     settings.report = "REPORT.LRV";
@@ -106,56 +105,44 @@ TEST_F(RunBatchWineTest, HtmlTableReportAndEarlierResults) {
     ASSERT_EQ(ui.asked.size(), 2u);
     EXPECT_EQ(ui.asked[0].text, "File(s) exist in the output directory, see the Status window.\r\n\r\nDelete?");
     EXPECT_EQ(ui.asked[1].text, "Report file already exists, delete?");
-    EXPECT_EQ(FileText("REPORT.LRV"),
-              "<html><head><title>Lorvan *.txt</title>\r\n"
-              "<base target=\"lorvan\">\r\n"
-              "<style><!-- h2, h3 {margin: 0} h4 {margin-top: 0} --></style>\r\n"
-              "</head>\r\n"
-              "<body bgcolor=\"#F0F0F0\">\r\n"
-              "<h2 align=\"center\">" +
-                  Cwd() +
-                  "\\*.txt</h2>\r\n"
-                  "<h3 align=\"center\">" +
-                  runTime +
-                  "</h3>\r\n"
-                  "<h4 align=\"center\">" +
-                  settings.program + " " + settings.command +
-                  "</h4>\r\n"
+    EXPECT_EQ(dir.ReadFile("REPORT.LRV"),
+              HtmlReportHead(Cwd() + "\\*.txt", runTime, settings.program + " " + settings.command) +
                   "<table border=\"1\" cellpadding=\"2\" cellspacing=\"0\">\r\n"
                   "<tr><td>one</td></tr>\r\n"
                   "\r\n</table>\r\n</body>\r\n</html>");
     const std::map<std::string, std::string> output = {{"Page One.txt", "report <tr><td>one</td></tr>\r\n"},
                                                        {"keep.doc", "kept"}};
-    EXPECT_EQ(Listing("OUTPUT"), output);
+    EXPECT_EQ(dir.Listing("OUTPUT"), output);
 }
 
 TEST_F(RunBatchWineTest, NoReportThenAppendingToATextReport) {
-    PutFile("a.txt", "report first\r\n");
-    PutFile("REPORT.LOG", "old run");
+    dir.WriteFile("a.txt", "report first\r\n");
+    dir.WriteFile("REPORT.LOG", "old run");
     settings.report = "REPORT.LOG";
     settings.handling = HandlingNone;
     engine.RunBatch();
     EXPECT_EQ(ui.status, "Handling commands:\r\n\r\n\"a.txt\"  \"A.TXT\": OK\r\n\r\nDone\r\n");
-    EXPECT_EQ(FileText("REPORT.TMP"), "first\r\n");  // neither read nor deleted
-    EXPECT_EQ(FileText("REPORT.LOG"), "old run");
+    EXPECT_EQ(dir.ReadFile("REPORT.TMP"), "first\r\n");  // neither read nor deleted
+    EXPECT_EQ(dir.ReadFile("REPORT.LOG"), "old run");
 
     settings.handling = HandlingFilesTime;
     ui.answers = {Answer::No};
     engine.RunBatch();
-    EXPECT_EQ(FileText("REPORT.LOG"), "old run\r\n================================\r\n\r\n" + TextInfo() + "first\r\n");
-    EXPECT_FALSE(Exists("REPORT.TMP"));
+    EXPECT_EQ(dir.ReadFile("REPORT.LOG"),
+              "old run\r\n================================\r\n\r\n" + TextInfo() + "first\r\n");
+    EXPECT_FALSE(dir.Exists("REPORT.TMP"));
 }
 
 TEST_F(RunBatchWineTest, ReportMadeReadOnlyDuringTheRun) {
     // The first command makes the report read-only. The run's handle was
     // opened for writing before, and keeps its access: the run goes on and
     // the report is whole.
-    PutFile("a.txt", "readonly REPORT.TXT\r\nreport one\r\n");
-    PutFile("b.txt", "report two\r\n");
+    dir.WriteFile("a.txt", "readonly REPORT.TXT\r\nreport one\r\n");
+    dir.WriteFile("b.txt", "report two\r\n");
     settings.handling = HandlingHtml;
     engine.RunBatch();
     EXPECT_TRUE(GetFileAttributesA("REPORT.TXT") & FILE_ATTRIBUTE_READONLY);
-    std::string report = FileText("REPORT.TXT");
+    std::string report = dir.ReadFile("REPORT.TXT");
     EXPECT_NE(report.find("one\r\n"), std::string::npos);
     EXPECT_NE(report.find("two\r\n\r\n</body>\r\n</html>"), std::string::npos);
     EXPECT_TRUE(ui.asked.empty());
@@ -166,12 +153,12 @@ TEST_F(RunBatchWineTest, ReportMadeReadOnlyDuringTheRun) {
     engine.RunBatch();
     ASSERT_EQ(ui.asked.size(), 1u);
     EXPECT_EQ(ui.asked[0].text,
-              ReadOnlyEnforced() ? "Cannot create Report file" : "Report file already exists, delete?");
-    EXPECT_EQ(FileText("REPORT.TXT"), report);
+              dir.ReadOnlyEnforced() ? "Cannot create Report file" : "Report file already exists, delete?");
+    EXPECT_EQ(dir.ReadFile("REPORT.TXT"), report);
 }
 
 TEST_F(RunBatchWineTest, TranslateDirectoryShortForm) {
-    PutFile("My Page.txt", "x");
+    dir.WriteFile("My Page.txt", "x");
     CreateDirectoryA("My Page_files", nullptr);
     settings.test = true;
     settings.translate = "**_files";
@@ -180,19 +167,19 @@ TEST_F(RunBatchWineTest, TranslateDirectoryShortForm) {
     settings.fullPath = true;
     engine.RunBatch();
     ASSERT_EQ(ui.asked.size(), 2u);
-    EXPECT_EQ(ui.asked[0].text, AliasOf("My Page_files"));
+    EXPECT_EQ(ui.asked[0].text, dir.AliasOf("My Page_files"));
     char shortCwd[MAX_PATH];
     GetShortPathNameA(Cwd().c_str(), shortCwd, MAX_PATH);
-    EXPECT_EQ(ui.asked[1].text, platform.UpperCase(std::string(shortCwd) + "\\" + AliasOf("My Page_files")));
+    EXPECT_EQ(ui.asked[1].text, platform.UpperCase(std::string(shortCwd) + "\\" + dir.AliasOf("My Page_files")));
 }
 
 TEST_F(RunBatchWineTest, OutputNamedWithSlashIsRefusedAndNothingDeleted) {
     // Windows takes "/" for a backslash: SUB/OUT is not directly under the
     // working directory, and what it holds is never offered for deletion.
-    PutFile("a.txt", "x");
+    dir.WriteFile("a.txt", "x");
     CreateDirectoryA("SUB", nullptr);
     CreateDirectoryA("SUB\\OUT", nullptr);
-    PutFile("SUB\\OUT\\a.txt", "keep");
+    dir.WriteFile("SUB\\OUT\\a.txt", "keep");
     settings.rename = true;
     settings.output = "SUB/OUT";
     engine.RunBatch();
@@ -200,7 +187,7 @@ TEST_F(RunBatchWineTest, OutputNamedWithSlashIsRefusedAndNothingDeleted) {
     EXPECT_EQ(ui.asked[0].text,
               "Lorvan supports only a directory directly under the Current Working Directory as the output files "
               "directory");
-    EXPECT_EQ(FileText("SUB\\OUT\\a.txt"), "keep");
-    EXPECT_FALSE(Exists("args.log"));  // nothing was run
-    EXPECT_FALSE(Exists("REPORT.TXT"));
+    EXPECT_EQ(dir.ReadFile("SUB\\OUT\\a.txt"), "keep");
+    EXPECT_FALSE(dir.Exists("args.log"));  // nothing was run
+    EXPECT_FALSE(dir.Exists("REPORT.TXT"));
 }

@@ -1,7 +1,7 @@
 // Lorvan's window driven as a user would: typing, clicks, menu commands,
 // F1, the shell's keys and double-clicks, message boxes answered, and whole
 // runs with fakedos.exe standing in for the DOS program.
-#include "WindowTestSupport.h"
+#include "testing/WindowTestSupport.h"
 
 #include "framework/WindowPosition.h"
 #include "runner/window/RunnerApp.h"
@@ -148,12 +148,6 @@ protected:
         dialogUnderTest = nullptr;
     }
     CRunnerDlg* dialogUnderTest = nullptr;
-
-    static std::string FakeDos() {
-        char buffer[MAX_PATH];
-        std::string path(buffer, GetModuleFileNameA(nullptr, buffer, MAX_PATH));
-        return path.substr(0, path.rfind('\\')) + "\\fakedos.exe";
-    }
 };
 
 }  // namespace
@@ -443,7 +437,7 @@ TEST_F(RunnerWindow, AWholeRunAndTestMode) {
     dir.WriteFile("Annual Report.txt", "report annual\r\n");
     dir.WriteFile("README.TXT", "exit 3\r\nreport readme failed\r\n");
     dir.WriteFile("notes.txt", "noout\r\n");
-    const std::string program = FakeDos();
+    const std::string program = ExeDirectory() + "\\fakedos.exe";
     const std::string command = "* OUTPUT\\* RUN.TMP";
     Run([&](Window& w) {
         w.Type(IDC_PROGRAM, program);

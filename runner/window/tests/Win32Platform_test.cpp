@@ -1,8 +1,7 @@
 // The Win32 platform on real directories under Wine, for what whole runs
 // do not show: attributes, failures, sharing and the code page.
-#include "WineTestDirectory.h"
-
 #include "runner/window/Win32Platform.h"
+#include "testing/WindowTestSupport.h"
 
 #include <windows.h>
 
@@ -10,15 +9,15 @@
 
 using namespace lorvan;
 
-class Win32PlatformTest : public WineTestDirectory {
+class Win32PlatformTest : public InScratchDir {
 protected:
     Win32Platform platform;
 };
 
 TEST_F(Win32PlatformTest, EnumerationExistenceAndShortPaths) {
-    PutFile("Annual Report.txt", "a");
-    PutFile("README.TXT", "r");
-    PutFile("hidden.txt", "h");
+    dir.WriteFile("Annual Report.txt", "a");
+    dir.WriteFile("README.TXT", "r");
+    dir.WriteFile("hidden.txt", "h");
     SetFileAttributesA("hidden.txt", FILE_ATTRIBUTE_HIDDEN);
     CreateDirectoryA("dir.txt", nullptr);
     std::map<std::string, FoundEntry> found;
@@ -45,10 +44,10 @@ TEST_F(Win32PlatformTest, EnumerationExistenceAndShortPaths) {
 TEST_F(Win32PlatformTest, FileOperationsAndSharing) {
     EXPECT_TRUE(platform.MakeDirectory("OUT"));
     EXPECT_FALSE(platform.MakeDirectory("OUT"));
-    PutFile("OUT\\UPPER.TXT", "u");
+    dir.WriteFile("OUT\\UPPER.TXT", "u");
     EXPECT_TRUE(platform.RenameFile("OUT\\UPPER.TXT", "OUT\\upper.txt"));  // letter case only
     EXPECT_FALSE(platform.RenameFile("OUT\\none.txt", "OUT\\x.txt"));
-    EXPECT_EQ(Listing("OUT"), (std::map<std::string, std::string>{{"upper.txt", "u"}}));
+    EXPECT_EQ(dir.Listing("OUT"), (std::map<std::string, std::string>{{"upper.txt", "u"}}));
 
     auto created = platform.CreateForWriting("R.TXT");
     ASSERT_TRUE(created);
@@ -62,12 +61,12 @@ TEST_F(Win32PlatformTest, FileOperationsAndSharing) {
     ASSERT_TRUE(writer);
     EXPECT_TRUE(writer->SeekToEnd());
     EXPECT_TRUE(writer->Write("!", 1));
-    EXPECT_EQ(FileText("R.TXT"), "hello!");  // others may read meanwhile
+    EXPECT_EQ(dir.ReadFile("R.TXT"), "hello!");  // others may read meanwhile
     EXPECT_TRUE(writer->Truncate());
     EXPECT_EQ(writer->Size(), 0u);
     writer.reset();
 
-    PutFile("T.TMP", "temp");
+    dir.WriteFile("T.TMP", "temp");
     auto reader = platform.OpenForReading("T.TMP");
     ASSERT_TRUE(reader);
     EXPECT_FALSE(platform.RemoveFile("T.TMP"));  // shared with nobody
@@ -78,7 +77,7 @@ TEST_F(Win32PlatformTest, FileOperationsAndSharing) {
     EXPECT_TRUE(reader->Read(buffer, sizeof buffer, got));
     EXPECT_EQ(got, 0u);
 
-    if (ReadOnlyEnforced()) {  // not when Wine runs as root
+    if (dir.ReadOnlyEnforced()) {  // not when Wine runs as root
         SetFileAttributesA("R.TXT", FILE_ATTRIBUTE_READONLY);
         EXPECT_FALSE(platform.OpenForWriting("R.TXT"));
     }

@@ -1,17 +1,29 @@
-#include "TestSupport.h"
+#include "WindowTestSupport.h"
+
+#include "framework/Controls.h"
 
 #include <commctrl.h>
-#include <shlobj.h>
-
-#include <gtest/gtest.h>
 
 #include <atomic>
 #include <cstdio>
+#include <mutex>
 
 namespace {
 
 std::atomic<int> scratchCounter{0};
-const char ScratchRoot[] = "C:\\kastrelo-tests";
+const char ScratchRoot[] = "C:\\window-tests";
+
+// Every entry of a directory but "." and "..".
+void ForEach(const std::string& dir, const std::function<void(const std::string&, const WIN32_FIND_DATAA&)>& each) {
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        std::string name = data.cFileName;
+        if (name != "." && name != "..") each(dir + "\\" + name, data);
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+}
 
 }  // namespace
 
@@ -34,24 +46,42 @@ ScratchDir::~ScratchDir() {
     RemoveDirectoryA(ScratchRoot);  // when it is empty
 }
 
-void RemoveTree(const std::string& path) {
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &data);
+namespace {
+
+// Wide names with the "\\?\" prefix reach beyond the ANSI functions' path limit.
+void RemoveWideTree(const std::wstring& path) {
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &data);
     if (find != INVALID_HANDLE_VALUE) {
         do {
-            std::string name = data.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string child = path + "\\" + name;
-            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            std::wstring name = data.cFileName, child = path + L"\\" + name;
+            if (name == L"." || name == L"..") continue;
+            SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
             if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(child);
+                RemoveWideTree(child);
             else
-                DeleteFileA(child.c_str());
-        } while (FindNextFileA(find, &data));
+                DeleteFileW(child.c_str());
+        } while (FindNextFileW(find, &data));
         FindClose(find);
     }
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    RemoveDirectoryA(path.c_str());
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryW(path.c_str());
+}
+
+}  // namespace
+
+void RemoveTree(const std::string& path) {
+    std::wstring wide(MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
+    std::wstring full(32768, L'\0');
+    full.resize(GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr));
+    RemoveWideTree(L"\\\\?\\" + full);
+}
+
+std::string ExeDirectory() {
+    char buffer[MAX_PATH];
+    std::string path(buffer, GetModuleFileNameA(nullptr, buffer, MAX_PATH));
+    return path.substr(0, path.rfind('\\'));
 }
 
 void ScratchDir::MakeDir(const std::string& relative, DWORD attributes) const {
@@ -60,6 +90,10 @@ void ScratchDir::MakeDir(const std::string& relative, DWORD attributes) const {
     if (attributes) {
         ASSERT_TRUE(SetFileAttributesA(full.c_str(), attributes)) << full;
     }
+}
+
+void ScratchDir::MakeDirs(const std::vector<std::string>& relatives) const {
+    for (const std::string& relative : relatives) MakeDir(relative);
 }
 
 void ScratchDir::WriteFile(const std::string& relative, const std::string& content) const {
@@ -81,18 +115,58 @@ bool ScratchDir::Exists(const std::string& relative) const {
 }
 
 std::string ScratchDir::ReadFile(const std::string& relative) const {
-    HANDLE file =
-        CreateFileA((*this / relative).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file = CreateFileA((*this / relative).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return "<missing>";
+    std::string content;
     char buffer[4096];
     DWORD got = 0;
-    ::ReadFile(file, buffer, sizeof buffer, &got, nullptr);
+    while (::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) content.append(buffer, got);
     CloseHandle(file);
-    return std::string(buffer, got);
+    return content;
+}
+
+std::string ScratchDir::AliasOf(const std::string& relative) const {
+    WIN32_FIND_DATAA data{};
+    HANDLE find = FindFirstFileA((*this / relative).c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) FindClose(find);
+    return data.cAlternateFileName;
+}
+
+std::map<std::string, std::string> ScratchDir::Listing(const std::string& relative) const {
+    std::map<std::string, std::string> files;
+    std::string prefix = relative.empty() ? "" : relative + "\\";
+    ForEach(relative.empty() ? path : *this / relative, [&](const std::string&, const WIN32_FIND_DATAA& data) {
+        files[data.cFileName] = ReadFile(prefix + data.cFileName);
+    });
+    return files;
+}
+
+bool ScratchDir::ReadOnlyEnforced() const {
+    std::string probe = *this / "ro.probe";
+    WriteFile("ro.probe", "x");
+    SetFileAttributesA(probe.c_str(), FILE_ATTRIBUTE_READONLY);
+    HANDLE handle = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const bool enforced = handle == INVALID_HANDLE_VALUE;
+    if (!enforced) CloseHandle(handle);
+    SetFileAttributesA(probe.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(probe.c_str());
+    return enforced;
 }
 
 void ScratchDir::Enter() const {
     ASSERT_TRUE(SetCurrentDirectoryA(path.c_str())) << path;
+}
+
+void InScratchDir::SetUp() {
+    char current[MAX_PATH] = "";
+    GetCurrentDirectoryA(sizeof current, current);
+    previous = current;
+    dir.Enter();
+}
+
+void InScratchDir::TearDown() {
+    SetCurrentDirectoryA(previous.c_str());
 }
 
 std::vector<ShownRow> ShownRows(HWND listView) {
@@ -147,29 +221,71 @@ HWND FindChildWithText(HWND parent, const std::string& text) {
 
 namespace {
 
-struct WindowQuery {
-    const std::string* caption;
-    const std::string* containing;
-    HWND found;
-};
+// A visible top-level window of this process that passes the test, or null.
+HWND FindOwnWindow(const std::function<bool(HWND)>& test) {
+    struct Search {
+        const std::function<bool(HWND)>* test;
+        HWND found;
+    } search{&test, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            if (process != GetCurrentProcessId() || !IsWindowVisible(window) || !(*s->test)(window)) return TRUE;
+            s->found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
 
-BOOL CALLBACK MatchWindow(HWND window, LPARAM lp) {
-    auto* q = reinterpret_cast<WindowQuery*>(lp);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process != GetCurrentProcessId() || !IsWindowVisible(window)) return TRUE;
-    if (WindowText(window) != *q->caption) return TRUE;
-    if (!q->containing->empty() && !FindChildWithText(window, *q->containing)) return TRUE;
-    q->found = window;
-    return FALSE;
+// Settling: a marker posted to a window is seen by a hook on its thread
+// when the thread takes it from the queue, after everything posted before.
+const UINT settleMarker = RegisterWindowMessageA("WindowTestSupport.Settle");
+std::mutex settleMutex;  // one settling at a time: the hook has one event
+HANDLE settleEvent = nullptr;
+const DWORD settleTimeoutMs = 10000;
+
+LRESULT CALLBACK SettleHook(int code, WPARAM removed, LPARAM lp) {
+    auto* msg = reinterpret_cast<MSG*>(lp);
+    if (code == HC_ACTION && removed == PM_REMOVE && msg->message == settleMarker) {
+        msg->message = WM_NULL;  // the window never sees it
+        SetEvent(settleEvent);
+    }
+    return CallNextHookEx(nullptr, code, removed, lp);
+}
+
+// Posts the marker and waits until the window's thread has taken it and
+// handled it; false when that does not happen in time.
+bool SettleOnce(HWND window) {
+    std::lock_guard<std::mutex> lock(settleMutex);
+    DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    if (!thread || thread == GetCurrentThreadId()) return false;
+    settleEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, SettleHook, nullptr, thread);
+    bool settled = hook && PostMessageA(window, settleMarker, 0, 0) &&
+                   WaitForSingleObject(settleEvent, settleTimeoutMs) == WAIT_OBJECT_0;
+    if (hook) UnhookWindowsHookEx(hook);
+    CloseHandle(settleEvent);
+    settleEvent = nullptr;
+    // The marker is being handled now; a sent message is handled when the
+    // thread next looks at its queue, that is when the marker's turn is over.
+    DWORD_PTR ignored;
+    return settled && SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, settleTimeoutMs, &ignored);
 }
 
 }  // namespace
 
 HWND UiDriver::FindNow(const std::string& caption, const std::string& containing) {
-    WindowQuery query{&caption, &containing, nullptr};
-    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&query));
-    return query.found;
+    return FindOwnWindow([&](HWND window) {
+        return WindowText(window) == caption && (containing.empty() || FindChildWithText(window, containing));
+    });
+}
+
+HWND UiDriver::FindChooserNow(const std::string& title) {
+    // The chooser's caption is the platform's own; the title is a text in it.
+    return FindOwnWindow([&](HWND window) { return FindChildWithText(window, title) != nullptr; });
 }
 
 UiDriver::UiDriver(std::function<void(UiDriver&)> script) : thread([this, script] { script(*this); }) {}
@@ -183,51 +299,24 @@ void UiDriver::Join() {
 }
 
 bool UiDriver::Appears(const std::string& caption, const std::string& containing, DWORD timeoutMs) {
-    for (DWORD waited = 0; waited <= timeoutMs; waited += 20) {
-        if (FindNow(caption, containing)) return true;
-        Sleep(20);
-    }
-    return false;
+    return WaitUntil([&] { return FindNow(caption, containing) != nullptr; }, timeoutMs);
 }
 
 HWND UiDriver::WaitForWindow(const std::string& caption, const std::string& containing, DWORD timeoutMs) {
-    for (DWORD waited = 0; waited <= timeoutMs; waited += 20) {
-        if (HWND window = FindNow(caption, containing)) {
-            Sleep(50);  // let it finish initialising
-            return window;
-        }
-        Sleep(20);
+    HWND window = nullptr;
+    if (WaitUntil([&] { return (window = FindNow(caption, containing)) != nullptr; }, timeoutMs)) {
+        Settle(window);
+        return window;
     }
     ADD_FAILURE() << "no window \"" << caption << "\" holding \"" << containing << "\"";
     CloseEverything();
     return nullptr;
 }
 
-HWND UiDriver::FindChooserNow(const std::string& title) {
-    // The chooser's caption is the platform's own; the title is a text in it.
-    struct Search {
-        const std::string* title;
-        HWND found;
-    } search{&title, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            DWORD process = 0;
-            GetWindowThreadProcessId(window, &process);
-            if (process == GetCurrentProcessId() && IsWindowVisible(window) && FindChildWithText(window, *s->title)) {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 HWND UiDriver::WaitForChooser(const std::string& title, DWORD timeoutMs) {
     HWND chooser = nullptr;
     if (WaitUntil([&] { return (chooser = FindChooserNow(title)) != nullptr; }, timeoutMs)) {
-        Sleep(100);  // let it finish initialising
+        Settle(chooser);
         return chooser;
     }
     ADD_FAILURE() << "no folder chooser titled \"" << title << "\"";
@@ -236,10 +325,7 @@ HWND UiDriver::WaitForChooser(const std::string& title, DWORD timeoutMs) {
 }
 
 bool UiDriver::WaitGone(HWND window, DWORD timeoutMs) {
-    for (DWORD waited = 0; waited <= timeoutMs; waited += 20) {
-        if (!IsWindow(window) || !IsWindowVisible(window)) return true;
-        Sleep(20);
-    }
+    if (WaitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); }, timeoutMs)) return true;
     ADD_FAILURE() << "window \"" << WindowText(window) << "\" did not close";
     CloseEverything();
     return false;
@@ -265,20 +351,19 @@ void UiDriver::DoubleClick(HWND window, POINT p) {
 }
 
 void UiDriver::Settle(HWND window) {
-    // A sent message is handled only when the thread next looks at its
-    // queue; two rounds with a pause let posted input go through first.
-    for (int i = 0; i < 3; ++i) {
-        Sleep(100);
-        DWORD_PTR ignored;
-        SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+    // Two rounds: handling a key posts its character behind the first marker.
+    for (int round = 0; round < 2; ++round) {
+        if (!SettleOnce(window)) {
+            ADD_FAILURE() << "window \"" << WindowText(window) << "\" did not take its messages in time";
+            CloseEverything();
+            return;
+        }
     }
 }
 
 bool UiDriver::WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
-    for (DWORD waited = 0; waited <= timeoutMs; waited += 20) {
+    for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; Sleep(20))
         if (condition()) return true;
-        Sleep(20);
-    }
     return condition();
 }
 
@@ -341,12 +426,12 @@ void UiDriver::ChooseFolder(HWND chooser, const std::string& path) {
         item = next;
     }
     SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
-    Sleep(100);
+    Settle(chooser);  // what the chooser does on the new selection
     Click(chooser, IDOK);
 }
 
 void UiDriver::CloseEverything() {
-    for (int round = 0; round < 20; ++round) {
+    auto closeAll = [] {
         bool any = false;
         EnumWindows(
             [](HWND window, LPARAM lp) -> BOOL {
@@ -360,12 +445,19 @@ void UiDriver::CloseEverything() {
                 return TRUE;
             },
             reinterpret_cast<LPARAM>(&any));
-        if (!any) return;
-        Sleep(100);
-    }
+        return !any;
+    };
+    // Closing one window may show the next (a question, the main window).
+    auto none = [] { return !FindOwnWindow([](HWND) { return true; }); };
+    for (int round = 0; round < 20 && !closeAll(); ++round) WaitUntil(none, 100);
 }
 
 void Screenshot(HWND window, const std::string& name) {
+    // What the window shows now, painted: painting waits until a thread has
+    // nothing else to do, and the picture reaches the screen after that.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    DWORD_PTR ignored;
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
     RECT rect;
     GetWindowRect(window, &rect);
     int width = rect.right - rect.left, height = rect.bottom - rect.top;

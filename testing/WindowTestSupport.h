@@ -5,14 +5,16 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <functional>
+#include <map>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "framework/Controls.h"
-
-// A fresh directory under the temporary folder, removed with its contents.
+// A fresh directory on drive C:, removed with its contents. Relative names
+// are taken from the directory, whatever the current directory is.
 class ScratchDir {
 public:
     ScratchDir();
@@ -21,10 +23,20 @@ public:
     std::string operator/(const std::string& relative) const { return path + "\\" + relative; }
 
     void MakeDir(const std::string& relative, DWORD attributes = 0) const;
+    // Makes each directory in turn (parents first).
+    void MakeDirs(const std::vector<std::string>& relatives) const;
     void WriteFile(const std::string& relative, const std::string& content) const;
     bool IsDir(const std::string& relative) const;
     bool Exists(const std::string& relative) const;
+    // The whole content, or "<missing>".
     std::string ReadFile(const std::string& relative) const;
+    // The 8.3 alias the file system gives the entry; empty if none.
+    std::string AliasOf(const std::string& relative) const;
+    // The files of a directory (empty: this one) and their contents.
+    std::map<std::string, std::string> Listing(const std::string& relative = "") const;
+    // Whether the file system refuses to write a read-only file. Wine maps
+    // the attribute to Unix permissions, which do not bind the root user.
+    bool ReadOnlyEnforced() const;
     // Makes the directory the process's current directory.
     void Enter() const;
 
@@ -32,7 +44,23 @@ private:
     std::string path;
 };
 
+// A test that runs in a scratch directory made the current directory; the
+// previous one comes back afterwards.
+class InScratchDir : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    const std::string& Cwd() const { return dir.Path(); }
+
+    ScratchDir dir;
+
+private:
+    std::string previous;
+};
+
 void RemoveTree(const std::string& path);
+// The directory of the test program, where the helper programs are built.
+std::string ExeDirectory();
 
 // One row of a list view as the user sees it.
 struct ShownRow {
@@ -56,7 +84,8 @@ public:
     void Join();
 
     // Waits for a visible top-level window of this process whose caption is
-    // the given text and that holds a child with the given text (empty: any).
+    // the given text and that holds a child with the given text (empty: any),
+    // then until its thread has finished initialising it.
     HWND WaitForWindow(const std::string& caption, const std::string& containing = "", DWORD timeoutMs = 10000);
     // True when such a window appears within the time.
     bool Appears(const std::string& caption, const std::string& containing, DWORD timeoutMs);
@@ -69,7 +98,8 @@ public:
     void Click(HWND dialog, int buttonId);
     void Key(HWND window, UINT key);
     void DoubleClick(HWND window, POINT clientPoint);
-    // Waits until the dialog's thread has handled everything posted so far.
+    // Waits until the window's thread has handled everything posted to it so
+    // far, and what handling that posted in turn. Call from another thread.
     void Settle(HWND window);
     // Waits until the condition holds; false after the time.
     static bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);

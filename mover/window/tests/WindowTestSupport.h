@@ -1,2 +1,0 @@
-// Forwards to the window-test support while it moves.
-#include "TestSupport.h"
