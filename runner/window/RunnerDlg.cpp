@@ -1,6 +1,7 @@
 #include "RunnerDlg.h"
 
 #include "AboutDlg.h"
+#include "ComboItemsDlg.h"
 #include "framework/WindowPosition.h"
 #include "resource.h"
 
@@ -26,25 +27,42 @@ constexpr size_t maxSymbolSetText = 14;
 UINT MessageBoxFlags(Buttons buttons, Icon icon) {
     UINT flags = 0;
     switch (buttons) {
-        case Buttons::Ok: flags = MB_OK; break;
-        case Buttons::OkCancel: flags = MB_OKCANCEL; break;
-        case Buttons::YesNo: flags = MB_YESNO; break;
-        case Buttons::YesNoCancel: flags = MB_YESNOCANCEL; break;
+        case Buttons::Ok:
+            flags = MB_OK;
+            break;
+        case Buttons::OkCancel:
+            flags = MB_OKCANCEL;
+            break;
+        case Buttons::YesNo:
+            flags = MB_YESNO;
+            break;
+        case Buttons::YesNoCancel:
+            flags = MB_YESNOCANCEL;
+            break;
     }
     switch (icon) {
-        case Icon::None: break;
-        case Icon::Question: flags |= MB_ICONQUESTION; break;
-        case Icon::Exclamation: flags |= MB_ICONEXCLAMATION; break;
+        case Icon::None:
+            break;
+        case Icon::Question:
+            flags |= MB_ICONQUESTION;
+            break;
+        case Icon::Exclamation:
+            flags |= MB_ICONEXCLAMATION;
+            break;
     }
     return flags;
 }
 
 Answer AnswerOf(int pressed) {
     switch (pressed) {
-        case IDOK: return Answer::Ok;
-        case IDYES: return Answer::Yes;
-        case IDNO: return Answer::No;
-        default: return Answer::Cancel;
+        case IDOK:
+            return Answer::Ok;
+        case IDYES:
+            return Answer::Yes;
+        case IDNO:
+            return Answer::No;
+        default:
+            return Answer::Cancel;
     }
 }
 
@@ -76,6 +94,10 @@ const R CRunnerDlg::routes[] = {
     R::Command(BN_CLICKED, IDC_RENAME, &CRunnerDlg::OnRenameChange),
     R::Command(BN_CLICKED, IDC_CHANGE, &CRunnerDlg::BrowseFromParent),
     R::Menu(ID_OPTIONS_HANDLING, &CRunnerDlg::OnHandling0Toggle),
+    R::Menu(ID_OPTIONS_PROGRAM, &CRunnerDlg::OnEditProgramList),
+    R::Menu(ID_OPTIONS_FILES, &CRunnerDlg::OnEditFilesList),
+    R::Menu(ID_OPTIONS_COMMAND, &CRunnerDlg::OnEditCommandList),
+    R::Menu(ID_OPTIONS_TRANSLATE, &CRunnerDlg::OnEditTranslateList),
     R::Menu(ID_HELP_CONTENTS, &CRunnerDlg::OnHelpContents),
     R::Menu(ID_HELP_ABOUT, &CRunnerDlg::OnAbout),
     R::Menu(fw::IdHelpCommand, &CRunnerDlg::OnContextHelp),
@@ -282,6 +304,28 @@ void CRunnerDlg::OnHandling0Toggle() {
         lorvanTitle, Buttons::Ok, Icon::None);
 }
 
+void CRunnerDlg::EditHistory(const char* caption, const fw::ComboBox& list) {
+    CComboItemsDlg editor;
+    editor.SetTarget(caption, list);
+    editor.DoModal();
+}
+
+void CRunnerDlg::OnEditProgramList() {
+    EditHistory("DOS program to run", programList);
+}
+
+void CRunnerDlg::OnEditFilesList() {
+    EditHistory("Files to pass", filesList);
+}
+
+void CRunnerDlg::OnEditCommandList() {
+    EditHistory("Command", commandList);
+}
+
+void CRunnerDlg::OnEditTranslateList() {
+    EditHistory("Translate directory", translateList);
+}
+
 void CRunnerDlg::OnHelpContents() {
     helpViewer->Request(Handle(), HELP_FINDER, 0);
 }
@@ -419,10 +463,14 @@ void CRunnerDlg::ShowRecord() {
 
 fw::ComboBox& CRunnerDlg::ListOf(HistoryList list) {
     switch (list) {
-        case HistoryList::Program: return programList;
-        case HistoryList::Files: return filesList;
-        case HistoryList::Command: return commandList;
-        case HistoryList::Translate: break;
+        case HistoryList::Program:
+            return programList;
+        case HistoryList::Files:
+            return filesList;
+        case HistoryList::Command:
+            return commandList;
+        case HistoryList::Translate:
+            break;
     }
     return translateList;
 }

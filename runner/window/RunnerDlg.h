@@ -72,6 +72,11 @@ private:
     void StartStateCheck();
     bool OnTimer(WPARAM wp, LPARAM lp, LRESULT& result);
     void OnHandling0Toggle();
+    void EditHistory(const char* caption, const fw::ComboBox& list);
+    void OnEditProgramList();
+    void OnEditFilesList();
+    void OnEditCommandList();
+    void OnEditTranslateList();
     void OnHelpContents();
     void OnContextHelp();
     void OnAbout();

@@ -33,10 +33,15 @@ void StatusWindow::SelectAll() {
 }
 
 void StatusWindow::FlushIfDue() {
-    if (GetTickCount64() - lastFlush >= sliceMs) Flush();
+    // A long text costs the control more for every slice: the pause grows
+    // with what the last slice cost, so that drawing takes at most a third
+    // of the time.
+    const unsigned long long pause = lastFlushCost * 2 > sliceMs ? lastFlushCost * 2 : sliceMs;
+    if (GetTickCount64() - lastFlush >= pause) Flush();
 }
 
 void StatusWindow::Flush() {
+    const unsigned long long start = GetTickCount64();
     if (replaceAll) {
         edit.Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(pending.c_str()));
         const int end = static_cast<int>(edit.Send(WM_GETTEXTLENGTH));
@@ -55,4 +60,5 @@ void StatusWindow::Flush() {
     }
     if (drawEdit) UpdateWindow(edit.hwnd);
     lastFlush = GetTickCount64();
+    lastFlushCost = lastFlush - start;
 }

@@ -4,7 +4,8 @@
 //
 // Every text handed to a visible edit control repaints it, which costs
 // milliseconds a call under Wine: appended lines are gathered and handed to
-// the control in slices, at most every sliceMs and at every Flush. What the
+// the control in slices, at most every sliceMs (longer when a slice costs
+// more) and at every Flush. What the
 // control ends up holding, and where each text goes (at the selection of the
 // moment), is the same as for one call a line, since the user can neither
 // look nor act between two flushes.
@@ -41,4 +42,5 @@ private:
     std::string pendingCount;  // the "# of files" text not yet shown
     bool countPending = false;
     unsigned long long lastFlush = 0;
+    unsigned long long lastFlushCost = 0;
 };

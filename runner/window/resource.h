@@ -7,6 +7,7 @@
 #define IDS_ABOUTBOX 101
 #define IDD_RUNNER_DIALOG 102
 #define IDR_MAINMENU 128
+#define IDD_COMBOITEMS 142
 #define IDI_LORVAN 128
 
 // Window menu command
@@ -30,6 +31,10 @@
 #define IDC_CHANGE 1021
 #define IDC_TEST 1022
 #define IDC_FULLPATH 1023
+
+// History editing dialog controls
+#define IDC_REMOVE 1025
+#define IDC_ITEMLIST 1026
 
 // Menu commands (Run and Exit are IDOK and IDCANCEL)
 #define ID_OPTIONS_HANDLING 32778

@@ -218,9 +218,10 @@ TEST_F(RunnerWindow, RunIsEnabledExactlyWhenTheFieldsSuffice) {
         w.Focus(IDC_TEMPEXT);
         w.Type(IDC_TEMPEXT, "TMP");
         w.Focus(IDC_REPORT);
-        EXPECT_TRUE(w.Answer("The extension of the temporary file must begin with a dot (.) and be 2 - 4 characters "
-                             "long.",
-                             IDOK));
+        EXPECT_TRUE(
+            w.Answer("The extension of the temporary file must begin with a dot (.) and be 2 - 4 characters "
+                     "long.",
+                     IDOK));
         EXPECT_EQ(w.Focused(), w[IDC_TEMPEXT]);
         EXPECT_EQ(w.Text(IDC_TEMPEXT), "TMP");
         w.Clear(IDC_TEMPEXT);
@@ -242,12 +243,10 @@ TEST_F(RunnerWindow, RunIsEnabledExactlyWhenTheFieldsSuffice) {
         // Options > Handling: ticked while run information is on.
         EXPECT_TRUE(w.MenuTicked(ID_OPTIONS_HANDLING));
         w.Menu(ID_OPTIONS_HANDLING);
-        EXPECT_TRUE(w.Answer(
-            "Run information is now disabled for Handling mode \"Name/time for each report\".", IDOK));
+        EXPECT_TRUE(w.Answer("Run information is now disabled for Handling mode \"Name/time for each report\".", IDOK));
         EXPECT_FALSE(w.MenuTicked(ID_OPTIONS_HANDLING));
         w.Menu(ID_OPTIONS_HANDLING);
-        EXPECT_TRUE(
-            w.Answer("Run information is now enabled for Handling mode \"Name/time for each report\".", IDOK));
+        EXPECT_TRUE(w.Answer("Run information is now enabled for Handling mode \"Name/time for each report\".", IDOK));
         EXPECT_TRUE(w.MenuTicked(ID_OPTIONS_HANDLING));
     });
 }
@@ -280,8 +279,8 @@ TEST_F(RunnerWindow, ListsPicksAndHelp) {
         w.Type(IDC_COMMAND, "*");
         SendMessageA(w[IDC_PROGRAM], CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("DOSCONV"));
         EXPECT_FALSE(w.Enabled(IDOK));
-        const int entry = static_cast<int>(
-            SendMessageA(w[IDC_PROGRAM], CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("DOSCONV")));
+        const int entry = static_cast<int>(SendMessageA(w[IDC_PROGRAM], CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                        reinterpret_cast<LPARAM>("DOSCONV")));
         PostMessageA(w[IDC_PROGRAM], CB_SHOWDROPDOWN, TRUE, 0);
         SendMessageA(w[IDC_PROGRAM], CB_SETCURSEL, entry, 0);
         PostMessageA(w[IDC_PROGRAM], CB_SHOWDROPDOWN, FALSE, 0);
@@ -299,8 +298,9 @@ TEST_F(RunnerWindow, ListsPicksAndHelp) {
         w.ui.Key(w[IDOK], VK_F1);
         w.Menu(ID_HELP_CONTENTS);
         w.ui.Settle(w.main);
-        EXPECT_EQ(help.Take(), (Requests{{HELP_CONTEXT, 0x806603ED}, {HELP_CONTEXT, 0x806603EF}, {HELP_FINDER, 0},
-                                         {HELP_FINDER, 0}}));
+        EXPECT_EQ(
+            help.Take(),
+            (Requests{{HELP_CONTEXT, 0x806603ED}, {HELP_CONTEXT, 0x806603EF}, {HELP_FINDER, 0}, {HELP_FINDER, 0}}));
     });
     // Closing tells the help viewer to close.
     EXPECT_EQ(help.Take(), (Requests{{HELP_QUIT, 0}}));
@@ -379,7 +379,8 @@ TEST_F(RunnerWindow, ShellKeysDoubleClicksAndTheWorkingDirectory) {
         GetClientRect(w[IDC_STATUS], &statusClient);
         ASSERT_TRUE(PtInRect(&statusClient, inStatus));
         w.ui.DoubleClick(w[IDC_STATUS], inStatus);
-        const bool opened = UiDriver::WaitUntil([] { return UiDriver::FindChooserNow("Singleclick") != nullptr; }, 1000);
+        const bool opened =
+            UiDriver::WaitUntil([] { return UiDriver::FindChooserNow("Singleclick") != nullptr; }, 1000);
         EXPECT_FALSE(opened) << "a double-click in the status window opened the folder chooser";
         if (opened) UiDriver::CloseEverything();
 
@@ -472,8 +473,8 @@ TEST_F(RunnerWindow, AWholeRunAndTestMode) {
         status += "\r\nRenaming files:\r\n\r\n" + renames + "\r\n" + std::to_string(renamed) + " out of " +
                   std::to_string(toRename) + " files renamed.\r\n\r\nDone\r\n";
         EXPECT_EQ(w.Status(), status);
-        EXPECT_EQ(dir.ReadFile("RUN.LOG"), dir.Path() + "\\*.txt\r\nMonday 2002-06-03 14:05:09\r\n" + program +
-                                                  " " + command + "\r\n\r\n" + report);
+        EXPECT_EQ(dir.ReadFile("RUN.LOG"), dir.Path() + "\\*.txt\r\nMonday 2002-06-03 14:05:09\r\n" + program + " " +
+                                               command + "\r\n\r\n" + report);
         EXPECT_EQ(dir.ReadFile("OUTPUT\\Annual Report.txt"), "report annual\r\n");
         EXPECT_EQ(dir.ReadFile("OUTPUT\\README.TXT"), "exit 3\r\nreport readme failed\r\n");
         EXPECT_FALSE(dir.Exists("RUN.TMP"));
@@ -482,7 +483,8 @@ TEST_F(RunnerWindow, AWholeRunAndTestMode) {
         // The four values went into their lists, once.
         auto counts = [&] {
             std::vector<LRESULT> n;
-            for (int id : {IDC_PROGRAM, IDC_FILES, IDC_COMMAND, IDC_TRANSLATE}) n.push_back(SendMessageA(w[id], CB_GETCOUNT, 0, 0));
+            for (int id : {IDC_PROGRAM, IDC_FILES, IDC_COMMAND, IDC_TRANSLATE})
+                n.push_back(SendMessageA(w[id], CB_GETCOUNT, 0, 0));
             return n;
         };
         EXPECT_EQ(counts(), (std::vector<LRESULT>{2, 1, 2, 1}));
@@ -500,7 +502,8 @@ TEST_F(RunnerWindow, AWholeRunAndTestMode) {
         w.ui.Click(second, IDCANCEL);
         ASSERT_TRUE(UiDriver::WaitUntil([&] { return w.Status().find("\r\nDone\r\n") != std::string::npos; }));
         const FileEntry& entry = dialogUnderTest->Engine().FoundFiles()[0];
-        EXPECT_EQ(w.Status().rfind("Handling commands:\r\n\r\n" + lorvan::DisplayLine(entry) + ": Handled\r\n\r\n", 0), 0u)
+        EXPECT_EQ(w.Status().rfind("Handling commands:\r\n\r\n" + lorvan::DisplayLine(entry) + ": Handled\r\n\r\n", 0),
+                  0u)
             << w.Status();
         EXPECT_FALSE(w.ui.Appears(title + "3 of 3", "", 300));
         EXPECT_EQ(counts(), (std::vector<LRESULT>{2, 1, 2, 1}));
@@ -548,4 +551,96 @@ TEST_F(RunnerWindow, TheStatusWindowProgressAndClosingWhenTheObjectGoesFirst) {
     ASSERT_TRUE(fw::LoadWindowPosition(lorvanRegistryKey, position));
     EXPECT_EQ(position.x, 90);
     EXPECT_EQ(position.y, 60);
+}
+
+namespace {
+
+std::vector<std::string> Entries(HWND list, UINT countMessage, UINT textMessage) {
+    std::vector<std::string> entries;
+    char text[512];
+    for (LRESULT i = 0, n = SendMessageA(list, countMessage, 0, 0); i < n; ++i) {
+        text[0] = 0;
+        SendMessageA(list, textMessage, i, reinterpret_cast<LPARAM>(text));
+        entries.push_back(text);
+    }
+    return entries;
+}
+std::vector<std::string> ComboEntries(HWND combo) {
+    return Entries(combo, CB_GETCOUNT, CB_GETLBTEXT);
+}
+using Names = std::vector<std::string>;
+
+}  // namespace
+
+TEST_F(RunnerWindow, EditingTheHistoryLists) {
+    Run([&](Window& w) {
+        for (const char* entry : {"A.TXT", "a.txt", "*.doc"})
+            SendMessageA(w[IDC_FILES], CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+        SendMessageA(w[IDC_FILES], CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("*.doc"));
+        for (const char* entry : {"", " "})
+            SendMessageA(w[IDC_TRANSLATE], CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+        SendMessageA(w[IDC_PROGRAM], CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("DOSCONV"));
+        w.Type(IDC_PROGRAM, "typed");
+
+        // Opens the editor of a list; marks the copy's entries at the
+        // indexes, then presses each button in turn.
+        auto edit = [&](int menu, const std::string& caption, std::vector<int> marks, std::vector<int> buttons) {
+            w.Menu(menu);
+            HWND editor = w.ui.WaitForWindow("Lorvan: " + caption);
+            if (!editor) return Names{};
+            HWND copy = GetDlgItem(editor, IDC_ITEMLIST);
+            const Names shown = Entries(copy, LB_GETCOUNT, LB_GETTEXT);
+            for (int index : marks) SendMessageA(copy, LB_SETSEL, TRUE, index);
+            for (int button : buttons) {
+                w.ui.Click(editor, button);
+                if (button == IDC_REMOVE) w.ui.Settle(editor);
+            }
+            EXPECT_TRUE(w.ui.WaitGone(editor)) << caption;
+            w.ui.Settle(w.main);
+            return shown;
+        };
+
+        // Esc and a Remove with nothing marked change nothing; Remove then
+        // Cancel leaves the list as it was.
+        w.Menu(ID_OPTIONS_FILES);
+        if (HWND editor = w.ui.WaitForWindow("Lorvan: Files to pass")) {
+            Screenshot(editor, "lorvan-history");
+            w.ui.Key(GetDlgItem(editor, IDC_ITEMLIST), VK_ESCAPE);
+            w.ui.Click(editor, IDC_REMOVE);
+            w.ui.Settle(editor);
+            EXPECT_TRUE(IsWindowVisible(editor));
+            EXPECT_EQ(Entries(GetDlgItem(editor, IDC_ITEMLIST), LB_GETCOUNT, LB_GETTEXT),
+                      (Names{"*.doc", "A.TXT", "a.txt"}));
+            w.ui.Click(editor, IDCANCEL);
+            EXPECT_TRUE(w.ui.WaitGone(editor));
+        }
+        EXPECT_EQ(edit(ID_OPTIONS_FILES, "Files to pass", {1}, {IDC_REMOVE, IDCANCEL}),
+                  (Names{"*.doc", "A.TXT", "a.txt"}));
+        EXPECT_EQ(ComboEntries(w[IDC_FILES]).size(), 3u);
+
+        // Letter case counts; the selected entry removed: the first left is
+        // selected and shown.
+        edit(ID_OPTIONS_FILES, "Files to pass", {0, 1}, {IDC_REMOVE, IDOK});
+        EXPECT_EQ(ComboEntries(w[IDC_FILES]), (Names{"a.txt"}));
+        EXPECT_EQ(SendMessageA(w[IDC_FILES], CB_GETCURSEL, 0, 0), 0);
+        EXPECT_EQ(w.Text(IDC_FILES), "a.txt");
+
+        // OK with no entry selected selects the first, whose text replaces
+        // the typed one.
+        edit(ID_OPTIONS_PROGRAM, "DOS program to run", {}, {IDOK});
+        EXPECT_EQ(ComboEntries(w[IDC_PROGRAM]), (Names{"", "DOSCONV"}));
+        EXPECT_EQ(w.Text(IDC_PROGRAM), "");
+
+        // Blank entries stand for one another; all removed, the list is empty
+        // and its text stays.
+        w.Type(IDC_TRANSLATE, "C:\\T");
+        edit(ID_OPTIONS_TRANSLATE, "Translate directory", {0}, {IDC_REMOVE, IDOK});
+        EXPECT_EQ(ComboEntries(w[IDC_TRANSLATE]), (Names{"", " "}));
+        SendMessageA(w[IDC_TRANSLATE], CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+        SendMessageA(w[IDC_TRANSLATE], WM_SETTEXT, 0, reinterpret_cast<LPARAM>("C:\\T"));
+        edit(ID_OPTIONS_TRANSLATE, "Translate directory", {0, 1}, {IDC_REMOVE, IDOK});
+        EXPECT_TRUE(ComboEntries(w[IDC_TRANSLATE]).empty());
+        EXPECT_EQ(w.Text(IDC_TRANSLATE), "C:\\T");
+        edit(ID_OPTIONS_COMMAND, "Command", {}, {IDCANCEL});
+    });
 }
