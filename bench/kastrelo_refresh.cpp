@@ -30,14 +30,6 @@ int BareEnumeration(const char* pattern) {
     return count;
 }
 
-void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
