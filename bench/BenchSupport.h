@@ -48,4 +48,18 @@ inline void RemoveTree(const std::string& path) {
     RemoveDirectoryA(path.c_str());
 }
 
+// Counts the directories (or else the files) a pattern matches, as a bare
+// enumeration with nothing else to do.
+inline int BareEnumeration(const char* pattern, bool directories) {
+    int count = 0;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA(pattern, &data);
+    if (find == INVALID_HANDLE_VALUE) return 0;
+    do {
+        if (((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) == directories) ++count;
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    return count;
+}
+
 }  // namespace bench

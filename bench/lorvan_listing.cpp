@@ -32,18 +32,6 @@ double SinceProcessStart() {
     return (ticks(now) - ticks(created)) / 10000.0;
 }
 
-int BareEnumeration(const char* pattern) {
-    int count = 0;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA(pattern, &data);
-    if (find == INVALID_HANDLE_VALUE) return 0;
-    do {
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++count;
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
-    return count;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -87,7 +75,7 @@ int main(int argc, char** argv) {
         const std::string dir = root + "\\" + std::to_string(count);
         char name[MAX_PATH];
         SetCurrentDirectoryA(root.c_str());
-        if (BareEnumeration((dir + "\\*.txt").c_str()) != count) RemoveTree(dir);
+        if (BareEnumeration((dir + "\\*.txt").c_str(), false) != count) RemoveTree(dir);
         if (CreateDirectoryA(dir.c_str(), nullptr))
             for (int i = 0; i < count; ++i) {
                 // Long names, so that each file has an 8.3 alias of its own.
@@ -99,7 +87,7 @@ int main(int argc, char** argv) {
         std::vector<double> bare, window;
         for (int r = 0; r < rounds; ++r) {
             auto start = Clock::now();
-            int found = BareEnumeration("*.txt");
+            int found = BareEnumeration("*.txt", false);
             bare.push_back(Milliseconds(Clock::now() - start));
             if (found != count) std::printf("unexpected count %d\n", found);
         }
