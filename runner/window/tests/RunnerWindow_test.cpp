@@ -248,6 +248,14 @@ TEST_F(RunnerWindow, RunIsEnabledExactlyWhenTheFieldsSuffice) {
         w.Menu(ID_OPTIONS_HANDLING);
         EXPECT_TRUE(w.Answer("Run information is now enabled for Handling mode \"Name/time for each report\".", IDOK));
         EXPECT_TRUE(w.MenuTicked(ID_OPTIONS_HANDLING));
+
+        // The lists take texts far wider than themselves.
+        const std::string wide = "C:\\" + std::string(50, 'w') + "\\DOSCONV.EXE";
+        for (int id : {IDC_PROGRAM, IDC_FILES, IDC_COMMAND, IDC_TRANSLATE}) {
+            w.Clear(id);
+            w.Type(id, wide);
+            EXPECT_EQ(w.Text(id), wide) << id;
+        }
     });
 }
 
