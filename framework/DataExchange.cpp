@@ -44,7 +44,8 @@ bool DataExchange::TooLong(HWND control, const std::string& text, int limit) {
     if (limit <= 0 || static_cast<int>(text.size()) <= limit) return false;
     failed_ = true;
     if (quiet_) return true;
-    MessageBoxA(dialog_, TooLongMessage(limit).c_str(), ProgramCaption(dialog_).c_str(), MB_OK | MB_ICONEXCLAMATION);
+    // The field first, then the message: the window then keeps the focus
+    // there when the message closes, wherever the user was going.
     ::SetFocus(control);
     // For a combo box the selection message goes to the combo box itself.
     char cls[16] = "";
@@ -53,6 +54,7 @@ bool DataExchange::TooLong(HWND control, const std::string& text, int limit) {
         SendMessageA(control, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
     else
         SendMessageA(control, EM_SETSEL, 0, -1);
+    MessageBoxA(dialog_, TooLongMessage(limit).c_str(), ProgramCaption(dialog_).c_str(), MB_OK | MB_ICONEXCLAMATION);
     return true;
 }
 

@@ -104,13 +104,15 @@ void Dialog::EndDialog(INT_PTR result) {
 }
 
 bool Dialog::UpdateData(bool reading, bool quiet) {
-    const bool wasWriting = writing_;
-    writing_ = wasWriting || !reading;
     struct Restore {
         bool& flag;
         bool value;
         ~Restore() { flag = value; }
-    } restore{writing_, wasWriting};
+    } restore{exchanging_, exchanging_};
+    // Nothing is told before the window shows, nor while another exchange
+    // tells (a timer's reading inside that message's loop).
+    quiet = quiet || initialising_ || exchanging_;
+    exchanging_ = true;
     DataExchange dx(hwnd_, reading, quiet);
     DoDataExchange(dx);
     return !dx.Failed();
@@ -150,8 +152,14 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 INT_PTR Dialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-        case WM_INITDIALOG:
+        case WM_INITDIALOG: {
+            struct Restore {
+                bool& flag;
+                ~Restore() { flag = false; }
+            } restore{initialising_};
+            initialising_ = true;
             return OnInitDialog();
+        }
         case WM_DESTROY:
             OnDestroy();
             return FALSE;

@@ -42,12 +42,14 @@ public:
     // Whether the dialog is being ended or destroyed: what it does while it
     // closes (focus moves, for one) is no user's action.
     bool Ending() const { return ended_; }
-    // Whether the members are being written into the controls: the change
-    // notifications that the writing causes are no user's edits.
-    bool Writing() const { return writing_; }
+    // Whether the members and the controls are being exchanged: the change
+    // notifications that writing causes are no user's edits, and neither
+    // are the focus moves of a reading that tells of a text over its limit.
+    bool Exchanging() const { return exchanging_; }
     // Reads the controls into the members (true) or writes the members into
     // the controls (false). Reading stops at a text over its limit, and
-    // says so unless told to stay quiet (a window that closes).
+    // says so unless told to stay quiet (a window that closes); it is quiet
+    // too while the window initialises and inside another exchange.
     bool UpdateData(bool reading = true, bool quiet = false);
 
     HWND Handle() const { return hwnd_; }
@@ -74,7 +76,8 @@ private:
     HWND parent_;
     HWND hwnd_ = nullptr;
     bool ended_ = false;
-    bool writing_ = false;
+    bool exchanging_ = false;
+    bool initialising_ = false;
     INT_PTR result_ = IDCANCEL;
 };
 

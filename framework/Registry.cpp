@@ -40,3 +40,65 @@ bool RegistryKey::WriteDword(const char* name, DWORD value) const {
 }
 
 }  // namespace fw
+
+namespace fw {
+
+bool RegistryKey::ReadString(const char* name, std::string& value) const {
+    DWORD type = 0, size = 0;
+    if (!key_ || RegQueryValueExA(key_, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS || type != REG_SZ)
+        return false;
+    std::string data(size, '\0');
+    if (size &&
+        RegQueryValueExA(key_, name, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) != ERROR_SUCCESS)
+        return false;
+    data.resize(size);
+    value = data.substr(0, data.find('\0'));
+    return true;
+}
+
+bool RegistryKey::WriteString(const char* name, const std::string& value) const {
+    return key_ && RegSetValueExA(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.data()),
+                                  static_cast<DWORD>(value.size())) == ERROR_SUCCESS;
+}
+
+bool RegistryKey::StringValues(std::vector<std::string>& texts, DWORD& count) const {
+    DWORD maxName = 0, maxData = 0;
+    count = 0;
+    if (!key_ || RegQueryInfoKeyA(key_, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &maxName,
+                                  &maxData, nullptr, nullptr) != ERROR_SUCCESS)
+        return false;
+    std::string name(maxName + 1, '\0'), data(maxData + 1, '\0');
+    for (DWORD i = 0; i < count; ++i) {
+        DWORD nameSize = static_cast<DWORD>(name.size()), dataSize = static_cast<DWORD>(data.size()), type = 0;
+        if (RegEnumValueA(key_, i, name.data(), &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
+                          &dataSize) != ERROR_SUCCESS ||
+            type != REG_SZ)
+            continue;
+        std::string text(data.data(), dataSize);
+        texts.push_back(text.substr(0, text.find('\0')));
+    }
+    return true;
+}
+
+bool RegistryKey::DeleteTree(const char* name) const {
+    const std::string subkeyName = name;
+    RegistryKey subkey;
+    if (!key_ || RegOpenKeyExA(key_, subkeyName.c_str(), 0, KEY_READ | KEY_WRITE, &subkey.key_) != ERROR_SUCCESS) {
+        subkey.key_ = nullptr;
+        return false;
+    }
+    DWORD subkeys = 0, maxName = 0;
+    RegQueryInfoKeyA(subkey.key_, nullptr, nullptr, nullptr, &subkeys, &maxName, nullptr, nullptr, nullptr, nullptr,
+                     nullptr, nullptr);
+    for (DWORD i = subkeys; i-- > 0;) {
+        std::string child(maxName + 1, '\0');
+        DWORD size = static_cast<DWORD>(child.size());
+        if (RegEnumKeyExA(subkey.key_, i, child.data(), &size, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS)
+            subkey.DeleteTree(child.c_str());
+    }
+    subkey.Close();
+    RegDeleteKeyA(key_, subkeyName.c_str());
+    return true;
+}
+
+}  // namespace fw

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace fw {
 
@@ -16,12 +17,28 @@ public:
     RegistryKey& operator=(const RegistryKey&) = delete;
 
     bool OpenForReading(HKEY root, const char* path);
+    // Creates the key, or opens it where it exists.
     bool CreateForWriting(HKEY root, const char* path);
     void Close();
+    HKEY Handle() const { return key_; }
 
     // A value counts only as REG_DWORD of exactly 4 bytes.
     bool ReadDword(const char* name, DWORD& value) const;
     bool WriteDword(const char* name, DWORD value) const;
+    // A value counts only as REG_SZ; the text ends at its first zero byte.
+    bool ReadString(const char* name, std::string& value) const;
+    // REG_SZ of the text's bytes, without a terminating zero.
+    bool WriteString(const char* name, const std::string& value) const;
+
+    // The texts of the REG_SZ values, in the key's order; others are passed
+    // over. count: how many values the key has, of any type.
+    bool StringValues(std::vector<std::string>& texts, DWORD& count) const;
+
+    // Deletes a subkey that has no subkeys of its own.
+    void DeleteSubkey(const char* name) const { RegDeleteKeyA(key_, name); }
+    // Deletes a subkey with everything below it; false when it cannot be
+    // opened.
+    bool DeleteTree(const char* name) const;
 
 private:
     HKEY key_ = nullptr;

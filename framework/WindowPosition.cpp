@@ -6,7 +6,10 @@ namespace fw {
 
 bool LoadWindowPosition(const char* keyPath, POINT& position) {
     RegistryKey key;
-    if (!key.OpenForReading(HKEY_CURRENT_USER, keyPath)) return false;
+    return key.OpenForReading(HKEY_CURRENT_USER, keyPath) && ReadWindowPosition(key, position);
+}
+
+bool ReadWindowPosition(const RegistryKey& key, POINT& position) {
     DWORD left = 0, top = 0;
     bool haveLeft = key.ReadDword("Left", left);
     bool haveTop = key.ReadDword("Top", top);
@@ -24,10 +27,13 @@ void ApplyWindowPosition(HWND window, POINT position) {
 }
 
 void SaveWindowPosition(const char* keyPath, HWND window) {
+    RegistryKey key;
+    if (key.CreateForWriting(HKEY_CURRENT_USER, keyPath)) WriteWindowPosition(key, window);
+}
+
+void WriteWindowPosition(const RegistryKey& key, HWND window) {
     RECT rect;
     if (!GetWindowRect(window, &rect)) return;
-    RegistryKey key;
-    if (!key.CreateForWriting(HKEY_CURRENT_USER, keyPath)) return;
     key.WriteDword("Top", static_cast<DWORD>(rect.top));
     key.WriteDword("Left", static_cast<DWORD>(rect.left));
 }

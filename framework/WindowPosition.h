@@ -6,6 +6,12 @@
 
 namespace fw {
 
+class RegistryKey;
+
+// The same two values in an open key.
+bool ReadWindowPosition(const RegistryKey& key, POINT& position);
+void WriteWindowPosition(const RegistryKey& key, HWND window);
+
 // Reads both values; true only when both exist as REG_DWORD of 4 bytes.
 bool LoadWindowPosition(const char* keyPath, POINT& position);
 // Moves the window's top-left corner there, unless the window would then

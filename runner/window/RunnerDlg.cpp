@@ -2,6 +2,7 @@
 
 #include "AboutDlg.h"
 #include "ComboItemsDlg.h"
+#include "StoredSettings.h"
 #include "framework/WindowPosition.h"
 #include "resource.h"
 
@@ -22,6 +23,9 @@ const char RootTitle[] = "Singleclick the Change button to browse from CWD paren
 
 constexpr UINT stateCheckMs = 120;
 constexpr UINT fileListMs = 170;
+// Posted by the opening: the window shows, then tells of a stored text over
+// its limit.
+constexpr UINT WM_OPENED = WM_APP + 1;
 constexpr size_t maxSymbolSetText = 14;
 
 UINT MessageBoxFlags(Buttons buttons, Icon icon) {
@@ -74,17 +78,18 @@ const R CRunnerDlg::routes[] = {
     R::Message(WM_PAINT, &CRunnerDlg::OnPaintMinimised),
     R::Message(WM_QUERYDRAGICON, &CRunnerDlg::OnQueryDragIcon),
     R::Message(WM_TIMER, &CRunnerDlg::OnTimer),
+    R::Message(WM_OPENED, &CRunnerDlg::OnOpened),
     R::Command(CBN_EDITCHANGE, IDC_PROGRAM, &CRunnerDlg::OnStateChanged),
-    R::Command(CBN_KILLFOCUS, IDC_PROGRAM, &CRunnerDlg::OnStateChanged),
+    R::Command(CBN_KILLFOCUS, IDC_PROGRAM, &CRunnerDlg::OnFieldFocusLost),
     R::Command(CBN_CLOSEUP, IDC_PROGRAM, &CRunnerDlg::StartStateCheck),
     R::Command(CBN_EDITCHANGE, IDC_FILES, &CRunnerDlg::OnStateChanged),
     R::Command(CBN_KILLFOCUS, IDC_FILES, &CRunnerDlg::OnFilesFocusLost),
     R::Command(CBN_CLOSEUP, IDC_FILES, &CRunnerDlg::StartStateCheck),
     R::Command(CBN_EDITCHANGE, IDC_COMMAND, &CRunnerDlg::OnStateChanged),
-    R::Command(CBN_KILLFOCUS, IDC_COMMAND, &CRunnerDlg::OnStateChanged),
+    R::Command(CBN_KILLFOCUS, IDC_COMMAND, &CRunnerDlg::OnFieldFocusLost),
     R::Command(CBN_CLOSEUP, IDC_COMMAND, &CRunnerDlg::StartStateCheck),
     R::Command(CBN_EDITCHANGE, IDC_TRANSLATE, &CRunnerDlg::OnStateChanged),
-    R::Command(CBN_KILLFOCUS, IDC_TRANSLATE, &CRunnerDlg::OnStateChanged),
+    R::Command(CBN_KILLFOCUS, IDC_TRANSLATE, &CRunnerDlg::OnFieldFocusLost),
     R::Command(CBN_CLOSEUP, IDC_TRANSLATE, &CRunnerDlg::StartStateCheck),
     R::Command(EN_CHANGE, IDC_OUTPUT, &CRunnerDlg::OnStateChanged),
     R::Command(EN_CHANGE, IDC_REPORT, &CRunnerDlg::OnStateChanged),
@@ -194,16 +199,43 @@ BOOL CRunnerDlg::OnInitDialog() {
     FlushStatus();
 
     SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(programList.hwnd), TRUE);
+    PostMessageA(Handle(), WM_OPENED, 0, 0);
     return FALSE;
 }
 
+bool CRunnerDlg::OnOpened(WPARAM, LPARAM, LRESULT& result) {
+    // The readings of the opening were quiet; this one tells, once.
+    if (Reacting()) UpdateData(true);
+    result = 0;
+    return true;
+}
+
+fw::ComboBox* CRunnerDlg::StoredListControl(int list) {
+    fw::ComboBox* controls[storedListCount] = {&programList, &filesList, &commandList, &translateList};
+    return controls[list];
+}
+
 void CRunnerDlg::LoadSettings() {
-    POINT position;
-    if (fw::LoadWindowPosition(lorvanRegistryKey, position)) fw::ApplyWindowPosition(Handle(), position);
+    LoadedSettings loaded = LoadStoredSettings(lorvanRegistryKey, settings);
+    // A position on no monitor (a screen since removed) is not applied.
+    if (loaded.position) fw::ApplyWindowPosition(Handle(), *loaded.position);
+    for (int i = 0; i < storedListCount; ++i) {
+        if (!loaded.lists[i]) continue;
+        fw::ComboBox& list = *StoredListControl(i);
+        list.ResetContent();
+        for (const std::string& entry : loaded.lists[i]->entries) list.AddString(entry.c_str());
+        list.SetCurSel(loaded.lists[i]->selected);
+    }
 }
 
 void CRunnerDlg::SaveSettings() {
-    fw::SaveWindowPosition(lorvanRegistryKey, Handle());
+    StoredList lists[storedListCount];
+    for (int i = 0; i < storedListCount; ++i) {
+        const fw::ComboBox& list = *StoredListControl(i);
+        for (int j = 0, count = list.Count(); j < count; ++j) lists[i].entries.push_back(list.ItemText(j));
+        lists[i].selected = list.CurSel();
+    }
+    SaveStoredSettings(lorvanRegistryKey, settings, Handle(), lists);
 }
 
 void CRunnerDlg::OnDestroy() {
@@ -261,8 +293,17 @@ void CRunnerDlg::OnHandlingChange() {
     }
 }
 
+bool CRunnerDlg::FocusStaysHere() const {
+    HWND to = GetFocus();
+    return to && IsChild(Handle(), to);
+}
+
+void CRunnerDlg::OnFieldFocusLost() {
+    if (FocusStaysHere()) OnStateChanged();
+}
+
 void CRunnerDlg::OnTempExtFocusLost() {
-    if (!Reacting()) return;
+    if (!Reacting() || !FocusStaysHere()) return;
     UpdateData(true);
     if (IsTempExtAcceptable(settings)) return;
     Ask(TempExtMessage, lorvanTitle, Buttons::Ok, Icon::Exclamation);
@@ -270,7 +311,7 @@ void CRunnerDlg::OnTempExtFocusLost() {
 }
 
 void CRunnerDlg::OnFilesFocusLost() {
-    if (!Reacting()) return;
+    if (!Reacting() || !FocusStaysHere()) return;
     OnStateChanged();
     if (platform.CompareNoCase(settings.files, engine.LastListedPattern()) != 0) RefreshFileList();
 }

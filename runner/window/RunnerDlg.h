@@ -67,10 +67,15 @@ private:
     void OnStateChanged();
     void OnRenameChange();
     void OnHandlingChange();
+    // A field left for another control of this window; focus that goes to
+    // another window (a message box, another program) leaves no field.
+    bool FocusStaysHere() const;
+    void OnFieldFocusLost();
     void OnTempExtFocusLost();
     void OnFilesFocusLost();
     void StartStateCheck();
     bool OnTimer(WPARAM wp, LPARAM lp, LRESULT& result);
+    bool OnOpened(WPARAM wp, LPARAM lp, LRESULT& result);
     void OnHandling0Toggle();
     void EditHistory(const char* caption, const fw::ComboBox& list);
     void OnEditProgramList();
@@ -86,13 +91,15 @@ private:
     // Whether the window answers events: not while it writes the record
     // into its controls or a run does (the writes cause change
     // notifications), and not while it closes.
-    bool Reacting() const { return !Writing() && !selectingStatus && !engine.IsBusy() && !Ending(); }
+    bool Reacting() const { return !Exchanging() && !selectingStatus && !engine.IsBusy() && !Ending(); }
     void FlushStatus();
 
     // The stored settings, read while the window opens and written while
     // it closes.
     void LoadSettings();
     void SaveSettings();
+    // The combo box of a stored history list.
+    fw::ComboBox* StoredListControl(int list);
 
     fw::ComboBox& ListOf(lorvan::HistoryList list);
 

@@ -12,6 +12,8 @@
 
 #include <commctrl.h>
 
+#include <atomic>
+#include <map>
 #include <mutex>
 
 using lorvan::FileEntry;
@@ -578,6 +580,62 @@ std::vector<std::string> ComboEntries(HWND combo) {
 }
 using Names = std::vector<std::string>;
 
+// A registry value as stored.
+struct Value {
+    DWORD type;
+    std::string data;
+    bool operator==(const Value&) const = default;
+};
+using Values = std::map<std::string, Value>;
+Value Dword(DWORD n) {
+    return {REG_DWORD, std::string(reinterpret_cast<const char*>(&n), 4)};
+}
+Value Text(const std::string& s) {
+    return {REG_SZ, s};
+}
+void PrintTo(const Value& v, std::ostream* out) {
+    if (v.type == REG_DWORD && v.data.size() == 4)
+        *out << "dword " << *reinterpret_cast<const LONG*>(v.data.data());
+    else
+        *out << "type " << v.type << " \"" << v.data << '"';
+}
+
+const std::string programKey = lorvanRegistryKey;
+
+// Writes the values into the key, made where missing.
+void Store(const std::string& path, const Values& values) {
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    for (const auto& [name, value] : values)
+        RegSetValueExA(key, name.c_str(), 0, value.type, reinterpret_cast<const BYTE*>(value.data.data()),
+                       static_cast<DWORD>(value.data.size()));
+    RegCloseKey(key);
+}
+
+// The values of a key, and its subkeys' names.
+Values Stored(const std::string& path, Names* subkeys = nullptr) {
+    Values values;
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return values;
+    char name[256], data[2048];
+    for (DWORD i = 0;; ++i) {
+        DWORD nameSize = sizeof name, dataSize = sizeof data, type = 0;
+        if (RegEnumValueA(key, i, name, &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataSize) !=
+            ERROR_SUCCESS)
+            break;
+        std::string text(data, dataSize);
+        values[name] = {type, type == REG_SZ ? text.substr(0, text.find('\0')) : text};
+    }
+    for (DWORD i = 0; subkeys; ++i) {
+        DWORD nameSize = sizeof name;
+        if (RegEnumKeyExA(key, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        subkeys->push_back(name);
+    }
+    RegCloseKey(key);
+    return values;
+}
+
 }  // namespace
 
 TEST_F(RunnerWindow, EditingTheHistoryLists) {
@@ -650,5 +708,139 @@ TEST_F(RunnerWindow, EditingTheHistoryLists) {
         EXPECT_TRUE(ComboEntries(w[IDC_TRANSLATE]).empty());
         EXPECT_EQ(w.Text(IDC_TRANSLATE), "C:\\T");
         edit(ID_OPTIONS_COMMAND, "Command", {}, {IDCANCEL});
+    });
+    // The emptied list is not stored.
+    Names subkeys;
+    Stored(programKey, &subkeys);
+    EXPECT_EQ(subkeys, (Names{"Command", "Files", "Program"}));
+}
+
+TEST_F(RunnerWindow, RemembersTheListsEverywhereAndTheRestForItsDirectory) {
+    Run([&](Window& w) {
+        // First start: the start values and the lists' initial entries.
+        EXPECT_EQ(ComboEntries(w[IDC_PROGRAM]), (Names{""}));
+        EXPECT_EQ(ComboEntries(w[IDC_COMMAND]), (Names{""}));
+        EXPECT_TRUE(ComboEntries(w[IDC_FILES]).empty());
+        EXPECT_TRUE(ComboEntries(w[IDC_TRANSLATE]).empty());
+        EXPECT_EQ(w.Text(IDC_OUTPUT), "OUTPUT");
+        EXPECT_EQ(w.Text(IDC_REPORT), "REPORT.TXT");
+        EXPECT_EQ(w.Text(IDC_TEMPEXT), ".TMP");
+
+        // Every field and list changed.
+        for (const char* entry : {"b.txt", "a.txt", ""})
+            SendMessageA(w[IDC_FILES], CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+        SendMessageA(w[IDC_FILES], CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("b.txt"));
+        SendMessageA(w[IDC_PROGRAM], CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("DOSCONV"));
+        for (const char* entry : {"", "D:\\X"})
+            SendMessageA(w[IDC_TRANSLATE], CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+        SendMessageA(w[IDC_COMMAND], CB_RESETCONTENT, 0, 0);
+        w.Type(IDC_COMMAND, "* OUT\\*");
+        w.Click(IDC_RENAME);
+        w.Clear(IDC_OUTPUT);
+        w.Clear(IDC_REPORT);
+        w.Type(IDC_REPORT, "RUN.LRV");
+        w.Clear(IDC_TEMPEXT);
+        w.Type(IDC_TEMPEXT, ".T");
+        w.Pick(IDC_HANDLING, lorvan::HandlingFilesTime);
+        w.Pick(IDC_SYMBOLS, 2);
+        for (int id : {IDC_RENAME, IDC_TEST, IDC_FULLPATH}) w.Click(id);
+        w.Menu(ID_OPTIONS_HANDLING);
+        w.Answer("Run information is now", IDOK);
+        SetWindowPos(w.main, nullptr, -10, -20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    });
+    Names subkeys;
+    EXPECT_EQ(Stored(programKey, &subkeys),
+              (Values{{"Left", Dword(DWORD(-10))}, {"Top", Dword(DWORD(-20))}, {"Handling0", Dword(1)},
+                      {"CWD", Text(dir.Path())}, {"Output", Text("")}, {"Report", Text("RUN.LRV")},
+                      {"TempExt", Text(".T")}, {"Handling", Dword(lorvan::HandlingFilesTime)},
+                      {"Symbols", Dword(2)}, {"Rename", Dword(1)}, {"Test", Dword(1)}, {"FullPath", Dword(1)}}));
+    EXPECT_EQ(Stored(programKey).at("Output").data.size(), 0u);
+    EXPECT_EQ(subkeys, (Names{"Files", "Program", "Translate"}));  // an empty list writes none
+    EXPECT_EQ(Stored(programKey + "\\Files"), (Values{{"2", Text("a.txt")}, {"3", Text("b.txt")}, {"select", Dword(2)}}));
+    EXPECT_EQ(Stored(programKey + "\\Program"), (Values{{"2", Text("DOSCONV")}, {"select", Dword(1)}}));
+    EXPECT_EQ(Stored(programKey + "\\Translate"),
+              (Values{{"1", Text(" ")}, {"2", Text("D:\\X")}, {"select", Dword(1)}}));
+
+    auto global = [](Window& w) {
+        RECT r;
+        GetWindowRect(w.main, &r);
+        EXPECT_EQ(r.left, -10);
+        EXPECT_EQ(r.top, -20);
+        EXPECT_EQ(ComboEntries(w[IDC_FILES]), (Names{"a.txt", "b.txt"}));
+        EXPECT_EQ(w.Text(IDC_FILES), "b.txt");
+        EXPECT_EQ(ComboEntries(w[IDC_TRANSLATE]), (Names{" ", "D:\\X"}));
+        EXPECT_FALSE(w.MenuTicked(ID_OPTIONS_HANDLING));
+    };
+    // The same directory: everything back.
+    Run([&](Window& w) {
+        global(w);
+        EXPECT_EQ(ComboEntries(w[IDC_COMMAND]), (Names{""}));  // nothing stored: its initial entry
+        EXPECT_EQ(w.Text(IDC_OUTPUT), "");
+        EXPECT_EQ(w.Text(IDC_REPORT), "RUN.LRV");
+        EXPECT_EQ(w.Text(IDC_TEMPEXT), ".T");
+        EXPECT_EQ(SendMessageA(w[IDC_HANDLING], CB_GETCURSEL, 0, 0), lorvan::HandlingFilesTime);
+        EXPECT_EQ(SendMessageA(w[IDC_SYMBOLS], CB_GETCURSEL, 0, 0), 2);
+        for (int id : {IDC_RENAME, IDC_TEST, IDC_FULLPATH}) EXPECT_TRUE(w.Checked(id)) << id;
+    });
+    // Another directory: only the position, the flag and the lists.
+    ScratchDir other;
+    other.Enter();
+    Run([&](Window& w) {
+        global(w);
+        EXPECT_EQ(w.Text(IDC_OUTPUT), "OUTPUT");
+        EXPECT_EQ(w.Text(IDC_REPORT), "REPORT.TXT");
+        EXPECT_EQ(w.Text(IDC_TEMPEXT), ".TMP");
+        EXPECT_EQ(SendMessageA(w[IDC_HANDLING], CB_GETCURSEL, 0, 0), 0);
+        for (int id : {IDC_RENAME, IDC_TEST, IDC_FULLPATH}) EXPECT_FALSE(w.Checked(id)) << id;
+    });
+    dir.Enter();
+}
+
+TEST_F(RunnerWindow, OddStoredDataLoadsSoundly) {
+    std::string upperCwd = dir.Path();
+    CharUpperBuffA(upperCwd.data(), static_cast<DWORD>(upperCwd.size()));
+    const unsigned long long eight = 2;
+    Store(programKey, {{"Left", Text("40")}, {"Top", Dword(30)}, {"CWD", Text(upperCwd)},  // case ignored
+                       {"Handling", Dword(7)}, {"Rename", Dword(5)}, {"TempExt", Text("0123456789")},
+                       {"Symbols", {REG_QWORD, std::string(reinterpret_cast<const char*>(&eight), 8)}},
+                       {"Test", {REG_BINARY, std::string("\1\0\0\0", 4)}}, {"Hand made", Text("x")}});
+    // Gaps in the names; "select" of 0, of the number of values, past it.
+    Store(programKey + "\\Files", {{"2", Text("b.txt")}, {"7", Text("a.txt")}, {"select", Dword(0)}});
+    Store(programKey + "\\Program", {{"1", Text("P1")}, {"2", Text("P2")}, {"select", Dword(3)}});
+    Store(programKey + "\\Command", {{"1", Text("C1")}, {"select", Dword(9)}});
+    Store(programKey + "\\Hand made\\deeper", {{"x", Text("y")}});
+
+    Run([&](Window& w) {
+        // The Temp. ext. over its limit is told once the window shows, and
+        // the focus is in it.
+        EXPECT_TRUE(w.Answer("Enter no more than 4 characters.", IDOK));
+        EXPECT_FALSE(w.Asks("Enter no more than"));
+        EXPECT_EQ(w.Focused(), w[IDC_TEMPEXT]);
+        RECT r;
+        GetWindowRect(w.main, &r);
+        EXPECT_NE(std::make_pair(r.left, r.top), std::make_pair(LONG(40), LONG(30)));  // a REG_SZ Left: not moved
+        EXPECT_EQ(w.Text(IDC_FILES), "a.txt");                                        // select 0: the first
+        EXPECT_EQ(SendMessageA(w[IDC_PROGRAM], CB_GETCURSEL, 0, 0), -1);              // = values: none
+        EXPECT_EQ(w.Text(IDC_COMMAND), "C1");                                         // past them: the first
+        EXPECT_TRUE(ComboEntries(w[IDC_TRANSLATE]).empty());  // no subkey: the initial entries
+        EXPECT_EQ(SendMessageA(w[IDC_HANDLING], CB_GETCURSEL, 0, 0), -1);  // 7 shows none
+        EXPECT_TRUE(w.Checked(IDC_RENAME));
+        EXPECT_EQ(w.Text(IDC_TEMPEXT), "0123456789");  // loaded whole
+        EXPECT_EQ(SendMessageA(w[IDC_SYMBOLS], CB_GETCURSEL, 0, 0), 0);  // eight bytes: the start value
+        EXPECT_FALSE(w.Checked(IDC_TEST));                                // REG_BINARY: the start value
+        w.Clear(IDC_TEMPEXT);
+    });
+    Names subkeys;
+    Values saved = Stored(programKey, &subkeys);
+    EXPECT_EQ(saved.count("Hand made"), 0u);
+    EXPECT_EQ(subkeys, (Names{"Command", "Files", "Program"}));
+    EXPECT_EQ(saved["Rename"], Dword(1));
+
+    // A position on no monitor is not applied.
+    Store(programKey, {{"Left", Dword(30000)}, {"Top", Dword(30000)}});
+    Run([&](Window& w) {
+        RECT r;
+        GetWindowRect(w.main, &r);
+        EXPECT_LT(r.left, 30000);
     });
 }

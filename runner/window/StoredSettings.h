@@ -1,0 +1,40 @@
+#pragma once
+// What Lorvan keeps between two starts, in the current user's registry
+// under Software\Veltmarkstede\Lorvan: the window position, the
+// run-information flag, the four history lists (one subkey each, with
+// numbered texts and "select") and the fields that belong to the working
+// directory the program was closed in. Read once while the window opens,
+// written once while it closes; the whole key is rebuilt at every save.
+
+#include "runner/engine/RunSettings.h"
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// One history list as its combo box holds it, in the list's order.
+struct StoredList {
+    std::vector<std::string> entries;
+    int selected = -1;  // the index to select; -1 or past the end: none
+};
+
+// The history subkeys, in the order they are read and written.
+enum StoredListId { ListProgram, ListFiles, ListCommand, ListTranslate, storedListCount };
+extern const char* const storedListNames[storedListCount];
+
+struct LoadedSettings {
+    std::optional<POINT> position;
+    std::optional<StoredList> lists[storedListCount];  // none: the list keeps its entries
+};
+
+// Reads what is stored into the record (handling0 always; the fields of the
+// working directory only when the stored one is settings.cwd, ignoring
+// case). Nothing stored, nothing read.
+LoadedSettings LoadStoredSettings(const char* keyPath, lorvan::RunSettings& settings);
+
+// Rebuilds the key from the record, the window's position and the lists.
+// Blank entries are dropped, except for Translate, where one is kept as " ".
+void SaveStoredSettings(const char* keyPath, const lorvan::RunSettings& settings, HWND window,
+                  const StoredList (&lists)[storedListCount]);
