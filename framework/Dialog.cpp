@@ -84,7 +84,14 @@ INT_PTR Dialog::DoModal() {
             ReportException(hwnd_);
             continue;
         }
-        if (hwnd_ && IsDialogMessageA(hwnd_, &msg)) continue;
+        // The keys of a modeless dialog of this thread (the help window) work
+        // in it as in this one.
+        HWND target = hwnd_;
+        if (HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+            root && root != hwnd_ && GetClassLongPtrA(root, GCW_ATOM) == 32770 &&
+            GetWindowThreadProcessId(root, nullptr) == GetCurrentThreadId())
+            target = root;
+        if (target && IsDialogMessageA(target, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

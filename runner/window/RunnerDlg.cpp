@@ -242,6 +242,7 @@ void CRunnerDlg::OnDestroy() {
     KillTimer(Handle(), TimerStateCheck);
     KillTimer(Handle(), TimerFileList);
     helpViewer->Request(Handle(), HELP_QUIT, 0);
+    helpWindow.Close();
     // The window is already gone from the screen: a field over its limit
     // stops the reading without a message that would stand on its own.
     UpdateData(true, true);
@@ -367,8 +368,19 @@ void CRunnerDlg::OnEditTranslateList() {
     EditHistory("Translate directory", translateList);
 }
 
+void CRunnerDlg::Help(DWORD topic) {
+    // The platform's viewer only for a help file of its own format beside
+    // the program; today's Windows has no such viewer, so without the file
+    // the program's own window answers.
+    const DWORD attributes = GetFileAttributesA(HelpViewer::DefaultHelpFile().c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        helpViewer->Request(Handle(), topic ? HELP_CONTEXT : HELP_FINDER, topic);
+    else
+        helpWindow.Show(Handle(), topic);
+}
+
 void CRunnerDlg::OnHelpContents() {
-    helpViewer->Request(Handle(), HELP_FINDER, 0);
+    Help(0);
 }
 
 void CRunnerDlg::OnContextHelp() {
@@ -377,10 +389,7 @@ void CRunnerDlg::OnContextHelp() {
     HWND focus = GetFocus();
     DWORD topic = focus ? GetWindowContextHelpId(focus) : 0;
     if (!topic && focus && GetParent(focus)) topic = GetWindowContextHelpId(GetParent(focus));
-    if (topic)
-        helpViewer->Request(Handle(), HELP_CONTEXT, topic);
-    else
-        helpViewer->Request(Handle(), HELP_FINDER, 0);
+    Help(topic);
 }
 
 void CRunnerDlg::OnAbout() {

@@ -4,6 +4,7 @@
 // user.
 
 #include "HelpViewer.h"
+#include "HelpWindow.h"
 #include "StatusWindow.h"
 #include "common/cwd/CwdSelection.h"
 #include "framework/MainDialog.h"
@@ -33,7 +34,9 @@ public:
     bool IsFileCountDoubleClick(const MSG& msg) const;
 
     // Where F1 and the Help menu send their requests (tests record them).
+    // The platform's help viewer, asked when the program's help file exists.
     void SetHelpViewer(HelpViewer& viewer) { helpViewer = &viewer; }
+    HWND HelpWindow() const { return helpWindow.Window(); }
 
     const lorvan::RunSettings& Settings() const { return settings; }
     const lorvan::RunEngine& Engine() const { return engine; }
@@ -82,6 +85,8 @@ private:
     void OnEditFilesList();
     void OnEditCommandList();
     void OnEditTranslateList();
+    // A topic by its number; 0: the contents.
+    void Help(DWORD topic);
     void OnHelpContents();
     void OnContextHelp();
     void OnAbout();
@@ -117,6 +122,9 @@ private:
     bool selectingStatus = false;
     HelpViewer defaultHelpViewer;
     HelpViewer* helpViewer = &defaultHelpViewer;
+    // Asked instead of the platform's viewer when no help file lies beside
+    // the program.
+    CHelpWindow helpWindow;
 
     static const fw::Route<CRunnerDlg> routes[];
 };

@@ -9,6 +9,8 @@
 #define IDR_MAINMENU 128
 #define IDD_COMBOITEMS 142
 #define IDI_LORVAN 128
+#define IDD_HELPWINDOW 150
+#define IDR_HELPTEXT 151
 
 // Window menu command
 #define IDM_ABOUTBOX 0x0010
@@ -35,6 +37,10 @@
 // History editing dialog controls
 #define IDC_REMOVE 1025
 #define IDC_ITEMLIST 1026
+
+// Help window controls
+#define IDC_HELP_TOPICS 1030
+#define IDC_HELP_TEXT 1031
 
 // Menu commands (Run and Exit are IDOK and IDCANCEL)
 #define ID_OPTIONS_HANDLING 32778

@@ -4,6 +4,7 @@
 #include "testing/WindowTestSupport.h"
 
 #include "framework/WindowPosition.h"
+#include "runner/window/HelpWindow.h"
 #include "runner/window/RunnerApp.h"
 #include "runner/window/Win32Platform.h"
 #include "runner/window/resource.h"
@@ -299,20 +300,65 @@ TEST_F(RunnerWindow, ListsPicksAndHelp) {
 
         // F1: the focused control's topic, its parent's for the edit part of
         // a combo box, the contents where there is none; the Help menu.
-        help.Take();
-        w.Focus(IDC_COMMAND);
-        w.Key(IDC_COMMAND, VK_F1);
-        w.Focus(IDC_REPORT);
-        w.Key(IDC_REPORT, VK_F1);
-        w.Focus(IDOK);
-        w.ui.Key(w[IDOK], VK_F1);
+        const struct {
+            int focus;
+            DWORD topic;
+        } asks[] = {{IDC_COMMAND, 0x806603ED}, {IDC_REPORT, 0x806603EF}, {IDC_TEMPEXT, 0x806603F2}, {IDOK, 0}};
+        auto ask = [&](int focus) {
+            w.Focus(focus);
+            w.ui.Key(w.Field(focus), VK_F1);
+            w.ui.Settle(w.main);
+        };
+
+        // Without a help file beside the program: its own window, one for
+        // all requests, showing the topic of that number.
+        const std::vector<HelpTopic> topics = ParseHelpTopics(HelpSource());
+        auto topicOf = [&](DWORD number) {
+            for (const HelpTopic& t : topics)
+                if (t.number == number) return t;
+            return HelpTopic{};
+        };
+        HWND shown = nullptr;
+        for (auto [focus, number] : asks) {
+            ask(focus);
+            HWND window = dialogUnderTest->HelpWindow();
+            ASSERT_TRUE(window && IsWindowVisible(window)) << focus;
+            EXPECT_TRUE(!shown || window == shown);  // one window for all
+            shown = window;
+            const HelpTopic topic = topicOf(number);
+            EXPECT_FALSE(topic.text.empty()) << std::hex << number;
+            EXPECT_EQ(WindowText(window), "Lorvan Help - " + topic.title);
+            EXPECT_EQ(FullText(GetDlgItem(window, IDC_HELP_TEXT)), topic.text);
+            if (number == 0x806603ED) Screenshot(window, "lorvan-help-topic");
+        }
+        // Esc leaves it open; the close box hides it, and the Help menu
+        // shows it again on the contents.
+        w.ui.Key(GetDlgItem(shown, IDC_HELP_TOPICS), VK_ESCAPE);
+        EXPECT_TRUE(IsWindowVisible(shown));
+        PostMessageA(shown, WM_SYSCOMMAND, SC_CLOSE, 0);
+        w.ui.Settle(w.main);
+        EXPECT_FALSE(IsWindowVisible(shown));
         w.Menu(ID_HELP_CONTENTS);
         w.ui.Settle(w.main);
-        EXPECT_EQ(
-            help.Take(),
-            (Requests{{HELP_CONTEXT, 0x806603ED}, {HELP_CONTEXT, 0x806603EF}, {HELP_FINDER, 0}, {HELP_FINDER, 0}}));
+        EXPECT_TRUE(IsWindowVisible(shown));
+        EXPECT_EQ(WindowText(shown), "Lorvan Help - " + topicOf(0).title);
+        Screenshot(shown, "lorvan-help-contents");
+        EXPECT_EQ(help.Take(), Requests{});
+
+        // With a help file beside the program its viewer is asked instead.
+        const std::string helpFile = HelpViewer::DefaultHelpFile();
+        CloseHandle(CreateFileA(helpFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        for (const auto& a : asks) ask(a.focus);
+        w.Menu(ID_HELP_CONTENTS);
+        w.ui.Settle(w.main);
+        DeleteFileA(helpFile.c_str());
+        EXPECT_EQ(help.Take(), (Requests{{HELP_CONTEXT, 0x806603ED},
+                                         {HELP_CONTEXT, 0x806603EF},
+                                         {HELP_CONTEXT, 0x806603F2},
+                                         {HELP_FINDER, 0},
+                                         {HELP_FINDER, 0}}));
     });
-    // Closing tells the help viewer to close.
+    // Closing tells the help viewer to close, and the help window goes.
     EXPECT_EQ(help.Take(), (Requests{{HELP_QUIT, 0}}));
 }
 
