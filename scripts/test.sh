@@ -24,6 +24,9 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   wine cmd /c exit </dev/null >/dev/null 2>&1
   ctest --test-dir build/windows --output-on-failure -j1'
 
+echo "== The download: the same zip from another folder, and both programs start from it"
+bash scripts/dist.sh --check
+
 # Screenshots written by the window tests, as PNG for reading.
 shopt -s nullglob
 for bmp in build/windows/screenshots/*.bmp; do
