@@ -39,8 +39,10 @@ bool HoldsEntryNamed(const RunSettings& settings, std::string_view name, Platfor
 bool PrepareOutputDirectory(const RunSettings& settings, RunServices& ui, Platform& platform) {
     const std::string& output = settings.output;
     // An empty name would look for earlier results (and delete them) in the
-    // root of the drive; a "/" leads out of cwd as a backslash does.
-    if (output.empty() || HasAnySeparator(output, platform) || output == "." || output == "..") {
+    // root of the drive; a "/" leads out of cwd as a backslash does; Windows
+    // drops trailing dots and spaces, so "..." names cwd itself.
+    const bool dotsOnly = output.find_first_not_of(". ") == std::string::npos;
+    if (dotsOnly || HasAnySeparator(output, platform)) {
         ui.Ask(
             "Lorvan supports only a directory directly under the Current Working Directory "
             "as the output files directory",

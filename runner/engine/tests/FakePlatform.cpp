@@ -215,6 +215,16 @@ std::vector<std::string> FakePlatform::Names(std::string_view directory) {
     return names;
 }
 
+std::string FakePlatform::FullPath(std::string_view path) {
+    std::string leaf;
+    FakeNode* parent = Parent(path, leaf);
+    if (!parent) return std::string(path);
+    std::shared_ptr<FakeNode> node = Child(parent, leaf);
+    std::string full = node ? node->name : leaf;
+    for (const FakeNode* n = parent; n != root.get(); n = n->parent) full.insert(0, n->name + "\\");
+    return full;
+}
+
 bool FakePlatform::Enumerate(std::string_view pattern, const std::function<void(const FoundEntry&)>& each) {
     std::string leaf;
     FakeNode* directory = Parent(pattern, leaf);

@@ -46,6 +46,8 @@ public:
     bool Has(std::string_view path) { return Find(path) != nullptr; }
     std::string Content(std::string_view path) { return Has(path) ? Find(path)->content : std::string(); }
     std::vector<std::string> Names(std::string_view directory);  // in order
+    // The full path ("C:\DATA\X") the path names, existing parts under their own names.
+    std::string FullPath(std::string_view path);
 
     // The command interpreter: gets each command line, may change files
     // through this object, returns the exit status.

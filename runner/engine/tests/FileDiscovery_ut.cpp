@@ -91,13 +91,22 @@ TEST(FileDiscovery, JapanesePatternIsInCwd) {
     RunSettings settings{platform.Cwd(), "DOSCONV", "\x95\x5C*.txt"};
     FakeServices ui{settings};
     RunEngine engine{settings, ui, platform};
-    platform.AddFile("\x95\x5C" "1.txt", "", "\x95\x5C" "1.TXT");
-    platform.AddFile("\x95\x5C" "a.txt");
+    platform.AddFile(
+        "\x95\x5C"
+        "1.txt",
+        "",
+        "\x95\x5C"
+        "1.TXT");
+    platform.AddFile(
+        "\x95\x5C"
+        "a.txt");
     platform.AddFile("other.txt");
     engine.RefreshFileList();
     EXPECT_TRUE(ui.asked.empty());
     ASSERT_EQ(engine.FileCount(), 2u);
-    EXPECT_EQ(engine.FoundFiles()[1].shortName, "\x95\x5C" "A.TXT");  // the character itself keeps its bytes
+    EXPECT_EQ(engine.FoundFiles()[1].shortName,
+              "\x95\x5C"
+              "A.TXT");  // the character itself keeps its bytes
 }
 
 TEST_F(FileDiscoveryTest, TenThousandFilesWithLongNames) {

@@ -25,7 +25,7 @@ protected:
 };
 
 TEST_F(OutputDirectoryTest, RefusesNamesNotDirectlyUnderCwd) {
-    for (const char* name : {"A:B", "SUB\\OUT", "\\OUT", ".", "..", "", "/", "SUB/OUT", "../OUT"}) {
+    for (const char* name : {"A:B", "SUB\\OUT", "\\OUT", ".", "..", "", "/", "SUB/OUT", "../OUT", "...", ". .", " "}) {
         ui.asked.clear();
         ui.focused.clear();
         settings.output = name;
@@ -180,5 +180,5 @@ TEST_F(OutputDirectoryTest, ResultsCountOnlyUnderTheirOwnName) {
               "\r\n1 out of 2 files renamed.\r\n");
     EXPECT_EQ(platform.Names("OUTPUT"), std::vector<std::string>{"Annual Report.txt"});
     EXPECT_EQ(platform.Find("OUTPUT\\Annual Report.txt")->alias, "ANNUAL~1.TXT");  // the first free, as NTFS
-    EXPECT_FALSE(ResultFileExists(settings, "ANNUAL~1.TXT", platform));  // an alias is no result either
+    EXPECT_FALSE(ResultFileExists(settings, "ANNUAL~1.TXT", platform));            // an alias is no result either
 }

@@ -215,6 +215,5 @@ TEST_F(ReportTest, TemporaryFilesAndFailedWrites) {
     EXPECT_EQ(platform.Content("REPORT-1.TMP"), "the user's");
     EXPECT_EQ(platform.Content("REPORT-2.TMP"), "first" + std::string(1500, 'x'));
     EXPECT_EQ(platform.Content("REPORT-3.TMP"), "second" + std::string(1500, 'x'));
-    EXPECT_EQ(ui.status,
-              "Its report output is kept in REPORT-2.TMP\r\nIts report output is kept in REPORT-3.TMP\r\n");
+    EXPECT_EQ(ui.status, "Its report output is kept in REPORT-2.TMP\r\nIts report output is kept in REPORT-3.TMP\r\n");
 }

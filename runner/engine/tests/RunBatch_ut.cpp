@@ -183,8 +183,8 @@ TEST_F(RunBatchTest, ControlsCheckedAgainAtRun) {
         int focus;
     };
     const Row rows[] = {
-        {"*.txt", ".", IdTempExtEdit},     {"*.txt", "..", IdTempExtEdit}, {"*.txt", ". ", IdTempExtEdit},
-        {"*.txt", "", IdTempExtEdit},      {"..\\*", ".TMP", IdFilesList}, {"../*.txt", ".TMP", IdFilesList},
+        {"*.txt", ".", IdTempExtEdit},    {"*.txt", "..", IdTempExtEdit}, {"*.txt", ". ", IdTempExtEdit},
+        {"*.txt", "", IdTempExtEdit},     {"..\\*", ".TMP", IdFilesList}, {"../*.txt", ".TMP", IdFilesList},
         {"C:*.txt", ".TMP", IdFilesList},
     };
     for (const Row& row : rows) {
@@ -197,9 +197,10 @@ TEST_F(RunBatchTest, ControlsCheckedAgainAtRun) {
         settings = {platform.Cwd(), "DOSCONV", "*.txt", "* OUTPUT\\*"};
         settings.rename = true;
         ASSERT_EQ(ui.asked.size(), 1u) << row.files << " " << row.tempExt;
-        EXPECT_EQ(ui.asked[0].text, row.focus == IdFilesList
-                                        ? "Lorvan supports only the Current Working Directory as the input files directory"
-                                        : std::string(tempExtMessage));
+        EXPECT_EQ(ui.asked[0].text,
+                  row.focus == IdFilesList
+                      ? "Lorvan supports only the Current Working Directory as the input files directory"
+                      : std::string(tempExtMessage));
         EXPECT_EQ(ui.focused, std::vector<int>{row.focus});
     }
     EXPECT_EQ(platform.fileOperations, 0);
