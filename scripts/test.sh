@@ -11,6 +11,14 @@ bash scripts/build.sh
 echo "== Native tests"
 ctest --test-dir build/native --output-on-failure
 
+echo "== Native tests with AddressSanitizer and UndefinedBehaviorSanitizer"
+bash scripts/build.sh sanitize
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+  ctest --test-dir build/sanitize --output-on-failure
+
+echo "== Engine fuzz targets, a short fixed run each"
+bash scripts/fuzz.sh --runs 20000
+
 echo "== Windows tests under Wine"
 source scripts/wine-env.sh
 wineserver -k 2>/dev/null || true   # a server left from elsewhere may hold another display

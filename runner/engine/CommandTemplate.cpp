@@ -90,23 +90,27 @@ bool ParseCommandTemplate(std::string_view templateText, const SymbolSet& symbol
     return true;
 }
 
-std::string RelativeToCwd(std::string_view shortPath, std::string_view cwd) {
+std::string RelativeToCwd(std::string_view shortPath, std::string_view cwd, const CodePage& codePage) {
     // The short path begins with the working directory's own components:
     // as many backslashes as cwd holds, not counting a trailing one (a drive
     // root "C:\"), then the separator (possibly doubled, cwd + "\" at a
     // root). For "C:\DATA" this drops through the second backslash; a path
     // with fewer backslashes keeps what follows its last.
     size_t n = 0;
-    for (size_t i = 0; i < cwd.size(); ++i)
-        if (cwd[i] == '\\' && i + 1 != cwd.size()) ++n;
+    for (std::string_view rest = cwd;;) {
+        size_t slash = FindFirstChar(rest, "\\", codePage);
+        if (slash == std::string_view::npos) break;
+        if (slash + 1 != rest.size()) ++n;
+        rest.remove_prefix(slash + 1);
+    }
     size_t pos = 0;
     for (size_t k = 0; k <= n; ++k) {
-        size_t slash = shortPath.find('\\', pos);
+        size_t slash = FindFirstChar(shortPath.substr(pos), "\\", codePage);
         if (slash == std::string_view::npos) {
-            size_t last = shortPath.rfind('\\');
+            size_t last = FindLastChar(shortPath, "\\", codePage);
             return std::string(last == std::string_view::npos ? shortPath : shortPath.substr(last + 1));
         }
-        pos = slash + 1;
+        pos += slash + 1;
     }
     while (pos < shortPath.size() && shortPath[pos] == '\\') ++pos;
     return std::string(shortPath.substr(pos));
@@ -121,11 +125,11 @@ FileValues MakeFileValues(const FileEntry& entry, const RunSettings& settings, c
     if (!IsTranslateOn(settings)) return values;
 
     std::string_view longName = entry.longName;
-    size_t dot = longName.rfind('.');
+    size_t dot = FindLastChar(longName, ".", platform);
     std::string_view base = dot == std::string_view::npos ? longName : longName.substr(0, dot);
 
     std::string path;
-    const bool absolute = IsTranslateAbsolute(settings);
+    const bool absolute = IsTranslateAbsolute(settings, platform);
     if (!absolute) {
         path = settings.cwd;
         path += '\\';
@@ -147,8 +151,13 @@ FileValues MakeFileValues(const FileEntry& entry, const RunSettings& settings, c
     if (!platform.Exists(path) || !platform.ShortPath(path, shortPath) || shortPath.size() > maxTranslateShortPath)
         return values;
     // The dialog holds Full path on while the translate text is absolute.
-    if (!settings.fullPath && !absolute) shortPath = RelativeToCwd(shortPath, settings.cwd);
-    for (char& c : shortPath) c = UpperAscii(c);
+    if (!settings.fullPath && !absolute) shortPath = RelativeToCwd(shortPath, settings.cwd, platform);
+    for (size_t i = 0; i < shortPath.size(); ++i) {
+        if (platform.IsLeadByte(static_cast<unsigned char>(shortPath[i])))
+            ++i;  // a double-byte character is left as it is
+        else
+            shortPath[i] = UpperAscii(shortPath[i]);
+    }
     values.translateValue = std::move(shortPath);
     return values;
 }

@@ -1,6 +1,8 @@
 // Command template and symbols.
 #pragma once
 
+#include "runner/engine/CodePage.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,7 +54,8 @@ FileValues MakeFileValues(const FileEntry& entry, const RunSettings& settings, c
                           Platform& platform);
 
 // The part of a short path below the working directory cwd.
-std::string RelativeToCwd(std::string_view shortPath, std::string_view cwd);
+std::string RelativeToCwd(std::string_view shortPath, std::string_view cwd,
+                          const CodePage& codePage = SingleByteCodePage());
 
 std::string ExpandCommand(const CommandFormat& format, const FileValues& values);
 bool IsCommandTooLong(std::string_view expansion);

@@ -42,16 +42,19 @@ FileEntry MakeFileEntry(const FoundEntry& found, Platform& platform) {
     return entry;
 }
 
+bool IsPatternInCwd(const std::string& files, RunServices& ui, Platform& platform) {
+    if (!HasAnySeparator(files, platform)) return true;
+    ui.Ask("Lorvan supports only the Current Working Directory as the input files directory", lorvanTitle, Buttons::Ok,
+           Icon::None);
+    ui.FocusControl(IdFilesList);
+    return false;
+}
+
 void ListFiles(const std::string& files, RunServices& ui, Platform& platform, std::vector<FileEntry>& foundFiles) {
     ui.SetFileCount("0");
     foundFiles.clear();
     if (files.empty()) return;
-    if (HasAnySeparator(files)) {
-        ui.Ask("Lorvan supports only the Current Working Directory as the input files directory", lorvanTitle,
-               Buttons::Ok, Icon::None);
-        ui.FocusControl(IdFilesList);
-        return;
-    }
+    if (!IsPatternInCwd(files, ui, platform)) return;
     ui.SetStatus("Finding files.\r\n\r\nLongName  ShortName\r\n");
     uint32_t count = 0;
     platform.Enumerate(files, [&](const FoundEntry& found) {

@@ -25,6 +25,10 @@ std::string DisplayLine(const FileEntry& entry);
 // The entry the listing makes of one enumerated directory entry.
 FileEntry MakeFileEntry(const FoundEntry& found, Platform& platform);
 
+// Refuses a pattern that reaches outside the working directory, telling the
+// user and moving the focus to the pattern field; false when refused.
+bool IsPatternInCwd(const std::string& files, RunServices& ui, Platform& platform);
+
 // Lists the files of the working directory matching the pattern into
 // foundFiles (emptied first), with the "# of files" count and the status
 // listing of RefreshFileList.

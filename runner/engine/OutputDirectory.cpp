@@ -23,13 +23,26 @@ std::string InOutput(const RunSettings& settings, std::string_view name) {
     return path;
 }
 
+// Whether the output directory holds an entry of that very name. Finding one
+// by its alias is not enough: on NTFS a result renamed to its long name gets
+// a fresh alias, which may be the short name of a file renamed later.
+bool HoldsEntryNamed(const RunSettings& settings, std::string_view name, Platform& platform) {
+    bool found = false;
+    platform.Enumerate(InOutput(settings, name), [&](const FoundEntry& entry) {
+        if (platform.CompareNoCase(entry.name, name) == 0) found = true;
+    });
+    return found;
+}
+
 }  // namespace
 
 bool PrepareOutputDirectory(const RunSettings& settings, RunServices& ui, Platform& platform) {
     const std::string& output = settings.output;
     // An empty name would look for earlier results (and delete them) in the
-    // root of the drive; a "/" leads out of cwd as a backslash does.
-    if (output.empty() || HasAnySeparator(output) || output == "." || output == "..") {
+    // root of the drive; a "/" leads out of cwd as a backslash does; Windows
+    // drops trailing dots and spaces, so "..." names cwd itself.
+    const bool dotsOnly = output.find_first_not_of(". ") == std::string::npos;
+    if (dotsOnly || HasAnySeparator(output, platform)) {
         ui.Ask(
             "Lorvan supports only a directory directly under the Current Working Directory "
             "as the output files directory",
@@ -87,7 +100,7 @@ bool PrepareOutputDirectory(const RunSettings& settings, RunServices& ui, Platfo
 }
 
 bool ResultFileExists(const RunSettings& settings, std::string_view shortValue, Platform& platform) {
-    return platform.Exists(InOutput(settings, shortValue));
+    return HoldsEntryNamed(settings, shortValue, platform);
 }
 
 void FinishRenaming(const RunSettings& settings, const std::vector<FileEntry>& foundFiles, uint32_t needRenameCount,
@@ -106,7 +119,10 @@ void FinishRenaming(const RunSettings& settings, const std::vector<FileEntry>& f
     uint32_t renamed = 0;
     for (const FileEntry& entry : foundFiles) {
         if (!entry.needsRenaming()) continue;
-        bool ok = platform.RenameFile(InOutput(settings, entry.shortName), InOutput(settings, entry.longName));
+        // Checked at the moment of its rename: an earlier rename may have
+        // given another result an alias equal to this short name.
+        bool ok = HoldsEntryNamed(settings, entry.shortName, platform) &&
+                  platform.RenameFile(InOutput(settings, entry.shortName), InOutput(settings, entry.longName));
         ui.AppendStatus(entry.shortName + " to " + entry.longName + (ok ? ": OK" : ": Failed"));
         if (ok) ui.SetProgressPos(++renamed);
     }

@@ -4,6 +4,8 @@
 // current directory, which is the working directory.
 #pragma once
 
+#include "runner/engine/CodePage.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
@@ -46,7 +48,8 @@ public:
     virtual uint64_t Size() = 0;
 };
 
-class Platform {
+// Its IsLeadByte is that of the ANSI code page.
+class Platform : public CodePage {
 public:
     virtual ~Platform() = default;
 

@@ -33,8 +33,10 @@ std::string FileTimeText(const std::tm& time) {
 
 bool TemporaryReportName(const RunSettings& settings, Platform& platform, std::string& name) {
     const std::string& report = settings.report;
-    size_t dot = report.rfind('.');
-    size_t slash = report.rfind('\\');
+    // Windows takes "/" for a separator too: the name part begins after the
+    // last of either.
+    size_t dot = FindLastChar(report, ".", platform);
+    size_t slash = FindLastChar(report, "\\/", platform);
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
         name = report + settings.tempExt;
         return true;
@@ -112,6 +114,7 @@ bool ReportFile::OpenReport() {
 void ReportFile::CollectCommandReport(std::string_view shortValue, std::string_view longName) {
     std::unique_ptr<PlatformFile> temporary = platform.OpenForReading(temporaryName);
     if (!temporary) return;  // the command wrote none
+    bool copied = true;
     if (temporary->Size() != 0) {
         if (settings.handling == HandlingNameTime) {
             std::string line = "\r\n";
@@ -124,12 +127,32 @@ void ReportFile::CollectCommandReport(std::string_view shortValue, std::string_v
         char block[copyBlock];
         size_t got = 0;
         do {
-            if (!temporary->Read(block, sizeof block, got)) break;
-            if (got != 0) WriteReportBytes(block, got);
+            if (!temporary->Read(block, sizeof block, got)) {
+                copied = false;
+                break;
+            }
+            if (got != 0 && !WriteReportBytes(block, got)) copied = false;
         } while (got == sizeof block);
     }
     temporary.reset();
-    platform.RemoveFile(temporaryName);
+    if (copied)
+        platform.RemoveFile(temporaryName);
+    else
+        KeepTemporary();
+}
+
+void ReportFile::KeepTemporary() {
+    // The next command writes the temporary name again: the output that did
+    // not reach the report moves to a name of its own, REPORT-1.TMP and on.
+    constexpr int maxKept = 999;
+    const std::string base = temporaryName.substr(0, temporaryName.size() - settings.tempExt.size());
+    for (int n = 1; n <= maxKept; ++n) {
+        std::string kept = base + "-" + std::to_string(n) + settings.tempExt;
+        if (platform.Exists(kept) || !platform.RenameFile(temporaryName, kept)) continue;
+        ui.AppendStatus("Its report output is kept in " + kept);
+        return;
+    }
+    ui.AppendStatus("Its report output is left in " + temporaryName);
 }
 
 void ReportFile::CloseReport() {
@@ -139,13 +162,15 @@ void ReportFile::CloseReport() {
         closing += "\r\n</body>\r\n</html>";
         WriteReportText(closing);
     }
-    uint64_t size = file->Size();
-    file.reset();
-    if (size == 0) platform.RemoveFile(settings.report);
+    CloseWithoutFinishing();
 }
 
 void ReportFile::CloseWithoutFinishing() {
+    if (!file) return;
+    // An empty report is not kept, however the run ends.
+    uint64_t size = file->Size();
     file.reset();
+    if (size == 0) platform.RemoveFile(settings.report);
 }
 
 bool ReportFile::WriteReportText(std::string_view text) {

@@ -30,7 +30,8 @@ public:
     bool OpenReport();
     void CollectCommandReport(std::string_view shortValue, std::string_view longName);
     void CloseReport();
-    // Closes without the closing texts, as a stopped run does.
+    // Closes without the closing texts, as a stopped run does; an empty
+    // report is deleted as at the end of a run.
     void CloseWithoutFinishing();
     bool IsOpen() const { return file != nullptr; }
 
@@ -41,6 +42,9 @@ public:
     const std::string& TemporaryName() const { return temporaryName; }
 
 private:
+    // Moves the temporary file of a failed copy out of the next command's way.
+    void KeepTemporary();
+
     const RunSettings& settings;
     RunServices& ui;
     Platform& platform;

@@ -51,6 +51,15 @@ void RunEngine::RunBatch() {
         return;
     }
     ui.ReadRecord();
+    // The controls may hold other values than those listed with: the
+    // pattern also finds earlier results to delete, and the temporary name
+    // is deleted before the first command.
+    if (!IsPatternInCwd(settings.files, ui, platform)) return;
+    if (!IsTempExtUsable(settings, platform)) {
+        ui.Ask(tempExtMessage, lorvanTitle, Buttons::Ok, Icon::Exclamation);
+        ui.FocusControl(IdTempExtEdit);
+        return;
+    }
     ui.AddToHistory(HistoryList::Program, settings.program);
     ui.AddToHistory(HistoryList::Files, settings.files);
     ui.AddToHistory(HistoryList::Command, settings.command);

@@ -28,16 +28,17 @@ bool IsTranslateOn(const RunSettings& s) {
     return CompareExact(s.translate, " ") > 0;
 }
 
-bool IsTranslateAbsolute(const RunSettings& s) {
-    return s.translate.find(':') != std::string::npos || (!s.translate.empty() && s.translate[0] == '\\');
+bool IsTranslateAbsolute(const RunSettings& s, const CodePage& codePage) {
+    return FindFirstChar(s.translate, ":", codePage) != std::string::npos ||
+           (!s.translate.empty() && s.translate[0] == '\\');
 }
 
-bool HasPathSeparator(std::string_view text) {
-    return text.find_first_of(":\\") != std::string_view::npos;
+bool HasPathSeparator(std::string_view text, const CodePage& codePage) {
+    return FindFirstChar(text, ":\\", codePage) != std::string_view::npos;
 }
 
-bool HasAnySeparator(std::string_view text) {
-    return HasPathSeparator(text) || text.find('/') != std::string_view::npos;
+bool HasAnySeparator(std::string_view text, const CodePage& codePage) {
+    return FindFirstChar(text, ":\\/", codePage) != std::string_view::npos;
 }
 
 bool IsBlankEntry(std::string_view text) {
@@ -47,6 +48,14 @@ bool IsBlankEntry(std::string_view text) {
 bool IsTempExtAcceptable(const RunSettings& s) {
     if (s.handling > HandlingHtmlTable || s.tempExt.empty()) return true;
     return s.tempExt[0] == '.' && s.tempExt.size() >= 2;
+}
+
+bool IsTempExtUsable(const RunSettings& s, const CodePage& codePage) {
+    if (s.handling > HandlingHtmlTable) return true;
+    if (s.tempExt.empty() || !IsTempExtAcceptable(s)) return false;
+    // A dot or a space is never the second byte of a character.
+    const char last = s.tempExt.back();
+    return last != '.' && last != ' ' && FindFirstChar(s.tempExt, "\\/:*?\"<>|", codePage) == std::string::npos;
 }
 
 bool RenameForHandling(int32_t handling) {

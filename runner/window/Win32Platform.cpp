@@ -148,4 +148,8 @@ std::tm Win32Platform::LocalTime() {
     return local;
 }
 
+bool Win32Platform::IsLeadByte(unsigned char byte) const {
+    return IsDBCSLeadByteEx(CP_ACP, byte);
+}
+
 }  // namespace lorvan

@@ -22,6 +22,7 @@ public:
     std::string UpperCase(std::string_view text) override;
     int CompareNoCase(std::string_view a, std::string_view b) override;
     std::tm LocalTime() override;
+    bool IsLeadByte(unsigned char byte) const override;
 };
 
 }  // namespace lorvan

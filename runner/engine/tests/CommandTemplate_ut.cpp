@@ -133,6 +133,10 @@ TEST(RelativeToCwd, DropsTheWorkingDirectory) {
     };
     for (auto [shortPath, cwd, expected] : rows)
         EXPECT_EQ(RelativeToCwd(shortPath, cwd), expected) << shortPath << " in " << cwd;
+    // Code page 932: the second byte 0x5C of a character is no backslash.
+    const FakePlatform japanese("C:\\DATA", 932);
+    EXPECT_EQ(RelativeToCwd("C:\\\x95\x5C\\PAGE~1", "C:\\\x95\x5C", japanese), "PAGE~1");
+    EXPECT_EQ(RelativeToCwd("C:\\DATA\\\x83\x5C~1", "C:\\DATA", japanese), "\x83\x5C~1");
 }
 
 TEST(MakeFileValues, ShortValueConvertedOnlyInRealRun) {

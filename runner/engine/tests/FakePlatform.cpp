@@ -8,28 +8,18 @@ namespace lorvan {
 
 namespace {
 
-unsigned char Upper(unsigned char c) {
-    // Code page 1252: a-z and the accented small letters.
+// Code page 1252: a-z and the accented small letters.
+unsigned char Upper1252(unsigned char c) {
     return (c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7) ? c - 0x20 : c;
 }
 
-std::vector<std::string> Split(std::string_view path) {
-    std::vector<std::string> parts;
-    for (size_t start = 0; start <= path.size();) {
-        size_t slash = std::min(path.find_first_of("\\/", start), path.size());  // "/" as "\\"
-        if (slash > start)                                                       // doubled separators count once
-            parts.emplace_back(path.substr(start, slash - start));
-        start = slash + 1;
-    }
-    return parts;
-}
-
-bool MatchesWildcard(std::string_view pattern, std::string_view name) {
-    if (pattern.empty()) return name.empty();
-    if (pattern[0] == '*')
-        return MatchesWildcard(pattern.substr(1), name) || (!name.empty() && MatchesWildcard(pattern, name.substr(1)));
-    return !name.empty() && (pattern[0] == '?' || Upper(pattern[0]) == Upper(name[0])) &&
-           MatchesWildcard(pattern.substr(1), name.substr(1));
+// Valid 8.3 as NTFS judges it: no alias is made for such a name.
+bool IsValid83(std::string_view name) {
+    size_t dot = name.find('.');
+    std::string_view base = name.substr(0, dot);
+    std::string_view ext = dot == std::string_view::npos ? std::string_view() : name.substr(dot + 1);
+    return !base.empty() && base.size() <= 8 && ext.size() <= 3 && ext.find('.') == std::string_view::npos &&
+           name.find_first_of(" +,;=[]") == std::string_view::npos;
 }
 
 void Detach(const std::shared_ptr<FakeNode>& node) {
@@ -76,12 +66,97 @@ private:
 
 }  // namespace
 
-FakePlatform::FakePlatform(std::string cwdPath) : cwd(std::move(cwdPath)), root(std::make_shared<FakeNode>()) {
+FakePlatform::FakePlatform(std::string cwdPath, int codePage)
+    : codePage(codePage), cwd(std::move(cwdPath)), root(std::make_shared<FakeNode>()) {
     root->attributes = AttributeDirectory;
     std::string path;
     for (const std::string& part : Split(cwd)) {
         if (!Has(path += part)) AddDirectory(path);
         path += '\\';
+    }
+}
+
+std::vector<std::string> FakePlatform::Split(std::string_view path) const {
+    std::vector<std::string> parts;
+    while (!path.empty()) {
+        size_t slash = std::min(FindFirstChar(path, "\\/", *this), path.size());  // "/" as "\"
+        std::string part(path.substr(0, slash));
+        // Windows drops trailing dots and spaces of a name: "REPORT." is REPORT.
+        if (part != "." && part != "..")
+            while (!part.empty() && (part.back() == '.' || part.back() == ' ')) part.pop_back();
+        if (!part.empty()) parts.push_back(std::move(part));  // doubled separators count once
+        path.remove_prefix(std::min(slash + 1, path.size()));
+    }
+    return parts;
+}
+
+unsigned char FakePlatform::Upper(std::string_view text, size_t at) const {
+    unsigned char c = static_cast<unsigned char>(text[at]);
+    if (codePage != 932) return Upper1252(c);
+    return c >= 'a' && c <= 'z' ? c - 0x20 : c;
+}
+
+bool FakePlatform::MatchesWildcard(std::string_view pattern, std::string_view name) const {
+    // By character; a "*" goes back to its last place when the rest fails.
+    auto length = [this](std::string_view text, size_t at) -> size_t {
+        return IsLeadByte(static_cast<unsigned char>(text[at])) && at + 1 < text.size() ? 2 : 1;
+    };
+    auto same = [&](size_t p, size_t n) {
+        if (pattern[p] == '?') return true;
+        size_t size = length(pattern, p);
+        if (size != length(name, n)) return false;
+        return size == 2 ? pattern.substr(p, 2) == name.substr(n, 2) : Upper(pattern, p) == Upper(name, n);
+    };
+    size_t p = 0, n = 0, star = std::string_view::npos, resume = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == '*') {
+            star = ++p;
+            resume = n;
+        } else if (p < pattern.size() && same(p, n)) {
+            p += length(pattern, p);
+            n += length(name, n);
+        } else if (star != std::string_view::npos) {
+            p = star;
+            n = resume += length(name, resume);
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*') ++p;
+    return p == pattern.size();
+}
+
+std::string FakePlatform::FreeAlias(const FakeNode* directory, const FakeNode* renamed, std::string_view name) {
+    if (IsValid83(name)) return {};
+    // Upper case, without spaces and the characters 8.3 names lack; the
+    // base cut to six bytes, the extension (after the last dot) to three.
+    std::string clean;
+    for (char c : UpperCase(name))
+        if (std::string_view(" +,;=[]").find(c) == std::string_view::npos) clean += c;
+    size_t dot = FindLastChar(clean, ".", *this);
+    std::string base, ext = dot == std::string::npos ? "" : clean.substr(dot + 1);
+    for (char c : clean.substr(0, dot))
+        if (c != '.') base += c;
+    auto cut = [this](const std::string& text, size_t most) {  // never inside a character
+        size_t end = 0;
+        for (size_t i = 0; i < text.size();) {
+            size_t size = IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+            if (i + size > most) break;
+            end = i += size;
+        }
+        return text.substr(0, end);
+    };
+    ext = cut(ext, 3);
+    for (int n = 1;; ++n) {
+        std::string number(1, '~');
+        number += std::to_string(n);
+        std::string alias = cut(base, 8 - number.size()) + number + (ext.empty() ? "" : "." + ext);
+        bool taken = false;
+        for (auto& child : directory->children)
+            if (child.get() != renamed &&
+                (CompareNoCase(child->name, alias) == 0 || CompareNoCase(child->alias, alias) == 0))
+                taken = true;
+        if (!taken) return alias;
     }
 }
 
@@ -138,6 +213,16 @@ std::vector<std::string> FakePlatform::Names(std::string_view directory) {
     if (FakeNode* node = Find(directory))
         for (auto& child : node->children) names.push_back(child->name);
     return names;
+}
+
+std::string FakePlatform::FullPath(std::string_view path) {
+    std::string leaf;
+    FakeNode* parent = Parent(path, leaf);
+    if (!parent) return std::string(path);
+    std::shared_ptr<FakeNode> node = Child(parent, leaf);
+    std::string full = node ? node->name : leaf;
+    for (const FakeNode* n = parent; n != root.get(); n = n->parent) full.insert(0, n->name + "\\");
+    return full;
 }
 
 bool FakePlatform::Enumerate(std::string_view pattern, const std::function<void(const FoundEntry&)>& each) {
@@ -199,7 +284,7 @@ bool FakePlatform::RenameFile(std::string_view from, std::string_view to) {
         node->parent = toParent;
     }
     node->name = toLeaf;
-    node->alias.clear();
+    node->alias = FreeAlias(toParent, node.get(), toLeaf);
     return true;
 }
 
@@ -230,14 +315,18 @@ std::string FakePlatform::ConvertToOem(std::string_view text) {
 
 std::string FakePlatform::UpperCase(std::string_view text) {
     std::string out(text);
-    for (char& c : out) c = static_cast<char>(Upper(static_cast<unsigned char>(c)));
+    for (size_t i = 0; i < out.size(); ++i) {
+        if (IsLeadByte(static_cast<unsigned char>(out[i])) && i + 1 < out.size())
+            ++i;  // a double-byte character keeps its case
+        else
+            out[i] = static_cast<char>(Upper(out, i));
+    }
     return out;
 }
 
 int FakePlatform::CompareNoCase(std::string_view a, std::string_view b) {
-    for (size_t i = 0; i < std::min(a.size(), b.size()); ++i)
-        if (Upper(a[i]) != Upper(b[i])) return Upper(a[i]) < Upper(b[i]) ? -1 : 1;
-    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+    int c = UpperCase(a).compare(UpperCase(b));
+    return c < 0 ? -1 : c > 0 ? 1 : 0;
 }
 
 }  // namespace lorvan

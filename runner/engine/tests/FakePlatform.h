@@ -1,6 +1,8 @@
 // An in-memory file system and command interpreter for the engine's tests:
 // attributes, 8.3 aliases, enumeration in creation order, sharing rules of
-// open files, injected failures and scripted commands.
+// open files, injected failures and scripted commands. A file renamed to a
+// name that is not valid 8.3 gets the first free alias, as NTFS gives it;
+// code page 932 (Japanese, double-byte) can be simulated.
 #pragma once
 
 #include "runner/engine/Platform.h"
@@ -28,8 +30,9 @@ struct FakeNode {
 
 class FakePlatform : public Platform {
 public:
-    // cwd like "C:\DATA"; the drive and the directories are created.
-    explicit FakePlatform(std::string cwd = "C:\\DATA");
+    // cwd like "C:\DATA"; the drive and the directories are created. The
+    // ANSI code page is 1252 or 932.
+    explicit FakePlatform(std::string cwd = "C:\\DATA", int codePage = 1252);
 
     const std::string& Cwd() const { return cwd; }
 
@@ -43,6 +46,8 @@ public:
     bool Has(std::string_view path) { return Find(path) != nullptr; }
     std::string Content(std::string_view path) { return Has(path) ? Find(path)->content : std::string(); }
     std::vector<std::string> Names(std::string_view directory);  // in order
+    // The full path ("C:\DATA\X") the path names, existing parts under their own names.
+    std::string FullPath(std::string_view path);
 
     // The command interpreter: gets each command line, may change files
     // through this object, returns the exit status.
@@ -72,14 +77,24 @@ public:
     std::string UpperCase(std::string_view text) override;
     int CompareNoCase(std::string_view a, std::string_view b) override;
     std::tm LocalTime() override { return now; }
+    bool IsLeadByte(unsigned char byte) const override {
+        return codePage == 932 && ((byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC));
+    }
 
 private:
+    // The path's components, split by character at "\" or "/".
+    std::vector<std::string> Split(std::string_view path) const;
+    bool MatchesWildcard(std::string_view pattern, std::string_view name) const;
+    unsigned char Upper(std::string_view text, size_t at) const;
+    // The alias a file renamed to name gets in directory, or none.
+    std::string FreeAlias(const FakeNode* directory, const FakeNode* renamed, std::string_view name);
     // The directory holding path's last component, and that component.
     FakeNode* Parent(std::string_view path, std::string& leaf);
     std::shared_ptr<FakeNode> Child(FakeNode* directory, std::string_view name);
     std::shared_ptr<FakeNode> Node(std::string_view path);
     std::unique_ptr<PlatformFile> Open(std::string_view path, bool writer);
 
+    int codePage;
     std::string cwd;
     std::shared_ptr<FakeNode> root;  // holds the drives
 };

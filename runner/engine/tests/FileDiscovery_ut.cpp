@@ -85,6 +85,30 @@ TEST_F(FileDiscoveryTest, SeparatorsRefused) {
     }
 }
 
+TEST(FileDiscovery, JapanesePatternIsInCwd) {
+    // Code page 932: "\x95\x5C" is one character whose second byte is 0x5C.
+    FakePlatform platform("C:\\\x95\x5C", 932);
+    RunSettings settings{platform.Cwd(), "DOSCONV", "\x95\x5C*.txt"};
+    FakeServices ui{settings};
+    RunEngine engine{settings, ui, platform};
+    platform.AddFile(
+        "\x95\x5C"
+        "1.txt",
+        "",
+        "\x95\x5C"
+        "1.TXT");
+    platform.AddFile(
+        "\x95\x5C"
+        "a.txt");
+    platform.AddFile("other.txt");
+    engine.RefreshFileList();
+    EXPECT_TRUE(ui.asked.empty());
+    ASSERT_EQ(engine.FileCount(), 2u);
+    EXPECT_EQ(engine.FoundFiles()[1].shortName,
+              "\x95\x5C"
+              "A.TXT");  // the character itself keeps its bytes
+}
+
 TEST_F(FileDiscoveryTest, TenThousandFilesWithLongNames) {
     const std::string name(255, 'n');
     for (int i = 0; i < 10000; ++i) {

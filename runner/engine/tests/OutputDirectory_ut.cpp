@@ -25,7 +25,7 @@ protected:
 };
 
 TEST_F(OutputDirectoryTest, RefusesNamesNotDirectlyUnderCwd) {
-    for (const char* name : {"A:B", "SUB\\OUT", "\\OUT", ".", "..", "", "/", "SUB/OUT", "../OUT"}) {
+    for (const char* name : {"A:B", "SUB\\OUT", "\\OUT", ".", "..", "", "/", "SUB/OUT", "../OUT", "...", ". .", " "}) {
         ui.asked.clear();
         ui.focused.clear();
         settings.output = name;
@@ -157,4 +157,28 @@ TEST_F(OutputDirectoryTest, Renaming) {
     EXPECT_EQ(platform.Content("OUTPUT\\Annual Report.txt"), "a");
     EXPECT_EQ(ui.progressRange, 3u);
     EXPECT_EQ(ui.progressPos, 2u);
+}
+
+TEST_F(OutputDirectoryTest, ResultsCountOnlyUnderTheirOwnName) {
+    // The Report's result is there, the Review's is missing. Renamed first,
+    // the Report's result gets the alias ANNUAL~1.TXT, the Review's short
+    // name: it must not then be renamed once more, to the Review's name.
+    const std::vector<FileEntry> files = {
+        {"ANNUAL~2.TXT", "Annual Report.txt"},
+        {"ANNUAL~1.TXT", "Annual Review.txt"},
+    };
+    platform.AddDirectory("OUTPUT");
+    platform.AddFile("OUTPUT\\ANNUAL~2.TXT", "report");
+    EXPECT_TRUE(ResultFileExists(settings, "ANNUAL~2.TXT", platform));
+    EXPECT_FALSE(ResultFileExists(settings, "ANNUAL~1.TXT", platform));
+    ui.status.clear();
+    FinishRenaming(settings, files, 2, ui, platform);
+    EXPECT_EQ(ui.status,
+              "\r\nRenaming files:\r\n\r\n"
+              "ANNUAL~2.TXT to Annual Report.txt: OK\r\n"
+              "ANNUAL~1.TXT to Annual Review.txt: Failed\r\n"
+              "\r\n1 out of 2 files renamed.\r\n");
+    EXPECT_EQ(platform.Names("OUTPUT"), std::vector<std::string>{"Annual Report.txt"});
+    EXPECT_EQ(platform.Find("OUTPUT\\Annual Report.txt")->alias, "ANNUAL~1.TXT");  // the first free, as NTFS
+    EXPECT_FALSE(ResultFileExists(settings, "ANNUAL~1.TXT", platform));            // an alias is no result either
 }

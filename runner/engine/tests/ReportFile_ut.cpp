@@ -50,9 +50,27 @@ TEST_F(ReportTest, TemporaryNames) {
     EXPECT_EQ(name("REPORT.TXT", ".TMP"), "REPORT.TMP");
     EXPECT_EQ(name("REPORT", ".TMP"), "REPORT.TMP");
     EXPECT_EQ(name("OLD.DIR\\REPORT", ".TMP"), "OLD.DIR\\REPORT.TMP");
+    EXPECT_EQ(name("OLD.DIR/REPORT", ".TMP"), "OLD.DIR/REPORT.TMP");  // "/" is a separator too
+    EXPECT_EQ(name("OLD.DIR/R.TXT", ".TMP"), "OLD.DIR/R.TMP");
     EXPECT_EQ(name("a.b.c", ".T"), "a.b.T");
     EXPECT_EQ(name("REPORT.TMP", ".tmp"), "refused");
     EXPECT_EQ(name("R.\xE9", ".\xC9"), "refused");  // ignoring case in the code page
+
+    // Code page 932: "\x83\x5C" is one character, not a backslash.
+    FakePlatform japanese("C:\\DATA", 932);
+    settings.report = "X.\x83\x5C";
+    settings.tempExt = ".TMP";
+    std::string temporary;
+    EXPECT_TRUE(TemporaryReportName(settings, japanese, temporary));
+    EXPECT_EQ(temporary, "X.TMP");
+
+    // The user's own OLD.TMP is neither deleted nor taken for the temporary file.
+    platform.AddDirectory("OLD.DIR");
+    OldReport("OLD.TMP", "mine");
+    settings.report = "OLD.DIR/REPORT";
+    settings.handling = HandlingFilesTime;
+    EXPECT_EQ(Run({{"A.TXT", "a.txt", "out"}}), textInfo + "out");
+    EXPECT_EQ(platform.Content("OLD.TMP"), "mine");
 
     // Refused before anything is opened.
     settings.tempExt = ".tmp";
@@ -181,13 +199,21 @@ TEST_F(ReportTest, TemporaryFilesAndFailedWrites) {
     EXPECT_EQ(platform.Content("REPORT.TXT"), opened);
     EXPECT_TRUE(ui.asked.empty());
 
-    // Every failed write is told.
+    // Every failed write is told; the output that did not reach the report
+    // is kept out of the next command's way, and the status window says where.
     platform.Find("REPORT.TXT")->failWrite = true;
     platform.RemoveFile("REPORT.TMP");
-    platform.AddFile("REPORT.TMP", std::string(1500, 'x'));
-    report.CollectCommandReport("A.TXT", "a.txt");  // two blocks: two writes
-    report.CloseReport();                           // the closing: one write
+    platform.AddFile("REPORT-1.TMP", "the user's");
+    for (const char* output : {"first", "second"}) {
+        platform.AddFile("REPORT.TMP", output + std::string(1500, 'x'));
+        report.CollectCommandReport("A.TXT", "a.txt");  // two blocks: two writes
+    }
+    report.CloseReport();  // the closing: one write
     EXPECT_EQ(ui.asked, std::vector<AskedQuestion>(
-                            3, {"Writing to the Report file failed", "Lorvan", Buttons::Ok, Icon::Exclamation}));
+                            5, {"Writing to the Report file failed", "Lorvan", Buttons::Ok, Icon::Exclamation}));
     EXPECT_FALSE(platform.Has("REPORT.TMP"));
+    EXPECT_EQ(platform.Content("REPORT-1.TMP"), "the user's");
+    EXPECT_EQ(platform.Content("REPORT-2.TMP"), "first" + std::string(1500, 'x'));
+    EXPECT_EQ(platform.Content("REPORT-3.TMP"), "second" + std::string(1500, 'x'));
+    EXPECT_EQ(ui.status, "Its report output is kept in REPORT-2.TMP\r\nIts report output is kept in REPORT-3.TMP\r\n");
 }

@@ -147,18 +147,72 @@ TEST_F(RunBatchTest, StoppedBeforeAnyCommand) {
 
 TEST_F(RunBatchTest, TooManySymbolsAfterOutputAndReport) {
     settings.rename = true;
-    settings.handling = HandlingHtml;
-    settings.report = "REPORT.LRV";
     settings.command = "* * * * * * * * * * *";
-    engine.RunBatch();
-    EXPECT_EQ(ui.asked, std::vector<AskedQuestion>{{"Too many symbols in the Command string, max 10"}});
-    EXPECT_TRUE(platform.Has("OUTPUT"));
-    // Closed without the closing tags.
-    const std::string report = platform.Content("REPORT.LRV");
-    EXPECT_EQ(report.substr(report.size() - 7), "</h4>\r\n");
+    // The report is closed without the closing tags; an empty one is not kept.
+    const std::tuple<int, bool, const char*> rows[] = {
+        {HandlingHtml, false, "REPORT.LRV"},
+        {HandlingNameTime, true, "REPORT.TXT"},  // no run information: nothing written
+    };
+    for (auto [handling, handling0, report] : rows) {
+        settings.handling = handling;
+        settings.handling0 = handling0;
+        settings.report = report;
+        ui.asked.clear();
+        engine.RunBatch();
+        EXPECT_EQ(ui.asked, std::vector<AskedQuestion>{{"Too many symbols in the Command string, max 10"}});
+        EXPECT_TRUE(platform.Has("OUTPUT"));
+        EXPECT_TRUE(platform.commands.empty());
+        EXPECT_EQ(ui.status.find("Handling commands"), std::string::npos);
+    }
+    const std::string html = platform.Content("REPORT.LRV");
+    EXPECT_EQ(html.substr(html.size() - 7), "</h4>\r\n");
     EXPECT_EQ(platform.Find("REPORT.LRV")->writers, 0);
-    EXPECT_TRUE(platform.commands.empty());
-    EXPECT_EQ(ui.status.find("Handling commands"), std::string::npos);
+    EXPECT_FALSE(platform.Has("REPORT.TXT"));
+}
+
+TEST_F(RunBatchTest, ControlsCheckedAgainAtRun) {
+    // The record listed with is fine; the controls, read at Run, are not.
+    // Nothing may be touched: REPORT is what "REPORT." names on Windows, and
+    // "..\\*" in OUTPUT would find the working directory's own files.
+    settings.rename = true;
+    platform.AddFile("REPORT", "mine");
+    platform.AddFile("C:\\up.txt", "up");
+    struct Row {
+        const char* files;
+        const char* tempExt;
+        int focus;
+    };
+    const Row rows[] = {
+        {"*.txt", ".", IdTempExtEdit},    {"*.txt", "..", IdTempExtEdit}, {"*.txt", ". ", IdTempExtEdit},
+        {"*.txt", "", IdTempExtEdit},     {"..\\*", ".TMP", IdFilesList}, {"../*.txt", ".TMP", IdFilesList},
+        {"C:*.txt", ".TMP", IdFilesList},
+    };
+    for (const Row& row : rows) {
+        ui.controls = settings;
+        ui.controls->files = row.files;
+        ui.controls->tempExt = row.tempExt;
+        ui.asked.clear();
+        ui.focused.clear();
+        engine.RunBatch();
+        settings = {platform.Cwd(), "DOSCONV", "*.txt", "* OUTPUT\\*"};
+        settings.rename = true;
+        ASSERT_EQ(ui.asked.size(), 1u) << row.files << " " << row.tempExt;
+        EXPECT_EQ(ui.asked[0].text,
+                  row.focus == IdFilesList
+                      ? "Lorvan supports only the Current Working Directory as the input files directory"
+                      : std::string(tempExtMessage));
+        EXPECT_EQ(ui.focused, std::vector<int>{row.focus});
+    }
+    EXPECT_EQ(platform.fileOperations, 0);
+    EXPECT_EQ(platform.Content("REPORT"), "mine");
+    EXPECT_EQ(platform.Names(""), (std::vector<std::string>{"Annual Report.txt", "README.TXT", "notes.txt", "REPORT"}));
+    EXPECT_TRUE(ui.history[int(HistoryList::Program)].empty());
+    // In mode 4 no temporary file is used: any extension will do.
+    ui.controls = settings;
+    ui.controls->handling = HandlingNone;
+    ui.controls->tempExt = ".";
+    engine.RunBatch();
+    EXPECT_EQ(platform.commands.size(), 3u);
 }
 
 TEST_F(RunBatchTest, TooLongCommandNotRun) {

@@ -1,3 +1,5 @@
+#include "FakePlatform.h"
+
 #include "runner/engine/RunServices.h"
 #include "runner/engine/RunSettings.h"
 
@@ -39,15 +41,21 @@ TEST(RunSettings, Runnable) {
 }
 
 TEST(RunSettings, TempExtRule) {
-    const std::tuple<const char*, int, bool> rows[] = {
-        {"", 0, true},      {".", 0, false},    {".T", 0, true},  {".TMP", 0, true}, {"TMP", 0, false},
-        {"X.TM", 0, false}, {"TMP", -1, false}, {"TMP", 4, true}, {"", 4, true},
+    // The field rule, and what Run asks: a name Windows keeps as made.
+    const FakePlatform japanese("C:\\DATA", 932);
+    const std::tuple<const char*, int, bool, bool> rows[] = {
+        {"", 0, true, false},     {".", 0, false, false},       {".T", 0, true, true},     {".TMP", 0, true, true},
+        {"TMP", 0, false, false}, {"X.TM", 0, false, false},    {"TMP", -1, false, false}, {"TMP", 4, true, true},
+        {"", 4, true, true},      {"..", 0, true, false},       {". ", 0, true, false},    {".T.", 0, true, false},
+        {".\\T", 0, true, false}, {"./T", 0, true, false},      {".T*", 0, true, false},   {".T:", 0, true, false},
+        {".?", 0, true, false},   {".\x95\x5C", 0, true, true},  // a double-byte character ending in 0x5C
     };
-    for (auto [ext, handling, acceptable] : rows) {
+    for (auto [ext, handling, acceptable, usable] : rows) {
         RunSettings s;
         s.tempExt = ext;
         s.handling = handling;
         EXPECT_EQ(IsTempExtAcceptable(s), acceptable) << ext << " " << handling;
+        EXPECT_EQ(IsTempExtUsable(s, japanese), usable) << ext << " " << handling;
     }
 }
 
@@ -76,6 +84,16 @@ TEST(RunSettings, SeparatorsAndBlankEntries) {
         EXPECT_EQ(HasPathSeparator(text), path) << text;
         EXPECT_EQ(HasAnySeparator(text), any) << text;
         EXPECT_EQ(IsBlankEntry(text), blank) << text;
+    }
+    // In code page 932 the second byte of a character may be 0x5C.
+    const FakePlatform japanese("C:\\DATA", 932);
+    const std::tuple<const char*, bool, bool> japaneseRows[] = {
+        {"\x95\x5C*.txt", false, false}, {"\x83\x5C\x83\x5C", false, false}, {"\x95\x5C\\x", true, true},
+        {"a\\\x95\x5C", true, true},     {"\x95\x5C:", true, true},          {"\x95\x5C/", false, true},
+    };
+    for (auto [text, path, any] : japaneseRows) {
+        EXPECT_EQ(HasPathSeparator(text, japanese), path) << text;
+        EXPECT_EQ(HasAnySeparator(text, japanese), any) << text;
     }
 }
 

@@ -1,0 +1,184 @@
+// The whole run on the in-memory platform, with fuzzed settings, controls,
+// answers, directory contents and command results. Afterwards every input
+// file is still there as it was, nothing outside the working directory was
+// touched, and a renamed result bears the name of the file it came from.
+#include "FuzzSupport.h"
+
+#include "runner/engine/ReportFile.h"
+#include "runner/engine/RunEngine.h"
+#include "runner/engine/RunSettings.h"
+#include "runner/engine/tests/FakePlatform.h"
+#include "runner/engine/tests/FakeServices.h"
+
+#include <map>
+#include <sstream>
+
+namespace lorvan::fuzz {
+
+namespace {
+
+// Every file of the tree below the node, by path, with its content.
+void Snapshot(const FakeNode& node, const std::string& path, std::map<std::string, std::string>& files) {
+    for (auto& child : node.children) {
+        std::string childPath = path.empty() ? child->name : path + "\\" + child->name;
+        if (child->IsDirectory())
+            Snapshot(*child, childPath, files);
+        else
+            files[childPath] = child->content;
+    }
+}
+
+const char* const fileNames[] = {
+    "Annual Report.txt", "Annual Review.txt", "README.TXT", "notes.txt", "REPORT", "OLD.TMP", "a.b.c", "\x95\x5C.txt"};
+const char* const aliases[] = {"", "ANNUAL~1.TXT", "ANNUAL~2.TXT", "NOTES~1.TXT"};
+const char* const patterns[] = {"*.txt", "*", "*.*", "A*", "\x95\x5C*.txt", "..\\*", "sub/*", "C:*"};
+const char* const commands[] = {"* OUTPUT\\*", "** ***", "*.* *:* *-*", "*s* *l*", "* * * * * * * * * * *"};
+const char* const translates[] = {"", "**_files", "C:\\OTHER", "\\"};
+const char* const outputs[] = {"OUTPUT", "OUT", "..", "", "OUTPUT/.."};
+const char* const reports[] = {"REPORT.TXT", "REPORT.LRV", "OLD.DIR/REPORT", "REPORT", "notes.txt"};
+const char* const exts[] = {".TMP", ".", "..", ". ", ""};
+
+}  // namespace
+
+int FuzzRun(const uint8_t* data, size_t size) {
+    FuzzInput in(data, size);
+    FakePlatform platform("C:\\DATA", in.Flag() ? 932 : 1252);
+    platform.AddFile("C:\\UP.TXT", "up");
+    platform.AddDirectory("C:\\OTHER");
+    platform.AddFile("C:\\OTHER\\O.TXT", "other");
+    platform.AddDirectory("OLD.DIR");
+    for (int i = in.Byte() % 8; i > 0; --i) {
+        std::string name = in.OneOf(fileNames, 14);
+        std::string alias = in.OneOf(aliases, 12);
+        const uint8_t bits = in.Byte();
+        uint32_t attributes = AttributeArchive;
+        const uint32_t bitAttributes[] = {AttributeHidden, AttributeSystem, AttributeReadOnly, AttributeDirectory};
+        for (int bit = 0; bit < 4; ++bit)
+            if (bits & (1 << bit)) attributes |= bitAttributes[bit];
+        std::string content = in.Text(40);
+        if (name.empty() || HasAnySeparator(name, platform) || name == "." || name == ".." || platform.Has(name) ||
+            (!alias.empty() && platform.Has(alias)))
+            continue;
+        try {
+            platform.AddFile(name, content, alias, attributes);
+        } catch (const std::runtime_error&) {
+        }
+    }
+    if (in.Flag() && !platform.Has("OUTPUT")) {
+        platform.AddDirectory("OUTPUT");
+        for (int i = in.Byte() % 3; i > 0; --i) {
+            std::string name = in.OneOf(fileNames, 14);
+            if (!name.empty() && !HasAnySeparator(name, platform) && !platform.Has("OUTPUT\\" + name)) try {
+                    platform.AddFile("OUTPUT\\" + name, "earlier", "", in.Flag() ? AttributeHidden : AttributeArchive);
+                } catch (const std::runtime_error&) {
+                }
+        }
+    }
+
+    RunSettings settings{platform.Cwd()};
+    settings.program = "DOSCONV";
+    settings.files = in.OneOf(patterns, 12);
+    settings.command = in.OneOf(commands, 40);
+    settings.translate = in.OneOf(translates, 20);
+    settings.output = in.OneOf(outputs, 10);
+    settings.report = in.OneOf(reports, 16);
+    settings.tempExt = in.OneOf(exts, 4);
+    settings.handling = in.Byte() % 6 - 1;
+    settings.symbols = in.Byte() % 6 - 1;
+    const uint8_t flags = in.Byte();
+    settings.rename = flags & 1;
+    settings.test = flags & 2;
+    settings.fullPath = flags & 4;
+    settings.handling0 = flags & 8;
+    if (!IsRunnable(settings)) return 0;  // Run is disabled then
+    FakeServices ui(settings);
+    if (flags & 16) {  // the controls hold other values than those listed with
+        ui.controls = settings;
+        ui.controls->files = in.OneOf(patterns, 12);
+        ui.controls->tempExt = in.OneOf(exts, 4);
+        ui.controls->output = in.OneOf(outputs, 10);
+        if (!IsRunnable(*ui.controls)) ui.controls.reset();
+    }
+    for (int i = in.Byte() % 6; i > 0; --i) ui.answers.push_back(Answer(in.Byte() % 4));
+
+    // DOSCONV IN OUT: writes OUT (when asked to, and allowed) and its report
+    // into the temporary name; exits with a fuzzed status.
+    std::vector<uint8_t> results;
+    for (int i = 0; i < 16; ++i) results.push_back(in.Byte());
+    size_t command = 0;
+    platform.onCommand = [&](const std::string& line) {
+        const uint8_t result = results[command++ % results.size()];
+        std::istringstream words(line);
+        std::string program, input, output;
+        words >> program >> input >> output;
+        try {
+            if ((result & 1) && output.rfind(settings.output + "\\", 0) == 0 && !platform.Has(output))
+                platform.AddFile(output, "result of " + input);
+            std::string temporary;
+            if ((result & 2) && TemporaryReportName(settings, platform, temporary) && !platform.Has(temporary))
+                platform.AddFile(temporary, "report of " + input + std::string(result & 4 ? 1500 : 0, 'r'));
+        } catch (const std::runtime_error&) {
+        }
+        return result & 8 ? int(result >> 4) : 0;
+    };
+    if (in.Flag()) {
+        // The report cannot be written.
+        if (!platform.Has(settings.report)) try {
+                platform.AddFile(settings.report, "old");
+            } catch (const std::runtime_error&) {
+            }
+        if (FakeNode* node = platform.Find(settings.report)) node->failWrite = true;
+    }
+
+    std::map<std::string, std::string> before, after;
+    // The report as the controls name it, resolved before the run may delete it.
+    const std::string reportPath = platform.FullPath(ui.controls ? ui.controls->report : settings.report);
+    Snapshot(*platform.Find("C:\\"), "C:", before);
+    RunEngine engine(settings, ui, platform);
+    engine.RunBatch();
+    Snapshot(*platform.Find("C:\\"), "C:", after);
+    Check(!engine.IsBusy(), "busy after the run");
+
+    // The report and its temporary name are where the user put them.
+    std::string temporary;
+    const bool reporting = !settings.test && settings.handling < HandlingNone;
+    TemporaryReportName(settings, platform, temporary);
+    // (The pretend program writes the temporary name in mode 4 too.)
+    auto chosen = [&](const std::string& path, bool used) {
+        // A failed copy's output is kept beside the temporary name, as REPORT-1.TMP.
+        const std::string kept = platform.FullPath(temporary.substr(
+                                     0, temporary.size() - std::min(temporary.size(), settings.tempExt.size()))) +
+                                 "-";
+        return used && (platform.CompareNoCase(path, reportPath) == 0 ||
+                        platform.CompareNoCase(path, platform.FullPath(temporary)) == 0 ||
+                        platform.CompareNoCase(path.substr(0, kept.size()), kept) == 0);
+    };
+    const std::string cwd = platform.Cwd() + "\\";
+    const std::string output = cwd + settings.output + "\\";
+    auto under = [&](const std::string& path, const std::string& directory) {
+        return platform.CompareNoCase(path.substr(0, directory.size()), directory) == 0;
+    };
+    for (auto& [path, content] : before) {
+        if (chosen(path, reporting) || (settings.rename && under(path, output)))
+            continue;  // earlier results in the output directory are deleted when the user says so
+        Check(after.count(path) && after[path] == content,
+              (under(path, cwd) ? "an input file lost or changed: " : "outside the working directory: ") + path);
+    }
+    for (auto& [path, content] : after)
+        Check(before.count(path) || under(path, cwd) || chosen(path, true),
+              "a file made outside the working directory: " + path);
+
+    // A renamed result is the result of the file whose name it took.
+    if (settings.rename && !settings.test && settings.command == "* OUTPUT\\*" && settings.symbols == 0)
+        for (const FileEntry& entry : engine.FoundFiles()) {
+            const std::string path = cwd + settings.output + "\\" + entry.longName;
+            if (!entry.needsRenaming() || !after.count(path) || after[path].rfind("result of ", 0) != 0) continue;
+            Check(after[path] == "result of " + platform.ConvertToOem(entry.shortName),
+                  "a result renamed to another file's name: " + entry.longName);
+        }
+    return 0;
+}
+
+}  // namespace lorvan::fuzz
+
+LORVAN_FUZZ_TARGET(FuzzRun)

@@ -1,0 +1,37 @@
+// The fuzz targets' seed corpus and regression inputs, replayed: each input
+// that once found a fault stays a test.
+#include "runner/engine/fuzz/FuzzSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+using namespace lorvan::fuzz;
+
+TEST(FuzzReplay, SeedsAndRegressions) {
+    const std::pair<const char*, int (*)(const uint8_t*, size_t)> targets[] = {{"templatefuzz", FuzzTemplate},
+                                                                               {"translatefuzz", FuzzTranslate},
+                                                                               {"reportfuzz", FuzzReport},
+                                                                               {"runfuzz", FuzzRun}};
+    for (auto [name, target] : targets) {
+        int inputs = 0;
+        for (const char* kind : {"corpus", "regressions"}) {
+            const std::filesystem::path directory = std::filesystem::path(LORVAN_FUZZ_DIR) / kind / name;
+            if (!std::filesystem::is_directory(directory)) continue;
+            for (const auto& file : std::filesystem::directory_iterator(directory)) {
+                std::ifstream in(file.path(), std::ios::binary);
+                const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+                try {
+                    target(bytes.data(), bytes.size());
+                } catch (const Finding& finding) {
+                    ADD_FAILURE() << file.path() << ": " << finding.what();
+                }
+                ++inputs;
+            }
+        }
+        EXPECT_GT(inputs, 0) << name;
+    }
+}
