@@ -16,8 +16,6 @@ const char ReadyText[] = "Use F1 for help.\r\n\r\nClick Run when ready.";
 const char WaitingText[] =
     "Use F1 for help.\r\n\r\nWaiting for response.\r\n\r\nThe \"Run\" button will be enabled when sufficient "
     "information is available for\r\na run.";
-const char TempExtMessage[] =
-    "The extension of the temporary file must begin with a dot (.) and be 2 - 4 characters long.";
 const char ParentTitle[] = "Doubleclick the CWD name field to browse from root";
 const char RootTitle[] = "Singleclick the Change button to browse from CWD parent";
 
@@ -307,7 +305,7 @@ void CRunnerDlg::OnTempExtFocusLost() {
     if (!Reacting() || !FocusStaysHere()) return;
     UpdateData(true);
     if (IsTempExtAcceptable(settings)) return;
-    Ask(TempExtMessage, lorvanTitle, Buttons::Ok, Icon::Exclamation);
+    Ask(lorvan::tempExtMessage, lorvanTitle, Buttons::Ok, Icon::Exclamation);
     SetFocus(Item(IDC_TEMPEXT));
 }
 
