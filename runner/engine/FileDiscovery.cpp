@@ -28,12 +28,38 @@ std::string DisplayLine(const FileEntry& entry) {
     return line;
 }
 
+bool IsValidShortName(std::string_view name, const CodePage& codePage) {
+    const size_t dot = FindFirstChar(name, ".", codePage);
+    const std::string_view base = name.substr(0, dot);
+    const std::string_view extension = dot == std::string_view::npos ? std::string_view() : name.substr(dot + 1);
+    if (base.empty() || base.size() > 8 || extension.size() > 3) return false;
+    if (dot != std::string_view::npos && (extension.empty() || FindFirstChar(extension, ".", codePage) != std::string_view::npos))
+        return false;
+    for (size_t i = 0; i < name.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(name[i]);
+        if (codePage.IsLeadByte(c)) {
+            ++i;  // a double-byte character is allowed whatever its second byte
+            continue;
+        }
+        if (c <= ' ' || std::string_view("\"*+,/:;<=>?[\\]|").find(static_cast<char>(c)) != std::string_view::npos)
+            return false;
+    }
+    return true;
+}
+
+uint32_t CountWithoutShortName(const std::vector<FileEntry>& files) {
+    uint32_t count = 0;
+    for (const FileEntry& entry : files) count += entry.withoutShortName ? 1 : 0;
+    return count;
+}
+
 FileEntry MakeFileEntry(const FoundEntry& found, Platform& platform) {
     FileEntry entry;
     entry.longName = found.name;
     if (!found.alternateName.empty()) {
         entry.shortName = found.alternateName;
     } else {
+        entry.withoutShortName = !IsValidShortName(found.name, platform);
         // A name without an alias is valid 8.3 already; only its case may
         // differ from what a DOS program writes.
         std::string upper = platform.UpperCase(found.name);
@@ -65,6 +91,14 @@ void ListFiles(const std::string& files, RunServices& ui, Platform& platform, st
         ui.AppendStatus(DisplayLine(foundFiles.back()));
     });
     ui.AppendStatus("\r\n" + std::to_string(count) + " file(s)");
+    if (const uint32_t without = CountWithoutShortName(foundFiles)) {
+        const bool one = without == 1;
+        ui.AppendStatus("\r\n" + std::to_string(without) + (one ? " of them has" : " of them have") +
+                        " no 8.3 name: the DOS program gets " + (one ? "its long name." : "their long names.") +
+                        "\r\nRename " + (one ? "it" : "them") +
+                        ", or have an administrator turn on 8.3 names for the volume (fsutil 8dot3name); only "
+                        "files made after that get one.");
+    }
 }
 
 }  // namespace lorvan

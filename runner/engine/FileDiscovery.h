@@ -1,12 +1,14 @@
 // File discovery and listing.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace lorvan {
 
+class CodePage;
 class Platform;
 class RunServices;
 struct FoundEntry;
@@ -14,6 +16,9 @@ struct FoundEntry;
 struct FileEntry {
     std::string shortName;  // empty when the 8.3 name is the long name itself
     std::string longName;
+    // The long name is no valid 8.3 name and the volume gave it no alias
+    // (8.3 names turned off): a DOS program gets the long name.
+    bool withoutShortName = false;
 
     bool needsRenaming() const { return !shortName.empty(); }
     const std::string& effectiveShortName() const { return shortName.empty() ? longName : shortName; }
@@ -21,6 +26,12 @@ struct FileEntry {
 
 // "\"long\"  \"short\"" or "\"long\"  (same)".
 std::string DisplayLine(const FileEntry& entry);
+
+// Whether a name is a valid 8.3 name: one to eight characters, optionally a
+// dot and one to three more, none of them a space or one of "+,;=[]" or
+// those no file name may hold.
+bool IsValidShortName(std::string_view name, const CodePage& codePage);
+uint32_t CountWithoutShortName(const std::vector<FileEntry>& files);
 
 // The entry the listing makes of one enumerated directory entry.
 FileEntry MakeFileEntry(const FoundEntry& found, Platform& platform);

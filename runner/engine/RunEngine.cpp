@@ -60,6 +60,15 @@ void RunEngine::RunBatch() {
         ui.FocusControl(IdTempExtEdit);
         return;
     }
+    // Files the DOS program would get by their long names: asked once,
+    // before anything is changed.
+    if (const uint32_t without = CountWithoutShortName(foundFiles)) {
+        const bool one = without == 1;
+        const std::string question = std::to_string(without) + " of the " + std::to_string(foundFiles.size()) +
+                                     (one ? " files has" : " files have") + " no 8.3 name: the DOS program gets " +
+                                     (one ? "its long name." : "their long names.") + "\r\n\r\nGo on?";
+        if (ui.Ask(question, lorvanTitle, Buttons::YesNo, Icon::Question) != Answer::Yes) return;
+    }
     ui.AddToHistory(HistoryList::Program, settings.program);
     ui.AddToHistory(HistoryList::Files, settings.files);
     ui.AddToHistory(HistoryList::Command, settings.command);

@@ -121,3 +121,36 @@ TEST_F(FileDiscoveryTest, TenThousandFilesWithLongNames) {
     EXPECT_EQ(engine.FoundFiles()[9999].longName.size(), 259u);
     EXPECT_NE(ui.status.find("\r\n10000 file(s)\r\n"), std::string::npos);
 }
+
+TEST(ShortNames, WhatAValid83NameIs) {
+    const struct {
+        const char* name;
+        bool valid;
+    } cases[] = {
+        {"README.TXT", true}, {"notes.txt", true},    {"A", true},           {"12345678.123", true},
+        {"NO_EXT", true},     {"a~b!#$%&.{}", true},  {"123456789.TXT", false}, {"NAME.TEXT", false},
+        {"A.B.C", false},     {"Annual Report.txt", false}, {"A+B.TXT", false}, {"A,B;C=D", false},
+        {"[X].TXT", false},   {".TXT", false},        {"NAME.", false},      {"", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(IsValidShortName(c.name, SingleByteCodePage()), c.valid) << c.name;
+}
+
+TEST_F(FileDiscoveryTest, FilesWithoutAShortNameAreCountedAfterTheListing) {
+    platform.AddFile("Annual Report.txt");               // no alias: 8.3 names are off
+    platform.AddFile("Annual Review.txt", "", "ANNUAL~1.TXT");
+    platform.AddFile("notes.txt");                       // valid 8.3 as it is
+    platform.AddFile("a much longer name.txt");
+    List("*.txt");
+    EXPECT_EQ(ui.status,
+              "Finding files.\r\n\r\nLongName  ShortName\r\n\r\n"
+              "\"Annual Report.txt\"  \"ANNUAL REPORT.TXT\"\r\n"
+              "\"Annual Review.txt\"  \"ANNUAL~1.TXT\"\r\n"
+              "\"notes.txt\"  \"NOTES.TXT\"\r\n"
+              "\"a much longer name.txt\"  \"A MUCH LONGER NAME.TXT\"\r\n"
+              "\r\n4 file(s)\r\n"
+              "\r\n2 of them have no 8.3 name: the DOS program gets their long names.\r\n"
+              "Rename them, or have an administrator turn on 8.3 names for the volume (fsutil 8dot3name); "
+              "only files made after that get one.\r\n");
+    List("notes.txt");
+    EXPECT_EQ(ui.status.find("8.3 name"), std::string::npos);
+}

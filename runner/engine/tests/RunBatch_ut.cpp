@@ -336,3 +336,32 @@ TEST_F(RunBatchTest, ProgressRangeBeyondSixteenBits) {
     engine.RunBatch();
     EXPECT_EQ(ui.progressRange, 70000u);
 }
+
+TEST_F(RunBatchTest, FilesWithoutAShortNameAskOnceBeforeAnythingChanges) {
+    platform.AddFile("a long name.txt", "ln");  // no alias
+    settings.rename = true;
+    const std::string question =
+        "1 of the 4 files has no 8.3 name: the DOS program gets its long name.\r\n\r\nGo on?";
+    for (const bool test : {false, true}) {
+        // No: nothing run, made, deleted or added to a list.
+        settings.test = test;
+        ui.asked.clear();
+        ui.answers = {Answer::No};
+        engine.RunBatch();
+        ASSERT_EQ(ui.asked.size(), 1u) << test;
+        EXPECT_EQ(ui.asked[0].text, question);
+        EXPECT_EQ(ui.asked[0].buttons, Buttons::YesNo);
+        EXPECT_TRUE(platform.commands.empty());
+        EXPECT_FALSE(platform.Has("OUTPUT"));
+        EXPECT_FALSE(platform.Has("REPORT.TXT"));
+        EXPECT_TRUE(ui.history[int(HistoryList::Program)].empty());
+    }
+    // Yes: the run goes on, with the long name where the short one would be.
+    settings.test = false;
+    ui.asked.clear();
+    ui.answers = {Answer::Yes};
+    engine.RunBatch();
+    ASSERT_FALSE(ui.asked.empty());
+    EXPECT_EQ(ui.asked[0].text, question);
+    EXPECT_EQ(platform.commands.back(), "DOSCONV A LONG NAME.TXT OUTPUT\\A LONG NAME.TXT");
+}

@@ -54,6 +54,16 @@ using Requests = std::vector<std::pair<UINT, ULONG_PTR>>;
 class FixedTimePlatform : public lorvan::Win32Platform {
 public:
     std::tm LocalTime() override { return {9, 5, 14, 3, 5, 102, 1}; }
+
+    // A volume with 8.3 names turned off gives no aliases; Wine always does.
+    bool hideAliases = false;
+    bool Enumerate(std::string_view pattern, const std::function<void(const lorvan::FoundEntry&)>& each) override {
+        return Win32Platform::Enumerate(pattern, [&](const lorvan::FoundEntry& found) {
+            lorvan::FoundEntry shown = found;
+            if (hideAliases) shown.alternateName.clear();
+            each(shown);
+        });
+    }
 };
 
 std::string FullText(HWND window) {
@@ -360,6 +370,26 @@ TEST_F(RunnerWindow, ListsPicksAndHelp) {
     });
     // Closing tells the help viewer to close, and the help window goes.
     EXPECT_EQ(help.Take(), (Requests{{HELP_QUIT, 0}}));
+}
+
+TEST_F(RunnerWindow, FilesWithoutAShortNameAreToldAndAskedAbout) {
+    platform.hideAliases = true;
+    dir.WriteFile("Annual Report.txt", "a");
+    dir.WriteFile("notes.txt", "n");
+    Run([&](Window& w) {
+        w.Type(IDC_PROGRAM, ExeDirectory() + "\\fakedos.exe");
+        w.Type(IDC_COMMAND, "* OUTPUT\\*");
+        w.Focus(IDC_FILES);
+        w.Type(IDC_FILES, "*.txt");
+        w.Focus(IDC_COMMAND);  // leaving Files lists them
+        EXPECT_NE(w.Status().find("\r\n2 file(s)\r\n\r\n1 of them has no 8.3 name: the DOS program gets its long name.\r\n"), std::string::npos)
+            << w.Status();
+        Screenshot(w.main, "lorvan-no-short-names");
+        w.ui.Click(w.main, IDOK);
+        EXPECT_TRUE(w.Answer("1 of the 2 files has no 8.3 name", IDNO));
+        EXPECT_FALSE(dir.Exists("REPORT.TXT"));
+        EXPECT_EQ(SendMessageA(w[IDC_FILES], CB_GETCOUNT, 0, 0), 0);
+    });
 }
 
 TEST_F(RunnerWindow, ShellKeysDoubleClicksAndTheWorkingDirectory) {
