@@ -74,8 +74,18 @@ public:
     virtual std::unique_ptr<PlatformFile> OpenForReading(std::string_view path) = 0;
 
     // Runs one command line through the command interpreter in the current
-    // directory and waits: its exit status, or -1 when it cannot start.
+    // directory and waits, as system(): its exit status, or -1 when it cannot start.
     virtual int System(const std::string& commandLine) = 0;
+    // Starts the program file with the whole command line (the program's
+    // name first), as CreateProcessA, in the current directory, and waits:
+    // false when it cannot start.
+    virtual bool StartProgram(const std::string& program, const std::string& commandLine, int& status) = 0;
+    // Ends the command that runs now (of System or StartProgram) with what it
+    // started; false when none runs. Called while a command runs, from the
+    // user interface the wait keeps alive.
+    virtual bool EndRunningCommand() = 0;
+    // The value of an environment variable, as GetEnvironmentVariableA; empty when not set.
+    virtual std::string Environment(std::string_view name) = 0;
 
     // ANSI (Windows) code page to OEM (DOS) code page, as CharToOemA.
     virtual std::string ConvertToOem(std::string_view text) = 0;

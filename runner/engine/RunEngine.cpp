@@ -3,6 +3,7 @@
 #include "runner/engine/CommandTemplate.h"
 #include "runner/engine/OutputDirectory.h"
 #include "runner/engine/Platform.h"
+#include "runner/engine/ProgramStart.h"
 #include "runner/engine/ReportFile.h"
 #include "runner/engine/RunServices.h"
 #include "runner/engine/RunSettings.h"
@@ -36,14 +37,35 @@ void RunEngine::ListNow() {
     ListFiles(settings.files, ui, platform, foundFiles);
 }
 
+bool RunEngine::EndRunningCommand() {
+    if (!busy || !platform.EndRunningCommand()) return false;
+    commandEnded = true;
+    stopRequested = true;
+    return true;
+}
+
+int RunEngine::RunCommand(const std::string& directProgram, const std::string& expansion) {
+    // Without the interpreter nothing halves a doubled "%": such a line,
+    // like any the interpreter would read, goes through the interpreter.
+    const std::string line = settings.program + ' ' + expansion;
+    int status = 0;
+    if (!directProgram.empty() && InterpreterLeavesUnchanged(line) &&
+        platform.StartProgram(directProgram, line, status))
+        return status;
+    // Also when the program cannot be started directly (a DOS program on a
+    // system without its emulation): the interpreter's answer is the result.
+    return platform.System(BuildCommandLine(settings.program, expansion));
+}
+
 void RunEngine::RunBatch() {
     if (busy) return;
     busy = true;
+    stopRequested = commandEnded = false;
     // Cleared on every way out of the run.
     struct BusyGuard {
-        bool& flag;
-        ~BusyGuard() { flag = false; }
-    } guard{busy};
+        RunEngine& engine;
+        ~BusyGuard() { engine.busy = engine.stopRequested = engine.commandEnded = false; }
+    } guard{*this};
 
     ListNow();
     if (foundFiles.empty()) {
@@ -94,8 +116,16 @@ void RunEngine::RunBatch() {
     ui.SetProgressPos(0);
     ui.ShowRecord();
 
+    // Looked up once for the run: a look along PATH costs a few file system calls a directory.
+    std::string directProgram;
+    if (!test) {
+        directProgram = ResolveProgram(settings.program, platform);
+        if (!IsDirectlyStartable(directProgram)) directProgram.clear();
+    }
+
     uint32_t needRenameCount = 0;
-    for (uint32_t j = 1; j <= fileCount; ++j) {
+    uint32_t handled = 0;
+    for (uint32_t j = 1; j <= fileCount && !stopRequested; ++j) {
         const FileEntry& entry = foundFiles[j - 1];
         if (entry.needsRenaming()) ++needRenameCount;
         const FileValues values = MakeFileValues(entry, settings, symbols, platform);
@@ -114,17 +144,34 @@ void RunEngine::RunBatch() {
         } else if (tooLong) {
             ui.AppendStatus(DisplayLine(entry) + ": Cmd too long");
         } else {
-            const int status = platform.System(BuildCommandLine(settings.program, expansion));
+            commandEnded = false;
+            const int status = RunCommand(directProgram, expansion);
+            const bool ended = commandEnded;
+            commandEnded = false;
             const bool resultMissing =
-                status == 0 && settings.rename && !ResultFileExists(settings, values.shortValue, platform);
-            ui.AppendStatus(DisplayLine(entry) + ResultText(status, resultMissing));
+                !ended && status == 0 && settings.rename && !ResultFileExists(settings, values.shortValue, platform);
+            ui.AppendStatus(DisplayLine(entry) + (ended ? ": Ended" : ResultText(status, resultMissing)));
+            // An ended command's report is kept too: what it wrote is not lost.
             if (reporting) report.CollectCommandReport(values.shortValue, entry.longName);
         }
+        handled = j;
         ui.SetProgressPos(j);
         ui.ShowRecord();
     }
 
-    if (settings.rename) FinishRenaming(settings, foundFiles, needRenameCount, ui, platform);
+    if (stopRequested && handled > 0) {
+        ui.AppendStatus("\r\nStopped after file " + std::to_string(handled) + " of " + std::to_string(fileCount) +
+                        ": \"" + foundFiles[handled - 1].longName + "\".");
+    }
+    if (settings.rename) {
+        // After a stop only the files handled have results to rename.
+        if (handled < fileCount) {
+            const std::vector<FileEntry> handledFiles(foundFiles.begin(), foundFiles.begin() + handled);
+            FinishRenaming(settings, handledFiles, needRenameCount, ui, platform);
+        } else {
+            FinishRenaming(settings, foundFiles, needRenameCount, ui, platform);
+        }
+    }
     if (reporting) report.CloseReport();
     ui.SetProgressPos(0);
     ui.AppendStatus("\r\nDone");

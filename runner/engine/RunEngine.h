@@ -24,6 +24,17 @@ public:
     // Does nothing while a run is going on; the run lists by itself.
     void RefreshFileList();
 
+    // Ends a run after the command that runs now, as if the files after it
+    // were not there: results renamed and the report closed as at the end.
+    // Meant for the user interface while a command runs; nothing between runs.
+    void RequestStop() {
+        if (busy) stopRequested = true;
+    }
+    // Ends the command that runs now, which gets the result ": Ended", and
+    // stops the run after it; false when no command runs.
+    bool EndRunningCommand();
+    bool StopRequested() const { return stopRequested; }
+
     bool IsBusy() const { return busy; }
     const std::vector<FileEntry>& FoundFiles() const { return foundFiles; }
     uint32_t FileCount() const { return static_cast<uint32_t>(foundFiles.size()); }
@@ -31,11 +42,16 @@ public:
 
 private:
     void ListNow();
+    // Runs one file's command: directly when directProgram (the run's
+    // resolved program, or empty) and the line allow it, else through the interpreter.
+    int RunCommand(const std::string& directProgram, const std::string& expansion);
 
     RunSettings& settings;
     RunServices& ui;
     Platform& platform;
     bool busy = false;
+    bool stopRequested = false;
+    bool commandEnded = false;  // the command that runs now was ended
     std::vector<FileEntry> foundFiles;
     std::string lastListedPattern;
 };

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <cstdlib>
 #include <ctime>
 
 namespace lorvan {
@@ -118,8 +117,101 @@ std::unique_ptr<PlatformFile> Win32Platform::OpenForReading(std::string_view pat
     return Open(path, GENERIC_READ, 0, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
 }
 
+Win32Platform::~Win32Platform() {
+    if (job) CloseHandle(job);
+}
+
 int Win32Platform::System(const std::string& commandLine) {
-    return std::system(commandLine.c_str());
+    // The line the runtime's system() gives the interpreter, "%COMSPEC% /c
+    // line", so that the interpreter reads it as before.
+    const std::string comspec = Environment("COMSPEC");
+    int status = 0;
+    if (comspec.empty()) return Run(nullptr, "cmd.exe /c " + commandLine, status) ? status : -1;
+    return Run(comspec.c_str(), comspec + " /c " + commandLine, status) ? status : -1;
+}
+
+bool Win32Platform::StartProgram(const std::string& program, const std::string& commandLine, int& status) {
+    return Run(program.c_str(), commandLine, status);
+}
+
+void Win32Platform::PrepareConsole() {
+    // From a program without a console, every console program started gets a
+    // window of its own. One hidden console, made once and inherited by every
+    // command, shows none and costs least per command; the commands' output
+    // goes to it, or to the handles this process was given, if any.
+    if (consolePrepared) return;
+    consolePrepared = true;
+    const DWORD ids[] = {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE};
+    HANDLE given[3];
+    for (int i = 0; i < 3; ++i) given[i] = GetStdHandle(ids[i]);
+    if (!AllocConsole()) return;  // this process has a console, which the commands share
+    for (int i = 0; i < 3; ++i)
+        if (given[i] && given[i] != INVALID_HANDLE_VALUE) SetStdHandle(ids[i], given[i]);
+    HWND window = GetConsoleWindow();
+    if (window) ShowWindow(window, SW_HIDE);
+    if (window && IsWindowVisible(window)) {
+        // A console host that cannot be hidden: each command gets an invisible one instead.
+        FreeConsole();
+        creationFlags = CREATE_NO_WINDOW;
+    }
+}
+
+bool Win32Platform::Run(const char* application, std::string commandLine, int& status) {
+    PrepareConsole();
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    // Inheriting handles as system() does. Suspended until it is in the job,
+    // so that ending the command also ends what it starts (the interpreter's program).
+    if (!CreateProcessA(application, commandLine.data(), nullptr, nullptr, TRUE, creationFlags | CREATE_SUSPENDED,
+                        nullptr, nullptr, &startup, &process))
+        return false;
+    if (!job) job = CreateJobObjectA(nullptr, nullptr);
+    const bool inJob = job && AssignProcessToJobObject(job, process.hProcess);
+    ResumeThread(process.hThread);
+    CloseHandle(process.hThread);
+
+    // A command started from the wait hook runs within the outer one's wait.
+    void* const outer = runningProcess;
+    const bool outerInJob = runningInJob;
+    runningProcess = process.hProcess;
+    runningInJob = inJob;
+    DWORD waited = WAIT_FAILED;
+    if (waitHook) {
+        // Messages are dispatched meanwhile: the window repaints and answers.
+        while ((waited = MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, INFINITE, QS_ALLINPUT)) ==
+               WAIT_OBJECT_0 + 1)
+            waitHook();
+    }
+    if (waited != WAIT_OBJECT_0) WaitForSingleObject(process.hProcess, INFINITE);
+    runningProcess = outer;
+    runningInJob = outerInJob;
+
+    DWORD code = 0;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hProcess);
+    status = static_cast<int>(code);
+    return true;
+}
+
+bool Win32Platform::EndRunningCommand() {
+    if (!runningProcess) return false;
+    // The whole job: the interpreter's program would go on without it.
+    if (!(runningInJob && TerminateJobObject(job, endedStatus))) TerminateProcess(runningProcess, endedStatus);
+    return true;
+}
+
+std::string Win32Platform::Environment(std::string_view name) {
+    const std::string key(name);
+    std::string value(256, '\0');
+    DWORD length = GetEnvironmentVariableA(key.c_str(), value.data(), static_cast<DWORD>(value.size()));
+    if (length >= value.size()) {  // too small: length is the size needed
+        value.resize(length);
+        length = GetEnvironmentVariableA(key.c_str(), value.data(), static_cast<DWORD>(value.size()));
+    }
+    if (length >= value.size()) return {};
+    value.resize(length);
+    return value;
 }
 
 std::string Win32Platform::ConvertToOem(std::string_view text) {

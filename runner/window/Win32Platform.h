@@ -1,5 +1,6 @@
 // The engine's platform on Windows: the file system through the ANSI
-// kernel functions, the command interpreter through the runtime's system().
+// kernel functions, commands through CreateProcessA, waited for in a way
+// that can keep a window alive.
 #pragma once
 
 #include "runner/engine/Platform.h"
@@ -8,6 +9,15 @@ namespace lorvan {
 
 class Win32Platform : public Platform {
 public:
+    Win32Platform() = default;
+    Win32Platform(const Win32Platform&) = delete;
+    Win32Platform& operator=(const Win32Platform&) = delete;
+    ~Win32Platform() override;
+
+    // Called while a command runs whenever messages wait for the thread (it
+    // should dispatch them); without one the wait takes no messages.
+    void SetWaitHook(std::function<void()> hook) { waitHook = std::move(hook); }
+
     bool Enumerate(std::string_view pattern, const std::function<void(const FoundEntry&)>& each) override;
     bool Exists(std::string_view path, uint32_t* attributes = nullptr) override;
     bool ShortPath(std::string_view path, std::string& shortPath) override;
@@ -18,11 +28,29 @@ public:
     std::unique_ptr<PlatformFile> CreateForWriting(std::string_view path) override;
     std::unique_ptr<PlatformFile> OpenForReading(std::string_view path) override;
     int System(const std::string& commandLine) override;
+    bool StartProgram(const std::string& program, const std::string& commandLine, int& status) override;
+    bool EndRunningCommand() override;
+    std::string Environment(std::string_view name) override;
     std::string ConvertToOem(std::string_view text) override;
     std::string UpperCase(std::string_view text) override;
     int CompareNoCase(std::string_view a, std::string_view b) override;
     std::tm LocalTime() override;
     bool IsLeadByte(unsigned char byte) const override;
+
+    // The exit status of a command ended by EndRunningCommand.
+    static constexpr unsigned endedStatus = 1;
+
+private:
+    // CreateProcessA of the line and a wait; false when it cannot start.
+    bool Run(const char* application, std::string commandLine, int& status);
+    void PrepareConsole();
+
+    std::function<void()> waitHook;
+    void* job = nullptr;             // holds the running command and what it starts
+    void* runningProcess = nullptr;  // while a command runs
+    bool runningInJob = false;
+    bool consolePrepared = false;
+    unsigned long creationFlags = 0;
 };
 
 }  // namespace lorvan

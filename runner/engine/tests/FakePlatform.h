@@ -7,6 +7,7 @@
 
 #include "runner/engine/Platform.h"
 
+#include <map>
 #include <vector>
 
 namespace lorvan {
@@ -49,10 +50,16 @@ public:
     // The full path ("C:\DATA\X") the path names, existing parts under their own names.
     std::string FullPath(std::string_view path);
 
-    // The command interpreter: gets each command line, may change files
-    // through this object, returns the exit status.
+    // The command interpreter and the programs started directly: onCommand
+    // gets each command line, may change files through this object (or end
+    // the command, as the user would), returns the exit status.
     std::function<int(const std::string& commandLine)> onCommand;
     std::vector<std::string> commands;
+    std::vector<std::string> directStarts;  // the program file of each direct start
+    bool failStart = false;                 // no program can be started directly
+    int endedCount = 0;                     // commands ended by EndRunningCommand
+    static constexpr int endedStatus = 1;   // the exit status of an ended command
+    std::map<std::string, std::string> environment;
     std::tm now{};
     bool failMakeDirectory = false;
     int fileOperations = 0;  // anything that changes or opens a file
@@ -69,9 +76,22 @@ public:
     std::unique_ptr<PlatformFile> OpenForWriting(std::string_view path) override { return Open(path, true); }
     std::unique_ptr<PlatformFile> CreateForWriting(std::string_view path) override;
     std::unique_ptr<PlatformFile> OpenForReading(std::string_view path) override { return Open(path, false); }
-    int System(const std::string& commandLine) override {
-        commands.push_back(commandLine);
-        return onCommand ? onCommand(commandLine) : 0;
+    int System(const std::string& commandLine) override { return Run(commandLine); }
+    bool StartProgram(const std::string& program, const std::string& commandLine, int& status) override {
+        if (failStart) return false;
+        directStarts.push_back(program);
+        status = Run(commandLine);
+        return true;
+    }
+    bool EndRunningCommand() override {
+        if (!running || ended) return false;
+        ended = true;
+        ++endedCount;
+        return true;
+    }
+    std::string Environment(std::string_view name) override {
+        auto found = environment.find(std::string(name));
+        return found == environment.end() ? std::string() : found->second;
     }
     std::string ConvertToOem(std::string_view text) override;
     std::string UpperCase(std::string_view text) override;
@@ -82,6 +102,14 @@ public:
     }
 
 private:
+    int Run(const std::string& commandLine) {
+        commands.push_back(commandLine);
+        running = true;
+        ended = false;
+        int status = onCommand ? onCommand(commandLine) : 0;
+        running = false;
+        return ended ? endedStatus : status;
+    }
     // The path's components, split by character at "\" or "/".
     std::vector<std::string> Split(std::string_view path) const;
     bool MatchesWildcard(std::string_view pattern, std::string_view name) const;
@@ -94,6 +122,7 @@ private:
     std::shared_ptr<FakeNode> Node(std::string_view path);
     std::unique_ptr<PlatformFile> Open(std::string_view path, bool writer);
 
+    bool running = false, ended = false;
     int codePage;
     std::string cwd;
     std::shared_ptr<FakeNode> root;  // holds the drives

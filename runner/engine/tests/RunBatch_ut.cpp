@@ -365,3 +365,118 @@ TEST_F(RunBatchTest, FilesWithoutAShortNameAskOnceBeforeAnythingChanges) {
     EXPECT_EQ(ui.asked[0].text, question);
     EXPECT_EQ(platform.commands.back(), "DOSCONV A LONG NAME.TXT OUTPUT\\A LONG NAME.TXT");
 }
+
+TEST_F(RunBatchTest, DirectStartGivesTheInterpretersResults) {
+    // The same files and program through the interpreter and started directly.
+    platform.environment = {{"PATHEXT", ".COM;.EXE;.BAT"}};
+    settings.rename = true;
+    noResult.insert("NOTES.TXT");
+    statusOf["README.TXT"] = 3;
+    auto run = [&] {
+        platform.commands.clear();
+        platform.directStarts.clear();
+        for (const char* name : {"REPORT.TXT", "OUTPUT\\Annual Report.txt", "OUTPUT\\README.TXT"})
+            platform.RemoveFile(name);
+        engine.RunBatch();
+        return std::make_pair(ui.status, platform.Content("REPORT.TXT"));
+    };
+    const auto throughInterpreter = run();
+    EXPECT_TRUE(platform.directStarts.empty());
+    const std::vector<std::string> lines = platform.commands;
+
+    platform.AddFile("DOSCONV.EXE");
+    EXPECT_EQ(run(), throughInterpreter);
+    EXPECT_EQ(platform.commands, lines);
+    EXPECT_EQ(platform.directStarts, std::vector<std::string>(3, "DOSCONV.EXE"));
+
+    // A line the interpreter would read goes to it, "%" still doubled; so
+    // does one whose program cannot be started directly.
+    struct Row {
+        const char* command;
+        bool failStart;
+        const char* firstLine;
+    };
+    const Row rows[] = {
+        {"* OUTPUT\\* >NUL", false, "DOSCONV ANNUAL~1.TXT OUTPUT\\ANNUAL~1.TXT >NUL"},
+        {"* OUTPUT\\* 100%", false, "DOSCONV ANNUAL~1.TXT OUTPUT\\ANNUAL~1.TXT 100%%"},
+        {"* OUTPUT\\*", true, "DOSCONV ANNUAL~1.TXT OUTPUT\\ANNUAL~1.TXT"},
+    };
+    for (const Row& row : rows) {
+        settings.command = row.command;
+        platform.failStart = row.failStart;
+        run();
+        EXPECT_TRUE(platform.directStarts.empty()) << row.command;
+        ASSERT_EQ(platform.commands.size(), 3u);
+        EXPECT_EQ(platform.commands[0], row.firstLine);
+    }
+    // A batch file of that name goes first in PATHEXT's order.
+    platform.failStart = false;
+    settings.command = "* OUTPUT\\*";
+    platform.AddFile("DOSCONV.BAT");
+    platform.environment["PATHEXT"] = ".BAT;.EXE";
+    run();
+    EXPECT_TRUE(platform.directStarts.empty());
+}
+
+TEST_F(RunBatchTest, StopAfterTheCommandThatRuns) {
+    // Stop during the k-th command, or end that command (it hangs): nothing
+    // after it runs, and its results, report and renaming are as at the end.
+    settings.rename = true;
+    const char* longNames[] = {"Annual Report.txt", "README.TXT", "notes.txt"};
+    const char* statusLines[] = {"\"Annual Report.txt\"  \"ANNUAL~1.TXT\"", "\"README.TXT\"  (same)",
+                                 "\"notes.txt\"  \"NOTES.TXT\""};
+    const char* shortNames[] = {"ANNUAL~1.TXT", "README.TXT", "NOTES.TXT"};
+    const char* renames[] = {"ANNUAL~1.TXT to Annual Report.txt: OK\r\n", "", "NOTES.TXT to notes.txt: OK\r\n"};
+    for (const bool end : {false, true}) {
+        for (size_t k = 1; k <= 3; ++k) {
+            SCOPED_TRACE(std::to_string(k) + (end ? " ended" : ""));
+            platform.RemoveFile("REPORT.TXT");
+            const auto commandsBefore = platform.commands.size();
+            auto convert = platform.onCommand;
+            platform.onCommand = [&, convert](const std::string& line) {
+                if (platform.commands.size() - commandsBefore == k) {
+                    EXPECT_TRUE(end ? engine.EndRunningCommand() : (engine.RequestStop(), true));
+                    EXPECT_TRUE(engine.StopRequested());
+                }
+                return convert(line);
+            };
+            ui.answers = {Answer::Yes};  // the earlier results go
+            engine.RunBatch();
+            platform.onCommand = convert;
+            EXPECT_EQ(platform.commands.size() - commandsBefore, k);
+            EXPECT_FALSE(engine.StopRequested());
+
+            std::string status = "Handling commands:\r\n\r\n", report, renamed;
+            std::vector<std::string> output;
+            uint32_t renameCount = 0;
+            for (size_t i = 0; i < k; ++i) {
+                status += statusLines[i] + std::string(end && i == k - 1 ? ": Ended" : ": OK") + "\r\n";
+                report += "\r\n" + std::string(shortNames[i]) + " - " + longNames[i] +
+                          "\r\n2002-06-03 00:00:00\r\nconverted " + shortNames[i] + "\r\n";
+                renamed += renames[i];
+                renameCount += *renames[i] != 0;
+                output.push_back(longNames[i]);
+            }
+            const std::string count = std::to_string(renameCount);
+            status += "\r\nStopped after file " + std::to_string(k) + " of 3: \"" + longNames[k - 1] + "\".\r\n" +
+                      "\r\nRenaming files:\r\n\r\n" + renamed + "\r\n" + count + " out of " + count +
+                      " files renamed.\r\n\r\nDone\r\n";
+            EXPECT_EQ(ui.status, status);
+            EXPECT_EQ(platform.Content("REPORT.TXT"),
+                      "C:\\DATA\\*.txt\r\nMonday 2002-06-03 00:00:00\r\nDOSCONV * OUTPUT\\*\r\n\r\n" + report);
+            EXPECT_FALSE(platform.Has("REPORT.TMP"));
+            EXPECT_EQ(platform.Names("OUTPUT"), output);
+            EXPECT_EQ(ui.progressPos, 0u);
+        }
+    }
+    EXPECT_EQ(platform.endedCount, 3);
+    // Between runs there is nothing to stop or end, and the next run is whole.
+    engine.RequestStop();
+    EXPECT_FALSE(engine.StopRequested());
+    EXPECT_FALSE(engine.EndRunningCommand());
+    platform.RemoveFile("REPORT.TXT");
+    ui.answers = {Answer::Yes};
+    engine.RunBatch();
+    EXPECT_EQ(ui.status.find("Stopped"), std::string::npos);
+    EXPECT_EQ(platform.Names("OUTPUT"), (std::vector<std::string>{"Annual Report.txt", "README.TXT", "notes.txt"}));
+}

@@ -1,0 +1,112 @@
+#include "runner/engine/ProgramStart.h"
+
+#include "runner/engine/Platform.h"
+
+#include <vector>
+
+namespace lorvan {
+
+namespace {
+
+// Redirection, pipes, command chaining, escapes, blocks, variables (with
+// delayed expansion "!" too) and quoting. Control characters end a line.
+constexpr std::string_view interpreterCharacters = "<>|&^()%!\"";
+
+// What the interpreter runs itself, whatever files lie around.
+constexpr std::string_view builtInCommands[] = {
+    "ASSOC", "BREAK", "CALL",  "CD",      "CHCP",  "CHDIR",  "CLS",    "COLOR", "COPY",  "DATE",
+    "DEL",   "DIR",   "ECHO",  "ENDLOCAL", "ERASE", "EXIT",   "FOR",    "FTYPE", "GOTO",  "IF",
+    "MD",    "MKDIR", "MKLINK", "MOVE",   "PATH",  "PAUSE",  "POPD",   "PROMPT", "PUSHD", "RD",
+    "REM",   "REN",   "RENAME", "RMDIR",  "SET",   "SETLOCAL", "SHIFT", "START", "TIME",  "TITLE",
+    "TYPE",  "VER",   "VERIFY", "VOL",
+};
+
+char AsciiUpper(char c) {
+    return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+}
+
+bool EqualsAscii(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
+    return true;
+}
+
+std::vector<std::string> SplitList(std::string_view list) {
+    std::vector<std::string> parts;
+    while (!list.empty()) {
+        size_t semicolon = list.find(';');
+        std::string part(list.substr(0, semicolon));
+        if (part.size() >= 2 && part.front() == '"' && part.back() == '"') part = part.substr(1, part.size() - 2);
+        if (!part.empty()) parts.push_back(std::move(part));
+        list.remove_prefix(semicolon == std::string_view::npos ? list.size() : semicolon + 1);
+    }
+    return parts;
+}
+
+bool IsFile(std::string_view path, Platform& platform) {
+    uint32_t attributes = 0;
+    return platform.Exists(path, &attributes) && !(attributes & AttributeDirectory);
+}
+
+}  // namespace
+
+std::string ResolveProgram(std::string_view program, Platform& platform) {
+    // The interpreter ends the command word at any of these, or reads it
+    // otherwise ("@" silences it, a wildcard would match more than one file).
+    if (program.empty() || program.find_first_of(" \t,;=/+[]@*?") != std::string_view::npos) return {};
+    for (char c : program)
+        if (static_cast<unsigned char>(c) < 0x20 || interpreterCharacters.find(c) != std::string_view::npos) return {};
+    const std::vector<std::string> extensions = SplitList(platform.Environment("PATHEXT"));
+    if (extensions.empty()) return {};  // the interpreter's own default list is not known
+
+    const size_t nameStart = [&] {
+        size_t separator = FindLastChar(program, "\\:", platform);
+        return separator == std::string_view::npos ? 0 : separator + 1;
+    }();
+    const std::string_view name = program.substr(nameStart);
+    if (name.empty() || name == "." || name == "..") return {};
+    const size_t dot = name.rfind('.');
+    const bool hasExtension = dot != std::string_view::npos;
+    if (nameStart == 0) {
+        const std::string_view word = name.substr(0, dot);
+        for (std::string_view command : builtInCommands)
+            if (EqualsAscii(word, command)) return {};
+    }
+
+    std::vector<std::string> directories;
+    if (nameStart > 0) {
+        directories.emplace_back(program.substr(0, nameStart));
+    } else {
+        directories.emplace_back();  // the working directory
+        for (std::string& directory : SplitList(platform.Environment("PATH"))) {
+            if (directory.back() != '\\' && directory.back() != ':') directory += '\\';
+            directories.push_back(std::move(directory));
+        }
+    }
+    for (const std::string& directory : directories) {
+        const std::string path = directory + std::string(name);
+        if (hasExtension && IsFile(path, platform)) return path;
+        // Without its extension, or with one that is not there: the
+        // interpreter tries PATHEXT's. With an extension, such a find is one
+        // where interpreters differ: leave the name to the interpreter.
+        for (const std::string& extension : extensions)
+            if (IsFile(path + extension, platform)) return hasExtension ? std::string() : path + extension;
+    }
+    return {};
+}
+
+bool IsDirectlyStartable(std::string_view resolved) {
+    if (resolved.size() < 4) return false;
+    const std::string_view extension = resolved.substr(resolved.size() - 4);
+    return EqualsAscii(extension, ".EXE") || EqualsAscii(extension, ".COM");
+}
+
+bool InterpreterLeavesUnchanged(std::string_view line) {
+    for (char c : line)
+        if (static_cast<unsigned char>(c) < 0x20 || interpreterCharacters.find(c) != std::string_view::npos)
+            return false;
+    return true;
+}
+
+}  // namespace lorvan

@@ -1,0 +1,27 @@
+// Starting a run's command lines without the command interpreter where it
+// would add nothing but a second process start per file.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace lorvan {
+
+class Platform;
+
+// The file the command interpreter would run for the program text, looked
+// up as it looks: a name with a path in that directory only, a bare name in
+// the working directory first and then along PATH; a name without an
+// extension tried with each of PATHEXT's in turn. Empty when nothing is
+// found, when PATHEXT is not set, or when the text is one the interpreter
+// reads otherwise (a built-in command, a delimiter in the name, a wildcard).
+std::string ResolveProgram(std::string_view program, Platform& platform);
+
+// Whether the resolved file can be started without the interpreter: a .exe or .com.
+bool IsDirectlyStartable(std::string_view resolved);
+
+// Whether the interpreter would hand the line to the program unchanged: it
+// holds none of the characters the interpreter gives a meaning to.
+bool InterpreterLeavesUnchanged(std::string_view line);
+
+}  // namespace lorvan

@@ -1,0 +1,55 @@
+#include "FakePlatform.h"
+
+#include "runner/engine/ProgramStart.h"
+
+#include <gtest/gtest.h>
+
+using namespace lorvan;
+
+TEST(ResolveProgram, LooksUpAsTheCommandInterpreter) {
+    FakePlatform platform("C:\\DATA");
+    platform.environment = {{"PATH", "C:\\BIN;;\"C:\\TOOLS\\\""}, {"PATHEXT", ".COM;.EXE;.BAT;.CMD"}};
+    platform.AddDirectory("C:\\BIN");
+    platform.AddDirectory("C:\\TOOLS");
+    platform.AddDirectory("sub");
+    for (const char* file : {"both.exe", "both.com", "local.bat", "odd.exe.com", "sub\\conv.com", "C:\\BIN\\tool.exe",
+                             "C:\\BIN\\local.exe", "C:\\BIN\\copy.exe", "C:\\BIN\\app.exe", "C:\\TOOLS\\tool.com",
+                             "C:\\TOOLS\\conv.exe", "C:\\TOOLS\\only.cmd", "C:\\TOOLS\\plain"})
+        platform.AddFile(file);
+    platform.AddDirectory("app.exe");
+    const std::pair<const char*, const char*> rows[] = {
+        {"both", "both.COM"},                  // PATHEXT's order, not the name's
+        {"both.exe", "both.exe"},              // an extension as given
+        {"local", "local.BAT"},                // the working directory before PATH
+        {"tool", "C:\\BIN\\tool.EXE"},         // PATH's order before PATHEXT's
+        {"TOOL.EXE", "C:\\BIN\\TOOL.EXE"},     // the name as given
+        {"tool.com", "C:\\TOOLS\\tool.com"},   // a quoted PATH entry ending in "\"
+        {"only", "C:\\TOOLS\\only.CMD"},
+        {"app.exe", "C:\\BIN\\app.exe"},       // a directory is no program
+        {"C:\\TOOLS\\conv", "C:\\TOOLS\\conv.EXE"},  // a path: that directory only
+        {"C:\\TOOLS\\conv.exe", "C:\\TOOLS\\conv.exe"},
+        {"sub\\conv", "sub\\conv.COM"},
+        {"C:\\BIN\\none", ""},
+        {"none", ""},                          // not in the working directory nor along PATH
+        {"plain", ""},                         // no name without an extension is run
+        {"odd.exe", ""},                       // missing, but odd.exe.com is there: interpreters differ
+        {"copy", ""},                          // built into the interpreter
+        {"Echo.exe", ""},
+        {"both x", ""},                        // the interpreter ends the name here
+        {"both,x", ""}, {"both;x", ""}, {"both=x", ""}, {"C:/BIN/tool", ""}, {"@both", ""},
+        {"bo?h", ""}, {"b*", ""}, {"both&x", ""}, {"(both)", ""}, {"\"both\"", ""}, {"", ""},
+    };
+    for (const auto& [program, expected] : rows) EXPECT_EQ(ResolveProgram(program, platform), expected) << program;
+    // Without PATHEXT the interpreter's own default would decide.
+    platform.environment.erase("PATHEXT");
+    EXPECT_EQ(ResolveProgram("both.exe", platform), "");
+}
+
+TEST(ResolveProgram, DirectStartRule) {
+    for (const char* file : {"a.exe", "A.EXE", "C:\\X\\A.Com"}) EXPECT_TRUE(IsDirectlyStartable(file)) << file;
+    for (const char* file : {"a.bat", "a.cmd", "exe", "", "a.exe.txt"}) EXPECT_FALSE(IsDirectlyStartable(file)) << file;
+
+    EXPECT_TRUE(InterpreterLeavesUnchanged("DOSCONV -q ANNUAL~1.TXT OUTPUT\\ANNUAL~1.TXT a,b;c=d+e [x] @y *?"));
+    for (char special : std::string("<>|&^()%!\"\t\r\n", 14) + '\0')
+        EXPECT_FALSE(InterpreterLeavesUnchanged(std::string("DOSCONV a") + special + "b")) << special;
+}
