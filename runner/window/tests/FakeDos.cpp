@@ -7,10 +7,14 @@
 //   report-bytes N  add N bytes to TEMP
 //   empty-report    create TEMP empty
 //   readonly NAME   make NAME read-only
+//   sleep MS        wait MS milliseconds before writing anything
+//   echo TEXT       write TEXT and CR LF to standard output
+//   console         add to TEMP whether its console has a visible window
 // It echoes its arguments to args.log in the current directory.
 #include <windows.h>
 
 #include <fstream>
+#include <iostream>
 #include <sstream>
 #include <string>
 
@@ -34,6 +38,13 @@ int main(int argc, char** argv) {
         if (line.rfind("report-bytes ", 0) == 0) report += std::string(std::stoul(line.substr(13)), 'x');
         writeReport = writeReport || line.rfind("report", 0) == 0 || line == "empty-report";
         if (line.rfind("readonly ", 0) == 0) SetFileAttributesA(line.substr(9).c_str(), FILE_ATTRIBUTE_READONLY);
+        if (line.rfind("sleep ", 0) == 0) Sleep(std::stoul(line.substr(6)));
+        if (line.rfind("echo ", 0) == 0) std::cout << line.substr(5) << std::endl;  // CR LF in text mode
+        if (line == "console") {
+            HWND window = GetConsoleWindow();
+            report += window && IsWindowVisible(window) ? "visible console\r\n" : "no visible console\r\n";
+            writeReport = true;
+        }
     }
     if (output) std::ofstream(argv[2], std::ios::binary) << content.str();
     if (writeReport) std::ofstream(argv[3], std::ios::binary | std::ios::app) << report;

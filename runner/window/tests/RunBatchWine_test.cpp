@@ -7,15 +7,37 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <set>
+#include <thread>
+
 using namespace lorvan;
 
 namespace {
 
-// The real platform with a fixed clock, so that reports compare byte for byte.
+// The real platform with a fixed clock, so that reports compare byte for
+// byte, counting the commands started without the interpreter.
 class FixedTimePlatform : public Win32Platform {
 public:
+    int directStarts = 0;
     std::tm LocalTime() override { return {9, 5, 14, 3, 5, 102, 1}; }
+    bool StartProgram(const std::string& program, const std::string& commandLine, int& status) override {
+        ++directStarts;
+        return Win32Platform::StartProgram(program, commandLine, status);
+    }
 };
+
+// The visible top-level windows of every process.
+std::set<HWND> VisibleWindows() {
+    std::set<HWND> windows;
+    EnumWindows(
+        [](HWND window, LPARAM found) {
+            if (IsWindowVisible(window)) reinterpret_cast<std::set<HWND>*>(found)->insert(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
 
 const std::string runTime = "Monday 2002-06-03 14:05:09";
 const std::string resume = "R\xE9sum\xE9 long.txt";  // "Résumé long.txt" in code page 1252
@@ -190,4 +212,99 @@ TEST_F(RunBatchWineTest, OutputNamedWithSlashIsRefusedAndNothingDeleted) {
     EXPECT_EQ(dir.ReadFile("SUB\\OUT\\a.txt"), "keep");
     EXPECT_FALSE(dir.Exists("args.log"));  // nothing was run
     EXPECT_FALSE(dir.Exists("REPORT.TXT"));
+}
+
+TEST_F(RunBatchWineTest, DirectStartAndInterpreterGiveEqualResults) {
+    // Each line once as the run starts it (directly where it can) and once
+    // with every line through the interpreter, as PATHEXT's absence makes it.
+    dir.WriteFile("a.txt", "report one\r\necho said\r\n");
+    dir.WriteFile("b.txt", "exit 3\r\n");
+    dir.WriteFile("conv.bat", "@" + settings.program + " %1 %2 %3\r\n");
+    settings.files = "?.txt";
+    settings.rename = true;
+    const std::string path = platform.Environment("PATH"), pathExt = platform.Environment("PATHEXT");
+    ASSERT_NE(pathExt, "");
+    SetEnvironmentVariableA("PATH", (ExeDirectory() + ";" + path).c_str());
+    struct Row {
+        std::string program, command;
+        bool direct;
+        std::string a, b;  // the results
+    };
+    const Row rows[] = {
+        {settings.program, settings.command, true, ": OK", ": Error 3"},
+        {"fakedos", settings.command, true, ": OK", ": Error 3"},  // along PATH
+        {"fakedos", settings.command + " >>said.log", false, ": OK", ": Error 3"},
+        {settings.program, settings.command + " 100%", false, ": OK", ": Error 3"},
+        {"conv.bat", settings.command, false, ": OK", ": Error 3"},
+        {"nosuch", settings.command, false, ": Error 9009", ": Error 9009"},
+    };
+    for (const Row& row : rows) {
+        settings.program = row.program;
+        settings.command = row.command;
+        std::string results[2];
+        for (const bool withPathExt : {true, false}) {
+            SetEnvironmentVariableA("PATHEXT", withPathExt ? pathExt.c_str() : nullptr);
+            RemoveTree(Cwd() + "\\OUTPUT");
+            for (const char* name : {"REPORT.TXT", "args.log", "said.log"}) DeleteFileA(name);
+            platform.directStarts = 0;
+            engine.RunBatch();
+            EXPECT_EQ(platform.directStarts, withPathExt && row.direct ? 2 : 0) << row.program << row.command;
+            std::string listing;
+            for (const auto& [name, content] : dir.Listing("OUTPUT")) listing += name + "=" + content + ";";
+            results[withPathExt] = ui.status + "|" + dir.ReadFile("REPORT.TXT") + "|" + dir.ReadFile("args.log") +
+                                   "|" + dir.ReadFile("said.log") + "|" + listing;
+        }
+        EXPECT_EQ(results[1], results[0]) << row.program << " " << row.command;
+        EXPECT_EQ(dir.ReadFile("said.log"), row.command.find("said.log") != std::string::npos ? "said\r\n" : "<missing>");
+        EXPECT_NE(ui.status.find("\"a.txt\"  \"A.TXT\"" + row.a + "\r\n"), std::string::npos) << ui.status;
+        EXPECT_NE(ui.status.find("\"b.txt\"  \"B.TXT\"" + row.b + "\r\n"), std::string::npos) << ui.status;
+    }
+    SetEnvironmentVariableA("PATH", path.c_str());
+    SetEnvironmentVariableA("PATHEXT", pathExt.c_str());
+}
+
+TEST_F(RunBatchWineTest, NoConsoleWindowShowsDuringARun) {
+    // As Lorvan's window is: a program without a console of its own. The
+    // hidden console the commands share is made at the first command, and
+    // may show for a moment then, once in the process's life.
+    FreeConsole();
+    dir.WriteFile("a.txt", "console\r\nsleep 700\r\necho said\r\n");
+    dir.WriteFile("b.txt", "x");
+    settings.files = "b.txt";
+    engine.RunBatch();
+    settings.files = "a.txt";
+    const std::set<HWND> before = VisibleWindows();
+    std::atomic<bool> running{true};
+    std::set<HWND> appeared;
+    std::thread watcher([&] {
+        while (running) {
+            for (HWND window : VisibleWindows())
+                if (!before.count(window)) appeared.insert(window);
+            Sleep(20);
+        }
+    });
+    std::string reports;
+    for (const std::string redirect : {"", " >said.log"}) {  // directly, then through the interpreter
+        settings.command = "* OUTPUT\\* REPORT.TMP" + redirect;
+        platform.directStarts = 0;
+        engine.RunBatch();
+        EXPECT_EQ(platform.directStarts, redirect.empty() ? 1 : 0);
+        reports += dir.ReadFile("REPORT.TXT");
+        DeleteFileA("REPORT.TXT");
+    }
+    running = false;
+    watcher.join();
+    for (HWND window : appeared) {
+        char className[64] = "";
+        GetClassNameA(window, className, sizeof className);
+        ADD_FAILURE() << "a window showed: " << className;
+    }
+    auto count = [&reports](const std::string& text) {
+        size_t n = 0;
+        for (size_t at = reports.find(text); at != std::string::npos; at = reports.find(text, at + 1)) ++n;
+        return n;
+    };
+    EXPECT_EQ(count("\nno visible console\r\n"), 2u);  // what each command saw of its console
+    EXPECT_EQ(count("visible console"), 2u);
+    EXPECT_EQ(dir.ReadFile("said.log"), "said\r\n");
 }
