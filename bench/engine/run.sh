@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Prints the run engine's figures: (1) 100,000 files on the in-memory
-# platform, natively and under Wine; (2) under Wine, a real run of 200 files
-# through cmd.exe beside a "cmd /c for" loop.
+# platform, natively and under Wine; (2) under Wine, real runs of 200 files
+# with a trivial program beside a system() loop and a "cmd /c for" loop.
 #   bash bench/engine/run.sh [windows-build-dir [native-build-dir]]
 # Without arguments it builds build/windows and build/native and uses both.
 set -euo pipefail
