@@ -14,11 +14,10 @@ constexpr std::string_view interpreterCharacters = "<>|&^()%!\"";
 
 // What the interpreter runs itself, whatever files lie around.
 constexpr std::string_view builtInCommands[] = {
-    "ASSOC", "BREAK", "CALL",  "CD",      "CHCP",  "CHDIR",  "CLS",    "COLOR", "COPY",  "DATE",
-    "DEL",   "DIR",   "ECHO",  "ENDLOCAL", "ERASE", "EXIT",   "FOR",    "FTYPE", "GOTO",  "IF",
-    "MD",    "MKDIR", "MKLINK", "MOVE",   "PATH",  "PAUSE",  "POPD",   "PROMPT", "PUSHD", "RD",
-    "REM",   "REN",   "RENAME", "RMDIR",  "SET",   "SETLOCAL", "SHIFT", "START", "TIME",  "TITLE",
-    "TYPE",  "VER",   "VERIFY", "VOL",
+    "ASSOC",  "BREAK", "CALL",     "CD",    "CHCP",  "CHDIR",  "CLS",   "COLOR", "COPY", "DATE",   "DEL",
+    "DIR",    "ECHO",  "ENDLOCAL", "ERASE", "EXIT",  "FOR",    "FTYPE", "GOTO",  "IF",   "MD",     "MKDIR",
+    "MKLINK", "MOVE",  "PATH",     "PAUSE", "POPD",  "PROMPT", "PUSHD", "RD",    "REM",  "REN",    "RENAME",
+    "RMDIR",  "SET",   "SETLOCAL", "SHIFT", "START", "TIME",   "TITLE", "TYPE",  "VER",  "VERIFY", "VOL",
 };
 
 char AsciiUpper(char c) {

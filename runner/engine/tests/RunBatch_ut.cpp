@@ -340,8 +340,7 @@ TEST_F(RunBatchTest, ProgressRangeBeyondSixteenBits) {
 TEST_F(RunBatchTest, FilesWithoutAShortNameAskOnceBeforeAnythingChanges) {
     platform.AddFile("a long name.txt", "ln");  // no alias
     settings.rename = true;
-    const std::string question =
-        "1 of the 4 files has no 8.3 name: the DOS program gets its long name.\r\n\r\nGo on?";
+    const std::string question = "1 of the 4 files has no 8.3 name: the DOS program gets its long name.\r\n\r\nGo on?";
     for (const bool test : {false, true}) {
         // No: nothing run, made, deleted or added to a list.
         settings.test = test;

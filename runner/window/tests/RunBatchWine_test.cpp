@@ -251,11 +251,12 @@ TEST_F(RunBatchWineTest, DirectStartAndInterpreterGiveEqualResults) {
             EXPECT_EQ(platform.directStarts, withPathExt && row.direct ? 2 : 0) << row.program << row.command;
             std::string listing;
             for (const auto& [name, content] : dir.Listing("OUTPUT")) listing += name + "=" + content + ";";
-            results[withPathExt] = ui.status + "|" + dir.ReadFile("REPORT.TXT") + "|" + dir.ReadFile("args.log") +
-                                   "|" + dir.ReadFile("said.log") + "|" + listing;
+            results[withPathExt] = ui.status + "|" + dir.ReadFile("REPORT.TXT") + "|" + dir.ReadFile("args.log") + "|" +
+                                   dir.ReadFile("said.log") + "|" + listing;
         }
         EXPECT_EQ(results[1], results[0]) << row.program << " " << row.command;
-        EXPECT_EQ(dir.ReadFile("said.log"), row.command.find("said.log") != std::string::npos ? "said\r\n" : "<missing>");
+        EXPECT_EQ(dir.ReadFile("said.log"),
+                  row.command.find("said.log") != std::string::npos ? "said\r\n" : "<missing>");
         EXPECT_NE(ui.status.find("\"a.txt\"  \"A.TXT\"" + row.a + "\r\n"), std::string::npos) << ui.status;
         EXPECT_NE(ui.status.find("\"b.txt\"  \"B.TXT\"" + row.b + "\r\n"), std::string::npos) << ui.status;
     }
@@ -275,11 +276,14 @@ TEST_F(RunBatchWineTest, NoConsoleWindowShowsDuringARun) {
     settings.files = "a.txt";
     const std::set<HWND> before = VisibleWindows();
     std::atomic<bool> running{true};
-    std::set<HWND> appeared;
+    std::set<std::string> appeared;  // their classes
     std::thread watcher([&] {
         while (running) {
-            for (HWND window : VisibleWindows())
-                if (!before.count(window)) appeared.insert(window);
+            for (HWND window : VisibleWindows()) {
+                char className[64] = "";
+                if (!before.count(window) && GetClassNameA(window, className, sizeof className))
+                    appeared.insert(className);
+            }
             Sleep(20);
         }
     });
@@ -294,11 +298,7 @@ TEST_F(RunBatchWineTest, NoConsoleWindowShowsDuringARun) {
     }
     running = false;
     watcher.join();
-    for (HWND window : appeared) {
-        char className[64] = "";
-        GetClassNameA(window, className, sizeof className);
-        ADD_FAILURE() << "a window showed: " << className;
-    }
+    for (const std::string& className : appeared) ADD_FAILURE() << "a window showed: " << className;
     auto count = [&reports](const std::string& text) {
         size_t n = 0;
         for (size_t at = reports.find(text); at != std::string::npos; at = reports.find(text, at + 1)) ++n;

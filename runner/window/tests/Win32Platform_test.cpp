@@ -118,7 +118,10 @@ TEST_F(Win32PlatformTest, CommandsAsTheRuntimesSystemGivesThem) {
     const std::string fakedos = ExeDirectory() + "\\fakedos.exe";
     dir.WriteFile("in.txt", "exit 5\r\necho said\r\n");
     const std::string lines[] = {
-        "exit 3", "nosuch-program a b", fakedos + " in.txt out.txt t.tmp >said.log", fakedos + " in.txt",
+        "exit 3",
+        "nosuch-program a b",
+        fakedos + " in.txt out.txt t.tmp >said.log",
+        fakedos + " in.txt",
         "echo 100%% %%PATH%% >pct.log",
     };
     for (const std::string& line : lines) {
