@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <set>
 #include <thread>
 
@@ -307,4 +308,36 @@ TEST_F(RunBatchWineTest, NoConsoleWindowShowsDuringARun) {
     EXPECT_EQ(count("\nno visible console\r\n"), 2u);  // what each command saw of its console
     EXPECT_EQ(count("visible console"), 2u);
     EXPECT_EQ(dir.ReadFile("said.log"), "said\r\n");
+}
+
+TEST_F(RunBatchWineTest, HangingCommandEndedFromTheWaitHook) {
+    // As the window does on Stop: from its message loop during the wait.
+    dir.WriteFile("a.txt", "report one\r\n");
+    dir.WriteFile("b.txt", "report two\r\nsleep 20000\r\n");
+    dir.WriteFile("c.txt", "report three\r\n");
+    settings.files = "?.txt";
+    settings.rename = true;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, nullptr);
+    int calls = 0;
+    platform.SetWaitHook([&] {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+        // While b.txt's command sleeps: it wrote its arguments first.
+        if (dir.ReadFile("args.log").find("B.TXT") != std::string::npos && ++calls == 3) {
+            EXPECT_TRUE(engine.EndRunningCommand());
+        }
+    });
+    const auto start = std::chrono::steady_clock::now();
+    engine.RunBatch();
+    KillTimer(nullptr, timer);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_EQ(ui.status,
+              "Handling commands:\r\n\r\n\"a.txt\"  \"A.TXT\": OK\r\n\"b.txt\"  \"B.TXT\": Ended\r\n"
+              "\r\nStopped after file 2 of 3: \"b.txt\".\r\n\r\nRenaming files:\r\n\r\nA.TXT to a.txt: OK\r\n"
+              "B.TXT to b.txt: Failed\r\n\r\n1 out of 2 files renamed.\r\n\r\nDone\r\n");  // b.txt made no result
+    EXPECT_EQ(dir.ReadFile("REPORT.TXT"),
+              TextReportInfo(Cwd() + "\\?.txt", runTime, settings.program + " " + settings.command) +
+                  "\r\nA.TXT - a.txt\r\n2002-06-03 14:05:09\r\none\r\n");
+    EXPECT_EQ(dir.Listing("OUTPUT"), (std::map<std::string, std::string>{{"a.txt", "report one\r\n"}}));
+    EXPECT_FALSE(dir.Exists("REPORT.TMP"));
 }
