@@ -5,6 +5,8 @@
 #include "runner/window/Win32Platform.h"
 #include "testing/WindowTestSupport.h"
 
+#include <tlhelp32.h>
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -27,6 +29,17 @@ public:
         return Win32Platform::StartProgram(program, commandLine, status);
     }
 };
+
+int FakeDosProcesses() {
+    int count = 0;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        count += lstrcmpiA(entry.szExeFile, "fakedos.exe") == 0;
+    CloseHandle(snapshot);
+    return count;
+}
 
 // The visible top-level windows of every process.
 std::set<HWND> VisibleWindows() {
@@ -311,7 +324,8 @@ TEST_F(RunBatchWineTest, NoConsoleWindowShowsDuringARun) {
 }
 
 TEST_F(RunBatchWineTest, HangingCommandEndedFromTheWaitHook) {
-    // As the window does on Stop: from its message loop during the wait.
+    // As the window does on Stop, from its message loop during the wait:
+    // started directly, and through the interpreter, whose program must end too.
     dir.WriteFile("a.txt", "report one\r\n");
     dir.WriteFile("b.txt", "report two\r\nsleep 20000\r\n");
     dir.WriteFile("c.txt", "report three\r\n");
@@ -327,17 +341,30 @@ TEST_F(RunBatchWineTest, HangingCommandEndedFromTheWaitHook) {
             EXPECT_TRUE(engine.EndRunningCommand());
         }
     });
-    const auto start = std::chrono::steady_clock::now();
-    engine.RunBatch();
+    for (const std::string redirect : {"", " >NUL"}) {
+        settings.command = "* OUTPUT\\* REPORT.TMP" + redirect;
+        calls = 0;
+        DeleteFileA("args.log");
+        DeleteFileA("REPORT.TXT");
+        RemoveTree(Cwd() + "\\OUTPUT");
+        platform.directStarts = 0;
+        const auto start = std::chrono::steady_clock::now();
+        engine.RunBatch();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+        EXPECT_EQ(platform.directStarts, redirect.empty() ? 2 : 0);
+        for (int wait = 0; wait < 40 && FakeDosProcesses() > 0; ++wait) Sleep(50);
+        EXPECT_EQ(FakeDosProcesses(), 0) << redirect;
+        EXPECT_EQ(ui.status,
+                  "Handling commands:\r\n\r\n\"a.txt\"  \"A.TXT\": OK\r\n\"b.txt\"  \"B.TXT\": Ended\r\n"
+                  "\r\nStopped after file 2 of 3: \"b.txt\".\r\n\r\nRenaming files:\r\n\r\nA.TXT to a.txt: OK\r\n"
+                  "B.TXT to b.txt: Failed\r\n\r\n1 out of 2 files renamed.\r\n\r\nDone\r\n");  // b.txt made no result
+        EXPECT_EQ(dir.ReadFile("REPORT.TXT"),
+                  TextReportInfo(Cwd() + "\\?.txt", runTime, settings.program + " " + settings.command) +
+                      "\r\nA.TXT - a.txt\r\n2002-06-03 14:05:09\r\none\r\n");
+        EXPECT_EQ(dir.Listing("OUTPUT"), (std::map<std::string, std::string>{{"a.txt", "report one\r\n"}}));
+        EXPECT_FALSE(dir.Exists("REPORT.TMP"));
+    }
     KillTimer(nullptr, timer);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
-    EXPECT_EQ(ui.status,
-              "Handling commands:\r\n\r\n\"a.txt\"  \"A.TXT\": OK\r\n\"b.txt\"  \"B.TXT\": Ended\r\n"
-              "\r\nStopped after file 2 of 3: \"b.txt\".\r\n\r\nRenaming files:\r\n\r\nA.TXT to a.txt: OK\r\n"
-              "B.TXT to b.txt: Failed\r\n\r\n1 out of 2 files renamed.\r\n\r\nDone\r\n");  // b.txt made no result
-    EXPECT_EQ(dir.ReadFile("REPORT.TXT"),
-              TextReportInfo(Cwd() + "\\?.txt", runTime, settings.program + " " + settings.command) +
-                  "\r\nA.TXT - a.txt\r\n2002-06-03 14:05:09\r\none\r\n");
-    EXPECT_EQ(dir.Listing("OUTPUT"), (std::map<std::string, std::string>{{"a.txt", "report one\r\n"}}));
-    EXPECT_FALSE(dir.Exists("REPORT.TMP"));
+    EXPECT_FALSE(engine.EndRunningCommand());
+    EXPECT_FALSE(platform.EndRunningCommand());
 }

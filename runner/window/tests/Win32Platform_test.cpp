@@ -4,9 +4,7 @@
 #include "testing/WindowTestSupport.h"
 
 #include <windows.h>
-#include <tlhelp32.h>
 
-#include <chrono>
 #include <cstdlib>
 
 #include <gtest/gtest.h>
@@ -97,21 +95,6 @@ TEST_F(Win32PlatformTest, CodePageAndClock) {
     EXPECT_GT(platform.CompareNoCase(".tmpx", ".TMP"), 0);
 }
 
-namespace {
-
-int FakeDosProcesses() {
-    int count = 0;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
-        count += lstrcmpiA(entry.szExeFile, "fakedos.exe") == 0;
-    CloseHandle(snapshot);
-    return count;
-}
-
-}  // namespace
-
 TEST_F(Win32PlatformTest, CommandsAsTheRuntimesSystemGivesThem) {
     // The interpreter gets the line as system() gives it, so its statuses,
     // redirections and "%" stay; a program started directly gives the same.
@@ -143,38 +126,5 @@ TEST_F(Win32PlatformTest, CommandsAsTheRuntimesSystemGivesThem) {
     EXPECT_TRUE(platform.StartProgram(fakedos, "fakedos in.txt out.txt t.tmp", status));
     EXPECT_EQ(status, 5);
     EXPECT_FALSE(platform.StartProgram(Cwd() + "\\none.exe", "none", status));
-    EXPECT_FALSE(platform.EndRunningCommand());
-}
-
-TEST_F(Win32PlatformTest, WaitKeepsMessagesFlowingAndEndsAHangingCommand) {
-    const std::string fakedos = ExeDirectory() + "\\fakedos.exe";
-    dir.WriteFile("in.txt", "sleep 20000\r\n");
-    const UINT_PTR timer = SetTimer(nullptr, 0, 20, nullptr);
-    int calls = 0;
-    platform.SetWaitHook([&] {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-        if (++calls == 5) {
-            EXPECT_TRUE(platform.EndRunningCommand());
-        }
-    });
-    // Directly, and through the interpreter, whose program must end too.
-    for (const bool direct : {true, false}) {
-        calls = 0;
-        const auto start = std::chrono::steady_clock::now();
-        int status = 0;
-        if (direct) {
-            ASSERT_TRUE(platform.StartProgram(fakedos, "fakedos in.txt out.txt t.tmp", status));
-        } else {
-            status = platform.System(fakedos + " in.txt out.txt t.tmp");
-        }
-        EXPECT_EQ(status, int(Win32Platform::endedStatus)) << direct;
-        EXPECT_GE(calls, 5);
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
-        for (int wait = 0; wait < 40 && FakeDosProcesses() > 0; ++wait) Sleep(50);
-        EXPECT_EQ(FakeDosProcesses(), 0) << direct;
-        EXPECT_FALSE(dir.Exists("out.txt"));
-    }
-    KillTimer(nullptr, timer);
     EXPECT_FALSE(platform.EndRunningCommand());
 }
