@@ -65,7 +65,6 @@ INT_PTR Dialog::DoModal() {
     if (ownerWasEnabled) EnableWindow(owner, FALSE);
     if (!ended_) ShowWindow(hwnd_, SW_SHOW);
 
-    Application* app = Application::Current();
     MSG msg;
     while (!ended_) {
         BOOL got = GetMessageA(&msg, nullptr, 0, 0);
@@ -73,27 +72,7 @@ INT_PTR Dialog::DoModal() {
             if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
-        try {
-            if (app && app->PreTranslateMessage(msg)) continue;
-            // F1 becomes the dialog's help command.
-            if (msg.message == WM_KEYDOWN && msg.wParam == VK_F1 && hwnd_) {
-                SendMessageA(hwnd_, WM_COMMAND, IdHelpCommand, 0);
-                continue;
-            }
-        } catch (...) {
-            ReportException(hwnd_);
-            continue;
-        }
-        // The keys of a modeless dialog of this thread (the help window) work
-        // in it as in this one.
-        HWND target = hwnd_;
-        if (HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-            root && root != hwnd_ && GetClassLongPtrA(root, GCW_ATOM) == 32770 &&
-            GetWindowThreadProcessId(root, nullptr) == GetCurrentThreadId())
-            target = root;
-        if (target && IsDialogMessageA(target, &msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        Process(msg);
     }
 
     // The owner comes back before the dialog goes, so that it gets the focus.
@@ -101,6 +80,42 @@ INT_PTR Dialog::DoModal() {
     if (hwnd_ && GetActiveWindow() == hwnd_ && owner) SetActiveWindow(owner);
     Destroy();
     return result_;
+}
+
+void Dialog::Process(MSG& msg) {
+    try {
+        if (Application* app = Application::Current(); app && app->PreTranslateMessage(msg)) return;
+        // F1 becomes the dialog's help command.
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_F1 && hwnd_) {
+            SendMessageA(hwnd_, WM_COMMAND, IdHelpCommand, 0);
+            return;
+        }
+    } catch (...) {
+        ReportException(hwnd_);
+        return;
+    }
+    // The keys of a modeless dialog of this thread (the help window) work
+    // in it as in this one.
+    HWND target = hwnd_;
+    if (HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+        root && root != hwnd_ && GetClassLongPtrA(root, GCW_ATOM) == 32770 &&
+        GetWindowThreadProcessId(root, nullptr) == GetCurrentThreadId())
+        target = root;
+    if (target && IsDialogMessageA(target, &msg)) return;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+}
+
+void Dialog::ProcessWaitingMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            // For the loop that waits outside.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        Process(msg);
+    }
 }
 
 void Dialog::EndDialog(INT_PTR result) {

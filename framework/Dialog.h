@@ -39,6 +39,9 @@ public:
     void Destroy();
 
     void EndDialog(INT_PTR result);
+    // Handles the messages that wait, as this dialog's loop would: for a
+    // long piece of work that must leave the window alive.
+    void ProcessWaitingMessages();
     // Whether the dialog is being ended or destroyed: what it does while it
     // closes (focus moves, for one) is no user's action.
     bool Ending() const { return ended_; }
@@ -70,6 +73,8 @@ protected:
 private:
     static INT_PTR CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    // One message of the loop: the pre-filter, F1, the dialog keys.
+    void Process(MSG& msg);
     HWND OwnerForNewDialog() const;
 
     int templateId_;

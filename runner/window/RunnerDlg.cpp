@@ -196,6 +196,14 @@ BOOL CRunnerDlg::OnInitDialog() {
     if (!settings.files.empty()) SetTimer(Handle(), TimerFileList, fileListMs, nullptr);
     FlushStatus();
 
+    // While a command runs, the window goes on answering: the wait hands
+    // it the messages that arrive.
+    if (auto* windows = dynamic_cast<lorvan::Win32Platform*>(&platform))
+        windows->SetWaitHook([this] {
+            FlushStatus();
+            ProcessWaitingMessages();
+        });
+
     SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(programList.hwnd), TRUE);
     PostMessageA(Handle(), WM_OPENED, 0, 0);
     return FALSE;
@@ -241,6 +249,7 @@ void CRunnerDlg::OnDestroy() {
     KillTimer(Handle(), TimerFileList);
     helpViewer->Request(Handle(), HELP_QUIT, 0);
     helpWindow.Close();
+    if (auto* windows = dynamic_cast<lorvan::Win32Platform*>(&platform)) windows->SetWaitHook(nullptr);
     // The window is already gone from the screen: a field over its limit
     // stops the reading without a message that would stand on its own.
     UpdateData(true, true);
@@ -403,11 +412,75 @@ bool CRunnerDlg::OnSysCommand(WPARAM wp, LPARAM, LRESULT& result) {
 }
 
 void CRunnerDlg::OnOK() {
+    if (engine.IsBusy()) {
+        OnStop();
+        return;
+    }
     // The run starts from what the controls show: a list entry picked with
     // the arrow keys changes no field of its own before Run.
     if (!Reacting() || !runnable || !UpdateData(true) || !IsRunnable(settings)) return;
+    SetRunning(true);
     engine.RunBatch();
+    SetRunning(false);
     FlushStatus();
+    if (closeAfterRun) EndDialog(IDCANCEL);
+}
+
+void CRunnerDlg::OnStop() {
+    if (!engine.StopRequested()) {
+        engine.RequestStop();
+        return;
+    }
+    // Asked again while the command still runs: it may hang.
+    if (Ask("The run stops when the command that runs now ends.\r\n\r\nEnd that command now?", lorvanTitle,
+            Buttons::YesNo, Icon::Question) == Answer::Yes)
+        engine.EndRunningCommand();
+}
+
+void CRunnerDlg::OnCancel() {
+    if (!engine.IsBusy()) {
+        EndDialog(IDCANCEL);
+        return;
+    }
+    if (closeAfterRun) return;
+    if (Ask("A run is in progress.\r\n\r\nStop it and close Lorvan?", lorvanTitle, Buttons::YesNo,
+            Icon::Question) != Answer::Yes)
+        return;
+    if (!engine.IsBusy()) {
+        EndDialog(IDCANCEL);  // the run ended while the question was open
+        return;
+    }
+    // The window closes when the run has ended, as after a whole run.
+    closeAfterRun = true;
+    if (!engine.StopRequested()) engine.RequestStop();
+}
+
+void CRunnerDlg::SetRunning(bool running) {
+    static constexpr int fields[] = {IDC_PROGRAM, IDC_FILES,   IDC_COMMAND,  IDC_TRANSLATE, IDC_OUTPUT,
+                                     IDC_REPORT,  IDC_HANDLING, IDC_TEMPEXT, IDC_SYMBOLS,   IDC_TEST,
+                                     IDC_FULLPATH, IDC_RENAME, IDC_CHANGE};
+    static constexpr int options[] = {ID_OPTIONS_HANDLING, ID_OPTIONS_PROGRAM, ID_OPTIONS_FILES, ID_OPTIONS_COMMAND,
+                                      ID_OPTIONS_TRANSLATE};
+    HMENU menu = GetMenu(Handle());
+    if (running) {
+        enabledBeforeRun.clear();
+        focusAfterRun = 0;
+        closeAfterRun = false;
+        if (HWND focus = GetFocus(); focus && IsChild(Handle(), focus))
+            SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDOK)), TRUE);
+        for (int id : fields) {
+            enabledBeforeRun.emplace_back(id, IsWindowEnabled(Item(id)) != FALSE);
+            EnableWindow(Item(id), FALSE);
+        }
+        for (int id : options) EnableMenuItem(menu, id, MF_BYCOMMAND | MF_GRAYED);
+        SetDlgItemTextA(Handle(), IDOK, "Stop");
+    } else {
+        for (const auto& [id, enabled] : enabledBeforeRun) EnableWindow(Item(id), enabled);
+        for (int id : options) EnableMenuItem(menu, id, MF_BYCOMMAND | MF_ENABLED);
+        SetDlgItemTextA(Handle(), IDOK, "Run");
+        if (focusAfterRun) FocusControl(std::exchange(focusAfterRun, 0));
+    }
+    DrawMenuBar(Handle());
 }
 
 void CRunnerDlg::RefreshFileList() {
@@ -497,6 +570,11 @@ Answer CRunnerDlg::Ask(std::string_view text, std::string_view title, Buttons bu
 
 void CRunnerDlg::FocusControl(int id) {
     FlushStatus();
+    // A field is disabled during a run: it gets the focus when the run ends.
+    if (!IsWindowEnabled(Item(id)) && !enabledBeforeRun.empty() && engine.IsBusy()) {
+        focusAfterRun = id;
+        return;
+    }
     SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(id)), TRUE);
 }
 

@@ -13,6 +13,9 @@
 #include "runner/engine/RunSettings.h"
 #include "runner/window/Win32Platform.h"
 
+#include <utility>
+#include <vector>
+
 // Where Lorvan keeps its settings, under HKEY_CURRENT_USER.
 extern const char lorvanRegistryKey[];
 
@@ -62,7 +65,8 @@ public:
 protected:
     BOOL OnInitDialog() override;
     void DoDataExchange(fw::DataExchange& dx) override;
-    void OnOK() override;  // Run
+    void OnOK() override;      // Run, and Stop during a run
+    void OnCancel() override;  // Exit; during a run it asks to stop first
     void OnDestroy() override;
     bool Dispatch(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
@@ -117,6 +121,14 @@ private:
     lorvan::Platform& platform;
     lorvan::RunEngine engine{settings, *this, platform};
     bool runnable = false;
+
+    // During a run: what the user could change the record with is
+    // disabled, Run reads "Stop".
+    void SetRunning(bool running);
+    void OnStop();
+    std::vector<std::pair<int, bool>> enabledBeforeRun;  // control id, enabled
+    int focusAfterRun = 0;                               // asked for during the run
+    bool closeAfterRun = false;
     bool translateAbsolute = false;
     bool translateOn = false;
     bool selectingStatus = false;

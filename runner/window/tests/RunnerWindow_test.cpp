@@ -920,3 +920,95 @@ TEST_F(RunnerWindow, OddStoredDataLoadsSoundly) {
         EXPECT_LT(r.left, 30000);
     });
 }
+
+TEST_F(RunnerWindow, ARunCanBeStoppedOrClosedAndTheWindowStaysAlive) {
+    const char* const names[] = {"a.txt", "b.txt", "c.txt", "d.txt", "e.txt"};
+    for (const char* name : names) dir.WriteFile(name, "sleep 300\r\nreport " + std::string(name) + "\r\n");
+    dir.WriteFile("hang.dat", "sleep 60000\r\n");
+    const std::string program = ExeDirectory() + "\\fakedos.exe";
+    Names runs;  // what each stopped run left, checked after the window closed
+    Run([&](Window& w) {
+        w.Type(IDC_PROGRAM, program);
+        w.Type(IDC_COMMAND, "* OUTPUT\\* RUN.TMP");
+        w.Click(IDC_RENAME);
+        w.Clear(IDC_REPORT);
+        w.Type(IDC_REPORT, "RUN.LOG");
+        w.Focus(IDC_FILES);
+        w.Type(IDC_FILES, "*.txt");
+        w.Focus(IDC_COMMAND);
+        auto running = [&] { return WindowText(w[IDOK]) == "Stop"; };
+        auto done = [&] { return w.Status().find("\r\nDone\r\n") != std::string::npos; };
+
+        // While a command runs the window answers; what could change the
+        // record is disabled, and Run reads Stop.
+        w.ui.Click(w.main, IDOK);
+        ASSERT_TRUE(UiDriver::WaitUntil([&] { return w.Status().find(": OK\r\n") != std::string::npos; }, 10000))
+            << w.Status();
+        DWORD_PTR ignored;
+        EXPECT_TRUE(SendMessageTimeoutA(w.main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored));
+        EXPECT_TRUE(running());
+        for (int id : {IDC_PROGRAM, IDC_FILES, IDC_COMMAND, IDC_RENAME, IDC_CHANGE, IDC_REPORT})
+            EXPECT_FALSE(w.Enabled(id)) << id;
+        EXPECT_FALSE(w.MenuEnabled(ID_OPTIONS_FILES));
+
+        // Stop: the run ends after the command that runs now.
+        w.ui.Click(w.main, IDOK);
+        ASSERT_TRUE(UiDriver::WaitUntil(done, 10000)) << w.Status();
+        EXPECT_FALSE(running());
+        EXPECT_TRUE(w.Enabled(IDC_FILES));
+        EXPECT_TRUE(w.MenuEnabled(ID_OPTIONS_FILES));
+        runs.push_back(w.Status());
+        runs.push_back(dir.ReadFile("RUN.LOG"));
+        for (const char* name : names) runs.push_back(dir.Exists(std::string("OUTPUT\\") + name) ? name : "");
+
+        // A hanging command, ended on the second Stop.
+        w.Focus(IDC_FILES);
+        w.Clear(IDC_FILES);
+        w.Type(IDC_FILES, "hang.dat");
+        w.Focus(IDC_COMMAND);
+        const char reportExists[] = "Report file already exists, delete?";
+        w.ui.Click(w.main, IDOK);
+        EXPECT_TRUE(w.Answer(reportExists, IDYES));
+        ASSERT_TRUE(UiDriver::WaitUntil(running, 5000));
+        w.ui.Click(w.main, IDOK);
+        w.ui.Click(w.main, IDOK);
+        EXPECT_TRUE(w.Answer("End that command now?", IDYES));
+        ASSERT_TRUE(UiDriver::WaitUntil(done, 10000)) << w.Status();
+        EXPECT_NE(w.Status().find("\"hang.dat\"  \"HANG.DAT\": Ended\r\n"), std::string::npos) << w.Status();
+
+        // Closing during a run asks; No goes on, Yes stops, then closes.
+        w.Focus(IDC_FILES);
+        w.Clear(IDC_FILES);
+        w.Type(IDC_FILES, "*.txt");
+        w.Focus(IDC_COMMAND);
+        w.ui.Click(w.main, IDOK);
+        EXPECT_TRUE(w.Answer("File(s) exist in the output directory", IDYES));  // the first run's results
+        EXPECT_TRUE(w.Answer(reportExists, IDYES));
+        ASSERT_TRUE(UiDriver::WaitUntil(running, 5000));
+        w.ui.Click(w.main, IDCANCEL);
+        EXPECT_TRUE(w.Answer("Stop it and close Lorvan?", IDNO));
+        EXPECT_TRUE(running());
+        w.ui.Click(w.main, IDCANCEL);
+        EXPECT_TRUE(w.Answer("Stop it and close Lorvan?", IDYES));
+        EXPECT_TRUE(w.ui.WaitGone(w.main, 10000));
+    });
+    // Each stopped run renamed what it had made and finished its report: as
+    // many results, report parts and commands as files it handled.
+    ASSERT_EQ(runs.size(), 7u);
+    const std::string& status = runs[0];
+    const size_t at = status.find("Stopped after file ");
+    ASSERT_NE(at, std::string::npos) << status;
+    const int handled = std::atoi(status.c_str() + at + 19);
+    EXPECT_GE(handled, 1);
+    EXPECT_LT(handled, 5);
+    EXPECT_NE(status.find(" of 5: \"" + std::string(names[handled - 1]) + "\"."), std::string::npos) << status;
+    EXPECT_NE(status.find(std::to_string(handled) + " out of " + std::to_string(handled) + " files renamed."),
+              std::string::npos)
+        << status;
+    for (int i = 0; i < 5; ++i) {
+        const bool made = i < handled;
+        EXPECT_EQ(runs[2 + i], made ? names[i] : "") << i;
+        EXPECT_EQ(runs[1].find("\r\n" + std::string(names[i]) + "\r\n") != std::string::npos, made) << runs[1];
+    }
+    EXPECT_TRUE(Stored(programKey).count("CWD"));  // closed during a run, saved as always
+}
