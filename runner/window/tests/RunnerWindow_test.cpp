@@ -950,6 +950,7 @@ TEST_F(RunnerWindow, ARunCanBeStoppedOrClosedAndTheWindowStaysAlive) {
         for (int id : {IDC_PROGRAM, IDC_FILES, IDC_COMMAND, IDC_RENAME, IDC_CHANGE, IDC_REPORT})
             EXPECT_FALSE(w.Enabled(id)) << id;
         EXPECT_FALSE(w.MenuEnabled(ID_OPTIONS_FILES));
+        Screenshot(w.main, "lorvan-running");
 
         // Stop: the run ends after the command that runs now.
         w.ui.Click(w.main, IDOK);
