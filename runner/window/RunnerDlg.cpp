@@ -462,6 +462,7 @@ void CRunnerDlg::SetRunning(bool running) {
     static constexpr int options[] = {ID_OPTIONS_HANDLING, ID_OPTIONS_PROGRAM, ID_OPTIONS_FILES, ID_OPTIONS_COMMAND,
                                       ID_OPTIONS_TRANSLATE};
     HMENU menu = GetMenu(Handle());
+    inRun = true;
     if (running) {
         enabledBeforeRun.clear();
         focusAfterRun = 0;
@@ -478,6 +479,7 @@ void CRunnerDlg::SetRunning(bool running) {
         for (const auto& [id, enabled] : enabledBeforeRun) EnableWindow(Item(id), enabled);
         for (int id : options) EnableMenuItem(menu, id, MF_BYCOMMAND | MF_ENABLED);
         SetDlgItemTextA(Handle(), IDOK, "Run");
+        inRun = false;
         if (focusAfterRun) FocusControl(std::exchange(focusAfterRun, 0));
     }
     DrawMenuBar(Handle());

@@ -100,7 +100,7 @@ private:
     // Whether the window answers events: not while it writes the record
     // into its controls or a run does (the writes cause change
     // notifications), and not while it closes.
-    bool Reacting() const { return !Exchanging() && !selectingStatus && !engine.IsBusy() && !Ending(); }
+    bool Reacting() const { return !Exchanging() && !selectingStatus && !engine.IsBusy() && !inRun && !Ending(); }
     void FlushStatus();
 
     // The stored settings, read while the window opens and written while
@@ -129,6 +129,7 @@ private:
     std::vector<std::pair<int, bool>> enabledBeforeRun;  // control id, enabled
     int focusAfterRun = 0;                               // asked for during the run
     bool closeAfterRun = false;
+    bool inRun = false;  // from the first step of a run to its last, focus moves included
     bool translateAbsolute = false;
     bool translateOn = false;
     bool selectingStatus = false;
