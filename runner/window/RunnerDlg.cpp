@@ -222,7 +222,7 @@ fw::ComboBox* CRunnerDlg::StoredListControl(int list) {
 }
 
 void CRunnerDlg::LoadSettings() {
-    LoadedSettings loaded = LoadStoredSettings(lorvanRegistryKey, settings);
+    LoadedSettings loaded = LoadStoredSettings(lorvanRegistryKey, settings, platform);
     // A position on no monitor (a screen since removed) is not applied.
     if (loaded.position) fw::ApplyWindowPosition(Handle(), *loaded.position);
     for (int i = 0; i < storedListCount; ++i) {

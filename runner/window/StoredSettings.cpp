@@ -2,7 +2,6 @@
 
 #include "framework/Registry.h"
 #include "framework/WindowPosition.h"
-#include "runner/window/Win32Platform.h"
 
 using lorvan::IsBlankEntry;
 
@@ -46,7 +45,7 @@ void SaveList(const fw::RegistryKey& programKey, const char* name, const StoredL
 
 }  // namespace
 
-LoadedSettings LoadStoredSettings(const char* keyPath, lorvan::RunSettings& s) {
+LoadedSettings LoadStoredSettings(const char* keyPath, lorvan::RunSettings& s, lorvan::Platform& platform) {
     LoadedSettings loaded;
     fw::RegistryKey key;
     if (!key.OpenForReading(HKEY_CURRENT_USER, keyPath)) return loaded;
@@ -57,7 +56,7 @@ LoadedSettings LoadStoredSettings(const char* keyPath, lorvan::RunSettings& s) {
     for (int i = 0; i < storedListCount; ++i) loaded.lists[i] = LoadList(key, storedListNames[i]);
 
     std::string storedCwd;
-    if (!key.ReadString("CWD", storedCwd) || lorvan::Win32Platform().CompareNoCase(storedCwd, s.cwd) != 0)
+    if (!key.ReadString("CWD", storedCwd) || platform.CompareNoCase(storedCwd, s.cwd) != 0)
         return loaded;
     key.ReadString("Output", s.output);
     key.ReadString("Report", s.report);

@@ -6,6 +6,7 @@
 // directory the program was closed in. Read once while the window opens,
 // written once while it closes; the whole key is rebuilt at every save.
 
+#include "runner/engine/Platform.h"
 #include "runner/engine/RunSettings.h"
 
 #include <windows.h>
@@ -31,8 +32,8 @@ struct LoadedSettings {
 
 // Reads what is stored into the record (handling0 always; the fields of the
 // working directory only when the stored one is settings.cwd, ignoring
-// case). Nothing stored, nothing read.
-LoadedSettings LoadStoredSettings(const char* keyPath, lorvan::RunSettings& settings);
+// case, as the platform compares names). Nothing stored, nothing read.
+LoadedSettings LoadStoredSettings(const char* keyPath, lorvan::RunSettings& settings, lorvan::Platform& platform);
 
 // Rebuilds the key from the record, the window's position and the lists.
 // Blank entries are dropped, except for Translate, where one is kept as " ".
