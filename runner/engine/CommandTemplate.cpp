@@ -2,6 +2,7 @@
 
 #include "runner/engine/FileDiscovery.h"
 #include "runner/engine/Platform.h"
+#include "runner/engine/ProgramStart.h"
 #include "runner/engine/RunSettings.h"
 
 #include <algorithm>
@@ -187,20 +188,78 @@ bool IsCommandTooLong(std::string_view expansion) {
     return expansion.size() > maxCommandLength;
 }
 
+namespace {
+
+// The user's text as the interpreter gets it: every "%" doubled.
+void AddDoublingPercent(std::string& line, std::string_view text) {
+    for (char c : text) {
+        line += c;
+        if (c == '%') line += '%';
+    }
+}
+
+}  // namespace
+
 std::string BuildCommandLine(std::string_view program, std::string_view expansion) {
     // The command interpreter would expand "%NAME%": every "%" is doubled.
     std::string line;
     line.reserve(program.size() + expansion.size() + 8);
-    auto add = [&line](std::string_view text) {
-        for (char c : text) {
+    AddDoublingPercent(line, program);
+    line += ' ';
+    AddDoublingPercent(line, expansion);
+    return line;
+}
+
+InterpreterLine BuildInterpreterLine(std::string_view program, const CommandFormat& format, const FileValues& values) {
+    InterpreterLine result;
+    std::string& line = result.line;
+    bool quoted = false;
+    auto addUserText = [&](std::string_view text) {
+        for (char c : text) quoted ^= c == '"';
+        AddDoublingPercent(line, text);
+    };
+    auto addValue = [&](std::string_view value) {
+        for (char c : value) {
+            if (c == '%' || c == '"' || static_cast<unsigned char>(c) < 0x20) {
+                result.blocked = c;
+                return;
+            }
+            // Inside quotes the interpreter takes these as they are, and a
+            // "^" there would reach the program.
+            if (!quoted && std::string_view("&|<>^()").find(c) != std::string_view::npos) line += '^';
             line += c;
-            if (c == '%') line += '%';
         }
     };
-    add(program);
-    line += ' ';
-    add(expansion);
-    return line;
+    addUserText(program);
+    addUserText(" ");
+    for (const CommandItem& item : format.items) {
+        switch (item.kind) {
+            case SlotKind::Literal:
+                addUserText(item.text);
+                break;
+            case SlotKind::ShortSlot:
+                addValue(values.shortValue);
+                break;
+            case SlotKind::LongSlot:
+                addValue(values.longValue);
+                break;
+            case SlotKind::TranslateSlot:
+                addValue(values.translateValue);
+                break;
+        }
+        if (result.blocked) {
+            line.clear();
+            break;
+        }
+    }
+    return result;
+}
+
+bool UserTextNeedsInterpreter(std::string_view program, const CommandFormat& format) {
+    if (!InterpreterLeavesUnchanged(program)) return true;
+    for (const CommandItem& item : format.items)
+        if (item.kind == SlotKind::Literal && !InterpreterLeavesUnchanged(item.text)) return true;
+    return false;
 }
 
 }  // namespace lorvan

@@ -61,4 +61,23 @@ std::string ExpandCommand(const CommandFormat& format, const FileValues& values)
 bool IsCommandTooLong(std::string_view expansion);
 std::string BuildCommandLine(std::string_view program, std::string_view expansion);
 
+// The line for the command interpreter, built so that the program gets each
+// file's values exactly: the user's own text (program and literal template
+// text) as BuildCommandLine makes it, every character of a value that the
+// interpreter would read escaped. Quotes come from the user's text only (no
+// name holds one), so each value's place is known to lie inside quotes,
+// where the interpreter reads only "%", or outside, where "^" escapes. No
+// escape brings a "%" through both Windows' interpreter and others that
+// scan again after a substitution: a value holding "%", a quote or a
+// control character gives no line, and blocked names that character.
+struct InterpreterLine {
+    std::string line;
+    char blocked = 0;  // the character of a value that no escape passes
+};
+InterpreterLine BuildInterpreterLine(std::string_view program, const CommandFormat& format, const FileValues& values);
+
+// Whether the user's own text (the program and the template's literal text)
+// asks for the interpreter; the files' values never do.
+bool UserTextNeedsInterpreter(std::string_view program, const CommandFormat& format);
+
 }  // namespace lorvan

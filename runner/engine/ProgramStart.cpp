@@ -101,9 +101,11 @@ bool IsDirectlyStartable(std::string_view resolved) {
     return EqualsAscii(extension, ".EXE") || EqualsAscii(extension, ".COM");
 }
 
-bool InterpreterLeavesUnchanged(std::string_view line) {
-    for (char c : line)
-        if (static_cast<unsigned char>(c) < 0x20 || interpreterCharacters.find(c) != std::string_view::npos)
+bool InterpreterLeavesUnchanged(std::string_view text) {
+    // A quote alone changes nothing the program gets: the interpreter
+    // passes it on as it is.
+    for (char c : text)
+        if (static_cast<unsigned char>(c) < 0x20 || (c != '"' && interpreterCharacters.find(c) != std::string_view::npos))
             return false;
     return true;
 }

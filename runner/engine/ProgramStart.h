@@ -20,8 +20,9 @@ std::string ResolveProgram(std::string_view program, Platform& platform);
 // Whether the resolved file can be started without the interpreter: a .exe or .com.
 bool IsDirectlyStartable(std::string_view resolved);
 
-// Whether the interpreter would hand the line to the program unchanged: it
-// holds none of the characters the interpreter gives a meaning to.
-bool InterpreterLeavesUnchanged(std::string_view line);
+// Whether the interpreter would hand the text to the program unchanged: it
+// holds none of the characters the interpreter gives a meaning to (a quote
+// alone it passes on).
+bool InterpreterLeavesUnchanged(std::string_view text);
 
 }  // namespace lorvan

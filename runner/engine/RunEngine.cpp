@@ -21,6 +21,12 @@ std::string ResultText(int status, bool resultMissing) {
     return resultMissing ? ": Failed" : ": OK";
 }
 
+// A file whose names the interpreter would change: not run.
+std::string BlockedText(char c) {
+    if (c == '%') return ": Not run: the command interpreter would change the \"%\" in its name";
+    return ": Not run: the command interpreter cannot pass its name unchanged";
+}
+
 }  // namespace
 
 RunEngine::RunEngine(RunSettings& settings, RunServices& ui, Platform& platform)
@@ -44,17 +50,22 @@ bool RunEngine::EndRunningCommand() {
     return true;
 }
 
-int RunEngine::RunCommand(const std::string& directProgram, const std::string& expansion) {
-    // Without the interpreter nothing halves a doubled "%": such a line,
-    // like any the interpreter would read, goes through the interpreter.
-    const std::string line = settings.program + ' ' + expansion;
+int RunEngine::RunCommand(const std::string& directProgram, const CommandFormat& format, const FileValues& values,
+                          const std::string& expansion, char& blocked) {
+    // A file's names are data: started directly, the program gets them as
+    // they are, whatever they hold.
+    blocked = 0;
     int status = 0;
-    if (!directProgram.empty() && InterpreterLeavesUnchanged(line) &&
-        platform.StartProgram(directProgram, line, status))
+    if (!directProgram.empty() && platform.StartProgram(directProgram, settings.program + ' ' + expansion, status))
         return status;
     // Also when the program cannot be started directly (a DOS program on a
     // system without its emulation): the interpreter's answer is the result.
-    return platform.System(BuildCommandLine(settings.program, expansion));
+    const InterpreterLine line = BuildInterpreterLine(settings.program, format, values);
+    if (line.blocked) {
+        blocked = line.blocked;
+        return 0;
+    }
+    return platform.System(line.line);
 }
 
 void RunEngine::RunBatch() {
@@ -120,7 +131,9 @@ void RunEngine::RunBatch() {
     std::string directProgram;
     if (!test) {
         directProgram = ResolveProgram(settings.program, platform);
-        if (!IsDirectlyStartable(directProgram)) directProgram.clear();
+        // Decided by the user's own text alone, never by a file's names.
+        if (!IsDirectlyStartable(directProgram) || UserTextNeedsInterpreter(settings.program, format))
+            directProgram.clear();
     }
 
     uint32_t needRenameCount = 0;
@@ -145,7 +158,15 @@ void RunEngine::RunBatch() {
             ui.AppendStatus(DisplayLine(entry) + ": Cmd too long");
         } else {
             commandEnded = false;
-            const int status = RunCommand(directProgram, expansion);
+            char blocked = 0;
+            const int status = RunCommand(directProgram, format, values, expansion, blocked);
+            if (blocked) {
+                ui.AppendStatus(DisplayLine(entry) + BlockedText(blocked));
+                handled = j;
+                ui.SetProgressPos(j);
+                ui.ShowRecord();
+                continue;
+            }
             const bool ended = commandEnded;
             commandEnded = false;
             const bool resultMissing =

@@ -12,6 +12,9 @@
 
 namespace lorvan {
 
+struct CommandFormat;
+struct FileValues;
+
 class Platform;
 class RunServices;
 struct RunSettings;
@@ -44,7 +47,11 @@ private:
     void ListNow();
     // Runs one file's command: directly when directProgram (the run's
     // resolved program, or empty) and the line allow it, else through the interpreter.
-    int RunCommand(const std::string& directProgram, const std::string& expansion);
+    // directProgram is empty where the interpreter starts the line. blocked:
+    // a value's character that no line can bring to the program; then
+    // nothing runs.
+    int RunCommand(const std::string& directProgram, const CommandFormat& format, const FileValues& values,
+                   const std::string& expansion, char& blocked);
 
     RunSettings& settings;
     RunServices& ui;

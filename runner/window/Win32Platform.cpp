@@ -123,11 +123,12 @@ Win32Platform::~Win32Platform() {
 
 int Win32Platform::System(const std::string& commandLine) {
     // The line the runtime's system() gives the interpreter, "%COMSPEC% /c
-    // line", so that the interpreter reads it as before.
+    // line", so that the interpreter reads it as before; "/v:off" keeps a
+    // "!" in a name plain where the user's settings turn delayed expansion on.
     const std::string comspec = Environment("COMSPEC");
     int status = 0;
-    if (comspec.empty()) return Run(nullptr, "cmd.exe /c " + commandLine, status) ? status : -1;
-    return Run(comspec.c_str(), comspec + " /c " + commandLine, status) ? status : -1;
+    if (comspec.empty()) return Run(nullptr, "cmd.exe /v:off /c " + commandLine, status) ? status : -1;
+    return Run(comspec.c_str(), comspec + " /v:off /c " + commandLine, status) ? status : -1;
 }
 
 bool Win32Platform::StartProgram(const std::string& program, const std::string& commandLine, int& status) {

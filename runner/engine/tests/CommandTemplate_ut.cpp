@@ -116,6 +116,51 @@ TEST(ExpandCommand, ValuesLengthAndCommandLine) {
     EXPECT_EQ(BuildCommandLine("p", Expand("%% *", {"A%B", "", ""})), "p %% A%%B");
 }
 
+TEST(BuildInterpreterLine, NamesReachTheProgramUnchanged) {
+    // What the interpreter must get so that the program receives each name
+    // as it is: "^" before what it reads outside quotes, nothing inside
+    // them; whether a place is quoted comes from the user's text alone.
+    struct Row {
+        const char* command;
+        const char* longName;
+        const char* line;  // empty when not run
+        char blocked;
+    };
+    const Row rows[] = {
+        {"**", "a&q&.txt", "p a^&q^&.txt", 0},
+        {"\"**\"", "b & q & x.txt", "p \"b & q & x.txt\"", 0},
+        {"** >x", "c^d|e<f>g(h).txt", "p c^^d^|e^<f^>g^(h^).txt >x", 0},
+        {"\"**\" ** \"a\"**", "(a)", "p \"(a)\" ^(a^) \"a\"^(a^)", 0},
+        {"**", "g!PATH!.txt", "p g!PATH!.txt", 0},  // the interpreter runs with delayed expansion off
+        {"50%% ** %", "x", "p 50%% x %%", 0},         // the user's own "%" as the line has always had it
+        {"**", "f%PATH%.txt", "", '%'},
+        {"\"**\"", "f%.txt", "", '%'},
+        {"**", "a\"b", "", '"'},
+        {"* **", "a\rb", "", '\r'},
+    };
+    for (const Row& row : rows) {
+        CommandFormat format;
+        ASSERT_TRUE(ParseCommandTemplate(row.command, Set(0), format));
+        const InterpreterLine line = BuildInterpreterLine("p", format, {"SHORT", row.longName, ""});
+        EXPECT_EQ(line.line, row.line) << row.command;
+        EXPECT_EQ(line.blocked, row.blocked) << row.command;
+    }
+}
+
+TEST(UserTextNeedsInterpreter, DecidedByTheUsersTextAlone) {
+    const std::pair<const char*, bool> rows[] = {
+        {"* OUTPUT\\*", false}, {"\"**\" -q", false}, {"* >NUL", true}, {"* 100%", true}, {"(*)", true}, {"*|more", true},
+    };
+    for (const auto& [command, needs] : rows) {
+        CommandFormat format;
+        ASSERT_TRUE(ParseCommandTemplate(command, Set(0), format));
+        EXPECT_EQ(UserTextNeedsInterpreter("DOSCONV", format), needs) << command;
+    }
+    CommandFormat plain;
+    ASSERT_TRUE(ParseCommandTemplate("*", Set(0), plain));
+    EXPECT_TRUE(UserTextNeedsInterpreter("a&b", plain));
+}
+
 TEST(RelativeToCwd, DropsTheWorkingDirectory) {
     const std::tuple<const char*, const char*, const char*> rows[] = {
         {"C:\\DATA\\MYPAGE~1", "C:\\DATA", "MYPAGE~1"},

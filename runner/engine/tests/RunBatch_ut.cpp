@@ -417,6 +417,38 @@ TEST_F(RunBatchTest, DirectStartGivesTheInterpretersResults) {
     EXPECT_TRUE(platform.directStarts.empty());
 }
 
+TEST_F(RunBatchTest, FileNamesNeverChooseTheInterpreter) {
+    // Names that the interpreter would read as commands: started directly
+    // they reach the program as they are; through the interpreter (a batch
+    // program) escaped, and a "%" it would expand is not run at all.
+    platform.environment = {{"PATHEXT", ".COM;.EXE;.BAT"}};
+    platform.AddFile("a&q&.txt");
+    platform.AddFile("b & q & x.txt", "", "BQX~1.TXT");
+    platform.AddFile("c%PATH%.txt", "", "CPATH~1.TXT");
+    settings.files = "?*&*.txt";
+    settings.command = "* \"**\"";
+    settings.handling = HandlingNone;
+    platform.AddFile("DOSCONV.EXE");
+    engine.RunBatch();
+    EXPECT_EQ(platform.directStarts, std::vector<std::string>(2, "DOSCONV.EXE"));
+    EXPECT_EQ(platform.commands, (std::vector<std::string>{"DOSCONV A&Q&.TXT \"a&q&.txt\"",
+                                                           "DOSCONV BQX~1.TXT \"b & q & x.txt\""}));
+    platform.RemoveFile("DOSCONV.EXE");
+    platform.AddFile("DOSCONV.BAT");
+    settings.files = "*%*.txt";
+    platform.commands.clear();
+    engine.RunBatch();
+    EXPECT_TRUE(platform.commands.empty()) << platform.commands.front();
+    EXPECT_NE(ui.status.find("\"c%PATH%.txt\"  \"CPATH~1.TXT\": Not run: the command interpreter would change the "
+                             "\"%\" in its name\r\n"),
+              std::string::npos)
+        << ui.status;
+    settings.files = "?*&*.txt";
+    engine.RunBatch();
+    EXPECT_EQ(platform.commands, (std::vector<std::string>{"DOSCONV A^&Q^&.TXT \"a&q&.txt\"",
+                                                           "DOSCONV BQX~1.TXT \"b & q & x.txt\""}));
+}
+
 TEST_F(RunBatchTest, StopAfterTheCommandThatRuns) {
     // Stop during the k-th command, or end that command (it hangs): nothing
     // after it runs, and its results, report and renaming are as at the end.
