@@ -105,7 +105,8 @@ bool InterpreterLeavesUnchanged(std::string_view text) {
     // A quote alone changes nothing the program gets: the interpreter
     // passes it on as it is.
     for (char c : text)
-        if (static_cast<unsigned char>(c) < 0x20 || (c != '"' && interpreterCharacters.find(c) != std::string_view::npos))
+        if (static_cast<unsigned char>(c) < 0x20 ||
+            (c != '"' && interpreterCharacters.find(c) != std::string_view::npos))
             return false;
     return true;
 }

@@ -132,7 +132,7 @@ TEST(BuildInterpreterLine, NamesReachTheProgramUnchanged) {
         {"** >x", "c^d|e<f>g(h).txt", "p c^^d^|e^<f^>g^(h^).txt >x", 0},
         {"\"**\" ** \"a\"**", "(a)", "p \"(a)\" ^(a^) \"a\"^(a^)", 0},
         {"**", "g!PATH!.txt", "p g!PATH!.txt", 0},  // the interpreter runs with delayed expansion off
-        {"50%% ** %", "x", "p 50%% x %%", 0},         // the user's own "%" as the line has always had it
+        {"50%% ** %", "x", "p 50%% x %%", 0},       // the user's own "%" as the line has always had it
         {"**", "f%PATH%.txt", "", '%'},
         {"\"**\"", "f%.txt", "", '%'},
         {"**", "a\"b", "", '"'},
@@ -149,7 +149,8 @@ TEST(BuildInterpreterLine, NamesReachTheProgramUnchanged) {
 
 TEST(UserTextNeedsInterpreter, DecidedByTheUsersTextAlone) {
     const std::pair<const char*, bool> rows[] = {
-        {"* OUTPUT\\*", false}, {"\"**\" -q", false}, {"* >NUL", true}, {"* 100%", true}, {"(*)", true}, {"*|more", true},
+        {"* OUTPUT\\*", false}, {"\"**\" -q", false}, {"* >NUL", true},
+        {"* 100%", true},       {"(*)", true},        {"*|more", true},
     };
     for (const auto& [command, needs] : rows) {
         CommandFormat format;

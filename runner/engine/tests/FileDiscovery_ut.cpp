@@ -127,18 +127,30 @@ TEST(ShortNames, WhatAValid83NameIs) {
         const char* name;
         bool valid;
     } cases[] = {
-        {"README.TXT", true}, {"notes.txt", true},    {"A", true},           {"12345678.123", true},
-        {"NO_EXT", true},     {"a~b!#$%&.{}", true},  {"123456789.TXT", false}, {"NAME.TEXT", false},
-        {"A.B.C", false},     {"Annual Report.txt", false}, {"A+B.TXT", false}, {"A,B;C=D", false},
-        {"[X].TXT", false},   {".TXT", false},        {"NAME.", false},      {"", false},
+        {"README.TXT", true},
+        {"notes.txt", true},
+        {"A", true},
+        {"12345678.123", true},
+        {"NO_EXT", true},
+        {"a~b!#$%&.{}", true},
+        {"123456789.TXT", false},
+        {"NAME.TEXT", false},
+        {"A.B.C", false},
+        {"Annual Report.txt", false},
+        {"A+B.TXT", false},
+        {"A,B;C=D", false},
+        {"[X].TXT", false},
+        {".TXT", false},
+        {"NAME.", false},
+        {"", false},
     };
     for (const auto& c : cases) EXPECT_EQ(IsValidShortName(c.name, SingleByteCodePage()), c.valid) << c.name;
 }
 
 TEST_F(FileDiscoveryTest, FilesWithoutAShortNameAreCountedAfterTheListing) {
-    platform.AddFile("Annual Report.txt");               // no alias: 8.3 names are off
+    platform.AddFile("Annual Report.txt");  // no alias: 8.3 names are off
     platform.AddFile("Annual Review.txt", "", "ANNUAL~1.TXT");
-    platform.AddFile("notes.txt");                       // valid 8.3 as it is
+    platform.AddFile("notes.txt");  // valid 8.3 as it is
     platform.AddFile("a much longer name.txt");
     List("*.txt");
     EXPECT_EQ(ui.status,

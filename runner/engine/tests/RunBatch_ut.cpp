@@ -431,8 +431,8 @@ TEST_F(RunBatchTest, FileNamesNeverChooseTheInterpreter) {
     platform.AddFile("DOSCONV.EXE");
     engine.RunBatch();
     EXPECT_EQ(platform.directStarts, std::vector<std::string>(2, "DOSCONV.EXE"));
-    EXPECT_EQ(platform.commands, (std::vector<std::string>{"DOSCONV A&Q&.TXT \"a&q&.txt\"",
-                                                           "DOSCONV BQX~1.TXT \"b & q & x.txt\""}));
+    EXPECT_EQ(platform.commands,
+              (std::vector<std::string>{"DOSCONV A&Q&.TXT \"a&q&.txt\"", "DOSCONV BQX~1.TXT \"b & q & x.txt\""}));
     platform.RemoveFile("DOSCONV.EXE");
     platform.AddFile("DOSCONV.BAT");
     settings.files = "*%*.txt";
@@ -445,8 +445,8 @@ TEST_F(RunBatchTest, FileNamesNeverChooseTheInterpreter) {
         << ui.status;
     settings.files = "?*&*.txt";
     engine.RunBatch();
-    EXPECT_EQ(platform.commands, (std::vector<std::string>{"DOSCONV A^&Q^&.TXT \"a&q&.txt\"",
-                                                           "DOSCONV BQX~1.TXT \"b & q & x.txt\""}));
+    EXPECT_EQ(platform.commands,
+              (std::vector<std::string>{"DOSCONV A^&Q^&.TXT \"a&q&.txt\"", "DOSCONV BQX~1.TXT \"b & q & x.txt\""}));
 }
 
 TEST_F(RunBatchTest, StopAfterTheCommandThatRuns) {

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstring>
 #include <chrono>
 #include <set>
 #include <thread>
@@ -276,6 +277,41 @@ TEST_F(RunBatchWineTest, DirectStartAndInterpreterGiveEqualResults) {
     }
     SetEnvironmentVariableA("PATH", path.c_str());
     SetEnvironmentVariableA("PATHEXT", pathExt.c_str());
+}
+
+TEST_F(RunBatchWineTest, FileNamesReachTheProgramAndRunNothing) {
+    // Each name that the interpreter would read as commands, through the
+    // program started directly and through a batch program that records
+    // its arguments; q.bat tells if it ever runs.
+    // In the order of the listing.
+    const char* names[] = {"(d)&q.txt", "a&q&.txt",    "b & q & x.txt", "c^q.txt",
+                           "e)q(.txt",  "f!PATH!.txt", "g%PATH%.txt"};
+    for (const char* name : names) dir.WriteFile(name, "");
+    dir.WriteFile("q.bat", "@echo ran>>ran-q.log\r\n");
+    dir.WriteFile("rec.bat", "@set \"LORVANARGS=%*\"\r\n@set LORVANARGS>>bat.log\r\n");
+    settings.handling = HandlingNone;
+    settings.files = "*.txt";
+
+    settings.command = "\"**\" NUL NUL";
+    engine.RunBatch();
+    std::string args;
+    for (const char* name : names) args += std::string(name) + " NUL NUL\r\n";
+    EXPECT_EQ(dir.ReadFile("args.log"), args);
+    EXPECT_EQ(platform.directStarts, 7);
+
+    settings.program = "rec.bat";
+    settings.command = "** NUL NUL";
+    engine.RunBatch();
+    std::string recorded;
+    for (const char* name : names)
+        if (!std::strchr(name, '%')) recorded += "LORVANARGS=" + std::string(name) + " NUL NUL\r\n";
+    EXPECT_EQ(dir.ReadFile("bat.log"), recorded);
+    EXPECT_NE(
+        ui.status.find("\"g%PATH%.txt\"  \"G%PATH%.TXT\": Not run: the command interpreter would change the \"%\" in "
+                       "its name\r\n"),
+        std::string::npos)
+        << ui.status;
+    EXPECT_EQ(dir.ReadFile("ran-q.log"), "<missing>");
 }
 
 TEST_F(RunBatchWineTest, NoConsoleWindowShowsDuringARun) {
