@@ -61,21 +61,20 @@ bool RegistryKey::WriteString(const char* name, const std::string& value) const 
                                   static_cast<DWORD>(value.size())) == ERROR_SUCCESS;
 }
 
-bool RegistryKey::StringValues(std::vector<std::string>& texts, DWORD& count) const {
-    DWORD maxName = 0, maxData = 0;
-    count = 0;
+bool RegistryKey::Values(std::vector<Value>& values) const {
+    DWORD count = 0, maxName = 0, maxData = 0;
     if (!key_ || RegQueryInfoKeyA(key_, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &maxName,
                                   &maxData, nullptr, nullptr) != ERROR_SUCCESS)
         return false;
+    // Sized from the key's own figures: a value of any length is fetched
+    // whole, and one that changed meanwhile is passed over.
     std::string name(maxName + 1, '\0'), data(maxData + 1, '\0');
     for (DWORD i = 0; i < count; ++i) {
         DWORD nameSize = static_cast<DWORD>(name.size()), dataSize = static_cast<DWORD>(data.size()), type = 0;
         if (RegEnumValueA(key_, i, name.data(), &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
-                          &dataSize) != ERROR_SUCCESS ||
-            type != REG_SZ)
+                          &dataSize) != ERROR_SUCCESS)
             continue;
-        std::string text(data.data(), dataSize);
-        texts.push_back(text.substr(0, text.find('\0')));
+        values.push_back({name.substr(0, nameSize), type, data.substr(0, dataSize)});
     }
     return true;
 }

@@ -30,9 +30,14 @@ public:
     // REG_SZ of the text's bytes, without a terminating zero.
     bool WriteString(const char* name, const std::string& value) const;
 
-    // The texts of the REG_SZ values, in the key's order; others are passed
-    // over. count: how many values the key has, of any type.
-    bool StringValues(std::vector<std::string>& texts, DWORD& count) const;
+    // Every value of the key, in the key's order, as stored: name, type and
+    // bytes, whatever their length. What the values mean is the caller's.
+    struct Value {
+        std::string name;
+        DWORD type = 0;
+        std::string data;
+    };
+    bool Values(std::vector<Value>& values) const;
 
     // Deletes a subkey that has no subkeys of its own.
     void DeleteSubkey(const char* name) const { RegDeleteKeyA(key_, name); }

@@ -15,7 +15,7 @@ if [ "${1:-}" = --runs ]; then limit=(-runs="${2:?--runs needs a count}"); fi
 
 bash "$root/scripts/build.sh" sanitize >/dev/null
 build="$root/build/sanitize"
-targets=(templatefuzz translatefuzz reportfuzz runfuzz)
+targets=(templatefuzz translatefuzz reportfuzz runfuzz storedfuzz)
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
 printf '%-14s %12s %9s %8s\n' target executions coverage crashes

@@ -9,19 +9,14 @@ const char* const storedListNames[storedListCount] = {"Program", "Files", "Comma
 
 namespace {
 
-std::optional<StoredList> LoadList(const fw::RegistryKey& programKey, const char* name) {
-    fw::RegistryKey key;
-    if (!key.OpenForReading(programKey.Handle(), name)) return std::nullopt;
-    StoredList list;
-    DWORD values = 0;
-    if (!key.StringValues(list.entries, values) || values == 0) return std::nullopt;
-    // The combo box keeps its entries sorted; the stored order is the sorted
-    // one of the moment of saving.
-    DWORD select = 0;
-    const bool counts = key.ReadDword("select", select) && select != 0 &&
-                        static_cast<LONG>(select) <= static_cast<LONG>(values);
-    list.selected = counts ? static_cast<int>(select) - 1 : 0;
-    return list;
+// Every value of a key as it is stored.
+std::vector<lorvan::StoredValue> ValuesOf(const fw::RegistryKey& key) {
+    std::vector<fw::RegistryKey::Value> values;
+    key.Values(values);
+    std::vector<lorvan::StoredValue> stored;
+    stored.reserve(values.size());
+    for (auto& value : values) stored.push_back({std::move(value.name), value.type, std::move(value.data)});
+    return stored;
 }
 
 void SaveList(const fw::RegistryKey& programKey, const char* name, const StoredList& list, bool keepBlank) {
@@ -51,26 +46,19 @@ LoadedSettings LoadStoredSettings(const char* keyPath, lorvan::RunSettings& s, l
     if (!key.OpenForReading(HKEY_CURRENT_USER, keyPath)) return loaded;
     POINT position;
     if (fw::ReadWindowPosition(key, position)) loaded.position = position;
-    DWORD number = 0;
-    if (key.ReadDword("Handling0", number)) s.handling0 = number != 0;
-    for (int i = 0; i < storedListCount; ++i) loaded.lists[i] = LoadList(key, storedListNames[i]);
-
-    std::string storedCwd;
-    if (!key.ReadString("CWD", storedCwd) || platform.CompareNoCase(storedCwd, s.cwd) != 0)
-        return loaded;
-    key.ReadString("Output", s.output);
-    key.ReadString("Report", s.report);
-    key.ReadString("TempExt", s.tempExt);
-    if (key.ReadDword("Handling", number)) s.handling = static_cast<int32_t>(number);
-    if (key.ReadDword("Symbols", number)) s.symbols = static_cast<int32_t>(number);
-    if (key.ReadDword("Rename", number)) s.rename = number != 0;
-    if (key.ReadDword("Test", number)) s.test = number != 0;
-    if (key.ReadDword("FullPath", number)) s.fullPath = number != 0;
+    lorvan::StoredKey stored;
+    stored.values = ValuesOf(key);
+    for (int i = 0; i < storedListCount; ++i) {
+        fw::RegistryKey list;
+        if (list.OpenForReading(key.Handle(), storedListNames[i])) stored.lists[i] = ValuesOf(list);
+    }
+    lorvan::LoadedLists lists = lorvan::LoadStoredValues(stored, s, platform);
+    for (int i = 0; i < storedListCount; ++i) loaded.lists[i] = std::move(lists.lists[i]);
     return loaded;
 }
 
 void SaveStoredSettings(const char* keyPath, const lorvan::RunSettings& s, HWND window,
-                  const StoredList (&lists)[storedListCount]) {
+                        const StoredList (&lists)[storedListCount]) {
     const std::string path = keyPath;
     const size_t slash = path.rfind('\\');
     fw::RegistryKey root, key;

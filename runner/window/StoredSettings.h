@@ -8,6 +8,7 @@
 
 #include "runner/engine/Platform.h"
 #include "runner/engine/RunSettings.h"
+#include "runner/engine/StoredValues.h"
 
 #include <windows.h>
 
@@ -15,11 +16,7 @@
 #include <string>
 #include <vector>
 
-// One history list as its combo box holds it, in the list's order.
-struct StoredList {
-    std::vector<std::string> entries;
-    int selected = -1;  // the index to select; -1 or past the end: none
-};
+using lorvan::StoredList;
 
 // The history subkeys, in the order they are read and written.
 enum StoredListId { ListProgram, ListFiles, ListCommand, ListTranslate, storedListCount };
@@ -32,10 +29,11 @@ struct LoadedSettings {
 
 // Reads what is stored into the record (handling0 always; the fields of the
 // working directory only when the stored one is settings.cwd, ignoring
-// case, as the platform compares names). Nothing stored, nothing read.
+// case, as the platform compares names). Nothing stored, nothing read;
+// what does not fit is passed over.
 LoadedSettings LoadStoredSettings(const char* keyPath, lorvan::RunSettings& settings, lorvan::Platform& platform);
 
 // Rebuilds the key from the record, the window's position and the lists.
 // Blank entries are dropped, except for Translate, where one is kept as " ".
 void SaveStoredSettings(const char* keyPath, const lorvan::RunSettings& settings, HWND window,
-                  const StoredList (&lists)[storedListCount]);
+                        const StoredList (&lists)[storedListCount]);

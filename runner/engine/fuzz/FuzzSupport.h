@@ -59,6 +59,7 @@ int FuzzTemplate(const uint8_t* data, size_t size);
 int FuzzTranslate(const uint8_t* data, size_t size);
 int FuzzReport(const uint8_t* data, size_t size);
 int FuzzRun(const uint8_t* data, size_t size);
+int FuzzStored(const uint8_t* data, size_t size);
 
 }  // namespace lorvan::fuzz
 

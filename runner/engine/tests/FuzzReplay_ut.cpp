@@ -15,7 +15,8 @@ TEST(FuzzReplay, SeedsAndRegressions) {
     const std::pair<const char*, int (*)(const uint8_t*, size_t)> targets[] = {{"templatefuzz", FuzzTemplate},
                                                                                {"translatefuzz", FuzzTranslate},
                                                                                {"reportfuzz", FuzzReport},
-                                                                               {"runfuzz", FuzzRun}};
+                                                                               {"runfuzz", FuzzRun},
+                                                                               {"storedfuzz", FuzzStored}};
     for (auto [name, target] : targets) {
         int inputs = 0;
         for (const char* kind : {"corpus", "regressions"}) {

@@ -382,7 +382,9 @@ TEST_F(RunnerWindow, FilesWithoutAShortNameAreToldAndAskedAbout) {
         w.Focus(IDC_FILES);
         w.Type(IDC_FILES, "*.txt");
         w.Focus(IDC_COMMAND);  // leaving Files lists them
-        EXPECT_NE(w.Status().find("\r\n2 file(s)\r\n\r\n1 of them has no 8.3 name: the DOS program gets its long name.\r\n"), std::string::npos)
+        EXPECT_NE(
+            w.Status().find("\r\n2 file(s)\r\n\r\n1 of them has no 8.3 name: the DOS program gets its long name.\r\n"),
+            std::string::npos)
             << w.Status();
         Screenshot(w.main, "lorvan-no-short-names");
         w.ui.Click(w.main, IDOK);
@@ -825,14 +827,22 @@ TEST_F(RunnerWindow, RemembersTheListsEverywhereAndTheRestForItsDirectory) {
         SetWindowPos(w.main, nullptr, -10, -20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     });
     Names subkeys;
-    EXPECT_EQ(Stored(programKey, &subkeys),
-              (Values{{"Left", Dword(DWORD(-10))}, {"Top", Dword(DWORD(-20))}, {"Handling0", Dword(1)},
-                      {"CWD", Text(dir.Path())}, {"Output", Text("")}, {"Report", Text("RUN.LRV")},
-                      {"TempExt", Text(".T")}, {"Handling", Dword(lorvan::HandlingFilesTime)},
-                      {"Symbols", Dword(2)}, {"Rename", Dword(1)}, {"Test", Dword(1)}, {"FullPath", Dword(1)}}));
+    EXPECT_EQ(Stored(programKey, &subkeys), (Values{{"Left", Dword(DWORD(-10))},
+                                                    {"Top", Dword(DWORD(-20))},
+                                                    {"Handling0", Dword(1)},
+                                                    {"CWD", Text(dir.Path())},
+                                                    {"Output", Text("")},
+                                                    {"Report", Text("RUN.LRV")},
+                                                    {"TempExt", Text(".T")},
+                                                    {"Handling", Dword(lorvan::HandlingFilesTime)},
+                                                    {"Symbols", Dword(2)},
+                                                    {"Rename", Dword(1)},
+                                                    {"Test", Dword(1)},
+                                                    {"FullPath", Dword(1)}}));
     EXPECT_EQ(Stored(programKey).at("Output").data.size(), 0u);
     EXPECT_EQ(subkeys, (Names{"Files", "Program", "Translate"}));  // an empty list writes none
-    EXPECT_EQ(Stored(programKey + "\\Files"), (Values{{"2", Text("a.txt")}, {"3", Text("b.txt")}, {"select", Dword(2)}}));
+    EXPECT_EQ(Stored(programKey + "\\Files"),
+              (Values{{"2", Text("a.txt")}, {"3", Text("b.txt")}, {"select", Dword(2)}}));
     EXPECT_EQ(Stored(programKey + "\\Program"), (Values{{"2", Text("DOSCONV")}, {"select", Dword(1)}}));
     EXPECT_EQ(Stored(programKey + "\\Translate"),
               (Values{{"1", Text(" ")}, {"2", Text("D:\\X")}, {"select", Dword(1)}}));
@@ -876,10 +886,15 @@ TEST_F(RunnerWindow, OddStoredDataLoadsSoundly) {
     std::string upperCwd = dir.Path();
     CharUpperBuffA(upperCwd.data(), static_cast<DWORD>(upperCwd.size()));
     const unsigned long long eight = 2;
-    Store(programKey, {{"Left", Text("40")}, {"Top", Dword(30)}, {"CWD", Text(upperCwd)},  // case ignored
-                       {"Handling", Dword(7)}, {"Rename", Dword(5)}, {"TempExt", Text("0123456789")},
+    Store(programKey, {{"Left", Text("40")},
+                       {"Top", Dword(30)},
+                       {"CWD", Text(upperCwd)},  // case ignored
+                       {"Handling", Dword(7)},
+                       {"Rename", Dword(5)},
+                       {"TempExt", Text("0123456789")},
                        {"Symbols", {REG_QWORD, std::string(reinterpret_cast<const char*>(&eight), 8)}},
-                       {"Test", {REG_BINARY, std::string("\1\0\0\0", 4)}}, {"Hand made", Text("x")}});
+                       {"Test", {REG_BINARY, std::string("\1\0\0\0", 4)}},
+                       {"Hand made", Text("x")}});
     // Gaps in the names; "select" of 0, of the number of values, past it.
     Store(programKey + "\\Files", {{"2", Text("b.txt")}, {"7", Text("a.txt")}, {"select", Dword(0)}});
     Store(programKey + "\\Program", {{"1", Text("P1")}, {"2", Text("P2")}, {"select", Dword(3)}});
@@ -895,15 +910,15 @@ TEST_F(RunnerWindow, OddStoredDataLoadsSoundly) {
         RECT r;
         GetWindowRect(w.main, &r);
         EXPECT_NE(std::make_pair(r.left, r.top), std::make_pair(LONG(40), LONG(30)));  // a REG_SZ Left: not moved
-        EXPECT_EQ(w.Text(IDC_FILES), "a.txt");                                        // select 0: the first
-        EXPECT_EQ(SendMessageA(w[IDC_PROGRAM], CB_GETCURSEL, 0, 0), -1);              // = values: none
-        EXPECT_EQ(w.Text(IDC_COMMAND), "C1");                                         // past them: the first
-        EXPECT_TRUE(ComboEntries(w[IDC_TRANSLATE]).empty());  // no subkey: the initial entries
-        EXPECT_EQ(SendMessageA(w[IDC_HANDLING], CB_GETCURSEL, 0, 0), -1);  // 7 shows none
+        EXPECT_EQ(w.Text(IDC_FILES), "a.txt");                                         // select 0: the first
+        EXPECT_EQ(SendMessageA(w[IDC_PROGRAM], CB_GETCURSEL, 0, 0), -1);               // = values: none
+        EXPECT_EQ(w.Text(IDC_COMMAND), "C1");                                          // past them: the first
+        EXPECT_TRUE(ComboEntries(w[IDC_TRANSLATE]).empty());                           // no subkey: the initial entries
+        EXPECT_EQ(SendMessageA(w[IDC_HANDLING], CB_GETCURSEL, 0, 0), -1);              // 7 shows none
         EXPECT_TRUE(w.Checked(IDC_RENAME));
-        EXPECT_EQ(w.Text(IDC_TEMPEXT), "0123456789");  // loaded whole
+        EXPECT_EQ(w.Text(IDC_TEMPEXT), "0123456789");                    // loaded whole
         EXPECT_EQ(SendMessageA(w[IDC_SYMBOLS], CB_GETCURSEL, 0, 0), 0);  // eight bytes: the start value
-        EXPECT_FALSE(w.Checked(IDC_TEST));                                // REG_BINARY: the start value
+        EXPECT_FALSE(w.Checked(IDC_TEST));                               // REG_BINARY: the start value
         w.Clear(IDC_TEMPEXT);
     });
     Names subkeys;
@@ -911,6 +926,24 @@ TEST_F(RunnerWindow, OddStoredDataLoadsSoundly) {
     EXPECT_EQ(saved.count("Hand made"), 0u);
     EXPECT_EQ(subkeys, (Names{"Command", "Files", "Program"}));
     EXPECT_EQ(saved["Rename"], Dword(1));
+
+    // The two shapes that once ended the program at every start: the window
+    // opens without them, and they stay stored until the save at close.
+    const std::string program600(600, 'p'), files100k(100000, 'f');
+    RegDeleteTreeA(HKEY_CURRENT_USER, lorvanRegistryKey);
+    Store(programKey + "\\Program", {{"1", Text(program600)}, {"2", Text("DOSCONV")}, {"select", Dword(1)}});
+    Store(programKey + "\\Files", {{"1", Text(files100k)}, {"select", Dword(1)}});
+    Run([&](Window& w) {
+        DWORD size = 0;
+        EXPECT_EQ(RegGetValueA(HKEY_CURRENT_USER, (programKey + "\\Files").c_str(), "1", RRF_RT_REG_SZ, nullptr,
+                               nullptr, &size),
+                  ERROR_SUCCESS);
+        EXPECT_EQ(size, files100k.size() + 1);  // nothing destroyed before the save
+        EXPECT_EQ(ComboEntries(w[IDC_PROGRAM]), (Names{"DOSCONV"}));
+        EXPECT_EQ(w.Text(IDC_PROGRAM), "");
+        EXPECT_TRUE(ComboEntries(w[IDC_FILES]).empty());
+        EXPECT_FALSE(w.Asks("Enter no more than"));
+    });
 
     // A position on no monitor is not applied.
     Store(programKey, {{"Left", Dword(30000)}, {"Top", Dword(30000)}});

@@ -1,0 +1,64 @@
+// What Lorvan's stored values mean: the values of its registry key, as they
+// were fetched, turned into the record and the history lists. No registry
+// here: the window fetches whatever the key holds, this decides what is used.
+// Whatever the values are (any type, length, bytes or number), what does not
+// fit is passed over, and nothing is changed in the store.
+#pragma once
+
+#include "runner/engine/RunServices.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace lorvan {
+
+struct RunSettings;
+class Platform;
+
+// The registry's type numbers of the two types used.
+constexpr uint32_t StoredString = 1;  // REG_SZ
+constexpr uint32_t StoredNumber = 4;  // REG_DWORD
+
+// A stored item's data holds at most 512 bytes with its zero, its name at
+// most 99 characters; a per-directory text at most 1023 bytes.
+constexpr size_t maxStoredItemData = 512;
+constexpr size_t maxStoredItemName = 99;
+constexpr size_t maxStoredTextData = 1023;
+
+struct StoredValue {
+    std::string name;
+    uint32_t type = 0;
+    std::string data;  // the bytes as stored
+};
+
+constexpr int historyListCount = 4;  // in HistoryList's order
+
+// The program key: its values and the four history subkeys (none: missing).
+struct StoredKey {
+    std::vector<StoredValue> values;
+    std::optional<std::vector<StoredValue>> lists[historyListCount];
+};
+
+// One history list in the order of its stored items, which is the sorted
+// order of the moment of saving.
+struct StoredList {
+    std::vector<std::string> entries;
+    int selected = -1;  // the index to select in the sorted list; -1: none
+};
+
+// The longest entry a list takes: its field's limit, the stored item's for
+// Translate, whose field has none.
+size_t HistoryEntryLimit(HistoryList list);
+
+// Reads handling0 always, and the fields of the working directory when the
+// stored CWD is settings.cwd (ignoring case, as the platform compares
+// names). Returns the lists to show; none where a list keeps its entries.
+struct LoadedLists {
+    std::optional<StoredList> lists[historyListCount];
+};
+LoadedLists LoadStoredValues(const StoredKey& key, RunSettings& settings, Platform& platform);
+
+}  // namespace lorvan
