@@ -89,7 +89,7 @@ void RunEngine::RunBatch() {
     // is deleted before the first command.
     if (!IsPatternInCwd(settings.files, ui, platform)) return;
     if (!IsTempExtUsable(settings, platform)) {
-        ui.Ask(tempExtMessage, lorvanTitle, Buttons::Ok, Icon::Exclamation);
+        ui.Ask(tempExtMessage, lorvanTitle, Buttons::Ok, Icon::None);
         ui.FocusControl(IdTempExtEdit);
         return;
     }

@@ -26,6 +26,17 @@ constexpr UINT fileListMs = 170;
 constexpr UINT WM_OPENED = WM_APP + 1;
 constexpr size_t maxSymbolSetText = 14;
 
+// What a run still needs, for a Run asked for before the fields suffice.
+std::string MissingForRun(const RunSettings& s) {
+    std::string missing = s.program.empty()              ? "the DOS program to run"
+                          : s.files.empty()              ? "the files to pass"
+                          : s.command.empty()            ? "the command"
+                          : s.output.empty() && s.rename ? "the output directory (Rename is ticked)"
+                          : s.report.empty()             ? "the report file name"
+                                                         : "the temporary extension";
+    return "Lorvan cannot run yet: enter " + missing + ".";
+}
+
 UINT MessageBoxFlags(Buttons buttons, Icon icon) {
     UINT flags = 0;
     switch (buttons) {
@@ -80,15 +91,19 @@ const R CRunnerDlg::routes[] = {
     R::Command(CBN_EDITCHANGE, IDC_PROGRAM, &CRunnerDlg::OnStateChanged),
     R::Command(CBN_KILLFOCUS, IDC_PROGRAM, &CRunnerDlg::OnFieldFocusLost),
     R::Command(CBN_CLOSEUP, IDC_PROGRAM, &CRunnerDlg::StartStateCheck),
+    R::Command(CBN_SELCHANGE, IDC_PROGRAM, &CRunnerDlg::StartStateCheck),
     R::Command(CBN_EDITCHANGE, IDC_FILES, &CRunnerDlg::OnStateChanged),
     R::Command(CBN_KILLFOCUS, IDC_FILES, &CRunnerDlg::OnFilesFocusLost),
     R::Command(CBN_CLOSEUP, IDC_FILES, &CRunnerDlg::StartStateCheck),
+    R::Command(CBN_SELCHANGE, IDC_FILES, &CRunnerDlg::StartStateCheck),
     R::Command(CBN_EDITCHANGE, IDC_COMMAND, &CRunnerDlg::OnStateChanged),
     R::Command(CBN_KILLFOCUS, IDC_COMMAND, &CRunnerDlg::OnFieldFocusLost),
     R::Command(CBN_CLOSEUP, IDC_COMMAND, &CRunnerDlg::StartStateCheck),
+    R::Command(CBN_SELCHANGE, IDC_COMMAND, &CRunnerDlg::StartStateCheck),
     R::Command(CBN_EDITCHANGE, IDC_TRANSLATE, &CRunnerDlg::OnStateChanged),
     R::Command(CBN_KILLFOCUS, IDC_TRANSLATE, &CRunnerDlg::OnFieldFocusLost),
     R::Command(CBN_CLOSEUP, IDC_TRANSLATE, &CRunnerDlg::StartStateCheck),
+    R::Command(CBN_SELCHANGE, IDC_TRANSLATE, &CRunnerDlg::StartStateCheck),
     R::Command(EN_CHANGE, IDC_OUTPUT, &CRunnerDlg::OnStateChanged),
     R::Command(EN_CHANGE, IDC_REPORT, &CRunnerDlg::OnStateChanged),
     R::Command(EN_CHANGE, IDC_TEMPEXT, &CRunnerDlg::OnStateChanged),
@@ -234,12 +249,26 @@ void CRunnerDlg::LoadSettings() {
     }
 }
 
+int CRunnerDlg::EntryShown(const fw::ComboBox& list) {
+    const std::string shown = list.Text();
+    int caseFolded = -1;
+    for (int j = 0, count = list.Count(); j < count; ++j) {
+        const std::string entry = list.ItemText(j);
+        if (entry == shown) return j;
+        if (caseFolded < 0 && platform.CompareNoCase(entry, shown) == 0) caseFolded = j;
+    }
+    return caseFolded >= 0 ? caseFolded : list.CurSel();
+}
+
 void CRunnerDlg::SaveSettings() {
     StoredList lists[storedListCount];
     for (int i = 0; i < storedListCount; ++i) {
         const fw::ComboBox& list = *StoredListControl(i);
         for (int j = 0, count = list.Count(); j < count; ++j) lists[i].entries.push_back(list.ItemText(j));
-        lists[i].selected = list.CurSel();
+        // The entry that the field shows is what the next start shows: a
+        // text typed equal to an entry, not picked, leaves the list's
+        // selection on the entry chosen before.
+        lists[i].selected = EntryShown(list);
     }
     SaveStoredSettings(lorvanRegistryKey, settings, Handle(), lists);
 }
@@ -294,7 +323,7 @@ void CRunnerDlg::OnHandlingChange() {
     if (settings.handling == HandlingNone) return;
     if (std::optional<std::string> name = SuggestReportName(settings.handling, settings.report)) {
         std::string question = "Report file name \"" + *name + "\" suggested for this handling selection, change?";
-        if (Ask(question, lorvanTitle, Buttons::YesNo, Icon::Question) == Answer::Yes) {
+        if (Ask(question, lorvanTitle, Buttons::YesNo, Icon::None) == Answer::Yes) {
             settings.report = *name;
             UpdateData(false);
         }
@@ -314,7 +343,7 @@ void CRunnerDlg::OnTempExtFocusLost() {
     if (!Reacting() || !FocusStaysHere()) return;
     UpdateData(true);
     if (IsTempExtAcceptable(settings)) return;
-    Ask(lorvan::tempExtMessage, lorvanTitle, Buttons::Ok, Icon::Exclamation);
+    Ask(lorvan::tempExtMessage, lorvanTitle, Buttons::Ok, Icon::None);
     SetFocus(Item(IDC_TEMPEXT));
 }
 
@@ -417,8 +446,14 @@ void CRunnerDlg::OnOK() {
         return;
     }
     // The run starts from what the controls show: a list entry picked with
-    // the arrow keys changes no field of its own before Run.
-    if (!Reacting() || !runnable || !UpdateData(true) || !IsRunnable(settings)) return;
+    // the arrow keys may not have been seen yet.
+    if (!Reacting() || !UpdateData(true)) return;
+    if (!IsRunnable(settings)) {
+        // Enter runs even while the button is greyed: never a silent nothing.
+        OnStateChanged();
+        Ask(MissingForRun(settings), lorvanTitle, Buttons::Ok, Icon::None);
+        return;
+    }
     SetRunning(true);
     engine.RunBatch();
     SetRunning(false);
@@ -443,8 +478,8 @@ void CRunnerDlg::OnCancel() {
         return;
     }
     if (closeAfterRun) return;
-    if (Ask("A run is in progress.\r\n\r\nStop it and close Lorvan?", lorvanTitle, Buttons::YesNo,
-            Icon::Question) != Answer::Yes)
+    if (Ask("A run is in progress.\r\n\r\nStop it and close Lorvan?", lorvanTitle, Buttons::YesNo, Icon::Question) !=
+        Answer::Yes)
         return;
     if (!engine.IsBusy()) {
         EndDialog(IDCANCEL);  // the run ended while the question was open
@@ -456,9 +491,9 @@ void CRunnerDlg::OnCancel() {
 }
 
 void CRunnerDlg::SetRunning(bool running) {
-    static constexpr int fields[] = {IDC_PROGRAM, IDC_FILES,   IDC_COMMAND,  IDC_TRANSLATE, IDC_OUTPUT,
-                                     IDC_REPORT,  IDC_HANDLING, IDC_TEMPEXT, IDC_SYMBOLS,   IDC_TEST,
-                                     IDC_FULLPATH, IDC_RENAME, IDC_CHANGE};
+    static constexpr int fields[] = {IDC_PROGRAM,  IDC_FILES,    IDC_COMMAND, IDC_TRANSLATE, IDC_OUTPUT,
+                                     IDC_REPORT,   IDC_HANDLING, IDC_TEMPEXT, IDC_SYMBOLS,   IDC_TEST,
+                                     IDC_FULLPATH, IDC_RENAME,   IDC_CHANGE};
     static constexpr int options[] = {ID_OPTIONS_HANDLING, ID_OPTIONS_PROGRAM, ID_OPTIONS_FILES, ID_OPTIONS_COMMAND,
                                       ID_OPTIONS_TRANSLATE};
     HMENU menu = GetMenu(Handle());

@@ -60,6 +60,9 @@ public:
     void ShowRecord() override;
     void AddToHistory(lorvan::HistoryList list, std::string_view value) override;
 
+    // Hands what the status window gathered to its control now.
+    void FlushStatus();
+
     enum TimerId : UINT_PTR { TimerStateCheck = 1, TimerFileList = 2 };
 
 protected:
@@ -101,12 +104,13 @@ private:
     // into its controls or a run does (the writes cause change
     // notifications), and not while it closes.
     bool Reacting() const { return !Exchanging() && !selectingStatus && !engine.IsBusy() && !inRun && !Ending(); }
-    void FlushStatus();
 
     // The stored settings, read while the window opens and written while
     // it closes.
     void LoadSettings();
     void SaveSettings();
+    // The entry of a list that its field shows; the list's selection when none does.
+    int EntryShown(const fw::ComboBox& list);
     // The combo box of a stored history list.
     fw::ComboBox* StoredListControl(int list);
 

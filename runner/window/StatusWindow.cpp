@@ -48,7 +48,14 @@ void StatusWindow::Flush() {
         edit.SetSel(end, end);
         edit.ScrollCaret();
     } else if (!pending.empty()) {
+        // At the end, wherever the user put the caret or what they selected:
+        // the log stays in order, and a selection stays for copying.
+        DWORD start = 0, end = 0;
+        edit.Send(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        const DWORD length = static_cast<DWORD>(edit.Send(WM_GETTEXTLENGTH));
+        edit.SetSel(static_cast<int>(length), static_cast<int>(length));
         edit.ReplaceSel(pending.c_str());
+        if (start != length || end != length) edit.SetSel(static_cast<int>(start), static_cast<int>(end));
     }
     const bool drawEdit = replaceAll || !pending.empty();
     pending.clear();

@@ -6,9 +6,7 @@
 // milliseconds a call under Wine: appended lines are gathered and handed to
 // the control in slices, at most every sliceMs (longer when a slice costs
 // more) and at every Flush. What the
-// control ends up holding, and where each text goes (at the selection of the
-// moment), is the same as for one call a line, since the user can neither
-// look nor act between two flushes.
+// control ends up holding is the same as for one call a line.
 
 #include "framework/Controls.h"
 
@@ -23,7 +21,7 @@ public:
 
     // The whole text becomes text + CR LF, with the caret at its end.
     void Set(std::string_view text);
-    // Replaces the selection by text + CR LF.
+    // Adds text + CR LF at the end; a selection of the user's stays.
     void Append(std::string_view text);
     void SetFileCount(std::string text);
     // Focus into the status window, everything selected and the caret shown.

@@ -155,6 +155,8 @@ TEST(MoverWindow, KeysButtonsAndDoubleClicks) {
             return std::find(names.begin(), names.end(), "new_files") != names.end();
         }));
         EXPECT_EQ(WindowText(GetDlgItem(main, IDC_CWD)), dir.Path());
+        // A path holding "&" shows as it is, with no access-key mark.
+        EXPECT_TRUE(GetWindowLongA(GetDlgItem(main, IDC_CWD), GWL_STYLE) & SS_NOPREFIX);
 
         // A double-click on the CWD field browses from the desktop.
         HWND field = GetDlgItem(main, IDC_CWD);

@@ -523,9 +523,10 @@ TEST_F(RunnerWindow, ShellKeysDoubleClicksAndTheWorkingDirectory) {
 }
 
 TEST_F(RunnerWindow, AWholeRunAndTestMode) {
-    dir.WriteFile("Annual Report.txt", "report annual\r\n");
-    dir.WriteFile("README.TXT", "exit 3\r\nreport readme failed\r\n");
-    dir.WriteFile("notes.txt", "noout\r\n");
+    // Each command takes a while: the user acts in the status window meanwhile.
+    dir.WriteFile("Annual Report.txt", "sleep 400\r\nreport annual\r\n");
+    dir.WriteFile("README.TXT", "sleep 400\r\nexit 3\r\nreport readme failed\r\n");
+    dir.WriteFile("notes.txt", "sleep 400\r\nnoout\r\n");
     const std::string program = ExeDirectory() + "\\fakedos.exe";
     const std::string command = "* OUTPUT\\* RUN.TMP";
     Run([&](Window& w) {
@@ -536,8 +537,18 @@ TEST_F(RunnerWindow, AWholeRunAndTestMode) {
         w.Clear(IDC_REPORT);
         w.Type(IDC_REPORT, "RUN.LOG");  // not one of the files passed
         w.ui.Click(w.main, IDOK);
+        // The caret put at the start, then everything selected (Ctrl+A):
+        // what the run writes still goes at the end, and the selection stays.
+        ASSERT_TRUE(UiDriver::WaitUntil([&] { return w.Status().rfind("Handling commands:", 0) == 0; }, 20000));
+        PostMessageA(w[IDC_STATUS], EM_SETSEL, 0, 0);
+        ASSERT_TRUE(UiDriver::WaitUntil([&] { return w.Status().find("\": ") != std::string::npos; }, 20000));
+        PostMessageA(w.Field(IDC_PROGRAM), WM_CHAR, 1, 1);
         ASSERT_TRUE(UiDriver::WaitUntil([&] { return w.Status().find("\r\nDone\r\n") != std::string::npos; }, 20000))
             << w.Status();
+        DWORD selStart = 1, selEnd = 0;
+        SendMessageA(w[IDC_STATUS], EM_GETSEL, reinterpret_cast<WPARAM>(&selStart), reinterpret_cast<LPARAM>(&selEnd));
+        EXPECT_EQ(selStart, 0u);
+        EXPECT_GT(selEnd, 0u);
         w.ui.Settle(w.main);
         Screenshot(w.main, "lorvan-after-run");
 
@@ -563,8 +574,8 @@ TEST_F(RunnerWindow, AWholeRunAndTestMode) {
         EXPECT_EQ(w.Status(), status);
         EXPECT_EQ(dir.ReadFile("RUN.LOG"), dir.Path() + "\\*.txt\r\nMonday 2002-06-03 14:05:09\r\n" + program + " " +
                                                command + "\r\n\r\n" + report);
-        EXPECT_EQ(dir.ReadFile("OUTPUT\\Annual Report.txt"), "report annual\r\n");
-        EXPECT_EQ(dir.ReadFile("OUTPUT\\README.TXT"), "exit 3\r\nreport readme failed\r\n");
+        EXPECT_EQ(dir.ReadFile("OUTPUT\\Annual Report.txt"), "sleep 400\r\nreport annual\r\n");
+        EXPECT_EQ(dir.ReadFile("OUTPUT\\README.TXT"), "sleep 400\r\nexit 3\r\nreport readme failed\r\n");
         EXPECT_FALSE(dir.Exists("RUN.TMP"));
         EXPECT_EQ(w.Text(IDC_FILECOUNT), "3");
 
@@ -605,7 +616,8 @@ TEST_F(RunnerWindow, TheStatusWindowProgressAndClosingWhenTheObjectGoesFirst) {
         ASSERT_TRUE(dialog.Create());
         HWND status = GetDlgItem(dialog.Handle(), IDC_STATUS);
 
-        // Appending replaces the selection, wherever the user put it.
+        // Appended text goes at the end, wherever the user put the caret or
+        // what they selected; their selection stays.
         dialog.SetStatus("Finding files.\r\n\r\nLongName  ShortName\r\n");
         dialog.AppendStatus("one");
         dialog.AppendStatus("two");
@@ -613,8 +625,11 @@ TEST_F(RunnerWindow, TheStatusWindowProgressAndClosingWhenTheObjectGoesFirst) {
         EXPECT_EQ(FullText(status), "Finding files.\r\n\r\nLongName  ShortName\r\n\r\none\r\ntwo\r\n");
         SendMessageA(status, EM_SETSEL, 0, 7);
         dialog.AppendStatus("Found");
-        dialog.SelectAllStatus();
-        EXPECT_EQ(FullText(status), "Found\r\n files.\r\n\r\nLongName  ShortName\r\n\r\none\r\ntwo\r\n");
+        dialog.FlushStatus();
+        DWORD start = 1, end = 0;
+        SendMessageA(status, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        EXPECT_EQ(std::make_pair(start, end), std::make_pair(DWORD(0), DWORD(7)));
+        EXPECT_EQ(FullText(status), "Finding files.\r\n\r\nLongName  ShortName\r\n\r\none\r\ntwo\r\nFound\r\n");
 
         // A long listing is not cut.
         dialog.SetStatus("Finding files.");
@@ -1045,4 +1060,41 @@ TEST_F(RunnerWindow, ARunCanBeStoppedOrClosedAndTheWindowStaysAlive) {
         EXPECT_EQ(runs[1].find("\r\n" + std::string(names[i]) + "\r\n") != std::string::npos, made) << runs[1];
     }
     EXPECT_TRUE(Stored(programKey).count("CWD"));  // closed during a run, saved as always
+}
+
+TEST_F(RunnerWindow, UserDataShownAsItIsAndEveryPickSeen) {
+    // A working directory whose name holds "&": no access-key mark.
+    const std::string rnd = dir.Path() + "\\R&D";
+    ASSERT_TRUE(CreateDirectoryA(rnd.c_str(), nullptr));
+    ASSERT_TRUE(SetCurrentDirectoryA(rnd.c_str()));
+    Run([&](Window& w) {
+        EXPECT_EQ(w.Text(IDC_CWD), rnd);
+        for (int id : {IDC_CWD, IDC_FILECOUNT}) EXPECT_TRUE(GetWindowLongA(w[id], GWL_STYLE) & SS_NOPREFIX) << id;
+
+        // Enter runs, though Run is a plain push button.
+        w.Type(IDC_PROGRAM, "DOSCONV");
+        w.Type(IDC_FILES, "*.txt");
+        w.Type(IDC_COMMAND, "*");
+        ASSERT_TRUE(w.Enabled(IDOK));
+        w.Key(IDC_COMMAND, VK_RETURN);
+        EXPECT_TRUE(w.Answer("No files were found matching \"*.txt\".", IDOK));
+
+        // The empty entry picked with the arrow keys: Run greys as for
+        // typing, and a Run asked for before that says why.
+        w.Key(IDC_PROGRAM, VK_DOWN);
+        EXPECT_EQ(w.Text(IDC_PROGRAM), "");
+        EXPECT_TRUE(UiDriver::WaitUntil([&] { return !w.Enabled(IDOK); }, 2000));
+        EXPECT_EQ(w.Status(), Waiting);
+        PostMessageA(w.main, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(w.Answer("Lorvan cannot run yet: enter the DOS program to run.", IDOK));
+
+        // Typed equal to an entry of the Translate list, not picked.
+        for (const char* entry : {"C:\\A", "C:\\B"})
+            SendMessageA(w[IDC_TRANSLATE], CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+        w.Pick(IDC_TRANSLATE, 0);
+        w.Clear(IDC_TRANSLATE);
+        w.Type(IDC_TRANSLATE, "C:\\B");
+    });
+    Run([&](Window& w) { EXPECT_EQ(w.Text(IDC_TRANSLATE), "C:\\B"); });
+    dir.Enter();
 }
