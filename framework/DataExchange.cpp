@@ -89,24 +89,19 @@ void DataExchange::ComboSelectText(int id, std::string& value, int limit) {
     ComboBox combo;
     combo.hwnd = Item(id);
     if (limit > 0) combo.LimitText(limit);
+    // What the edit part shows already stays, caret and all.
+    if (combo.Text() == value) return;
     // Only an entry that is the value (ignoring case) is selected: one that
     // merely begins with it would put a directory the user never chose in
     // the field, and an empty value would become the first entry.
     const std::string wanted = Folded(value);
-    const bool shown = combo.Text() == value;
     for (int i = 0, count = combo.Count(); i < count; ++i) {
-        const std::string entry = combo.ItemText(i);
-        if (Folded(entry) != wanted) continue;
-        // Selected also when the edit part shows the value already (typed,
-        // not picked): the list's selection is what is remembered. The
-        // text and the caret stay as the user left them.
-        if (shown && (entry != value || combo.CurSel() == i)) return;
-        DWORD caret = static_cast<DWORD>(combo.Send(CB_GETEDITSEL));
-        combo.SetCurSel(i);
-        if (shown) combo.Send(CB_SETEDITSEL, 0, MAKELPARAM(LOWORD(caret), HIWORD(caret)));
-        return;
+        if (Folded(combo.ItemText(i)) == wanted) {
+            combo.SetCurSel(i);
+            return;
+        }
     }
-    if (!shown) combo.SetText(value);
+    combo.SetText(value);
 }
 
 void DataExchange::ListIndex(int id, int& value) {

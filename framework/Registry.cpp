@@ -43,19 +43,6 @@ bool RegistryKey::WriteDword(const char* name, DWORD value) const {
 
 namespace fw {
 
-bool RegistryKey::ReadString(const char* name, std::string& value) const {
-    DWORD type = 0, size = 0;
-    if (!key_ || RegQueryValueExA(key_, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS || type != REG_SZ)
-        return false;
-    std::string data(size, '\0');
-    if (size &&
-        RegQueryValueExA(key_, name, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) != ERROR_SUCCESS)
-        return false;
-    data.resize(size);
-    value = data.substr(0, data.find('\0'));
-    return true;
-}
-
 bool RegistryKey::WriteString(const char* name, const std::string& value) const {
     return key_ && RegSetValueExA(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.data()),
                                   static_cast<DWORD>(value.size())) == ERROR_SUCCESS;

@@ -25,8 +25,6 @@ public:
     // A value counts only as REG_DWORD of exactly 4 bytes.
     bool ReadDword(const char* name, DWORD& value) const;
     bool WriteDword(const char* name, DWORD value) const;
-    // A value counts only as REG_SZ; the text ends at its first zero byte.
-    bool ReadString(const char* name, std::string& value) const;
     // REG_SZ of the text's bytes, without a terminating zero.
     bool WriteString(const char* name, const std::string& value) const;
 

@@ -33,11 +33,6 @@ bool MatchesAt(std::string_view text, size_t r, std::string_view symbol) {
     return text.substr(r + 1, symbol.size() - 1) == symbol.substr(1);
 }
 
-char UpperAscii(char c) {
-    // toupper of the runtime's "C" locale: only a to z change.
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 }  // namespace
 
 SymbolSet ReadSymbolSet(std::string_view text) {
@@ -163,24 +158,28 @@ FileValues MakeFileValues(const FileEntry& entry, const RunSettings& settings, c
     return values;
 }
 
+namespace {
+
+// What an item puts in its place: its literal text, or the file's value.
+const std::string& TextOf(const CommandItem& item, const FileValues& values) {
+    switch (item.kind) {
+        case SlotKind::ShortSlot:
+            return values.shortValue;
+        case SlotKind::LongSlot:
+            return values.longValue;
+        case SlotKind::TranslateSlot:
+            return values.translateValue;
+        case SlotKind::Literal:
+            break;
+    }
+    return item.text;
+}
+
+}  // namespace
+
 std::string ExpandCommand(const CommandFormat& format, const FileValues& values) {
     std::string out;
-    for (const CommandItem& item : format.items) {
-        switch (item.kind) {
-            case SlotKind::Literal:
-                out += item.text;
-                break;
-            case SlotKind::ShortSlot:
-                out += values.shortValue;
-                break;
-            case SlotKind::LongSlot:
-                out += values.longValue;
-                break;
-            case SlotKind::TranslateSlot:
-                out += values.translateValue;
-                break;
-        }
-    }
+    for (const CommandItem& item : format.items) out += TextOf(item, values);
     return out;
 }
 
@@ -233,20 +232,10 @@ InterpreterLine BuildInterpreterLine(std::string_view program, const CommandForm
     addUserText(program);
     addUserText(" ");
     for (const CommandItem& item : format.items) {
-        switch (item.kind) {
-            case SlotKind::Literal:
-                addUserText(item.text);
-                break;
-            case SlotKind::ShortSlot:
-                addValue(values.shortValue);
-                break;
-            case SlotKind::LongSlot:
-                addValue(values.longValue);
-                break;
-            case SlotKind::TranslateSlot:
-                addValue(values.translateValue);
-                break;
-        }
+        if (item.kind == SlotKind::Literal)
+            addUserText(item.text);
+        else
+            addValue(TextOf(item, values));
         if (result.blocked) {
             line.clear();
             break;

@@ -20,17 +20,6 @@ constexpr std::string_view builtInCommands[] = {
     "RMDIR",  "SET",   "SETLOCAL", "SHIFT", "START", "TIME",   "TITLE", "TYPE",  "VER",  "VERIFY", "VOL",
 };
 
-char AsciiUpper(char c) {
-    return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
-}
-
-bool EqualsAscii(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
-    return true;
-}
-
 std::vector<std::string> SplitList(std::string_view list) {
     std::vector<std::string> parts;
     while (!list.empty()) {
@@ -70,7 +59,7 @@ std::string ResolveProgram(std::string_view program, Platform& platform) {
     if (nameStart == 0) {
         const std::string_view word = name.substr(0, dot);
         for (std::string_view command : builtInCommands)
-            if (EqualsAscii(word, command)) return {};
+            if (EqualsIgnoringAsciiCase(word, command)) return {};
     }
 
     std::vector<std::string> directories;
@@ -98,7 +87,7 @@ std::string ResolveProgram(std::string_view program, Platform& platform) {
 bool IsDirectlyStartable(std::string_view resolved) {
     if (resolved.size() < 4) return false;
     const std::string_view extension = resolved.substr(resolved.size() - 4);
-    return EqualsAscii(extension, ".EXE") || EqualsAscii(extension, ".COM");
+    return EqualsIgnoringAsciiCase(extension, ".EXE") || EqualsIgnoringAsciiCase(extension, ".COM");
 }
 
 bool InterpreterLeavesUnchanged(std::string_view text) {

@@ -160,20 +160,17 @@ void RunEngine::RunBatch() {
             commandEnded = false;
             char blocked = 0;
             const int status = RunCommand(directProgram, format, values, expansion, blocked);
-            if (blocked) {
-                ui.AppendStatus(DisplayLine(entry) + BlockedText(blocked));
-                handled = j;
-                ui.SetProgressPos(j);
-                ui.ShowRecord();
-                continue;
-            }
             const bool ended = commandEnded;
             commandEnded = false;
-            const bool resultMissing =
-                !ended && status == 0 && settings.rename && !ResultFileExists(settings, values.shortValue, platform);
-            ui.AppendStatus(DisplayLine(entry) + (ended ? ": Ended" : ResultText(status, resultMissing)));
-            // An ended command's report is kept too: what it wrote is not lost.
-            if (reporting) report.CollectCommandReport(values.shortValue, entry.longName);
+            if (blocked) {
+                ui.AppendStatus(DisplayLine(entry) + BlockedText(blocked));  // nothing ran, nothing to collect
+            } else {
+                const bool resultMissing = !ended && status == 0 && settings.rename &&
+                                           !ResultFileExists(settings, values.shortValue, platform);
+                ui.AppendStatus(DisplayLine(entry) + (ended ? ": Ended" : ResultText(status, resultMissing)));
+                // An ended command's report is kept too: what it wrote is not lost.
+                if (reporting) report.CollectCommandReport(values.shortValue, entry.longName);
+            }
         }
         handled = j;
         ui.SetProgressPos(j);

@@ -7,20 +7,10 @@ namespace lorvan {
 
 namespace {
 
-// Value names are compared as the registry compares them: ASCII letters
-// without regard to case.
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        auto fold = [](char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; };
-        if (fold(a[i]) != fold(b[i])) return false;
-    }
-    return true;
-}
-
+// Value names are compared as the registry compares them.
 const StoredValue* Find(const std::vector<StoredValue>& values, std::string_view name) {
     for (const StoredValue& value : values)
-        if (SameName(value.name, name)) return &value;
+        if (EqualsIgnoringAsciiCase(value.name, name)) return &value;
     return nullptr;
 }
 

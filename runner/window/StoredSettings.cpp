@@ -52,8 +52,7 @@ LoadedSettings LoadStoredSettings(const char* keyPath, lorvan::RunSettings& s, l
         fw::RegistryKey list;
         if (list.OpenForReading(key.Handle(), storedListNames[i])) stored.lists[i] = ValuesOf(list);
     }
-    lorvan::LoadedLists lists = lorvan::LoadStoredValues(stored, s, platform);
-    for (int i = 0; i < storedListCount; ++i) loaded.lists[i] = std::move(lists.lists[i]);
+    static_cast<lorvan::LoadedLists&>(loaded) = lorvan::LoadStoredValues(stored, s, platform);
     return loaded;
 }
 

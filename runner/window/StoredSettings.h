@@ -22,9 +22,9 @@ using lorvan::StoredList;
 enum StoredListId { ListProgram, ListFiles, ListCommand, ListTranslate, storedListCount };
 extern const char* const storedListNames[storedListCount];
 
-struct LoadedSettings {
+// The lists (none: a list keeps its entries) and the window's position.
+struct LoadedSettings : lorvan::LoadedLists {
     std::optional<POINT> position;
-    std::optional<StoredList> lists[storedListCount];  // none: the list keeps its entries
 };
 
 // Reads what is stored into the record (handling0 always; the fields of the
