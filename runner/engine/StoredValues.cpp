@@ -59,17 +59,10 @@ std::optional<StoredList> LoadList(const std::vector<StoredValue>& values, size_
 }  // namespace
 
 size_t HistoryEntryLimit(HistoryList list) {
-    switch (list) {
-        case HistoryList::Program:
-            return maxProgramLength;
-        case HistoryList::Files:
-            return maxFilesLength;
-        case HistoryList::Command:
-            return maxCommandLength;
-        case HistoryList::Translate:
-            break;
-    }
-    return maxStoredItemData - 1;
+    // In HistoryList's order.
+    constexpr size_t limits[historyListCount] = {maxProgramLength, maxFilesLength, maxCommandLength,
+                                                 maxStoredItemData - 1};
+    return limits[static_cast<int>(list)];
 }
 
 LoadedLists LoadStoredValues(const StoredKey& key, RunSettings& s, Platform& platform) {
