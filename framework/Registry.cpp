@@ -43,9 +43,9 @@ bool RegistryKey::WriteDword(const char* name, DWORD value) const {
 
 namespace fw {
 
-bool RegistryKey::WriteString(const char* name, const std::string& value) const {
-    return key_ && RegSetValueExA(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.data()),
-                                  static_cast<DWORD>(value.size())) == ERROR_SUCCESS;
+bool RegistryKey::WriteValue(const std::string& name, DWORD type, const std::string& data) const {
+    return key_ && RegSetValueExA(key_, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                                  static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
 }
 
 bool RegistryKey::Values(std::vector<Value>& values) const {
@@ -63,27 +63,6 @@ bool RegistryKey::Values(std::vector<Value>& values) const {
             continue;
         values.push_back({name.substr(0, nameSize), type, data.substr(0, dataSize)});
     }
-    return true;
-}
-
-bool RegistryKey::DeleteTree(const char* name) const {
-    const std::string subkeyName = name;
-    RegistryKey subkey;
-    if (!key_ || RegOpenKeyExA(key_, subkeyName.c_str(), 0, KEY_READ | KEY_WRITE, &subkey.key_) != ERROR_SUCCESS) {
-        subkey.key_ = nullptr;
-        return false;
-    }
-    DWORD subkeys = 0, maxName = 0;
-    RegQueryInfoKeyA(subkey.key_, nullptr, nullptr, nullptr, &subkeys, &maxName, nullptr, nullptr, nullptr, nullptr,
-                     nullptr, nullptr);
-    for (DWORD i = subkeys; i-- > 0;) {
-        std::string child(maxName + 1, '\0');
-        DWORD size = static_cast<DWORD>(child.size());
-        if (RegEnumKeyExA(subkey.key_, i, child.data(), &size, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS)
-            subkey.DeleteTree(child.c_str());
-    }
-    subkey.Close();
-    RegDeleteKeyA(key_, subkeyName.c_str());
     return true;
 }
 

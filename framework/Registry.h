@@ -25,8 +25,8 @@ public:
     // A value counts only as REG_DWORD of exactly 4 bytes.
     bool ReadDword(const char* name, DWORD& value) const;
     bool WriteDword(const char* name, DWORD value) const;
-    // REG_SZ of the text's bytes, without a terminating zero.
-    bool WriteString(const char* name, const std::string& value) const;
+    // A value of any type, its bytes as given (a REG_SZ without its zero).
+    bool WriteValue(const std::string& name, DWORD type, const std::string& data) const;
 
     // Every value of the key, in the key's order, as stored: name, type and
     // bytes, whatever their length. What the values mean is the caller's.
@@ -39,9 +39,6 @@ public:
 
     // Deletes a subkey that has no subkeys of its own.
     void DeleteSubkey(const char* name) const { RegDeleteKeyA(key_, name); }
-    // Deletes a subkey with everything below it; false when it cannot be
-    // opened.
-    bool DeleteTree(const char* name) const;
 
 private:
     HKEY key_ = nullptr;

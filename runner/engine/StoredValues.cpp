@@ -7,6 +7,37 @@ namespace lorvan {
 
 namespace {
 
+// Each value of the record, named once. A flag is stored as the number 1
+// or 0 and is set by any number but 0; a number is taken as stored.
+enum class Kind { Text, Number, Flag };
+struct Field {
+    const char* name;
+    Kind kind;
+    std::string RunSettings::*text = nullptr;
+    int32_t RunSettings::*number = nullptr;
+    bool RunSettings::*flag = nullptr;
+};
+const Field handling0Field{"Handling0", Kind::Flag, nullptr, nullptr, &RunSettings::handling0};
+const Field cwdField{"CWD", Kind::Text, &RunSettings::cwd};
+const Field directoryFields[] = {
+    {"Output", Kind::Text, &RunSettings::output},
+    {"Report", Kind::Text, &RunSettings::report},
+    {"TempExt", Kind::Text, &RunSettings::tempExt},
+    {"Handling", Kind::Number, nullptr, &RunSettings::handling},
+    {"Symbols", Kind::Number, nullptr, &RunSettings::symbols},
+    {"Rename", Kind::Flag, nullptr, nullptr, &RunSettings::rename},
+    {"Test", Kind::Flag, nullptr, nullptr, &RunSettings::test},
+    {"FullPath", Kind::Flag, nullptr, nullptr, &RunSettings::fullPath},
+};
+
+StoredValue TextValue(std::string name, std::string_view text) {
+    return {std::move(name), StoredString, std::string(text)};
+}
+
+StoredValue NumberValue(std::string name, uint32_t n) {
+    return {std::move(name), StoredNumber, {char(n), char(n >> 8), char(n >> 16), char(n >> 24)}};
+}
+
 // Value names are compared as the registry compares them.
 const StoredValue* Find(const std::vector<StoredValue>& values, std::string_view name) {
     for (const StoredValue& value : values)
@@ -65,26 +96,71 @@ size_t HistoryEntryLimit(HistoryList list) {
     return limits[static_cast<int>(list)];
 }
 
+namespace {
+
+void LoadField(const Field& field, const std::vector<StoredValue>& values, RunSettings& s) {
+    const StoredValue* value = Find(values, field.name);
+    if (field.kind == Kind::Text) {
+        if (auto text = Text(value, maxStoredTextData)) s.*field.text = std::move(*text);
+    } else if (auto number = Number(value)) {
+        if (field.kind == Kind::Number)
+            s.*field.number = static_cast<int32_t>(*number);
+        else
+            s.*field.flag = *number != 0;
+    }
+}
+
+StoredValue StoredValueOf(const Field& field, const RunSettings& s) {
+    switch (field.kind) {
+        case Kind::Text:
+            return TextValue(field.name, s.*field.text);
+        case Kind::Number:
+            return NumberValue(field.name, static_cast<uint32_t>(s.*field.number));
+        case Kind::Flag:
+            break;
+    }
+    return NumberValue(field.name, s.*field.flag ? 1 : 0);
+}
+
+}  // namespace
+
 LoadedLists LoadStoredValues(const StoredKey& key, RunSettings& s, Platform& platform) {
     LoadedLists loaded;
-    if (auto number = Number(Find(key.values, "Handling0"))) s.handling0 = *number != 0;
+    LoadField(handling0Field, key.values, s);
     for (int i = 0; i < historyListCount; ++i)
         if (key.lists[i]) loaded.lists[i] = LoadList(*key.lists[i], HistoryEntryLimit(static_cast<HistoryList>(i)));
 
-    const std::optional<std::string> storedCwd = Text(Find(key.values, "CWD"), maxStoredTextData);
+    const std::optional<std::string> storedCwd = Text(Find(key.values, cwdField.name), maxStoredTextData);
     if (!storedCwd || platform.CompareNoCase(*storedCwd, s.cwd) != 0) return loaded;
-    struct {
-        const char* name;
-        std::string& field;
-    } const texts[] = {{"Output", s.output}, {"Report", s.report}, {"TempExt", s.tempExt}};
-    for (const auto& t : texts)
-        if (auto text = Text(Find(key.values, t.name), maxStoredTextData)) t.field = std::move(*text);
-    if (auto number = Number(Find(key.values, "Handling"))) s.handling = static_cast<int32_t>(*number);
-    if (auto number = Number(Find(key.values, "Symbols"))) s.symbols = static_cast<int32_t>(*number);
-    if (auto number = Number(Find(key.values, "Rename"))) s.rename = *number != 0;
-    if (auto number = Number(Find(key.values, "Test"))) s.test = *number != 0;
-    if (auto number = Number(Find(key.values, "FullPath"))) s.fullPath = *number != 0;
+    for (const Field& field : directoryFields) LoadField(field, key.values, s);
     return loaded;
+}
+
+std::vector<StoredValue> GlobalStoredValues(const RunSettings& s) {
+    return {StoredValueOf(handling0Field, s), StoredValueOf(cwdField, s)};
+}
+
+std::vector<StoredValue> DirectoryStoredValues(const RunSettings& s) {
+    std::vector<StoredValue> values;
+    for (const Field& field : directoryFields) values.push_back(StoredValueOf(field, s));
+    return values;
+}
+
+std::vector<StoredValue> ListStoredValues(const StoredList& list, bool keepBlank) {
+    std::vector<StoredValue> values;
+    if (list.entries.empty()) return values;
+    int selected = list.selected;
+    for (size_t i = 0; i < list.entries.size(); ++i) {
+        const std::string& text = list.entries[i];
+        if (!IsBlankEntry(text))
+            values.push_back(TextValue(std::to_string(i + 1), text));
+        else if (keepBlank)
+            values.push_back(TextValue(std::to_string(i + 1), " "));
+        else if (static_cast<int>(i) < list.selected)
+            --selected;  // "select" counts the stored entries only
+    }
+    values.push_back(NumberValue("select", list.selected < 0 ? 1 : static_cast<uint32_t>(selected + 1)));
+    return values;
 }
 
 }  // namespace lorvan

@@ -1,8 +1,8 @@
-// What Lorvan's stored values mean: the values of its registry key, as they
-// were fetched, turned into the record and the history lists. No registry
-// here: the window fetches whatever the key holds, this decides what is used.
-// Whatever the values are (any type, length, bytes or number), what does not
-// fit is passed over, and nothing is changed in the store.
+// What Lorvan's stored values mean, both ways: the values of its registry
+// key turned into the record and the history lists, and the record and the
+// lists turned into values. No registry here: the window fetches whatever
+// the key holds and writes what this gives. Whatever the values are (any
+// type, length, bytes or number), what does not fit is passed over.
 #pragma once
 
 #include "runner/engine/RunServices.h"
@@ -60,5 +60,17 @@ struct LoadedLists {
     std::optional<StoredList> lists[historyListCount];
 };
 LoadedLists LoadStoredValues(const StoredKey& key, RunSettings& settings, Platform& platform);
+
+// The program key's values of the record, in the order they are written:
+// the global ones (before the lists) and those of the working directory
+// (after them).
+std::vector<StoredValue> GlobalStoredValues(const RunSettings& settings);
+std::vector<StoredValue> DirectoryStoredValues(const RunSettings& settings);
+
+// A list's subkey: its items numbered by their place in the list, 1 for the
+// first, and "select". Blank items are dropped, or kept as " " (keepBlank);
+// "select" counts the stored items. None for a list without entries, which
+// gets no subkey.
+std::vector<StoredValue> ListStoredValues(const StoredList& list, bool keepBlank);
 
 }  // namespace lorvan

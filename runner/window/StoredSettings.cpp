@@ -3,8 +3,6 @@
 #include "framework/Registry.h"
 #include "framework/WindowPosition.h"
 
-using lorvan::IsBlankEntry;
-
 const char* const storedListNames[storedListCount] = {"Program", "Files", "Command", "Translate"};
 
 namespace {
@@ -19,23 +17,8 @@ std::vector<lorvan::StoredValue> ValuesOf(const fw::RegistryKey& key) {
     return stored;
 }
 
-void SaveList(const fw::RegistryKey& programKey, const char* name, const StoredList& list, bool keepBlank) {
-    if (list.entries.empty()) return;
-    programKey.DeleteSubkey(name);
-    fw::RegistryKey key;
-    if (!key.CreateForWriting(programKey.Handle(), name)) return;
-    int selected = list.selected;
-    for (size_t i = 0; i < list.entries.size(); ++i) {
-        const std::string valueName = std::to_string(i + 1);
-        const std::string& text = list.entries[i];
-        if (!IsBlankEntry(text))
-            key.WriteString(valueName.c_str(), text);
-        else if (keepBlank)
-            key.WriteString(valueName.c_str(), " ");
-        else if (static_cast<int>(i) < list.selected)
-            --selected;  // "select" counts the stored entries only
-    }
-    key.WriteDword("select", list.selected < 0 ? 1 : static_cast<DWORD>(selected + 1));
+void Write(const fw::RegistryKey& key, const std::vector<lorvan::StoredValue>& values) {
+    for (const lorvan::StoredValue& value : values) key.WriteValue(value.name, value.type, value.data);
 }
 
 }  // namespace
@@ -62,20 +45,19 @@ void SaveStoredSettings(const char* keyPath, const lorvan::RunSettings& s, HWND 
     const size_t slash = path.rfind('\\');
     fw::RegistryKey root, key;
     if (!root.CreateForWriting(HKEY_CURRENT_USER, path.substr(0, slash).c_str())) return;
-    const std::string name = path.substr(slash + 1);
-    root.DeleteTree(name.c_str());  // values and subkeys added by hand go too
-    if (!key.CreateForWriting(root.Handle(), name.c_str())) return;
+    // Values and subkeys added by hand go too. From the root of the user's
+    // keys, which may delete anything below it.
+    RegDeleteTreeA(HKEY_CURRENT_USER, keyPath);
+    if (!key.CreateForWriting(root.Handle(), path.substr(slash + 1).c_str())) return;
 
     fw::WriteWindowPosition(key, window);
-    key.WriteDword("Handling0", s.handling0 ? 1 : 0);
-    key.WriteString("CWD", s.cwd);
-    for (int i = 0; i < storedListCount; ++i) SaveList(key, storedListNames[i], lists[i], i == ListTranslate);
-    key.WriteString("Output", s.output);
-    key.WriteString("Report", s.report);
-    key.WriteString("TempExt", s.tempExt);
-    key.WriteDword("Handling", static_cast<DWORD>(s.handling));
-    key.WriteDword("Symbols", static_cast<DWORD>(s.symbols));
-    key.WriteDword("Rename", s.rename ? 1 : 0);
-    key.WriteDword("Test", s.test ? 1 : 0);
-    key.WriteDword("FullPath", s.fullPath ? 1 : 0);
+    Write(key, lorvan::GlobalStoredValues(s));
+    for (int i = 0; i < storedListCount; ++i) {
+        const std::vector<lorvan::StoredValue> values = lorvan::ListStoredValues(lists[i], i == ListTranslate);
+        if (values.empty()) continue;  // an empty list gets no subkey
+        key.DeleteSubkey(storedListNames[i]);
+        fw::RegistryKey list;
+        if (list.CreateForWriting(key.Handle(), storedListNames[i])) Write(list, values);
+    }
+    Write(key, lorvan::DirectoryStoredValues(s));
 }

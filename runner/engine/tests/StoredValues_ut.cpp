@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace lorvan;
 
 namespace {
@@ -113,4 +115,37 @@ TEST(LoadStoredValues, FieldsOfTheWorkingDirectory) {
     StoredKey longCwd{{{"CWD", StoredString, "C:\\DATA" + std::string(1020, '\0')}, Text("Output", "X")}};
     LoadStoredValues(longCwd, odd, platform);
     EXPECT_EQ(odd.output, RunSettings{}.output);
+}
+
+TEST(StoredValues, WhatIsSavedLoadsBack) {
+    // Each list as its subkey holds it: names, texts and "select".
+    auto subkey = [](std::vector<std::string> entries, int selected, bool keepBlank) {
+        std::string out;
+        for (const StoredValue& v : ListStoredValues({std::move(entries), selected}, keepBlank))
+            out += v.name + "=" + (v.type == StoredString ? v.data : std::to_string(uint8_t(v.data[0]))) + ";";
+        return out;
+    };
+    EXPECT_EQ(subkey({"", "a.txt", "b.txt"}, 2, false), "2=a.txt;3=b.txt;select=2;");
+    EXPECT_EQ(subkey({"", "a.txt", "b.txt"}, 0, false), "2=a.txt;3=b.txt;select=1;");  // the next stored one
+    EXPECT_EQ(subkey({"", "D:\\X"}, 1, true), "1= ;2=D:\\X;select=2;");
+    EXPECT_EQ(subkey({"a", "b"}, -1, false), "1=a;2=b;select=1;");
+    EXPECT_EQ(subkey({}, -1, false), "");  // no subkey
+
+    RunSettings saved{"C:\\DATA"};
+    saved.output.clear();
+    saved.report = "R.LRV";
+    saved.tempExt = ".T";
+    saved.handling = 7;
+    saved.symbols = -1;
+    saved.rename = saved.fullPath = saved.handling0 = true;
+    StoredKey key{GlobalStoredValues(saved)};
+    for (StoredValue& value : DirectoryStoredValues(saved)) key.values.push_back(std::move(value));
+    EXPECT_EQ(key.values.size(), 10u);
+    FakePlatform platform("C:\\DATA");
+    RunSettings loaded{"C:\\DATA"};
+    LoadStoredValues(key, loaded, platform);
+    EXPECT_EQ(std::tie(loaded.output, loaded.report, loaded.tempExt, loaded.handling, loaded.symbols),
+              std::tie(saved.output, saved.report, saved.tempExt, saved.handling, saved.symbols));
+    EXPECT_EQ(std::make_tuple(loaded.rename, loaded.test, loaded.fullPath, loaded.handling0),
+              std::make_tuple(true, false, true, true));
 }
