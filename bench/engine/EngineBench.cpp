@@ -12,7 +12,7 @@
 #include "runner/engine/tests/FakePlatform.h"
 
 #ifdef _WIN32
-#include "runner/window/Win32Platform.h"
+#include "runner/engine/win32/Win32Platform.h"
 #include <windows.h>
 #endif
 

@@ -1,5 +1,5 @@
 // What the run engine needs of the operating system, and nothing more.
-// Win32Platform (runner/window) is the real one; FakePlatform (tests) keeps
+// Win32Platform (win32/) is the real one; FakePlatform (tests) keeps
 // an in-memory file system. Relative paths are relative to the process's
 // current directory, which is the working directory.
 #pragma once

@@ -11,7 +11,7 @@
 #include "runner/engine/RunEngine.h"
 #include "runner/engine/RunServices.h"
 #include "runner/engine/RunSettings.h"
-#include "runner/window/Win32Platform.h"
+#include "runner/engine/win32/Win32Platform.h"
 
 #include <utility>
 #include <vector>

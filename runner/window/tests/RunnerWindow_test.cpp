@@ -6,7 +6,7 @@
 #include "framework/WindowPosition.h"
 #include "runner/window/HelpWindow.h"
 #include "runner/window/RunnerApp.h"
-#include "runner/window/Win32Platform.h"
+#include "runner/engine/win32/Win32Platform.h"
 #include "runner/window/resource.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // cmd.exe, and fakedos.exe standing in for the DOS program.
 #include "runner/engine/RunEngine.h"
 #include "runner/engine/tests/EngineTest.h"
-#include "runner/window/Win32Platform.h"
+#include "runner/engine/win32/Win32Platform.h"
 #include "testing/WindowTestSupport.h"
 
 #include <tlhelp32.h>

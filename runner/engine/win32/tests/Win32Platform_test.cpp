@@ -1,6 +1,6 @@
 // The Win32 platform on real directories under Wine, for what whole runs
 // do not show: attributes, failures, sharing and the code page.
-#include "runner/window/Win32Platform.h"
+#include "runner/engine/win32/Win32Platform.h"
 #include "testing/WindowTestSupport.h"
 
 #include <windows.h>

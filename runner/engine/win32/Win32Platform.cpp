@@ -1,4 +1,4 @@
-#include "runner/window/Win32Platform.h"
+#include "runner/engine/win32/Win32Platform.h"
 
 #include <windows.h>
 
