@@ -84,6 +84,10 @@ public:
     // started; false when none runs. Called while a command runs, from the
     // user interface the wait keeps alive.
     virtual bool EndRunningCommand() = 0;
+    // What keeps the user interface alive while a command runs, called for
+    // the messages that arrive meanwhile; empty: none. A platform whose
+    // commands do not wait in the caller's thread has no use for it.
+    virtual void SetWaitHook(std::function<void()> hook) { (void)hook; }
     // The value of an environment variable, as GetEnvironmentVariableA; empty when not set.
     virtual std::string Environment(std::string_view name) = 0;
 

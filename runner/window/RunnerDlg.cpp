@@ -213,11 +213,10 @@ BOOL CRunnerDlg::OnInitDialog() {
 
     // While a command runs, the window goes on answering: the wait hands
     // it the messages that arrive.
-    if (auto* windows = dynamic_cast<lorvan::Win32Platform*>(&platform))
-        windows->SetWaitHook([this] {
-            FlushStatus();
-            ProcessWaitingMessages();
-        });
+    platform.SetWaitHook([this] {
+        FlushStatus();
+        ProcessWaitingMessages();
+    });
 
     SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(programList.hwnd), TRUE);
     PostMessageA(Handle(), WM_OPENED, 0, 0);
@@ -278,7 +277,7 @@ void CRunnerDlg::OnDestroy() {
     KillTimer(Handle(), TimerFileList);
     helpViewer->Request(Handle(), HELP_QUIT, 0);
     helpWindow.Close();
-    if (auto* windows = dynamic_cast<lorvan::Win32Platform*>(&platform)) windows->SetWaitHook(nullptr);
+    platform.SetWaitHook(nullptr);
     // The window is already gone from the screen: a field over its limit
     // stops the reading without a message that would stand on its own.
     UpdateData(true, true);

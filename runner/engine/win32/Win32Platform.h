@@ -16,7 +16,7 @@ public:
 
     // Called while a command runs whenever messages wait for the thread (it
     // should dispatch them); without one the wait takes no messages.
-    void SetWaitHook(std::function<void()> hook) { waitHook = std::move(hook); }
+    void SetWaitHook(std::function<void()> hook) override { waitHook = std::move(hook); }
 
     bool Enumerate(std::string_view pattern, const std::function<void(const FoundEntry&)>& each) override;
     bool Exists(std::string_view path, uint32_t* attributes = nullptr) override;
