@@ -34,24 +34,17 @@ double Seconds(Clock::time_point start) {
 // Services that keep what a dialog would show, without drawing.
 class QuietServices : public RunServices {
 public:
-    explicit QuietServices(RunSettings& settings) : settings(settings) {}
     size_t statusBytes = 0;
     void SetStatus(std::string_view text) override { statusBytes = text.size() + 2; }
     void AppendStatus(std::string_view text) override { statusBytes += text.size() + 2; }
     void SelectAllStatus() override {}
     void SetFileCount(std::string_view) override {}
     void SetFileCount(uint32_t) override {}
-    std::string SymbolSetText() override { return symbolSetTexts[settings.symbols]; }
     void SetProgressRange(uint32_t) override {}
     void SetProgressPos(uint32_t) override {}
     Answer Ask(std::string_view, std::string_view, Buttons, Icon) override { return Answer::Ok; }
-    void FocusControl(int) override {}
-    void ReadRecord() override {}
-    void ShowRecord() override {}
+    void FocusField(Field) override {}
     void AddToHistory(HistoryList, std::string_view) override {}
-
-private:
-    RunSettings& settings;
 };
 
 int BenchFake(int count) {
@@ -68,15 +61,15 @@ int BenchFake(int count) {
     settings.files = "*.txt";
     settings.command = "-q * OUTPUT\\* \"**\" ***";
     settings.translate = "Page 1_files";
-    QuietServices ui(settings);
-    RunEngine engine(settings, ui, platform);
+    QuietServices ui;
+    RunEngine engine(ui, platform);
 
     Clock::time_point start = Clock::now();
-    engine.RefreshFileList();
+    engine.RefreshFileList(settings);
     const double listing = Seconds(start);
 
     start = Clock::now();
-    const SymbolSet symbols = ReadSymbolSet(ui.SymbolSetText());
+    const SymbolSet symbols = ReadSymbolSet(symbolSetTexts[settings.symbols]);
     CommandFormat format;
     ParseCommandTemplate(settings.command, symbols, format);
     size_t bytes = 0;
@@ -120,17 +113,17 @@ int BenchReal(int count) {
     settings.files = "*.txt";
     settings.command = "*";
     settings.handling = HandlingNone;
-    QuietServices ui(settings);
-    RunEngine engine(settings, ui, platform);
+    QuietServices ui;
+    RunEngine engine(ui, platform);
 
     // As from Lorvan's window: a program without a console. The first run
     // makes the hidden console the commands share; later runs find it.
     FreeConsole();
     Clock::time_point start = Clock::now();
-    engine.RunBatch();
+    engine.RunBatch(settings);
     const double firstRun = Seconds(start);
     start = Clock::now();
-    engine.RunBatch();
+    engine.RunBatch(settings);
     const double run = Seconds(start);
 
     // The floor: one command interpreter per file, no engine.

@@ -73,7 +73,7 @@ bool IsPatternInCwd(const std::string& files, RunServices& ui, Platform& platfor
     if (!HasAnySeparator(files, platform)) return true;
     ui.Ask("Lorvan supports only the Current Working Directory as the input files directory", lorvanTitle, Buttons::Ok,
            Icon::None);
-    ui.FocusControl(IdFilesList);
+    ui.FocusField(Field::Files);
     return false;
 }
 

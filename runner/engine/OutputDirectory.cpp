@@ -47,7 +47,7 @@ bool PrepareOutputDirectory(const RunSettings& settings, RunServices& ui, Platfo
             "Lorvan supports only a directory directly under the Current Working Directory "
             "as the output files directory",
             lorvanTitle, Buttons::Ok, Icon::None);
-        ui.FocusControl(IdOutputEdit);
+        ui.FocusField(Field::Output);
         return false;
     }
 

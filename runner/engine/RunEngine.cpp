@@ -29,13 +29,14 @@ std::string BlockedText(char c) {
 
 }  // namespace
 
-RunEngine::RunEngine(RunSettings& settings, RunServices& ui, Platform& platform)
-    : settings(settings), ui(ui), platform(platform) {}
+RunEngine::RunEngine(RunServices& ui, Platform& platform) : ui(ui), platform(platform) {}
 
-void RunEngine::RefreshFileList() {
+void RunEngine::RefreshFileList(const RunSettings& given) {
     // A listing asked for from outside while a run is going on (a message
     // box's message loop) would replace the list the run is working on.
-    if (!busy) ListNow();
+    if (busy) return;
+    settings = given;
+    ListNow();
 }
 
 void RunEngine::ListNow() {
@@ -68,9 +69,10 @@ int RunEngine::RunCommand(const std::string& directProgram, const CommandFormat&
     return platform.System(line.line);
 }
 
-void RunEngine::RunBatch() {
+void RunEngine::RunBatch(const RunSettings& given) {
     if (busy) return;
     busy = true;
+    settings = given;
     stopRequested = commandEnded = false;
     // Cleared on every way out of the run.
     struct BusyGuard {
@@ -83,14 +85,13 @@ void RunEngine::RunBatch() {
         ui.Ask("No files were found matching \"" + settings.files + "\".", lorvanTitle, Buttons::Ok, Icon::None);
         return;
     }
-    ui.ReadRecord();
-    // The controls may hold other values than those listed with: the
-    // pattern also finds earlier results to delete, and the temporary name
-    // is deleted before the first command.
+    // Checked again before anything is touched: the pattern also finds
+    // earlier results to delete, and the temporary name is deleted before
+    // the first command.
     if (!IsPatternInCwd(settings.files, ui, platform)) return;
     if (!IsTempExtUsable(settings, platform)) {
         ui.Ask(tempExtMessage, lorvanTitle, Buttons::Ok, Icon::None);
-        ui.FocusControl(IdTempExtEdit);
+        ui.FocusField(Field::TempExt);
         return;
     }
     // Files the DOS program would get by their long names: asked once,
@@ -113,7 +114,9 @@ void RunEngine::RunBatch() {
     ReportFile report(settings, ui, platform);
     if (reporting && !report.OpenReport()) return;
 
-    const SymbolSet symbols = ReadSymbolSet(ui.SymbolSetText());
+    // The text of the Symbols entry selected: its list holds these texts.
+    const bool symbolsSelected = settings.symbols >= 0 && settings.symbols < symbolSetCount;
+    const SymbolSet symbols = ReadSymbolSet(symbolsSelected ? symbolSetTexts[settings.symbols] : "");
     CommandFormat format;
     if (!ParseCommandTemplate(settings.command, symbols, format)) {
         ui.Ask("Too many symbols in the Command string, max 10", lorvanTitle, Buttons::Ok, Icon::None);
@@ -125,7 +128,6 @@ void RunEngine::RunBatch() {
     const uint32_t fileCount = FileCount();
     ui.SetProgressRange(fileCount);
     ui.SetProgressPos(0);
-    ui.ShowRecord();
 
     // Looked up once for the run: a look along PATH costs a few file system calls a directory.
     std::string directProgram;
@@ -174,7 +176,6 @@ void RunEngine::RunBatch() {
         }
         handled = j;
         ui.SetProgressPos(j);
-        ui.ShowRecord();
     }
 
     if (stopRequested && handled > 0) {

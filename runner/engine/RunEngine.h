@@ -5,6 +5,7 @@
 #pragma once
 
 #include "runner/engine/FileDiscovery.h"
+#include "runner/engine/RunSettings.h"
 
 #include <cstdint>
 #include <string>
@@ -21,11 +22,13 @@ struct RunSettings;
 
 class RunEngine {
 public:
-    RunEngine(RunSettings& settings, RunServices& ui, Platform& platform);
+    RunEngine(RunServices& ui, Platform& platform);
 
-    void RunBatch();
+    // A run with the settings as they stand when it starts: the engine keeps
+    // its own copy, and never changes the caller's.
+    void RunBatch(const RunSettings& settings);
     // Does nothing while a run is going on; the run lists by itself.
-    void RefreshFileList();
+    void RefreshFileList(const RunSettings& settings);
 
     // Ends a run after the command that runs now, as if the files after it
     // were not there: results renamed and the report closed as at the end.
@@ -53,7 +56,7 @@ private:
     int RunCommand(const std::string& directProgram, const CommandFormat& format, const FileValues& values,
                    const std::string& expansion, char& blocked);
 
-    RunSettings& settings;
+    RunSettings settings;  // those of the run or listing of the moment
     RunServices& ui;
     Platform& platform;
     bool busy = false;

@@ -1,4 +1,5 @@
-// The services through which the engine talks to the user. The
+// The services through which the engine tells the user what happens and
+// asks what it must: what it reads comes in the settings it is given. The
 // main dialog CRunnerDlg is their one real provider; tests record them.
 #pragma once
 
@@ -11,12 +12,8 @@ namespace lorvan {
 
 struct RunSettings;
 
-// Control ids the engine moves the focus to.
-enum ControlId : int {
-    IdFilesList = 1004,
-    IdOutputEdit = 1006,
-    IdTempExtEdit = 1010,
-};
+// The fields the engine moves the focus to; the window knows their controls.
+enum class Field { Files, Output, TempExt };
 
 enum class HistoryList { Program, Files, Command, Translate };
 
@@ -42,18 +39,13 @@ public:
     // The "# of files" field.
     virtual void SetFileCount(std::string_view text) = 0;
     virtual void SetFileCount(uint32_t count) = 0;
-    // The text of the selected Symbols entry, at most 14 characters.
-    virtual std::string SymbolSetText() = 0;
     // Full 32-bit range and position: more than 65,535 files must not wrap.
     virtual void SetProgressRange(uint32_t upper) = 0;
     virtual void SetProgressPos(uint32_t pos) = 0;
     virtual Answer Ask(std::string_view text, std::string_view title, Buttons buttons, Icon icon) = 0;
-    virtual void FocusControl(int id) = 0;
-    // Data exchange between the controls and the dialog's RunSettings record.
-    virtual void ReadRecord() = 0;
-    virtual void ShowRecord() = 0;
-    // Adds the value unless the list holds it exactly (or holds a blank
-    // entry, for a blank value).
+    virtual void FocusField(Field field) = 0;
+    // A value the run used: added unless the list holds it exactly (or
+    // holds a blank entry, for a blank value).
     virtual void AddToHistory(HistoryList list, std::string_view value) = 0;
 };
 

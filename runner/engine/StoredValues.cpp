@@ -10,16 +10,16 @@ namespace {
 // Each value of the record, named once. A flag is stored as the number 1
 // or 0 and is set by any number but 0; a number is taken as stored.
 enum class Kind { Text, Number, Flag };
-struct Field {
+struct StoredField {
     const char* name;
     Kind kind;
     std::string RunSettings::*text = nullptr;
     int32_t RunSettings::*number = nullptr;
     bool RunSettings::*flag = nullptr;
 };
-const Field handling0Field{"Handling0", Kind::Flag, nullptr, nullptr, &RunSettings::handling0};
-const Field cwdField{"CWD", Kind::Text, &RunSettings::cwd};
-const Field directoryFields[] = {
+const StoredField handling0Field{"Handling0", Kind::Flag, nullptr, nullptr, &RunSettings::handling0};
+const StoredField cwdField{"CWD", Kind::Text, &RunSettings::cwd};
+const StoredField directoryFields[] = {
     {"Output", Kind::Text, &RunSettings::output},
     {"Report", Kind::Text, &RunSettings::report},
     {"TempExt", Kind::Text, &RunSettings::tempExt},
@@ -98,7 +98,7 @@ size_t HistoryEntryLimit(HistoryList list) {
 
 namespace {
 
-void LoadField(const Field& field, const std::vector<StoredValue>& values, RunSettings& s) {
+void LoadField(const StoredField& field, const std::vector<StoredValue>& values, RunSettings& s) {
     const StoredValue* value = Find(values, field.name);
     if (field.kind == Kind::Text) {
         if (auto text = Text(value, maxStoredTextData)) s.*field.text = std::move(*text);
@@ -110,7 +110,7 @@ void LoadField(const Field& field, const std::vector<StoredValue>& values, RunSe
     }
 }
 
-StoredValue StoredValueOf(const Field& field, const RunSettings& s) {
+StoredValue StoredValueOf(const StoredField& field, const RunSettings& s) {
     switch (field.kind) {
         case Kind::Text:
             return TextValue(field.name, s.*field.text);
@@ -132,7 +132,7 @@ LoadedLists LoadStoredValues(const StoredKey& key, RunSettings& s, Platform& pla
 
     const std::optional<std::string> storedCwd = Text(Find(key.values, cwdField.name), maxStoredTextData);
     if (!storedCwd || platform.CompareNoCase(*storedCwd, s.cwd) != 0) return loaded;
-    for (const Field& field : directoryFields) LoadField(field, key.values, s);
+    for (const StoredField& field : directoryFields) LoadField(field, key.values, s);
     return loaded;
 }
 
@@ -142,7 +142,7 @@ std::vector<StoredValue> GlobalStoredValues(const RunSettings& s) {
 
 std::vector<StoredValue> DirectoryStoredValues(const RunSettings& s) {
     std::vector<StoredValue> values;
-    for (const Field& field : directoryFields) values.push_back(StoredValueOf(field, s));
+    for (const StoredField& field : directoryFields) values.push_back(StoredValueOf(field, s));
     return values;
 }
 

@@ -24,7 +24,6 @@ constexpr UINT fileListMs = 170;
 // Posted by the opening: the window shows, then tells of a stored text over
 // its limit.
 constexpr UINT WM_OPENED = WM_APP + 1;
-constexpr size_t maxSymbolSetText = 14;
 
 // What a run still needs, for a Run asked for before the fields suffice.
 std::string MissingForRun(const RunSettings& s) {
@@ -454,7 +453,7 @@ void CRunnerDlg::OnOK() {
         return;
     }
     SetRunning(true);
-    engine.RunBatch();
+    engine.RunBatch(settings);
     SetRunning(false);
     FlushStatus();
     if (closeAfterRun) EndDialog(IDCANCEL);
@@ -520,7 +519,7 @@ void CRunnerDlg::SetRunning(bool running) {
 }
 
 void CRunnerDlg::RefreshFileList() {
-    engine.RefreshFileList();
+    engine.RefreshFileList(settings);
     FlushStatus();
 }
 
@@ -585,11 +584,6 @@ void CRunnerDlg::SetFileCount(uint32_t count) {
     status.SetFileCount(std::to_string(count));
 }
 
-std::string CRunnerDlg::SymbolSetText() {
-    const int selected = symbolsList.CurSel();
-    return selected < 0 ? std::string() : symbolsList.ItemText(selected).substr(0, maxSymbolSetText);
-}
-
 void CRunnerDlg::SetProgressRange(uint32_t upper) {
     progress.SetRange(static_cast<int>(upper));
 }
@@ -604,6 +598,18 @@ Answer CRunnerDlg::Ask(std::string_view text, std::string_view title, Buttons bu
         MessageBoxA(Handle(), std::string(text).c_str(), std::string(title).c_str(), MessageBoxFlags(buttons, icon)));
 }
 
+void CRunnerDlg::FocusField(Field field) {
+    switch (field) {
+        case Field::Files:
+            return FocusControl(IDC_FILES);
+        case Field::Output:
+            return FocusControl(IDC_OUTPUT);
+        case Field::TempExt:
+            break;
+    }
+    FocusControl(IDC_TEMPEXT);
+}
+
 void CRunnerDlg::FocusControl(int id) {
     FlushStatus();
     // A field is disabled during a run: it gets the focus when the run ends.
@@ -612,15 +618,6 @@ void CRunnerDlg::FocusControl(int id) {
         return;
     }
     SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(id)), TRUE);
-}
-
-void CRunnerDlg::ReadRecord() {
-    FlushStatus();
-    UpdateData(true);
-}
-
-void CRunnerDlg::ShowRecord() {
-    UpdateData(false);
 }
 
 fw::ComboBox& CRunnerDlg::ListOf(HistoryList list) {

@@ -50,14 +50,11 @@ public:
     void SelectAllStatus() override;
     void SetFileCount(std::string_view text) override;
     void SetFileCount(uint32_t count) override;
-    std::string SymbolSetText() override;
     void SetProgressRange(uint32_t upper) override;
     void SetProgressPos(uint32_t pos) override;
     lorvan::Answer Ask(std::string_view text, std::string_view title, lorvan::Buttons buttons,
                        lorvan::Icon icon) override;
-    void FocusControl(int id) override;
-    void ReadRecord() override;
-    void ShowRecord() override;
+    void FocusField(lorvan::Field field) override;
     void AddToHistory(lorvan::HistoryList list, std::string_view value) override;
 
     // Hands what the status window gathered to its control now.
@@ -123,12 +120,14 @@ private:
     lorvan::RunSettings settings;
     lorvan::Win32Platform windowsPlatform;
     lorvan::Platform& platform;
-    lorvan::RunEngine engine{settings, *this, platform};
+    lorvan::RunEngine engine{*this, platform};
     bool runnable = false;
 
     // During a run: what the user could change the record with is
     // disabled, Run reads "Stop".
     void SetRunning(bool running);
+    // The focus into a control; into a field disabled by the run, when it ends.
+    void FocusControl(int id);
     void OnStop();
     std::vector<std::pair<int, bool>> enabledBeforeRun;  // control id, enabled
     int focusAfterRun = 0;                               // asked for during the run

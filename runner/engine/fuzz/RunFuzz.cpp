@@ -1,4 +1,4 @@
-// The whole run on the in-memory platform, with fuzzed settings, controls,
+// The whole run on the in-memory platform, with fuzzed settings,
 // answers, directory contents and command results. Afterwards every input
 // file is still there as it was, nothing outside the working directory was
 // touched, and a renamed result bears the name of the file it came from.
@@ -91,13 +91,13 @@ int FuzzRun(const uint8_t* data, size_t size) {
     settings.fullPath = flags & 4;
     settings.handling0 = flags & 8;
     if (!IsRunnable(settings)) return 0;  // Run is disabled then
-    FakeServices ui(settings);
-    if (flags & 16) {  // the controls hold other values than those listed with
-        ui.controls = settings;
-        ui.controls->files = in.OneOf(patterns, 12);
-        ui.controls->tempExt = in.OneOf(exts, 4);
-        ui.controls->output = in.OneOf(outputs, 10);
-        if (!IsRunnable(*ui.controls)) ui.controls.reset();
+    FakeServices ui;
+    if (flags & 16) {  // a pattern, extension and output that only Run's own checks catch
+        RunSettings other = settings;
+        other.files = in.OneOf(patterns, 12);
+        other.tempExt = in.OneOf(exts, 4);
+        other.output = in.OneOf(outputs, 10);
+        if (IsRunnable(other)) settings = other;
     }
     for (int i = in.Byte() % 6; i > 0; --i) ui.answers.push_back(Answer(in.Byte() % 4));
 
@@ -131,11 +131,11 @@ int FuzzRun(const uint8_t* data, size_t size) {
     }
 
     std::map<std::string, std::string> before, after;
-    // The report as the controls name it, resolved before the run may delete it.
-    const std::string reportPath = platform.FullPath(ui.controls ? ui.controls->report : settings.report);
+    // The report, resolved before the run may delete it.
+    const std::string reportPath = platform.FullPath(settings.report);
     Snapshot(*platform.Find("C:\\"), "C:", before);
-    RunEngine engine(settings, ui, platform);
-    engine.RunBatch();
+    RunEngine engine(ui, platform);
+    engine.RunBatch(settings);
     Snapshot(*platform.Find("C:\\"), "C:", after);
     Check(!engine.IsBusy(), "busy after the run");
 

@@ -30,7 +30,7 @@ class EngineTest : public ::testing::Test {
 protected:
     FakePlatform platform{"C:\\DATA"};
     RunSettings settings{platform.Cwd(), "DOSCONV", "*.txt", "* OUTPUT\\*"};
-    FakeServices ui{settings};
+    FakeServices ui;
 };
 
 }  // namespace lorvan

@@ -28,8 +28,6 @@ inline void PrintTo(const AskedQuestion& q, std::ostream* out) {
 
 class FakeServices : public RunServices {
 public:
-    explicit FakeServices(RunSettings& settings) : settings(settings) {}
-
     std::string status;  // as the edit control would hold it
     std::string fileCountText = "0";
     uint32_t progressRange = 0;
@@ -37,20 +35,14 @@ public:
     std::vector<AskedQuestion> asked;
     std::deque<Answer> answers;   // given in turn; when none is left, the first button
     std::function<void()> onAsk;  // called at every question, before it is answered
-    std::vector<int> focused;
+    std::vector<Field> focused;
     std::vector<std::string> history[4];
-    std::optional<RunSettings> controls;  // what ReadRecord copies into the record
-    int reads = 0;
-    int shows = 0;
 
     void SetStatus(std::string_view text) override { status.assign(text).append("\r\n"); }
     void AppendStatus(std::string_view text) override { status.append(text).append("\r\n"); }
     void SelectAllStatus() override {}
     void SetFileCount(std::string_view text) override { fileCountText = text; }
     void SetFileCount(uint32_t count) override { fileCountText = std::to_string(count); }
-    std::string SymbolSetText() override {
-        return settings.symbols >= 0 && settings.symbols < symbolSetCount ? symbolSetTexts[settings.symbols] : "";
-    }
     void SetProgressRange(uint32_t upper) override { progressRange = upper; }
     void SetProgressPos(uint32_t pos) override { progressPos = pos; }
     Answer Ask(std::string_view text, std::string_view title, Buttons buttons, Icon icon) override {
@@ -61,23 +53,11 @@ public:
         answers.pop_front();
         return answer;
     }
-    void FocusControl(int id) override { focused.push_back(id); }
-    void ReadRecord() override {
-        ++reads;
-        if (controls) {
-            std::string cwd = settings.cwd;  // the CWD field is read-only
-            settings = *controls;
-            settings.cwd = cwd;
-        }
-    }
-    void ShowRecord() override { ++shows; }
+    void FocusField(Field field) override { focused.push_back(field); }
     void AddToHistory(HistoryList list, std::string_view value) override {
         if (HistoryTakes(history[int(list)], value))
             history[int(list)].emplace_back(value);  // the sorted list's order does not matter here
     }
-
-private:
-    RunSettings& settings;
 };
 
 }  // namespace lorvan

@@ -8,11 +8,11 @@ using namespace lorvan;
 
 class FileDiscoveryTest : public EngineTest {
 protected:
-    RunEngine engine{settings, ui, platform};
+    RunEngine engine{ui, platform};
 
     void List(const char* pattern) {
         settings.files = pattern;
-        engine.RefreshFileList();
+        engine.RefreshFileList(settings);
     }
 };
 
@@ -79,7 +79,7 @@ TEST_F(FileDiscoveryTest, SeparatorsRefused) {
         EXPECT_EQ(ui.asked[0].title, "Lorvan");
         EXPECT_EQ(ui.asked[0].buttons, Buttons::Ok);
         EXPECT_EQ(ui.asked[0].icon, Icon::None);
-        EXPECT_EQ(ui.focused, std::vector<int>{1004});
+        EXPECT_EQ(ui.focused, std::vector<Field>{Field::Files});
         EXPECT_EQ(ui.status, "before");
         EXPECT_EQ(engine.LastListedPattern(), pattern);
     }
@@ -89,8 +89,8 @@ TEST(FileDiscovery, JapanesePatternIsInCwd) {
     // Code page 932: "\x95\x5C" is one character whose second byte is 0x5C.
     FakePlatform platform("C:\\\x95\x5C", 932);
     RunSettings settings{platform.Cwd(), "DOSCONV", "\x95\x5C*.txt"};
-    FakeServices ui{settings};
-    RunEngine engine{settings, ui, platform};
+    FakeServices ui;
+    RunEngine engine{ui, platform};
     platform.AddFile(
         "\x95\x5C"
         "1.txt",
@@ -101,7 +101,7 @@ TEST(FileDiscovery, JapanesePatternIsInCwd) {
         "\x95\x5C"
         "a.txt");
     platform.AddFile("other.txt");
-    engine.RefreshFileList();
+    engine.RefreshFileList(settings);
     EXPECT_TRUE(ui.asked.empty());
     ASSERT_EQ(engine.FileCount(), 2u);
     EXPECT_EQ(engine.FoundFiles()[1].shortName,

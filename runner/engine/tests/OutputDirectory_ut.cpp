@@ -35,7 +35,7 @@ TEST_F(OutputDirectoryTest, RefusesNamesNotDirectlyUnderCwd) {
         EXPECT_EQ(ui.asked[0].title, "Lorvan");
         EXPECT_EQ(ui.asked[0].buttons, Buttons::Ok);
         EXPECT_EQ(ui.asked[0].icon, Icon::None);
-        EXPECT_EQ(ui.focused, std::vector<int>{1006});
+        EXPECT_EQ(ui.focused, std::vector<Field>{Field::Output});
     }
     EXPECT_EQ(platform.fileOperations, 0);
 }

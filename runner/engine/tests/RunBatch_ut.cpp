@@ -12,7 +12,7 @@ using namespace lorvan;
 
 class RunBatchTest : public EngineTest {
 protected:
-    RunEngine engine{settings, ui, platform};
+    RunEngine engine{ui, platform};
     std::map<std::string, int> statusOf;  // the pretend DOS program's exit status by its input
     std::set<std::string> noResult;       // inputs for which it writes no result file
 
@@ -36,14 +36,13 @@ protected:
 
 TEST_F(RunBatchTest, NoFilesFound) {
     settings.files = "*.none";
-    engine.RunBatch();
+    engine.RunBatch(settings);
     settings.files = "sub\\*.txt";
-    engine.RunBatch();
+    engine.RunBatch(settings);
     EXPECT_EQ(ui.asked, (std::vector<AskedQuestion>{
                             {"No files were found matching \"*.none\"."},
                             {"Lorvan supports only the Current Working Directory as the input files directory"},
                             {"No files were found matching \"sub\\*.txt\"."}}));
-    EXPECT_EQ(ui.reads, 0);
     EXPECT_TRUE(ui.history[int(HistoryList::Program)].empty());
     EXPECT_TRUE(platform.commands.empty());
 }
@@ -52,7 +51,7 @@ TEST_F(RunBatchTest, RealRunWithoutRenameStatusLineByLine) {
     platform.AddFile("more.txt", "mo", "MORE~1.TXT");
     settings.handling = HandlingNone;
     statusOf = {{"README.TXT", 2}, {"NOTES.TXT", -1}, {"MORE~1.TXT", -5}};
-    engine.RunBatch();
+    engine.RunBatch(settings);
     EXPECT_EQ(ui.status,
               "Handling commands:\r\n"
               "\r\n"
@@ -75,7 +74,7 @@ TEST_F(RunBatchTest, RealRunWithoutRenameStatusLineByLine) {
     EXPECT_FALSE(platform.Has("REPORT.TXT"));
 
     // Run again: the same values go to the history once.
-    engine.RunBatch();
+    engine.RunBatch(settings);
     EXPECT_EQ(ui.history[int(HistoryList::Program)], std::vector<std::string>{"DOSCONV"});
     EXPECT_EQ(ui.history[int(HistoryList::Files)], std::vector<std::string>{"*.txt"});
     EXPECT_EQ(ui.history[int(HistoryList::Command)], std::vector<std::string>{"* OUTPUT\\*"});
@@ -86,7 +85,7 @@ TEST_F(RunBatchTest, RealRunWithRenameAndReport) {
     settings.rename = true;
     noResult.insert("NOTES.TXT");
     statusOf["README.TXT"] = 1;
-    engine.RunBatch();
+    engine.RunBatch(settings);
     EXPECT_EQ(ui.status,
               "Handling commands:\r\n"
               "\r\n"
@@ -111,7 +110,6 @@ TEST_F(RunBatchTest, RealRunWithRenameAndReport) {
               "\r\nNOTES.TXT - notes.txt\r\n2002-06-03 00:00:00\r\nconverted NOTES.TXT\r\n");
     EXPECT_FALSE(platform.Has("REPORT.TMP"));
     EXPECT_EQ(ui.progressPos, 0u);
-    EXPECT_EQ(ui.shows, 4);  // the record shown before the commands and after each
 }
 
 TEST_F(RunBatchTest, StoppedBeforeAnyCommand) {
@@ -121,7 +119,7 @@ TEST_F(RunBatchTest, StoppedBeforeAnyCommand) {
     platform.AddFile("OUTPUT\\old.txt", "old");
     ui.answers = {Answer::No};
     ui.progressPos = 7;
-    engine.RunBatch();
+    engine.RunBatch(settings);
     EXPECT_EQ(ui.status, "Checking output directory\r\n\r\nold.txt\r\n");
     EXPECT_EQ(ui.history[int(HistoryList::Program)], std::vector<std::string>{"DOSCONV"});
     EXPECT_FALSE(platform.Has("REPORT.TXT"));
@@ -130,14 +128,14 @@ TEST_F(RunBatchTest, StoppedBeforeAnyCommand) {
     settings.rename = false;
     platform.AddFile("REPORT.TXT", "old");
     ui.answers = {Answer::Cancel};
-    engine.RunBatch();
+    engine.RunBatch(settings);
     EXPECT_EQ(platform.Content("REPORT.TXT"), "old");
     // A file named as the output directory.
     settings.rename = true;
     platform.RemoveFile("OUTPUT\\old.txt");
     platform.AddFile("C:\\DATA\\OUT", "old");
     settings.output = "OUT";
-    engine.RunBatch();
+    engine.RunBatch(settings);
     EXPECT_EQ(platform.Content("OUT"), "old");
     EXPECT_EQ(ui.asked.size(), 3u);
     EXPECT_TRUE(platform.commands.empty());
@@ -158,7 +156,7 @@ TEST_F(RunBatchTest, TooManySymbolsAfterOutputAndReport) {
         settings.handling0 = handling0;
         settings.report = report;
         ui.asked.clear();
-        engine.RunBatch();
+        engine.RunBatch(settings);
         EXPECT_EQ(ui.asked, std::vector<AskedQuestion>{{"Too many symbols in the Command string, max 10"}});
         EXPECT_TRUE(platform.Has("OUTPUT"));
         EXPECT_TRUE(platform.commands.empty());
@@ -170,48 +168,47 @@ TEST_F(RunBatchTest, TooManySymbolsAfterOutputAndReport) {
     EXPECT_FALSE(platform.Has("REPORT.TXT"));
 }
 
-TEST_F(RunBatchTest, ControlsCheckedAgainAtRun) {
-    // The record listed with is fine; the controls, read at Run, are not.
+TEST_F(RunBatchTest, PatternAndTempExtCheckedBeforeAnythingIsTouched) {
     // Nothing may be touched: REPORT is what "REPORT." names on Windows, and
-    // "..\\*" in OUTPUT would find the working directory's own files.
+    // "..\\*" in OUTPUT would find the working directory's own files. A
+    // pattern out of cwd is refused by the listing, which then finds nothing.
     settings.rename = true;
     platform.AddFile("REPORT", "mine");
     platform.AddFile("C:\\up.txt", "up");
+    const std::string outOfCwd = "Lorvan supports only the Current Working Directory as the input files directory";
     struct Row {
         const char* files;
         const char* tempExt;
-        int focus;
+        Field focus;
     };
     const Row rows[] = {
-        {"*.txt", ".", IdTempExtEdit},    {"*.txt", "..", IdTempExtEdit}, {"*.txt", ". ", IdTempExtEdit},
-        {"*.txt", "", IdTempExtEdit},     {"..\\*", ".TMP", IdFilesList}, {"../*.txt", ".TMP", IdFilesList},
-        {"C:*.txt", ".TMP", IdFilesList},
+        {"*.txt", ".", Field::TempExt},    {"*.txt", "..", Field::TempExt}, {"*.txt", ". ", Field::TempExt},
+        {"*.txt", "", Field::TempExt},     {"..\\*", ".TMP", Field::Files}, {"../*.txt", ".TMP", Field::Files},
+        {"C:*.txt", ".TMP", Field::Files},
     };
     for (const Row& row : rows) {
-        ui.controls = settings;
-        ui.controls->files = row.files;
-        ui.controls->tempExt = row.tempExt;
+        settings.files = row.files;
+        settings.tempExt = row.tempExt;
         ui.asked.clear();
         ui.focused.clear();
-        engine.RunBatch();
-        settings = {platform.Cwd(), "DOSCONV", "*.txt", "* OUTPUT\\*"};
-        settings.rename = true;
-        ASSERT_EQ(ui.asked.size(), 1u) << row.files << " " << row.tempExt;
-        EXPECT_EQ(ui.asked[0].text,
-                  row.focus == IdFilesList
-                      ? "Lorvan supports only the Current Working Directory as the input files directory"
-                      : std::string(tempExtMessage));
-        EXPECT_EQ(ui.focused, std::vector<int>{row.focus});
+        engine.RunBatch(settings);
+        const std::vector<AskedQuestion> told =
+            row.focus == Field::Files
+                ? std::vector<AskedQuestion>{{outOfCwd},
+                                             {"No files were found matching \"" + std::string(row.files) + "\"."}}
+                : std::vector<AskedQuestion>{{std::string(tempExtMessage)}};
+        EXPECT_EQ(ui.asked, told) << row.files << " " << row.tempExt;
+        EXPECT_EQ(ui.focused, std::vector<Field>{row.focus});
     }
     EXPECT_EQ(platform.fileOperations, 0);
     EXPECT_EQ(platform.Content("REPORT"), "mine");
     EXPECT_EQ(platform.Names(""), (std::vector<std::string>{"Annual Report.txt", "README.TXT", "notes.txt", "REPORT"}));
     EXPECT_TRUE(ui.history[int(HistoryList::Program)].empty());
     // In mode 4 no temporary file is used: any extension will do.
-    ui.controls = settings;
-    ui.controls->handling = HandlingNone;
-    ui.controls->tempExt = ".";
-    engine.RunBatch();
+    settings.files = "*.txt";
+    settings.handling = HandlingNone;
+    settings.tempExt = ".";
+    engine.RunBatch(settings);
     EXPECT_EQ(platform.commands.size(), 3u);
 }
 
@@ -219,7 +216,7 @@ TEST_F(RunBatchTest, TooLongCommandNotRun) {
     settings.command = std::string(116, 'x') + "*";  // 126 with README.TXT, 128 with ANNUAL~1.TXT
     settings.handling = HandlingFilesTime;
     platform.AddFile("REPORT.TMP", "left by someone");
-    engine.RunBatch();
+    engine.RunBatch(settings);
     EXPECT_EQ(ui.status,
               "Handling commands:\r\n\r\n"
               "\"Annual Report.txt\"  \"ANNUAL~1.TXT\": Cmd too long\r\n"
@@ -235,30 +232,17 @@ TEST_F(RunBatchTest, PercentAndOemShortValue) {
     settings.program = "P%1";
     settings.command = "100%% %PATH% *";
     settings.files = "Annual*";
-    engine.RunBatch();
+    engine.RunBatch(settings);
     EXPECT_EQ(platform.commands.at(0), "P%%1 100%% %%PATH%% ANNUAL~1.TXT");
 
     // The OEM form goes into the command, is the result looked for and the name in the report.
     platform.AddFile("CAF\xC9.TXT", "c");  // a valid 8.3 name in the ANSI code page
     settings = {platform.Cwd(), "DOSCONV", "CAF*.TXT", "* OUTPUT\\*"};
     settings.rename = true;
-    engine.RunBatch();
+    engine.RunBatch(settings);
     EXPECT_EQ(platform.commands.at(1), "DOSCONV CAF\x90.TXT OUTPUT\\CAF\x90.TXT");
     EXPECT_NE(ui.status.find("\"CAF\xC9.TXT\"  (same): OK\r\n"), std::string::npos);
     EXPECT_NE(platform.Content("REPORT.TXT").find("\r\nCAF\x90.TXT - CAF\xC9.TXT\r\n"), std::string::npos);
-}
-
-TEST_F(RunBatchTest, ControlsAreReadAfterTheListing) {
-    // The listing uses the record as it stands; the run uses what the controls hold.
-    ui.controls = settings;
-    ui.controls->files = "*.none";
-    ui.controls->program = "DOSCONV2";
-    ui.controls->test = true;
-    engine.RunBatch();
-    EXPECT_EQ(engine.FileCount(), 3u);
-    EXPECT_EQ(ui.history[int(HistoryList::Program)], std::vector<std::string>{"DOSCONV2"});
-    EXPECT_EQ(ui.asked.size(), 3u);  // Test mode, from the controls
-    EXPECT_TRUE(platform.commands.empty());
 }
 
 TEST_F(RunBatchTest, TestModeCancelAtKthFile) {
@@ -272,7 +256,7 @@ TEST_F(RunBatchTest, TestModeCancelAtKthFile) {
         ui.asked.clear();
         ui.answers.assign(k - 1, Answer::Ok);
         ui.answers.push_back(Answer::Cancel);
-        engine.RunBatch();
+        engine.RunBatch(settings);
         ASSERT_EQ(ui.asked.size(), size_t(k));
         EXPECT_EQ(ui.asked[0], (AskedQuestion{"ANNUAL~1.TXT OUTPUT\\ANNUAL~1.TXT",
                                               "Lorvan test: \"DOSCONV\" command 1 of 4", Buttons::OkCancel}));
@@ -290,7 +274,7 @@ TEST_F(RunBatchTest, TestModeTooLongAndTranslate) {
     settings.test = true;
     settings.files = "README.TXT";
     settings.command = std::string(120, 'x') + "*";
-    engine.RunBatch();
+    engine.RunBatch(settings);
     ASSERT_EQ(ui.asked.size(), 1u);
     EXPECT_EQ(ui.asked[0].text,
               std::string(120, 'x') + "README.TXT\r\n\r\nCOMMAND STRING TOO LONG! Max 126 characters");
@@ -298,10 +282,10 @@ TEST_F(RunBatchTest, TestModeTooLongAndTranslate) {
     EXPECT_NE(ui.status.find("\"README.TXT\"  (same): Command string too long\r\n"), std::string::npos);
     // 650 characters or more: shown without the addition.
     settings.command = std::string(639, 'x') + "*";  // 649
-    engine.RunBatch();
+    engine.RunBatch(settings);
     EXPECT_EQ(ui.asked.at(1).text.size(), 649u + 47u);
     settings.command = std::string(640, 'x') + "*";  // 650
-    engine.RunBatch();
+    engine.RunBatch(settings);
     EXPECT_EQ(ui.asked.at(2).text, std::string(640, 'x') + "README.TXT");
     EXPECT_EQ(ui.asked.at(2).icon, Icon::Exclamation);
 
@@ -309,7 +293,7 @@ TEST_F(RunBatchTest, TestModeTooLongAndTranslate) {
     settings.files = "Annual*";
     settings.translate = "**_files";
     settings.command = "*** *";
-    engine.RunBatch();
+    engine.RunBatch(settings);
     EXPECT_EQ(ui.asked.at(3).text, "ANNUAL~2 ANNUAL~1.TXT");
 }
 
@@ -318,10 +302,10 @@ TEST_F(RunBatchTest, SecondRunWhileBusyIsIgnored) {
     int nested = 0;
     ui.onAsk = [&] {
         ++nested;
-        engine.RunBatch();         // e.g. Run pressed from a message box's loop
-        engine.RefreshFileList();  // a listing asked for meanwhile
+        engine.RunBatch(settings);         // e.g. Run pressed from a message box's loop
+        engine.RefreshFileList(settings);  // a listing asked for meanwhile
     };
-    engine.RunBatch();
+    engine.RunBatch(settings);
     EXPECT_EQ(nested, 3);
     EXPECT_EQ(ui.asked.size(), 3u);
     EXPECT_EQ(engine.FileCount(), 3u);
@@ -333,7 +317,7 @@ TEST_F(RunBatchTest, ProgressRangeBeyondSixteenBits) {
     settings.files = "F*.TXT";
     settings.test = true;
     ui.answers = {Answer::Cancel};
-    engine.RunBatch();
+    engine.RunBatch(settings);
     EXPECT_EQ(ui.progressRange, 70000u);
 }
 
@@ -346,7 +330,7 @@ TEST_F(RunBatchTest, FilesWithoutAShortNameAskOnceBeforeAnythingChanges) {
         settings.test = test;
         ui.asked.clear();
         ui.answers = {Answer::No};
-        engine.RunBatch();
+        engine.RunBatch(settings);
         ASSERT_EQ(ui.asked.size(), 1u) << test;
         EXPECT_EQ(ui.asked[0].text, question);
         EXPECT_EQ(ui.asked[0].buttons, Buttons::YesNo);
@@ -359,7 +343,7 @@ TEST_F(RunBatchTest, FilesWithoutAShortNameAskOnceBeforeAnythingChanges) {
     settings.test = false;
     ui.asked.clear();
     ui.answers = {Answer::Yes};
-    engine.RunBatch();
+    engine.RunBatch(settings);
     ASSERT_FALSE(ui.asked.empty());
     EXPECT_EQ(ui.asked[0].text, question);
     EXPECT_EQ(platform.commands.back(), "DOSCONV A LONG NAME.TXT OUTPUT\\A LONG NAME.TXT");
@@ -376,7 +360,7 @@ TEST_F(RunBatchTest, DirectStartGivesTheInterpretersResults) {
         platform.directStarts.clear();
         for (const char* name : {"REPORT.TXT", "OUTPUT\\Annual Report.txt", "OUTPUT\\README.TXT"})
             platform.RemoveFile(name);
-        engine.RunBatch();
+        engine.RunBatch(settings);
         return std::make_pair(ui.status, platform.Content("REPORT.TXT"));
     };
     const auto throughInterpreter = run();
@@ -429,7 +413,7 @@ TEST_F(RunBatchTest, FileNamesNeverChooseTheInterpreter) {
     settings.command = "* \"**\"";
     settings.handling = HandlingNone;
     platform.AddFile("DOSCONV.EXE");
-    engine.RunBatch();
+    engine.RunBatch(settings);
     EXPECT_EQ(platform.directStarts, std::vector<std::string>(2, "DOSCONV.EXE"));
     EXPECT_EQ(platform.commands,
               (std::vector<std::string>{"DOSCONV A&Q&.TXT \"a&q&.txt\"", "DOSCONV BQX~1.TXT \"b & q & x.txt\""}));
@@ -437,14 +421,14 @@ TEST_F(RunBatchTest, FileNamesNeverChooseTheInterpreter) {
     platform.AddFile("DOSCONV.BAT");
     settings.files = "*%*.txt";
     platform.commands.clear();
-    engine.RunBatch();
+    engine.RunBatch(settings);
     EXPECT_TRUE(platform.commands.empty()) << platform.commands.front();
     EXPECT_NE(ui.status.find("\"c%PATH%.txt\"  \"CPATH~1.TXT\": Not run: the command interpreter would change the "
                              "\"%\" in its name\r\n"),
               std::string::npos)
         << ui.status;
     settings.files = "?*&*.txt";
-    engine.RunBatch();
+    engine.RunBatch(settings);
     EXPECT_EQ(platform.commands,
               (std::vector<std::string>{"DOSCONV A^&Q^&.TXT \"a&q&.txt\"", "DOSCONV BQX~1.TXT \"b & q & x.txt\""}));
 }
@@ -472,7 +456,7 @@ TEST_F(RunBatchTest, StopAfterTheCommandThatRuns) {
                 return convert(line);
             };
             ui.answers = {Answer::Yes};  // the earlier results go
-            engine.RunBatch();
+            engine.RunBatch(settings);
             platform.onCommand = convert;
             EXPECT_EQ(platform.commands.size() - commandsBefore, k);
             EXPECT_FALSE(engine.StopRequested());
@@ -507,7 +491,7 @@ TEST_F(RunBatchTest, StopAfterTheCommandThatRuns) {
     EXPECT_FALSE(engine.EndRunningCommand());
     platform.RemoveFile("REPORT.TXT");
     ui.answers = {Answer::Yes};
-    engine.RunBatch();
+    engine.RunBatch(settings);
     EXPECT_EQ(ui.status.find("Stopped"), std::string::npos);
     EXPECT_EQ(platform.Names("OUTPUT"), (std::vector<std::string>{"Annual Report.txt", "README.TXT", "notes.txt"}));
 }

@@ -645,7 +645,7 @@ TEST_F(RunnerWindow, TheStatusWindowProgressAndClosingWhenTheObjectGoesFirst) {
         EXPECT_EQ(SendMessageA(progress, PBM_GETRANGE, FALSE, 0), 70000);
         EXPECT_EQ(SendMessageA(progress, PBM_GETPOS, 0, 0), 68000);
 
-        EXPECT_EQ(dialog.SymbolSetText(), "*, **, ***");
+        EXPECT_EQ(FullText(GetDlgItem(dialog.Handle(), IDC_SYMBOLS)), "*, **, ***");
         SetWindowPos(dialog.Handle(), nullptr, 90, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     }
     // The object went first; its window's closing ran all the same.

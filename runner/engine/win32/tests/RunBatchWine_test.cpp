@@ -63,8 +63,8 @@ class RunBatchWineTest : public InScratchDir {
 protected:
     FixedTimePlatform platform;
     RunSettings settings;
-    FakeServices ui{settings};
-    RunEngine engine{settings, ui, platform};
+    FakeServices ui;
+    RunEngine engine{ui, platform};
 
     void SetUp() override {
         InScratchDir::SetUp();
@@ -96,7 +96,7 @@ TEST_F(RunBatchWineTest, WholeRunWithRenameAndNameTimeReport) {
     SetFileAttributesA("hidden.txt", FILE_ATTRIBUTE_HIDDEN);
     settings.rename = true;
 
-    engine.RunBatch();
+    engine.RunBatch(settings);
     ASSERT_EQ(engine.FileCount(), 5u);
     EXPECT_TRUE(ui.asked.empty());
 
@@ -138,7 +138,7 @@ TEST_F(RunBatchWineTest, HtmlTableReportAndEarlierResults) {
     settings.handling = HandlingHtmlTable;
     settings.report = "REPORT.LRV";
 
-    engine.RunBatch();
+    engine.RunBatch(settings);
     ASSERT_EQ(ui.asked.size(), 2u);
     EXPECT_EQ(ui.asked[0].text, "File(s) exist in the output directory, see the Status window.\r\n\r\nDelete?");
     EXPECT_EQ(ui.asked[1].text, "Report file already exists, delete?");
@@ -157,14 +157,14 @@ TEST_F(RunBatchWineTest, NoReportThenAppendingToATextReport) {
     dir.WriteFile("REPORT.LOG", "old run");
     settings.report = "REPORT.LOG";
     settings.handling = HandlingNone;
-    engine.RunBatch();
+    engine.RunBatch(settings);
     EXPECT_EQ(ui.status, "Handling commands:\r\n\r\n\"a.txt\"  \"A.TXT\": OK\r\n\r\nDone\r\n");
     EXPECT_EQ(dir.ReadFile("REPORT.TMP"), "first\r\n");  // neither read nor deleted
     EXPECT_EQ(dir.ReadFile("REPORT.LOG"), "old run");
 
     settings.handling = HandlingFilesTime;
     ui.answers = {Answer::No};
-    engine.RunBatch();
+    engine.RunBatch(settings);
     EXPECT_EQ(dir.ReadFile("REPORT.LOG"),
               "old run\r\n================================\r\n\r\n" + TextInfo() + "first\r\n");
     EXPECT_FALSE(dir.Exists("REPORT.TMP"));
@@ -177,7 +177,7 @@ TEST_F(RunBatchWineTest, ReportMadeReadOnlyDuringTheRun) {
     dir.WriteFile("a.txt", "readonly REPORT.TXT\r\nreport one\r\n");
     dir.WriteFile("b.txt", "report two\r\n");
     settings.handling = HandlingHtml;
-    engine.RunBatch();
+    engine.RunBatch(settings);
     EXPECT_TRUE(GetFileAttributesA("REPORT.TXT") & FILE_ATTRIBUTE_READONLY);
     std::string report = dir.ReadFile("REPORT.TXT");
     EXPECT_NE(report.find("one\r\n"), std::string::npos);
@@ -187,7 +187,7 @@ TEST_F(RunBatchWineTest, ReportMadeReadOnlyDuringTheRun) {
     // The next run cannot open it, nor create it; unless read-only binds
     // nobody here (Wine run by root), when it is asked about as usual.
     ui.answers = {Answer::Cancel};
-    engine.RunBatch();
+    engine.RunBatch(settings);
     ASSERT_EQ(ui.asked.size(), 1u);
     EXPECT_EQ(ui.asked[0].text,
               dir.ReadOnlyEnforced() ? "Cannot create Report file" : "Report file already exists, delete?");
@@ -200,9 +200,9 @@ TEST_F(RunBatchWineTest, TranslateDirectoryShortForm) {
     settings.test = true;
     settings.translate = "**_files";
     settings.command = "***";
-    engine.RunBatch();
+    engine.RunBatch(settings);
     settings.fullPath = true;
-    engine.RunBatch();
+    engine.RunBatch(settings);
     ASSERT_EQ(ui.asked.size(), 2u);
     EXPECT_EQ(ui.asked[0].text, dir.AliasOf("My Page_files"));
     char shortCwd[MAX_PATH];
@@ -219,7 +219,7 @@ TEST_F(RunBatchWineTest, OutputNamedWithSlashIsRefusedAndNothingDeleted) {
     dir.WriteFile("SUB\\OUT\\a.txt", "keep");
     settings.rename = true;
     settings.output = "SUB/OUT";
-    engine.RunBatch();
+    engine.RunBatch(settings);
     ASSERT_EQ(ui.asked.size(), 1u);
     EXPECT_EQ(ui.asked[0].text,
               "Lorvan supports only a directory directly under the Current Working Directory as the output files "
@@ -262,7 +262,7 @@ TEST_F(RunBatchWineTest, DirectStartAndInterpreterGiveEqualResults) {
             RemoveTree(Cwd() + "\\OUTPUT");
             for (const char* name : {"REPORT.TXT", "args.log", "said.log"}) DeleteFileA(name);
             platform.directStarts = 0;
-            engine.RunBatch();
+            engine.RunBatch(settings);
             EXPECT_EQ(platform.directStarts, withPathExt && row.direct ? 2 : 0) << row.program << row.command;
             std::string listing;
             for (const auto& [name, content] : dir.Listing("OUTPUT")) listing += name + "=" + content + ";";
@@ -293,7 +293,7 @@ TEST_F(RunBatchWineTest, FileNamesReachTheProgramAndRunNothing) {
     settings.files = "*.txt";
 
     settings.command = "\"**\" NUL NUL";
-    engine.RunBatch();
+    engine.RunBatch(settings);
     std::string args;
     for (const char* name : names) args += std::string(name) + " NUL NUL\r\n";
     EXPECT_EQ(dir.ReadFile("args.log"), args);
@@ -301,7 +301,7 @@ TEST_F(RunBatchWineTest, FileNamesReachTheProgramAndRunNothing) {
 
     settings.program = "rec.bat";
     settings.command = "** NUL NUL";
-    engine.RunBatch();
+    engine.RunBatch(settings);
     std::string recorded;
     for (const char* name : names)
         if (!std::strchr(name, '%')) recorded += "LORVANARGS=" + std::string(name) + " NUL NUL\r\n";
@@ -322,7 +322,7 @@ TEST_F(RunBatchWineTest, NoConsoleWindowShowsDuringARun) {
     dir.WriteFile("a.txt", "console\r\nsleep 700\r\necho said\r\n");
     dir.WriteFile("b.txt", "x");
     settings.files = "b.txt";
-    engine.RunBatch();
+    engine.RunBatch(settings);
     settings.files = "a.txt";
     const std::set<HWND> before = VisibleWindows();
     std::atomic<bool> running{true};
@@ -341,7 +341,7 @@ TEST_F(RunBatchWineTest, NoConsoleWindowShowsDuringARun) {
     for (const std::string redirect : {"", " >said.log"}) {  // directly, then through the interpreter
         settings.command = "* OUTPUT\\* REPORT.TMP" + redirect;
         platform.directStarts = 0;
-        engine.RunBatch();
+        engine.RunBatch(settings);
         EXPECT_EQ(platform.directStarts, redirect.empty() ? 1 : 0);
         reports += dir.ReadFile("REPORT.TXT");
         DeleteFileA("REPORT.TXT");
@@ -385,7 +385,7 @@ TEST_F(RunBatchWineTest, HangingCommandEndedFromTheWaitHook) {
         RemoveTree(Cwd() + "\\OUTPUT");
         platform.directStarts = 0;
         const auto start = std::chrono::steady_clock::now();
-        engine.RunBatch();
+        engine.RunBatch(settings);
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
         EXPECT_EQ(platform.directStarts, redirect.empty() ? 2 : 0);
         for (int wait = 0; wait < 40 && FakeDosProcesses() > 0; ++wait) Sleep(50);
