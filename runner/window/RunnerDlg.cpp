@@ -36,48 +36,6 @@ std::string MissingForRun(const RunSettings& s) {
     return "Lorvan cannot run yet: enter " + missing + ".";
 }
 
-UINT MessageBoxFlags(Buttons buttons, Icon icon) {
-    UINT flags = 0;
-    switch (buttons) {
-        case Buttons::Ok:
-            flags = MB_OK;
-            break;
-        case Buttons::OkCancel:
-            flags = MB_OKCANCEL;
-            break;
-        case Buttons::YesNo:
-            flags = MB_YESNO;
-            break;
-        case Buttons::YesNoCancel:
-            flags = MB_YESNOCANCEL;
-            break;
-    }
-    switch (icon) {
-        case Icon::None:
-            break;
-        case Icon::Question:
-            flags |= MB_ICONQUESTION;
-            break;
-        case Icon::Exclamation:
-            flags |= MB_ICONEXCLAMATION;
-            break;
-    }
-    return flags;
-}
-
-Answer AnswerOf(int pressed) {
-    switch (pressed) {
-        case IDOK:
-            return Answer::Ok;
-        case IDYES:
-            return Answer::Yes;
-        case IDNO:
-            return Answer::No;
-        default:
-            return Answer::Cancel;
-    }
-}
-
 }  // namespace
 
 using R = fw::Route<CRunnerDlg>;
@@ -164,8 +122,8 @@ BOOL CRunnerDlg::OnInitDialog() {
     programList.hwnd = Item(IDC_PROGRAM);
     handlingList.hwnd = Item(IDC_HANDLING);
     symbolsList.hwnd = Item(IDC_SYMBOLS);
-    progress.hwnd = Item(IDC_PROGRESS);
-    status.Attach(Item(IDC_STATUS), Item(IDC_FILECOUNT));
+    fw::ComboBox* const lists[historyListCount] = {&programList, &filesList, &commandList, &translateList};
+    services.Attach(Handle(), lists, [this](int id) { FocusControl(id); });
 
     // The controls with a help topic of their own carry its number.
     for (int id : {IDC_CHANGE, IDC_PROGRAM, IDC_FILES, IDC_COMMAND, IDC_TRANSLATE, IDC_OUTPUT, IDC_REPORT, IDC_HANDLING,
@@ -291,7 +249,7 @@ void CRunnerDlg::OnStateChanged() {
     EnableMenuItem(GetMenu(Handle()), IDOK, MF_BYCOMMAND | (runnable ? MF_ENABLED : MF_GRAYED));
     translateOn = IsTranslateOn(settings);
     translateAbsolute = IsTranslateAbsolute(settings);
-    SetStatus(runnable ? ReadyText : WaitingText);
+    services.SetStatus(runnable ? ReadyText : WaitingText);
     EnableWindow(Item(IDC_FULLPATH), !translateAbsolute);
     if (translateAbsolute) {
         // Only the check box changes: a reading that stopped at a field over
@@ -321,7 +279,7 @@ void CRunnerDlg::OnHandlingChange() {
     if (settings.handling == HandlingNone) return;
     if (std::optional<std::string> name = SuggestReportName(settings.handling, settings.report)) {
         std::string question = "Report file name \"" + *name + "\" suggested for this handling selection, change?";
-        if (Ask(question, lorvanTitle, Buttons::YesNo, Icon::None) == Answer::Yes) {
+        if (services.Ask(question, lorvanTitle, Buttons::YesNo, Icon::None) == Answer::Yes) {
             settings.report = *name;
             UpdateData(false);
         }
@@ -341,7 +299,7 @@ void CRunnerDlg::OnTempExtFocusLost() {
     if (!Reacting() || !FocusStaysHere()) return;
     UpdateData(true);
     if (IsTempExtAcceptable(settings)) return;
-    Ask(lorvan::tempExtMessage, lorvanTitle, Buttons::Ok, Icon::None);
+    services.Ask(lorvan::tempExtMessage, lorvanTitle, Buttons::Ok, Icon::None);
     SetFocus(Item(IDC_TEMPEXT));
 }
 
@@ -375,9 +333,9 @@ void CRunnerDlg::ShowHandling0Tick() {
 void CRunnerDlg::OnHandling0Toggle() {
     settings.handling0 = !settings.handling0;
     ShowHandling0Tick();
-    Ask(std::string("Run information is now ") + (settings.handling0 ? "dis" : "en") +
-            "abled for Handling mode \"Name/time for each report\".",
-        lorvanTitle, Buttons::Ok, Icon::None);
+    services.Ask(std::string("Run information is now ") + (settings.handling0 ? "dis" : "en") +
+                     "abled for Handling mode \"Name/time for each report\".",
+                 lorvanTitle, Buttons::Ok, Icon::None);
 }
 
 void CRunnerDlg::EditHistory(const char* caption, const fw::ComboBox& list) {
@@ -449,7 +407,7 @@ void CRunnerDlg::OnOK() {
     if (!IsRunnable(settings)) {
         // Enter runs even while the button is greyed: never a silent nothing.
         OnStateChanged();
-        Ask(MissingForRun(settings), lorvanTitle, Buttons::Ok, Icon::None);
+        services.Ask(MissingForRun(settings), lorvanTitle, Buttons::Ok, Icon::None);
         return;
     }
     SetRunning(true);
@@ -465,8 +423,8 @@ void CRunnerDlg::OnStop() {
         return;
     }
     // Asked again while the command still runs: it may hang.
-    if (Ask("The run stops when the command that runs now ends.\r\n\r\nEnd that command now?", lorvanTitle,
-            Buttons::YesNo, Icon::Question) == Answer::Yes)
+    if (services.Ask("The run stops when the command that runs now ends.\r\n\r\nEnd that command now?", lorvanTitle,
+                     Buttons::YesNo, Icon::Question) == Answer::Yes)
         engine.EndRunningCommand();
 }
 
@@ -476,8 +434,8 @@ void CRunnerDlg::OnCancel() {
         return;
     }
     if (closeAfterRun) return;
-    if (Ask("A run is in progress.\r\n\r\nStop it and close Lorvan?", lorvanTitle, Buttons::YesNo, Icon::Question) !=
-        Answer::Yes)
+    if (services.Ask("A run is in progress.\r\n\r\nStop it and close Lorvan?", lorvanTitle, Buttons::YesNo,
+                     Icon::Question) != Answer::Yes)
         return;
     if (!engine.IsBusy()) {
         EndDialog(IDCANCEL);  // the run ended while the question was open
@@ -552,62 +510,13 @@ bool CRunnerDlg::IsFileCountDoubleClick(const MSG& msg) const {
     return Handle() && cwd::IsDoubleClickOn(msg, Item(IDC_FILECOUNT));
 }
 
-void CRunnerDlg::FlushStatus() {
-    status.Flush();
-    UpdateWindow(progress.hwnd);
-}
-
-// The run services.
-
-void CRunnerDlg::SetStatus(std::string_view text) {
-    status.Set(text);
-}
-
-void CRunnerDlg::AppendStatus(std::string_view text) {
-    status.Append(text);
-}
-
 void CRunnerDlg::SelectAllStatus() {
     // The focus moves into the status window to select its text: the field
     // it leaves must not replace that text with the waiting text.
     const bool wasSelecting = selectingStatus;
     selectingStatus = true;
-    status.SelectAll();
+    services.SelectAllStatus();
     selectingStatus = wasSelecting;
-}
-
-void CRunnerDlg::SetFileCount(std::string_view text) {
-    status.SetFileCount(std::string(text));
-}
-
-void CRunnerDlg::SetFileCount(uint32_t count) {
-    status.SetFileCount(std::to_string(count));
-}
-
-void CRunnerDlg::SetProgressRange(uint32_t upper) {
-    progress.SetRange(static_cast<int>(upper));
-}
-
-void CRunnerDlg::SetProgressPos(uint32_t pos) {
-    progress.SetPos(static_cast<int>(pos));
-}
-
-Answer CRunnerDlg::Ask(std::string_view text, std::string_view title, Buttons buttons, Icon icon) {
-    FlushStatus();
-    return AnswerOf(
-        MessageBoxA(Handle(), std::string(text).c_str(), std::string(title).c_str(), MessageBoxFlags(buttons, icon)));
-}
-
-void CRunnerDlg::FocusField(Field field) {
-    switch (field) {
-        case Field::Files:
-            return FocusControl(IDC_FILES);
-        case Field::Output:
-            return FocusControl(IDC_OUTPUT);
-        case Field::TempExt:
-            break;
-    }
-    FocusControl(IDC_TEMPEXT);
 }
 
 void CRunnerDlg::FocusControl(int id) {
@@ -618,25 +527,4 @@ void CRunnerDlg::FocusControl(int id) {
         return;
     }
     SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(id)), TRUE);
-}
-
-fw::ComboBox& CRunnerDlg::ListOf(HistoryList list) {
-    switch (list) {
-        case HistoryList::Program:
-            return programList;
-        case HistoryList::Files:
-            return filesList;
-        case HistoryList::Command:
-            return commandList;
-        case HistoryList::Translate:
-            break;
-    }
-    return translateList;
-}
-
-void CRunnerDlg::AddToHistory(HistoryList list, std::string_view value) {
-    fw::ComboBox& combo = ListOf(list);
-    std::vector<std::string> entries;
-    for (int i = 0, count = combo.Count(); i < count; ++i) entries.push_back(combo.ItemText(i));
-    if (HistoryTakes(entries, value)) combo.AddString(std::string(value).c_str());
 }

@@ -1,11 +1,11 @@
 #pragma once
 // Lorvan's main window: every setting of a run in one control, the status
-// window, Run, and the services through which the run engine talks to the
+// window, Run, and (in RunnerServices) the services through which the run engine talks to the
 // user.
 
 #include "HelpViewer.h"
 #include "HelpWindow.h"
-#include "StatusWindow.h"
+#include "RunnerServices.h"
 #include "common/cwd/CwdSelection.h"
 #include "framework/MainDialog.h"
 #include "runner/engine/RunEngine.h"
@@ -19,7 +19,7 @@
 // Where Lorvan keeps its settings, under HKEY_CURRENT_USER.
 extern const char lorvanRegistryKey[];
 
-class CRunnerDlg : public fw::MainDialog, public lorvan::RunServices {
+class CRunnerDlg : public fw::MainDialog {
 public:
     // The engine works on the given platform (tests), or on Windows itself.
     explicit CRunnerDlg(HWND parent = nullptr, lorvan::Platform* platform = nullptr);
@@ -44,21 +44,13 @@ public:
     const lorvan::RunSettings& Settings() const { return settings; }
     const lorvan::RunEngine& Engine() const { return engine; }
 
-    // The run services.
-    void SetStatus(std::string_view text) override;
-    void AppendStatus(std::string_view text) override;
-    void SelectAllStatus() override;
-    void SetFileCount(std::string_view text) override;
-    void SetFileCount(uint32_t count) override;
-    void SetProgressRange(uint32_t upper) override;
-    void SetProgressPos(uint32_t pos) override;
-    lorvan::Answer Ask(std::string_view text, std::string_view title, lorvan::Buttons buttons,
-                       lorvan::Icon icon) override;
-    void FocusField(lorvan::Field field) override;
-    void AddToHistory(lorvan::HistoryList list, std::string_view value) override;
+    // What the engine tells the user and asks, on this window's controls.
+    RunnerServices& Services() { return services; }
+    // Ctrl+A: the status window's whole text selected, the focus in it.
+    void SelectAllStatus();
 
     // Hands what the status window gathered to its control now.
-    void FlushStatus();
+    void FlushStatus() { services.Flush(); }
 
     enum TimerId : UINT_PTR { TimerStateCheck = 1, TimerFileList = 2 };
 
@@ -111,16 +103,13 @@ private:
     // The combo box of a stored history list.
     fw::ComboBox* StoredListControl(int list);
 
-    fw::ComboBox& ListOf(lorvan::HistoryList list);
-
     fw::ComboBox translateList, filesList, commandList, programList;
     fw::ComboBox handlingList, symbolsList;
-    fw::ProgressBar progress;
-    StatusWindow status;
+    RunnerServices services;
     lorvan::RunSettings settings;
     lorvan::Win32Platform windowsPlatform;
     lorvan::Platform& platform;
-    lorvan::RunEngine engine{*this, platform};
+    lorvan::RunEngine engine{services, platform};
     bool runnable = false;
 
     // During a run: what the user could change the record with is

@@ -618,13 +618,13 @@ TEST_F(RunnerWindow, TheStatusWindowProgressAndClosingWhenTheObjectGoesFirst) {
 
         // Appended text goes at the end, wherever the user put the caret or
         // what they selected; their selection stays.
-        dialog.SetStatus("Finding files.\r\n\r\nLongName  ShortName\r\n");
-        dialog.AppendStatus("one");
-        dialog.AppendStatus("two");
+        dialog.Services().SetStatus("Finding files.\r\n\r\nLongName  ShortName\r\n");
+        dialog.Services().AppendStatus("one");
+        dialog.Services().AppendStatus("two");
         dialog.SelectAllStatus();
         EXPECT_EQ(FullText(status), "Finding files.\r\n\r\nLongName  ShortName\r\n\r\none\r\ntwo\r\n");
         SendMessageA(status, EM_SETSEL, 0, 7);
-        dialog.AppendStatus("Found");
+        dialog.Services().AppendStatus("Found");
         dialog.FlushStatus();
         DWORD start = 1, end = 0;
         SendMessageA(status, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
@@ -632,15 +632,15 @@ TEST_F(RunnerWindow, TheStatusWindowProgressAndClosingWhenTheObjectGoesFirst) {
         EXPECT_EQ(FullText(status), "Finding files.\r\n\r\nLongName  ShortName\r\n\r\none\r\ntwo\r\nFound\r\n");
 
         // A long listing is not cut.
-        dialog.SetStatus("Finding files.");
+        dialog.Services().SetStatus("Finding files.");
         const std::string line = "\"a long file name of the listing.txt\"  \"ALONGF~1.TXT\"";
-        for (int i = 0; i < 20000; ++i) dialog.AppendStatus(line);
+        for (int i = 0; i < 20000; ++i) dialog.Services().AppendStatus(line);
         dialog.SelectAllStatus();
         EXPECT_EQ(FullText(status).size(), 16 + 20000 * (line.size() + 2));
 
         // The progress bar's range and position do not wrap above 65,535.
-        dialog.SetProgressRange(70000);
-        dialog.SetProgressPos(68000);
+        dialog.Services().SetProgressRange(70000);
+        dialog.Services().SetProgressPos(68000);
         HWND progress = GetDlgItem(dialog.Handle(), IDC_PROGRESS);
         EXPECT_EQ(SendMessageA(progress, PBM_GETRANGE, FALSE, 0), 70000);
         EXPECT_EQ(SendMessageA(progress, PBM_GETPOS, 0, 0), 68000);

@@ -1,0 +1,119 @@
+#include "RunnerServices.h"
+
+#include "resource.h"
+
+using namespace lorvan;
+
+namespace {
+
+UINT MessageBoxFlags(Buttons buttons, Icon icon) {
+    UINT flags = 0;
+    switch (buttons) {
+        case Buttons::Ok:
+            flags = MB_OK;
+            break;
+        case Buttons::OkCancel:
+            flags = MB_OKCANCEL;
+            break;
+        case Buttons::YesNo:
+            flags = MB_YESNO;
+            break;
+        case Buttons::YesNoCancel:
+            flags = MB_YESNOCANCEL;
+            break;
+    }
+    switch (icon) {
+        case Icon::None:
+            break;
+        case Icon::Question:
+            flags |= MB_ICONQUESTION;
+            break;
+        case Icon::Exclamation:
+            flags |= MB_ICONEXCLAMATION;
+            break;
+    }
+    return flags;
+}
+
+Answer AnswerOf(int pressed) {
+    switch (pressed) {
+        case IDOK:
+            return Answer::Ok;
+        case IDYES:
+            return Answer::Yes;
+        case IDNO:
+            return Answer::No;
+        default:
+            return Answer::Cancel;
+    }
+}
+
+}  // namespace
+
+void RunnerServices::Attach(HWND owner, fw::ComboBox* const (&historyLists)[historyListCount],
+                            std::function<void(int)> focusControl) {
+    window = owner;
+    status.Attach(GetDlgItem(owner, IDC_STATUS), GetDlgItem(owner, IDC_FILECOUNT));
+    progress.hwnd = GetDlgItem(owner, IDC_PROGRESS);
+    for (int i = 0; i < historyListCount; ++i) lists[i] = historyLists[i];
+    focus = std::move(focusControl);
+}
+
+void RunnerServices::Flush() {
+    status.Flush();
+    UpdateWindow(progress.hwnd);
+}
+
+void RunnerServices::SetStatus(std::string_view text) {
+    status.Set(text);
+}
+
+void RunnerServices::AppendStatus(std::string_view text) {
+    status.Append(text);
+}
+
+void RunnerServices::SelectAllStatus() {
+    status.SelectAll();
+}
+
+void RunnerServices::SetFileCount(std::string_view text) {
+    status.SetFileCount(std::string(text));
+}
+
+void RunnerServices::SetFileCount(uint32_t count) {
+    status.SetFileCount(std::to_string(count));
+}
+
+void RunnerServices::SetProgressRange(uint32_t upper) {
+    progress.SetRange(static_cast<int>(upper));
+}
+
+void RunnerServices::SetProgressPos(uint32_t pos) {
+    progress.SetPos(static_cast<int>(pos));
+}
+
+Answer RunnerServices::Ask(std::string_view text, std::string_view title, Buttons buttons, Icon icon) {
+    Flush();
+    return AnswerOf(
+        MessageBoxA(window, std::string(text).c_str(), std::string(title).c_str(), MessageBoxFlags(buttons, icon)));
+}
+
+void RunnerServices::FocusField(Field field) {
+    Flush();
+    switch (field) {
+        case Field::Files:
+            return focus(IDC_FILES);
+        case Field::Output:
+            return focus(IDC_OUTPUT);
+        case Field::TempExt:
+            break;
+    }
+    focus(IDC_TEMPEXT);
+}
+
+void RunnerServices::AddToHistory(HistoryList list, std::string_view value) {
+    fw::ComboBox& combo = *lists[static_cast<int>(list)];
+    std::vector<std::string> entries;
+    for (int i = 0, count = combo.Count(); i < count; ++i) entries.push_back(combo.ItemText(i));
+    if (HistoryTakes(entries, value)) combo.AddString(std::string(value).c_str());
+}

@@ -1,0 +1,42 @@
+#pragma once
+// What the run engine tells the user and asks, on Lorvan's main window: the
+// status window and the "# of files" field, the progress bar, message boxes,
+// the focus and the history lists. The window owns the controls; this only
+// speaks through them.
+
+#include "StatusWindow.h"
+#include "framework/Controls.h"
+#include "runner/engine/RunServices.h"
+#include "runner/engine/StoredValues.h"
+
+#include <functional>
+
+class RunnerServices : public lorvan::RunServices {
+public:
+    // The window's history lists in HistoryList's order; focus moves the
+    // focus to a control of the window by its id.
+    void Attach(HWND window, fw::ComboBox* const (&lists)[lorvan::historyListCount], std::function<void(int)> focus);
+
+    void SetStatus(std::string_view text) override;
+    void AppendStatus(std::string_view text) override;
+    void SelectAllStatus() override;
+    void SetFileCount(std::string_view text) override;
+    void SetFileCount(uint32_t count) override;
+    void SetProgressRange(uint32_t upper) override;
+    void SetProgressPos(uint32_t pos) override;
+    lorvan::Answer Ask(std::string_view text, std::string_view title, lorvan::Buttons buttons,
+                       lorvan::Icon icon) override;
+    void FocusField(lorvan::Field field) override;
+    void AddToHistory(lorvan::HistoryList list, std::string_view value) override;
+
+    // Hands what the status window gathered to its control and draws the
+    // progress bar now.
+    void Flush();
+
+private:
+    HWND window = nullptr;
+    StatusWindow status;
+    fw::ProgressBar progress;
+    fw::ComboBox* lists[lorvan::historyListCount] = {};
+    std::function<void(int)> focus;
+};
