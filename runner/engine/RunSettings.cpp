@@ -24,6 +24,16 @@ bool IsRunnable(const RunSettings& s) {
     return true;
 }
 
+std::string MissingForRun(const RunSettings& s) {
+    std::string missing = s.program.empty()              ? "the DOS program to run"
+                          : s.files.empty()              ? "the files to pass"
+                          : s.command.empty()            ? "the command"
+                          : s.output.empty() && s.rename ? "the output directory (Rename is ticked)"
+                          : s.report.empty()             ? "the report file name"
+                                                         : "the temporary extension";
+    return "Lorvan cannot run yet: enter " + missing + ".";
+}
+
 bool IsTranslateOn(const RunSettings& s) {
     return CompareExact(s.translate, " ") > 0;
 }

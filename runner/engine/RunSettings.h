@@ -61,6 +61,8 @@ struct RunSettings {
 int CompareExact(std::string_view a, std::string_view b);
 
 bool IsRunnable(const RunSettings& s);
+// What a run still needs, told for a Run asked for before the fields suffice.
+std::string MissingForRun(const RunSettings& s);
 bool IsTranslateOn(const RunSettings& s);
 // The scans below go by character in the given code page.
 bool IsTranslateAbsolute(const RunSettings& s, const CodePage& codePage = SingleByteCodePage());

@@ -89,11 +89,12 @@ std::optional<StoredList> LoadList(const std::vector<StoredValue>& values, size_
 
 }  // namespace
 
-size_t HistoryEntryLimit(HistoryList list) {
-    // In HistoryList's order.
-    constexpr size_t limits[historyListCount] = {maxProgramLength, maxFilesLength, maxCommandLength,
-                                                 maxStoredItemData - 1};
-    return limits[static_cast<int>(list)];
+const HistoryListKind& KindOf(HistoryList list) {
+    static constexpr HistoryListKind kinds[historyListCount] = {{"Program", maxProgramLength, false},
+                                                                {"Files", maxFilesLength, false},
+                                                                {"Command", maxCommandLength, false},
+                                                                {"Translate", maxStoredItemData - 1, true}};
+    return kinds[static_cast<int>(list)];
 }
 
 namespace {
@@ -128,7 +129,7 @@ LoadedLists LoadStoredValues(const StoredKey& key, RunSettings& s, Platform& pla
     LoadedLists loaded;
     LoadField(handling0Field, key.values, s);
     for (int i = 0; i < historyListCount; ++i)
-        if (key.lists[i]) loaded.lists[i] = LoadList(*key.lists[i], HistoryEntryLimit(static_cast<HistoryList>(i)));
+        if (key.lists[i]) loaded.lists[i] = LoadList(*key.lists[i], KindOf(static_cast<HistoryList>(i)).entryLimit);
 
     const std::optional<std::string> storedCwd = Text(Find(key.values, cwdField.name), maxStoredTextData);
     if (!storedCwd || platform.CompareNoCase(*storedCwd, s.cwd) != 0) return loaded;
@@ -146,7 +147,7 @@ std::vector<StoredValue> DirectoryStoredValues(const RunSettings& s) {
     return values;
 }
 
-std::vector<StoredValue> ListStoredValues(const StoredList& list, bool keepBlank) {
+std::vector<StoredValue> ListStoredValues(const StoredList& list, HistoryList which) {
     std::vector<StoredValue> values;
     if (list.entries.empty()) return values;
     int selected = list.selected;
@@ -154,7 +155,7 @@ std::vector<StoredValue> ListStoredValues(const StoredList& list, bool keepBlank
         const std::string& text = list.entries[i];
         if (!IsBlankEntry(text))
             values.push_back(TextValue(std::to_string(i + 1), text));
-        else if (keepBlank)
+        else if (KindOf(which).keepsBlank)
             values.push_back(TextValue(std::to_string(i + 1), " "));
         else if (static_cast<int>(i) < list.selected)
             --selected;  // "select" counts the stored entries only

@@ -49,9 +49,16 @@ struct StoredList {
     int selected = -1;  // the index to select in the sorted list; -1: none
 };
 
-// The longest entry a list takes: its field's limit, the stored item's for
-// Translate, whose field has none.
-size_t HistoryEntryLimit(HistoryList list);
+// What sets the history lists apart, in HistoryList's order: the subkey,
+// the longest entry a list takes (its field's limit; the stored item's for
+// Translate, whose field has none), and whether a blank entry is stored (as
+// " ") rather than dropped.
+struct HistoryListKind {
+    const char* subkey;
+    size_t entryLimit;
+    bool keepsBlank;
+};
+const HistoryListKind& KindOf(HistoryList list);
 
 // Reads handling0 always, and the fields of the working directory when the
 // stored CWD is settings.cwd (ignoring case, as the platform compares
@@ -68,9 +75,9 @@ std::vector<StoredValue> GlobalStoredValues(const RunSettings& settings);
 std::vector<StoredValue> DirectoryStoredValues(const RunSettings& settings);
 
 // A list's subkey: its items numbered by their place in the list, 1 for the
-// first, and "select". Blank items are dropped, or kept as " " (keepBlank);
-// "select" counts the stored items. None for a list without entries, which
-// gets no subkey.
-std::vector<StoredValue> ListStoredValues(const StoredList& list, bool keepBlank);
+// first, and "select". Blank items are dropped or kept as the list's kind
+// says; "select" counts the stored items. None for a list without entries,
+// which gets no subkey.
+std::vector<StoredValue> ListStoredValues(const StoredList& list, HistoryList which);
 
 }  // namespace lorvan

@@ -46,7 +46,7 @@ int FuzzStored(const uint8_t* data, size_t size) {
         const StoredList& list = *loaded.lists[i];
         Check(list.selected >= -1 && list.selected < static_cast<int>(list.entries.size()), "selection past the end");
         for (const std::string& entry : list.entries) {
-            Check(entry.size() <= HistoryEntryLimit(static_cast<HistoryList>(i)), "an entry over its field's limit");
+            Check(entry.size() <= KindOf(static_cast<HistoryList>(i)).entryLimit, "an entry over its field's limit");
             Check(entry.find('\0') == std::string::npos, "a zero inside an entry");
         }
     }

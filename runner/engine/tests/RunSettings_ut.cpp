@@ -7,36 +7,43 @@
 
 using namespace lorvan;
 
-TEST(RunSettings, Runnable) {
+TEST(RunSettings, RunnableOrWhatIsMissing) {
     struct Row {
         const char *program, *files, *command, *output, *report, *tempExt;
         int handling;
-        bool rename, runnable;
+        bool rename;
+        const char* missing;  // none: runnable
     };
+    const char* program = "the DOS program to run";
+    const char* report = "the report file name";
+    const char* tempExt = "the temporary extension";
     const Row rows[] = {
-        {"P", "F", "C", "OUTPUT", "R", ".TMP", 0, false, true},
-        {"", "", "", "OUTPUT", "R", ".TMP", 0, false, false},
-        {"", "F", "C", "OUTPUT", "R", ".TMP", 0, false, false},
-        {"P", "", "C", "OUTPUT", "R", ".TMP", 0, false, false},
-        {"P", "F", "", "OUTPUT", "R", ".TMP", 0, false, false},
-        {" ", " ", " ", "OUTPUT", "R", ".TMP", 0, false, true},  // one space is not empty
+        {"P", "F", "C", "OUTPUT", "R", ".TMP", 0, false, nullptr},
+        {"", "", "", "OUTPUT", "R", ".TMP", 0, false, program},
+        {"", "F", "C", "OUTPUT", "R", ".TMP", 0, false, program},
+        {"P", "", "C", "OUTPUT", "R", ".TMP", 0, false, "the files to pass"},
+        {"P", "F", "", "OUTPUT", "R", ".TMP", 0, false, "the command"},
+        {" ", " ", " ", "OUTPUT", "R", ".TMP", 0, false, nullptr},  // one space is not empty
         // The output directory counts only with renaming.
-        {"P", "F", "C", "", "R", ".TMP", 0, false, true},
-        {"P", "F", "C", "", "R", ".TMP", 0, true, false},
+        {"P", "F", "C", "", "R", ".TMP", 0, false, nullptr},
+        {"P", "F", "C", "", "R", ".TMP", 0, true, "the output directory (Rename is ticked)"},
         // Report and temporary extension count below mode 4, and with none selected.
-        {"P", "F", "C", "OUTPUT", "", "", 4, false, true},
-        {"P", "F", "C", "OUTPUT", "", ".TMP", 3, false, false},
-        {"P", "F", "C", "OUTPUT", "R", "", 3, false, false},
-        {"P", "F", "C", "OUTPUT", "", ".TMP", 0, false, false},
-        {"P", "F", "C", "OUTPUT", "R", "", -1, false, false},
-        {"P", "F", "C", "OUTPUT", "R", ".TMP", -1, false, true},
+        {"P", "F", "C", "OUTPUT", "", "", 4, false, nullptr},
+        {"P", "F", "C", "OUTPUT", "", ".TMP", 3, false, report},
+        {"P", "F", "C", "OUTPUT", "R", "", 3, false, tempExt},
+        {"P", "F", "C", "OUTPUT", "", ".TMP", 0, false, report},
+        {"P", "F", "C", "OUTPUT", "R", "", -1, false, tempExt},
+        {"P", "F", "C", "OUTPUT", "R", ".TMP", -1, false, nullptr},
     };
     for (const Row& row : rows) {
         // Translate, Symbols, Test and Full path never count.
         const RunSettings s{"C:\\",       row.program, row.files,   row.command, "C:\\X", row.output, row.report,
                             row.handling, -1,          row.tempExt, row.rename,  true,    true};
-        EXPECT_EQ(IsRunnable(s), row.runnable)
+        EXPECT_EQ(IsRunnable(s), !row.missing)
             << row.program << "|" << row.output << "|" << row.report << "|" << row.tempExt << "|" << row.handling;
+        if (row.missing) {
+            EXPECT_EQ(MissingForRun(s), "Lorvan cannot run yet: enter " + std::string(row.missing) + ".");
+        }
     }
 }
 

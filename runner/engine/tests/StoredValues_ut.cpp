@@ -119,17 +119,17 @@ TEST(LoadStoredValues, FieldsOfTheWorkingDirectory) {
 
 TEST(StoredValues, WhatIsSavedLoadsBack) {
     // Each list as its subkey holds it: names, texts and "select".
-    auto subkey = [](std::vector<std::string> entries, int selected, bool keepBlank) {
+    auto subkey = [](std::vector<std::string> entries, int selected, HistoryList which = HistoryList::Files) {
         std::string out;
-        for (const StoredValue& v : ListStoredValues({std::move(entries), selected}, keepBlank))
+        for (const StoredValue& v : ListStoredValues({std::move(entries), selected}, which))
             out += v.name + "=" + (v.type == StoredString ? v.data : std::to_string(uint8_t(v.data[0]))) + ";";
         return out;
     };
-    EXPECT_EQ(subkey({"", "a.txt", "b.txt"}, 2, false), "2=a.txt;3=b.txt;select=2;");
-    EXPECT_EQ(subkey({"", "a.txt", "b.txt"}, 0, false), "2=a.txt;3=b.txt;select=1;");  // the next stored one
-    EXPECT_EQ(subkey({"", "D:\\X"}, 1, true), "1= ;2=D:\\X;select=2;");
-    EXPECT_EQ(subkey({"a", "b"}, -1, false), "1=a;2=b;select=1;");
-    EXPECT_EQ(subkey({}, -1, false), "");  // no subkey
+    EXPECT_EQ(subkey({"", "a.txt", "b.txt"}, 2), "2=a.txt;3=b.txt;select=2;");
+    EXPECT_EQ(subkey({"", "a.txt", "b.txt"}, 0), "2=a.txt;3=b.txt;select=1;");  // the next stored one
+    EXPECT_EQ(subkey({"", "D:\\X"}, 1, HistoryList::Translate), "1= ;2=D:\\X;select=2;");
+    EXPECT_EQ(subkey({"a", "b"}, -1), "1=a;2=b;select=1;");
+    EXPECT_EQ(subkey({}, -1), "");  // no subkey
 
     RunSettings saved{"C:\\DATA"};
     saved.output.clear();
