@@ -54,6 +54,19 @@ public:
     // says so unless told to stay quiet (a window that closes); it is quiet
     // too while the window initialises and inside another exchange.
     bool UpdateData(bool reading = true, bool quiet = false);
+    // Runs write as an exchange: what it does to the controls (a selection,
+    // a focus move) is no user's action.
+    template <class Write>
+    void WriteControls(Write&& write) {
+        const bool was = exchanging_;
+        exchanging_ = true;
+        struct Restore {
+            bool& flag;
+            bool value;
+            ~Restore() { flag = value; }
+        } restore{exchanging_, was};
+        write();
+    }
 
     HWND Handle() const { return hwnd_; }
     HWND Item(int id) const { return GetDlgItem(hwnd_, id); }

@@ -25,17 +25,6 @@ constexpr UINT fileListMs = 170;
 // its limit.
 constexpr UINT WM_OPENED = WM_APP + 1;
 
-// What a run still needs, for a Run asked for before the fields suffice.
-std::string MissingForRun(const RunSettings& s) {
-    std::string missing = s.program.empty()              ? "the DOS program to run"
-                          : s.files.empty()              ? "the files to pass"
-                          : s.command.empty()            ? "the command"
-                          : s.output.empty() && s.rename ? "the output directory (Rename is ticked)"
-                          : s.report.empty()             ? "the report file name"
-                                                         : "the temporary extension";
-    return "Lorvan cannot run yet: enter " + missing + ".";
-}
-
 }  // namespace
 
 using R = fw::Route<CRunnerDlg>;
@@ -78,8 +67,8 @@ const R CRunnerDlg::routes[] = {
     R::Menu(fw::IdHelpCommand, &CRunnerDlg::OnContextHelp),
 };
 
-CRunnerDlg::CRunnerDlg(HWND parent, Platform* otherPlatform)
-    : MainDialog(IDD_RUNNER_DIALOG, IDI_LORVAN, parent), platform(otherPlatform ? *otherPlatform : windowsPlatform) {
+CRunnerDlg::CRunnerDlg(HWND parent, Platform* platform)
+    : MainDialog(IDD_RUNNER_DIALOG, IDI_LORVAN, parent), run(services, platform) {
     // No entry selected until the window opens and sets the start values.
     settings.handling = -1;
     settings.symbols = -1;
@@ -90,6 +79,20 @@ CRunnerDlg::CRunnerDlg(HWND parent, Platform* otherPlatform)
 
 CRunnerDlg::~CRunnerDlg() {
     Destroy();
+}
+
+CRunnerDlg::State CRunnerDlg::CurrentState() const {
+    if (Ending()) return State::Ending;
+    switch (run.CurrentPhase()) {
+        case RunController::Phase::Idle:
+            break;
+        case RunController::Phase::Running:
+            return State::Running;
+        case RunController::Phase::Stopping:
+        case RunController::Phase::Closing:
+            return State::Stopping;
+    }
+    return Exchanging() ? State::Exchanging : State::Idle;
 }
 
 bool CRunnerDlg::Dispatch(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
@@ -116,14 +119,11 @@ void CRunnerDlg::DoDataExchange(fw::DataExchange& dx) {
 }
 
 BOOL CRunnerDlg::OnInitDialog() {
-    translateList.hwnd = Item(IDC_TRANSLATE);
-    filesList.hwnd = Item(IDC_FILES);
-    commandList.hwnd = Item(IDC_COMMAND);
-    programList.hwnd = Item(IDC_PROGRAM);
+    history.Attach(Handle());
     handlingList.hwnd = Item(IDC_HANDLING);
     symbolsList.hwnd = Item(IDC_SYMBOLS);
-    fw::ComboBox* const lists[historyListCount] = {&programList, &filesList, &commandList, &translateList};
-    services.Attach(Handle(), lists, [this](int id) { FocusControl(id); });
+    services.Attach(Handle(), history, [this](int id) { run.FocusControl(id); });
+    run.Attach(Handle());
 
     // The controls with a help topic of their own carry its number.
     for (int id : {IDC_CHANGE, IDC_PROGRAM, IDC_FILES, IDC_COMMAND, IDC_TRANSLATE, IDC_OUTPUT, IDC_REPORT, IDC_HANDLING,
@@ -133,8 +133,6 @@ BOOL CRunnerDlg::OnInitDialog() {
     // The lists' initial entries.
     for (const char* text : handlingTexts) handlingList.AddString(text);
     for (const char* text : symbolSetTexts) symbolsList.AddString(text);
-    programList.AddString("");
-    commandList.AddString("");
 
     // The window cannot be sized or maximised: Size and Maximize of the
     // window menu are greyed, by position.
@@ -150,17 +148,10 @@ BOOL CRunnerDlg::OnInitDialog() {
     settings = RunSettings{};  // the start values
     settings.cwd = cwd;
 
-    LoadSettings();
-    struct {
-        fw::ComboBox& list;
-        std::string& field;
-    } const selections[] = {{programList, settings.program},
-                            {filesList, settings.files},
-                            {commandList, settings.command},
-                            {translateList, settings.translate}};
-    for (const auto& s : selections)
-        if (s.list.CurSel() >= 0) s.field = s.list.ItemText(s.list.CurSel());
-
+    LoadedSettings loaded = LoadStoredSettings(lorvanRegistryKey, settings, run.Platform());
+    // A position on no monitor (a screen since removed) is not applied.
+    if (loaded.position) fw::ApplyWindowPosition(Handle(), *loaded.position);
+    history.Show(loaded, settings);
     UpdateData(false);
     ShowHandling0Tick();
     OnRenameChange();
@@ -170,12 +161,12 @@ BOOL CRunnerDlg::OnInitDialog() {
 
     // While a command runs, the window goes on answering: the wait hands
     // it the messages that arrive.
-    platform.SetWaitHook([this] {
+    run.Platform().SetWaitHook([this] {
         FlushStatus();
         ProcessWaitingMessages();
     });
 
-    SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(programList.hwnd), TRUE);
+    SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDC_PROGRAM)), TRUE);
     PostMessageA(Handle(), WM_OPENED, 0, 0);
     return FALSE;
 }
@@ -187,68 +178,26 @@ bool CRunnerDlg::OnOpened(WPARAM, LPARAM, LRESULT& result) {
     return true;
 }
 
-fw::ComboBox* CRunnerDlg::StoredListControl(int list) {
-    fw::ComboBox* controls[storedListCount] = {&programList, &filesList, &commandList, &translateList};
-    return controls[list];
-}
-
-void CRunnerDlg::LoadSettings() {
-    LoadedSettings loaded = LoadStoredSettings(lorvanRegistryKey, settings, platform);
-    // A position on no monitor (a screen since removed) is not applied.
-    if (loaded.position) fw::ApplyWindowPosition(Handle(), *loaded.position);
-    for (int i = 0; i < storedListCount; ++i) {
-        if (!loaded.lists[i]) continue;
-        fw::ComboBox& list = *StoredListControl(i);
-        list.ResetContent();
-        for (const std::string& entry : loaded.lists[i]->entries) list.AddString(entry.c_str());
-        list.SetCurSel(loaded.lists[i]->selected);
-    }
-}
-
-int CRunnerDlg::EntryShown(const fw::ComboBox& list) {
-    const std::string shown = list.Text();
-    int caseFolded = -1;
-    for (int j = 0, count = list.Count(); j < count; ++j) {
-        const std::string entry = list.ItemText(j);
-        if (entry == shown) return j;
-        if (caseFolded < 0 && platform.CompareNoCase(entry, shown) == 0) caseFolded = j;
-    }
-    return caseFolded >= 0 ? caseFolded : list.CurSel();
-}
-
-void CRunnerDlg::SaveSettings() {
-    StoredList lists[storedListCount];
-    for (int i = 0; i < storedListCount; ++i) {
-        const fw::ComboBox& list = *StoredListControl(i);
-        for (int j = 0, count = list.Count(); j < count; ++j) lists[i].entries.push_back(list.ItemText(j));
-        // The entry that the field shows is what the next start shows: a
-        // text typed equal to an entry, not picked, leaves the list's
-        // selection on the entry chosen before.
-        lists[i].selected = EntryShown(list);
-    }
-    SaveStoredSettings(lorvanRegistryKey, settings, Handle(), lists);
-}
-
 void CRunnerDlg::OnDestroy() {
     KillTimer(Handle(), TimerStateCheck);
     KillTimer(Handle(), TimerFileList);
-    helpViewer->Request(Handle(), HELP_QUIT, 0);
-    helpWindow.Close();
-    platform.SetWaitHook(nullptr);
+    help.Close(Handle());
+    run.Platform().SetWaitHook(nullptr);
     // The window is already gone from the screen: a field over its limit
     // stops the reading without a message that would stand on its own.
     UpdateData(true, true);
-    SaveSettings();
+    StoredList lists[historyListCount];
+    history.Gather(run.Platform(), lists);
+    SaveStoredSettings(lorvanRegistryKey, settings, Handle(), lists);
 }
 
 void CRunnerDlg::OnStateChanged() {
     if (!Reacting()) return;
     UpdateData(true);
-    runnable = IsRunnable(settings);
+    const bool runnable = IsRunnable(settings);
     EnableWindow(Item(IDOK), runnable);
     EnableMenuItem(GetMenu(Handle()), IDOK, MF_BYCOMMAND | (runnable ? MF_ENABLED : MF_GRAYED));
-    translateOn = IsTranslateOn(settings);
-    translateAbsolute = IsTranslateAbsolute(settings);
+    const bool translateAbsolute = IsTranslateAbsolute(settings);
     services.SetStatus(runnable ? ReadyText : WaitingText);
     EnableWindow(Item(IDC_FULLPATH), !translateAbsolute);
     if (translateAbsolute) {
@@ -306,7 +255,7 @@ void CRunnerDlg::OnTempExtFocusLost() {
 void CRunnerDlg::OnFilesFocusLost() {
     if (!Reacting() || !FocusStaysHere()) return;
     OnStateChanged();
-    if (platform.CompareNoCase(settings.files, engine.LastListedPattern()) != 0) RefreshFileList();
+    if (run.Platform().CompareNoCase(settings.files, run.Engine().LastListedPattern()) != 0) RefreshFileList();
 }
 
 void CRunnerDlg::StartStateCheck() {
@@ -345,43 +294,27 @@ void CRunnerDlg::EditHistory(const char* caption, const fw::ComboBox& list) {
 }
 
 void CRunnerDlg::OnEditProgramList() {
-    EditHistory("DOS program to run", programList);
+    EditHistory("DOS program to run", history[HistoryList::Program]);
 }
 
 void CRunnerDlg::OnEditFilesList() {
-    EditHistory("Files to pass", filesList);
+    EditHistory("Files to pass", history[HistoryList::Files]);
 }
 
 void CRunnerDlg::OnEditCommandList() {
-    EditHistory("Command", commandList);
+    EditHistory("Command", history[HistoryList::Command]);
 }
 
 void CRunnerDlg::OnEditTranslateList() {
-    EditHistory("Translate directory", translateList);
-}
-
-void CRunnerDlg::Help(DWORD topic) {
-    // The platform's viewer only for a help file of its own format beside
-    // the program; today's Windows has no such viewer, so without the file
-    // the program's own window answers.
-    const DWORD attributes = GetFileAttributesA(HelpViewer::DefaultHelpFile().c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-        helpViewer->Request(Handle(), topic ? HELP_CONTEXT : HELP_FINDER, topic);
-    else
-        helpWindow.Show(Handle(), topic);
+    EditHistory("Translate directory", history[HistoryList::Translate]);
 }
 
 void CRunnerDlg::OnHelpContents() {
-    Help(0);
+    help.Show(Handle(), 0);
 }
 
 void CRunnerDlg::OnContextHelp() {
-    // The focused window's number, or its parent's: the edit part of a
-    // combo box has none of its own.
-    HWND focus = GetFocus();
-    DWORD topic = focus ? GetWindowContextHelpId(focus) : 0;
-    if (!topic && focus && GetParent(focus)) topic = GetWindowContextHelpId(GetParent(focus));
-    Help(topic);
+    help.ShowForFocus(Handle());
 }
 
 void CRunnerDlg::OnAbout() {
@@ -397,8 +330,8 @@ bool CRunnerDlg::OnSysCommand(WPARAM wp, LPARAM, LRESULT& result) {
 }
 
 void CRunnerDlg::OnOK() {
-    if (engine.IsBusy()) {
-        OnStop();
+    if (!run.Idle()) {
+        run.Stop();
         return;
     }
     // The run starts from what the controls show: a list entry picked with
@@ -410,74 +343,15 @@ void CRunnerDlg::OnOK() {
         services.Ask(MissingForRun(settings), lorvanTitle, Buttons::Ok, Icon::None);
         return;
     }
-    SetRunning(true);
-    engine.RunBatch(settings);
-    SetRunning(false);
-    FlushStatus();
-    if (closeAfterRun) EndDialog(IDCANCEL);
-}
-
-void CRunnerDlg::OnStop() {
-    if (!engine.StopRequested()) {
-        engine.RequestStop();
-        return;
-    }
-    // Asked again while the command still runs: it may hang.
-    if (services.Ask("The run stops when the command that runs now ends.\r\n\r\nEnd that command now?", lorvanTitle,
-                     Buttons::YesNo, Icon::Question) == Answer::Yes)
-        engine.EndRunningCommand();
+    if (run.Run(settings)) EndDialog(IDCANCEL);
 }
 
 void CRunnerDlg::OnCancel() {
-    if (!engine.IsBusy()) {
-        EndDialog(IDCANCEL);
-        return;
-    }
-    if (closeAfterRun) return;
-    if (services.Ask("A run is in progress.\r\n\r\nStop it and close Lorvan?", lorvanTitle, Buttons::YesNo,
-                     Icon::Question) != Answer::Yes)
-        return;
-    if (!engine.IsBusy()) {
-        EndDialog(IDCANCEL);  // the run ended while the question was open
-        return;
-    }
-    // The window closes when the run has ended, as after a whole run.
-    closeAfterRun = true;
-    if (!engine.StopRequested()) engine.RequestStop();
-}
-
-void CRunnerDlg::SetRunning(bool running) {
-    static constexpr int fields[] = {IDC_PROGRAM,  IDC_FILES,    IDC_COMMAND, IDC_TRANSLATE, IDC_OUTPUT,
-                                     IDC_REPORT,   IDC_HANDLING, IDC_TEMPEXT, IDC_SYMBOLS,   IDC_TEST,
-                                     IDC_FULLPATH, IDC_RENAME,   IDC_CHANGE};
-    static constexpr int options[] = {ID_OPTIONS_HANDLING, ID_OPTIONS_PROGRAM, ID_OPTIONS_FILES, ID_OPTIONS_COMMAND,
-                                      ID_OPTIONS_TRANSLATE};
-    HMENU menu = GetMenu(Handle());
-    inRun = true;
-    if (running) {
-        enabledBeforeRun.clear();
-        focusAfterRun = 0;
-        closeAfterRun = false;
-        if (HWND focus = GetFocus(); focus && IsChild(Handle(), focus))
-            SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDOK)), TRUE);
-        for (int id : fields) {
-            enabledBeforeRun.emplace_back(id, IsWindowEnabled(Item(id)) != FALSE);
-            EnableWindow(Item(id), FALSE);
-        }
-        for (int id : options) EnableMenuItem(menu, id, MF_BYCOMMAND | MF_GRAYED);
-        SetDlgItemTextA(Handle(), IDOK, "Stop");
-    } else {
-        for (const auto& [id, enabled] : enabledBeforeRun) EnableWindow(Item(id), enabled);
-        for (int id : options) EnableMenuItem(menu, id, MF_BYCOMMAND | MF_ENABLED);
-        SetDlgItemTextA(Handle(), IDOK, "Run");
-        inRun = false;
-        if (focusAfterRun) FocusControl(std::exchange(focusAfterRun, 0));
-    }
-    DrawMenuBar(Handle());
+    if (run.MayClose()) EndDialog(IDCANCEL);
 }
 
 void CRunnerDlg::RefreshFileList() {
-    engine.RefreshFileList(settings);
+    run.Engine().RefreshFileList(settings);
     FlushStatus();
 }
 
@@ -513,18 +387,5 @@ bool CRunnerDlg::IsFileCountDoubleClick(const MSG& msg) const {
 void CRunnerDlg::SelectAllStatus() {
     // The focus moves into the status window to select its text: the field
     // it leaves must not replace that text with the waiting text.
-    const bool wasSelecting = selectingStatus;
-    selectingStatus = true;
-    services.SelectAllStatus();
-    selectingStatus = wasSelecting;
-}
-
-void CRunnerDlg::FocusControl(int id) {
-    FlushStatus();
-    // A field is disabled during a run: it gets the focus when the run ends.
-    if (!IsWindowEnabled(Item(id)) && !enabledBeforeRun.empty() && engine.IsBusy()) {
-        focusAfterRun = id;
-        return;
-    }
-    SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(id)), TRUE);
+    WriteControls([this] { services.SelectAllStatus(); });
 }

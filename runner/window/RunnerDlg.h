@@ -1,20 +1,16 @@
 #pragma once
-// Lorvan's main window: every setting of a run in one control, the status
-// window, Run, and (in RunnerServices) the services through which the run engine talks to the
-// user.
+// Lorvan's main window: every setting of a run in one control, read into
+// the record and shown from it, and the reactions of the fields. The run
+// itself is RunController's; what the engine tells the user goes through
+// RunnerServices; help through RunnerHelp.
 
-#include "HelpViewer.h"
-#include "HelpWindow.h"
+#include "HistoryLists.h"
+#include "RunController.h"
+#include "RunnerHelp.h"
 #include "RunnerServices.h"
 #include "common/cwd/CwdSelection.h"
 #include "framework/MainDialog.h"
-#include "runner/engine/RunEngine.h"
-#include "runner/engine/RunServices.h"
 #include "runner/engine/RunSettings.h"
-#include "runner/engine/win32/Win32Platform.h"
-
-#include <utility>
-#include <vector>
 
 // Where Lorvan keeps its settings, under HKEY_CURRENT_USER.
 extern const char lorvanRegistryKey[];
@@ -24,6 +20,12 @@ public:
     // The engine works on the given platform (tests), or on Windows itself.
     explicit CRunnerDlg(HWND parent = nullptr, lorvan::Platform* platform = nullptr);
     ~CRunnerDlg() override;
+
+    // What the window is doing; it answers the user's events only when idle.
+    // Exchanging: it writes its own controls, whose notifications are no
+    // user's edits. Stopping: a run asked to stop, or to close the window.
+    enum class State { Idle, Exchanging, Running, Stopping, Ending };
+    State CurrentState() const;
 
     // The folder chooser from the desktop (a double-click on the CWD field)
     // and from the working directory's parent (Change).
@@ -37,18 +39,16 @@ public:
     bool IsFileCountDoubleClick(const MSG& msg) const;
 
     // Where F1 and the Help menu send their requests (tests record them).
-    // The platform's help viewer, asked when the program's help file exists.
-    void SetHelpViewer(HelpViewer& viewer) { helpViewer = &viewer; }
-    HWND HelpWindow() const { return helpWindow.Window(); }
+    void SetHelpViewer(HelpViewer& viewer) { help.SetViewer(viewer); }
+    HWND HelpWindow() const { return help.Window(); }
 
     const lorvan::RunSettings& Settings() const { return settings; }
-    const lorvan::RunEngine& Engine() const { return engine; }
+    const lorvan::RunEngine& Engine() const { return run.Engine(); }
 
     // What the engine tells the user and asks, on this window's controls.
     RunnerServices& Services() { return services; }
     // Ctrl+A: the status window's whole text selected, the focus in it.
     void SelectAllStatus();
-
     // Hands what the status window gathered to its control now.
     void FlushStatus() { services.Flush(); }
 
@@ -63,6 +63,7 @@ protected:
     bool Dispatch(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
 private:
+    bool Reacting() const { return CurrentState() == State::Idle; }
     void OnStateChanged();
     void OnRenameChange();
     void OnHandlingChange();
@@ -81,55 +82,19 @@ private:
     void OnEditFilesList();
     void OnEditCommandList();
     void OnEditTranslateList();
-    // A topic by its number; 0: the contents.
-    void Help(DWORD topic);
     void OnHelpContents();
     void OnContextHelp();
     void OnAbout();
     bool OnSysCommand(WPARAM wp, LPARAM lp, LRESULT& result);
     void BrowseForCwd(const cwd::ShellItem& root, const char* title);
     void ShowHandling0Tick();
-    // Whether the window answers events: not while it writes the record
-    // into its controls or a run does (the writes cause change
-    // notifications), and not while it closes.
-    bool Reacting() const { return !Exchanging() && !selectingStatus && !engine.IsBusy() && !inRun && !Ending(); }
 
-    // The stored settings, read while the window opens and written while
-    // it closes.
-    void LoadSettings();
-    void SaveSettings();
-    // The entry of a list that its field shows; the list's selection when none does.
-    int EntryShown(const fw::ComboBox& list);
-    // The combo box of a stored history list.
-    fw::ComboBox* StoredListControl(int list);
-
-    fw::ComboBox translateList, filesList, commandList, programList;
+    HistoryLists history;
     fw::ComboBox handlingList, symbolsList;
     RunnerServices services;
+    RunController run;
     lorvan::RunSettings settings;
-    lorvan::Win32Platform windowsPlatform;
-    lorvan::Platform& platform;
-    lorvan::RunEngine engine{services, platform};
-    bool runnable = false;
-
-    // During a run: what the user could change the record with is
-    // disabled, Run reads "Stop".
-    void SetRunning(bool running);
-    // The focus into a control; into a field disabled by the run, when it ends.
-    void FocusControl(int id);
-    void OnStop();
-    std::vector<std::pair<int, bool>> enabledBeforeRun;  // control id, enabled
-    int focusAfterRun = 0;                               // asked for during the run
-    bool closeAfterRun = false;
-    bool inRun = false;  // from the first step of a run to its last, focus moves included
-    bool translateAbsolute = false;
-    bool translateOn = false;
-    bool selectingStatus = false;
-    HelpViewer defaultHelpViewer;
-    HelpViewer* helpViewer = &defaultHelpViewer;
-    // Asked instead of the platform's viewer when no help file lies beside
-    // the program.
-    CHelpWindow helpWindow;
+    RunnerHelp help;
 
     static const fw::Route<CRunnerDlg> routes[];
 };

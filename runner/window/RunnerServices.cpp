@@ -50,12 +50,11 @@ Answer AnswerOf(int pressed) {
 
 }  // namespace
 
-void RunnerServices::Attach(HWND owner, fw::ComboBox* const (&historyLists)[historyListCount],
-                            std::function<void(int)> focusControl) {
+void RunnerServices::Attach(HWND owner, HistoryLists& lists, std::function<void(int)> focusControl) {
     window = owner;
     status.Attach(GetDlgItem(owner, IDC_STATUS), GetDlgItem(owner, IDC_FILECOUNT));
     progress.hwnd = GetDlgItem(owner, IDC_PROGRESS);
-    for (int i = 0; i < historyListCount; ++i) lists[i] = historyLists[i];
+    history = &lists;
     focus = std::move(focusControl);
 }
 
@@ -112,8 +111,5 @@ void RunnerServices::FocusField(Field field) {
 }
 
 void RunnerServices::AddToHistory(HistoryList list, std::string_view value) {
-    fw::ComboBox& combo = *lists[static_cast<int>(list)];
-    std::vector<std::string> entries;
-    for (int i = 0, count = combo.Count(); i < count; ++i) entries.push_back(combo.ItemText(i));
-    if (HistoryTakes(entries, value)) combo.AddString(std::string(value).c_str());
+    history->Add(list, value);
 }

@@ -4,18 +4,17 @@
 // the focus and the history lists. The window owns the controls; this only
 // speaks through them.
 
+#include "HistoryLists.h"
 #include "StatusWindow.h"
 #include "framework/Controls.h"
 #include "runner/engine/RunServices.h"
-#include "runner/engine/StoredValues.h"
 
 #include <functional>
 
 class RunnerServices : public lorvan::RunServices {
 public:
-    // The window's history lists in HistoryList's order; focus moves the
-    // focus to a control of the window by its id.
-    void Attach(HWND window, fw::ComboBox* const (&lists)[lorvan::historyListCount], std::function<void(int)> focus);
+    // focus moves the focus to a control of the window by its id.
+    void Attach(HWND window, HistoryLists& history, std::function<void(int)> focus);
 
     void SetStatus(std::string_view text) override;
     void AppendStatus(std::string_view text) override;
@@ -37,6 +36,6 @@ private:
     HWND window = nullptr;
     StatusWindow status;
     fw::ProgressBar progress;
-    fw::ComboBox* lists[lorvan::historyListCount] = {};
+    HistoryLists* history = nullptr;
     std::function<void(int)> focus;
 };

@@ -3,8 +3,6 @@
 #include "framework/Registry.h"
 #include "framework/WindowPosition.h"
 
-const char* const storedListNames[storedListCount] = {"Program", "Files", "Command", "Translate"};
-
 namespace {
 
 // Every value of a key as it is stored.
@@ -31,16 +29,16 @@ LoadedSettings LoadStoredSettings(const char* keyPath, lorvan::RunSettings& s, l
     if (fw::ReadWindowPosition(key, position)) loaded.position = position;
     lorvan::StoredKey stored;
     stored.values = ValuesOf(key);
-    for (int i = 0; i < storedListCount; ++i) {
+    for (int i = 0; i < historyListCount; ++i) {
         fw::RegistryKey list;
-        if (list.OpenForReading(key.Handle(), storedListNames[i])) stored.lists[i] = ValuesOf(list);
+        if (list.OpenForReading(key.Handle(), KindOf(lorvan::HistoryList(i)).subkey)) stored.lists[i] = ValuesOf(list);
     }
     static_cast<lorvan::LoadedLists&>(loaded) = lorvan::LoadStoredValues(stored, s, platform);
     return loaded;
 }
 
 void SaveStoredSettings(const char* keyPath, const lorvan::RunSettings& s, HWND window,
-                        const StoredList (&lists)[storedListCount]) {
+                        const StoredList (&lists)[historyListCount]) {
     const std::string path = keyPath;
     const size_t slash = path.rfind('\\');
     fw::RegistryKey root, key;
@@ -52,12 +50,13 @@ void SaveStoredSettings(const char* keyPath, const lorvan::RunSettings& s, HWND 
 
     fw::WriteWindowPosition(key, window);
     Write(key, lorvan::GlobalStoredValues(s));
-    for (int i = 0; i < storedListCount; ++i) {
-        const std::vector<lorvan::StoredValue> values = lorvan::ListStoredValues(lists[i], i == ListTranslate);
+    for (int i = 0; i < historyListCount; ++i) {
+        const lorvan::HistoryList which{i};
+        const std::vector<lorvan::StoredValue> values = lorvan::ListStoredValues(lists[i], which);
         if (values.empty()) continue;  // an empty list gets no subkey
-        key.DeleteSubkey(storedListNames[i]);
+        key.DeleteSubkey(KindOf(which).subkey);
         fw::RegistryKey list;
-        if (list.CreateForWriting(key.Handle(), storedListNames[i])) Write(list, values);
+        if (list.CreateForWriting(key.Handle(), KindOf(which).subkey)) Write(list, values);
     }
     Write(key, lorvan::DirectoryStoredValues(s));
 }

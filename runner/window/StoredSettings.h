@@ -16,11 +16,8 @@
 #include <string>
 #include <vector>
 
+using lorvan::historyListCount;
 using lorvan::StoredList;
-
-// The history subkeys, in the order they are read and written.
-enum StoredListId { ListProgram, ListFiles, ListCommand, ListTranslate, storedListCount };
-extern const char* const storedListNames[storedListCount];
 
 // The lists (none: a list keeps its entries) and the window's position.
 struct LoadedSettings : lorvan::LoadedLists {
@@ -36,4 +33,4 @@ LoadedSettings LoadStoredSettings(const char* keyPath, lorvan::RunSettings& sett
 // Rebuilds the key from the record, the window's position and the lists.
 // Blank entries are dropped, except for Translate, where one is kept as " ".
 void SaveStoredSettings(const char* keyPath, const lorvan::RunSettings& settings, HWND window,
-                        const StoredList (&lists)[storedListCount]);
+                        const StoredList (&lists)[historyListCount]);

@@ -1,0 +1,31 @@
+#pragma once
+// Lorvan's four history lists on the main window: the combo boxes of
+// Program, Files, Command and Translate, what they show at the start, what
+// a run adds to them and what is stored of them.
+
+#include "framework/Controls.h"
+#include "runner/engine/Platform.h"
+#include "runner/engine/RunSettings.h"
+#include "runner/engine/StoredValues.h"
+
+#include <string_view>
+
+class HistoryLists {
+public:
+    // Takes the window's combo boxes; Program and Command start with a
+    // blank entry.
+    void Attach(HWND window);
+    fw::ComboBox& operator[](lorvan::HistoryList list) { return lists[static_cast<int>(list)]; }
+
+    // The stored lists replace the entries; a list that was not stored
+    // keeps them. Then each field of the record with a selected entry takes
+    // its text.
+    void Show(const lorvan::LoadedLists& loaded, lorvan::RunSettings& settings);
+    // Each list's entries and the entry its field shows, for storing.
+    void Gather(lorvan::Platform& platform, lorvan::StoredList (&stored)[lorvan::historyListCount]) const;
+    // A value a run used, unless the list holds it.
+    void Add(lorvan::HistoryList list, std::string_view value);
+
+private:
+    fw::ComboBox lists[lorvan::historyListCount];
+};

@@ -1,0 +1,87 @@
+#include "RunController.h"
+
+#include "resource.h"
+
+using namespace lorvan;
+
+RunController::RunController(RunnerServices& services, lorvan::Platform* otherPlatform)
+    : services(services), platform(otherPlatform ? *otherPlatform : windowsPlatform), engine(services, platform) {}
+
+bool RunController::Run(const RunSettings& settings) {
+    if (phase != Phase::Idle) return false;
+    SetRunning(true);
+    engine.RunBatch(settings);
+    const bool close = phase == Phase::Closing;
+    SetRunning(false);
+    services.Flush();
+    return close;
+}
+
+void RunController::Stop() {
+    if (phase == Phase::Idle) return;
+    if (phase == Phase::Running) {
+        phase = Phase::Stopping;
+        engine.RequestStop();
+        return;
+    }
+    // Asked again (or after a close) while the command still runs: it may
+    // hang.
+    if (services.Ask("The run stops when the command that runs now ends.\r\n\r\nEnd that command now?", lorvanTitle,
+                     Buttons::YesNo, Icon::Question) == Answer::Yes)
+        engine.EndRunningCommand();
+}
+
+bool RunController::MayClose() {
+    if (phase == Phase::Idle) return true;
+    if (phase == Phase::Closing) return false;
+    if (services.Ask("A run is in progress.\r\n\r\nStop it and close Lorvan?", lorvanTitle, Buttons::YesNo,
+                     Icon::Question) != Answer::Yes)
+        return false;
+    if (phase == Phase::Idle) return true;  // the run ended while the question was open
+    // The window closes when the run has ended, as after a whole run.
+    phase = Phase::Closing;
+    engine.RequestStop();
+    return false;
+}
+
+void RunController::SetRunning(bool running) {
+    static constexpr int fields[] = {IDC_PROGRAM,  IDC_FILES,    IDC_COMMAND, IDC_TRANSLATE, IDC_OUTPUT,
+                                     IDC_REPORT,   IDC_HANDLING, IDC_TEMPEXT, IDC_SYMBOLS,   IDC_TEST,
+                                     IDC_FULLPATH, IDC_RENAME,   IDC_CHANGE};
+    static constexpr int options[] = {ID_OPTIONS_HANDLING, ID_OPTIONS_PROGRAM, ID_OPTIONS_FILES, ID_OPTIONS_COMMAND,
+                                      ID_OPTIONS_TRANSLATE};
+    HMENU menu = GetMenu(window);
+    if (running) {
+        phase = Phase::Running;
+        enabledBeforeRun.clear();
+        focusAfterRun = 0;
+        if (HWND focus = GetFocus(); focus && IsChild(window, focus))
+            SendMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(window, IDOK)), TRUE);
+        for (int id : fields) {
+            HWND control = GetDlgItem(window, id);
+            enabledBeforeRun.emplace_back(id, IsWindowEnabled(control) != FALSE);
+            EnableWindow(control, FALSE);
+        }
+        for (int id : options) EnableMenuItem(menu, id, MF_BYCOMMAND | MF_GRAYED);
+        SetDlgItemTextA(window, IDOK, "Stop");
+    } else {
+        for (const auto& [id, enabled] : enabledBeforeRun) EnableWindow(GetDlgItem(window, id), enabled);
+        for (int id : options) EnableMenuItem(menu, id, MF_BYCOMMAND | MF_ENABLED);
+        SetDlgItemTextA(window, IDOK, "Run");
+        phase = Phase::Idle;
+        enabledBeforeRun.clear();
+        if (focusAfterRun) FocusControl(std::exchange(focusAfterRun, 0));
+    }
+    DrawMenuBar(window);
+}
+
+void RunController::FocusControl(int id) {
+    services.Flush();
+    HWND control = GetDlgItem(window, id);
+    // A field is greyed during a run: it gets the focus when the run ends.
+    if (phase != Phase::Idle && !IsWindowEnabled(control)) {
+        focusAfterRun = id;
+        return;
+    }
+    SendMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+}
