@@ -10,7 +10,7 @@ namespace {
 Application* current = nullptr;
 }
 
-Application::Application() : instance_(GetModuleHandleA(nullptr)) {
+Application::Application() : instance(GetModuleHandleA(nullptr)) {
     current = this;
 }
 
@@ -38,7 +38,11 @@ INT_PTR Application::RunMainDialog(Dialog& dialog) {
 }
 
 HWND Application::MainWindow() const {
-    return mainDialog_ ? mainDialog_->Handle() : nullptr;
+    return mainDialog ? mainDialog->Handle() : nullptr;
+}
+
+bool IsWindowOf(HWND dialog, HWND window) {
+    return dialog && window && (window == dialog || IsChild(dialog, window));
 }
 
 int RunApplication() {

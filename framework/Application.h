@@ -33,14 +33,47 @@ public:
     // Runs a dialog modally as the program's main window.
     INT_PTR RunMainDialog(Dialog& dialog);
 
-    HINSTANCE Instance() const { return instance_; }
+    HINSTANCE Instance() const { return instance; }
     // The main window owns dialogs that are made without a parent.
     HWND MainWindow() const;
-    void SetMainDialog(Dialog* dialog) { mainDialog_ = dialog; }
+    void SetMainDialog(Dialog* dialog) { mainDialog = dialog; }
 
 private:
-    HINSTANCE instance_;
-    Dialog* mainDialog_ = nullptr;
+    HINSTANCE instance;
+    Dialog* mainDialog = nullptr;
+};
+
+// Whether a message's window is the dialog or one of its controls.
+bool IsWindowOf(HWND dialog, HWND window);
+
+// A program whose main window is a dialog of class Window, run modally at
+// start-up. Esc closes no dialog of the program; the main window's own
+// filter (FilterMainWindow) sees only the messages of that window and its
+// controls, never those of another dialog of the program.
+template <class Window>
+class Program : public Application {
+public:
+    void InitInstance() override {
+        Window window;
+        RunMainDialog(window);
+    }
+    INT_PTR RunMainDialog(Window& window) {
+        main = &window;
+        const INT_PTR result = Application::RunMainDialog(window);
+        main = nullptr;
+        return result;
+    }
+    bool PreTranslateMessage(MSG& msg) final {
+        if (IsEscapeKey(msg)) return true;
+        return main && IsWindowOf(main->Handle(), msg.hwnd) && FilterMainWindow(*main, msg);
+    }
+
+protected:
+    // Return true to consume the message.
+    virtual bool FilterMainWindow(Window& window, const MSG& msg) = 0;
+
+private:
+    Window* main = nullptr;
 };
 
 // Runs the application object: common controls, then InitInstance.

@@ -1,18 +1,11 @@
 #pragma once
-// Kastrelo as a program: runs the main window modally and filters every
-// message of the program before its window sees it.
+// Kastrelo as a program: a double-click on the main window's CWD field,
+// which the field does not see itself, browses from the desktop.
 
 #include "MoverDlg.h"
 #include "framework/Application.h"
 
-class CMoverApp : public fw::Application {
-public:
-    void InitInstance() override;
-    bool PreTranslateMessage(MSG& msg) override;
-
-    // Runs a main window modally as the program's main window.
-    INT_PTR RunMainDialog(CMoverDlg& dialog);
-
-private:
-    CMoverDlg* mainDialog = nullptr;
+class CMoverApp : public fw::Program<CMoverDlg> {
+protected:
+    bool FilterMainWindow(CMoverDlg& window, const MSG& msg) override;
 };
