@@ -42,8 +42,8 @@ std::string TooLongMessage(int limit) {
 
 bool DataExchange::TooLong(HWND control, const std::string& text, int limit) {
     if (limit <= 0 || static_cast<int>(text.size()) <= limit) return false;
-    failed_ = true;
-    if (quiet_) return true;
+    failed = true;
+    if (quiet) return true;
     // The field first, then the message: the window then keeps the focus
     // there when the message closes, wherever the user was going.
     ::SetFocus(control);
@@ -54,7 +54,7 @@ bool DataExchange::TooLong(HWND control, const std::string& text, int limit) {
         SendMessageA(control, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
     else
         SendMessageA(control, EM_SETSEL, 0, -1);
-    MessageBoxA(dialog_, TooLongMessage(limit).c_str(), ProgramCaption(dialog_).c_str(), MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxA(dialog, TooLongMessage(limit).c_str(), ProgramCaption(dialog).c_str(), MB_OK | MB_ICONEXCLAMATION);
     return true;
 }
 
@@ -74,7 +74,7 @@ void DataExchange::ComboText(int id, std::string& value, int limit) {
 void DataExchange::WindowTextOf(int id, std::string& value, int limit, UINT limitMessage) {
     if (Skip()) return;
     HWND control = Item(id);
-    if (reading_) {
+    if (reading) {
         std::string text = WindowText(control);
         if (TooLong(control, text, limit)) return;
         value = std::move(text);
@@ -85,7 +85,7 @@ void DataExchange::WindowTextOf(int id, std::string& value, int limit, UINT limi
 }
 
 void DataExchange::ComboSelectText(int id, std::string& value, int limit) {
-    if (reading_ || Skip()) return ComboText(id, value, limit);
+    if (reading || Skip()) return ComboText(id, value, limit);
     ComboBox combo;
     combo.hwnd = Item(id);
     if (limit > 0) combo.LimitText(limit);
@@ -107,7 +107,7 @@ void DataExchange::ComboSelectText(int id, std::string& value, int limit) {
 void DataExchange::ListIndex(int id, int& value) {
     if (Skip()) return;
     HWND control = Item(id);
-    if (reading_)
+    if (reading)
         value = static_cast<int>(SendMessageA(control, CB_GETCURSEL, 0, 0));
     else
         SendMessageA(control, CB_SETCURSEL, static_cast<WPARAM>(value), 0);
@@ -116,7 +116,7 @@ void DataExchange::ListIndex(int id, int& value) {
 void DataExchange::Check(int id, bool& value) {
     if (Skip()) return;
     HWND control = Item(id);
-    if (reading_)
+    if (reading)
         value = SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
     else
         SendMessageA(control, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);

@@ -19,10 +19,10 @@ namespace fw {
 class DataExchange {
 public:
     // A quiet reading stops at a text over its limit without a word.
-    DataExchange(HWND dialog, bool reading, bool quiet = false) : dialog_(dialog), reading_(reading), quiet_(quiet) {}
+    DataExchange(HWND dialog, bool reading, bool quiet = false) : dialog(dialog), reading(reading), quiet(quiet) {}
 
-    bool Reading() const { return reading_; }
-    bool Failed() const { return failed_; }
+    bool Reading() const { return reading; }
+    bool Failed() const { return failed; }
 
     // Attaches a control wrapper to its control.
     void Bind(int id, Control& control);
@@ -38,16 +38,16 @@ public:
     void Check(int id, bool& value);
 
 private:
-    HWND Item(int id) const { return GetDlgItem(dialog_, id); }
-    bool Skip() const { return failed_; }
+    HWND Item(int id) const { return GetDlgItem(dialog, id); }
+    bool Skip() const { return failed; }
     bool TooLong(HWND control, const std::string& text, int limit);
     // The window text both ways; limitMessage sets the typing limit.
     void WindowTextOf(int id, std::string& value, int limit, UINT limitMessage);
 
-    HWND dialog_;
-    bool reading_;
-    bool quiet_;
-    bool failed_ = false;
+    HWND dialog;
+    bool reading;
+    bool quiet;
+    bool failed = false;
 };
 
 // The standard message for a text over its limit.

@@ -28,45 +28,44 @@ void ReportException(HWND owner) noexcept {
 
 Dialog::~Dialog() {
     // A derived part that is gone must not be called while the window goes.
-    if (hwnd_) SetWindowLongPtrA(hwnd_, DWLP_USER, 0);
+    if (hwnd) SetWindowLongPtrA(hwnd, DWLP_USER, 0);
     Destroy();
 }
 
 HWND Dialog::OwnerForNewDialog() const {
-    if (parent_) return parent_;
+    if (parent) return parent;
     // A dialog with no parent is owned by the application's main window.
     if (Application* app = Application::Current()) return app->MainWindow();
     return nullptr;
 }
 
 bool Dialog::Create(HWND owner) {
-    ended_ = false;
+    ended = false;
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    hwnd_ =
-        CreateDialogParamA(instance, MAKEINTRESOURCEA(templateId_), owner, Procedure, reinterpret_cast<LPARAM>(this));
-    return hwnd_ != nullptr;
+    hwnd = CreateDialogParamA(instance, MAKEINTRESOURCEA(templateId), owner, Procedure, reinterpret_cast<LPARAM>(this));
+    return hwnd != nullptr;
 }
 
 void Dialog::Destroy() {
-    if (!hwnd_) return;
-    ended_ = true;
-    DestroyWindow(hwnd_);
+    if (!hwnd) return;
+    ended = true;
+    DestroyWindow(hwnd);
 }
 
 INT_PTR Dialog::DoModal() {
     HWND owner = OwnerForNewDialog();
-    if (owner && (!IsWindow(owner) || owner == hwnd_)) owner = nullptr;
+    if (owner && (!IsWindow(owner) || owner == hwnd)) owner = nullptr;
     bool ownerWasEnabled = owner && IsWindowEnabled(owner);
 
-    result_ = IDCANCEL;
-    ended_ = false;
+    endResult = IDCANCEL;
+    ended = false;
     // The dialog may end itself while it initialises; the loop then never runs.
     if (!Create(owner)) return -1;
     if (ownerWasEnabled) EnableWindow(owner, FALSE);
-    if (!ended_) ShowWindow(hwnd_, SW_SHOW);
+    if (!ended) ShowWindow(hwnd, SW_SHOW);
 
     MSG msg;
-    while (!ended_) {
+    while (!ended) {
         BOOL got = GetMessageA(&msg, nullptr, 0, 0);
         if (got <= 0) {
             if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
@@ -77,28 +76,28 @@ INT_PTR Dialog::DoModal() {
 
     // The owner comes back before the dialog goes, so that it gets the focus.
     if (ownerWasEnabled) EnableWindow(owner, TRUE);
-    if (hwnd_ && GetActiveWindow() == hwnd_ && owner) SetActiveWindow(owner);
+    if (hwnd && GetActiveWindow() == hwnd && owner) SetActiveWindow(owner);
     Destroy();
-    return result_;
+    return endResult;
 }
 
 void Dialog::Process(MSG& msg) {
     try {
         if (Application* app = Application::Current(); app && app->PreTranslateMessage(msg)) return;
         // F1 becomes the dialog's help command.
-        if (msg.message == WM_KEYDOWN && msg.wParam == VK_F1 && hwnd_) {
-            SendMessageA(hwnd_, WM_COMMAND, IdHelpCommand, 0);
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_F1 && hwnd) {
+            SendMessageA(hwnd, WM_COMMAND, IdHelpCommand, 0);
             return;
         }
     } catch (...) {
-        ReportException(hwnd_);
+        ReportException(hwnd);
         return;
     }
     // The keys of a modeless dialog of this thread (the help window) work
     // in it as in this one.
-    HWND target = hwnd_;
+    HWND target = hwnd;
     if (HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-        root && root != hwnd_ && GetClassLongPtrA(root, GCW_ATOM) == 32770 &&
+        root && root != hwnd && GetClassLongPtrA(root, GCW_ATOM) == 32770 &&
         GetWindowThreadProcessId(root, nullptr) == GetCurrentThreadId())
         target = root;
     if (target && IsDialogMessageA(target, &msg)) return;
@@ -119,10 +118,10 @@ void Dialog::ProcessWaitingMessages() {
 }
 
 void Dialog::EndDialog(INT_PTR result) {
-    result_ = result;
-    ended_ = true;
+    endResult = result;
+    ended = true;
     // Wakes the loop should it be waiting.
-    if (hwnd_) PostMessageA(hwnd_, WM_NULL, 0, 0);
+    if (hwnd) PostMessageA(hwnd, WM_NULL, 0, 0);
 }
 
 bool Dialog::UpdateData(bool reading, bool quiet) {
@@ -130,12 +129,12 @@ bool Dialog::UpdateData(bool reading, bool quiet) {
         bool& flag;
         bool value;
         ~Restore() { flag = value; }
-    } restore{exchanging_, exchanging_};
+    } restore{exchanging, exchanging};
     // Nothing is told before the window shows, nor while another exchange
     // tells (a timer's reading inside that message's loop).
-    quiet = quiet || initialising_ || exchanging_;
-    exchanging_ = true;
-    DataExchange dx(hwnd_, reading, quiet);
+    quiet = quiet || initialising || exchanging;
+    exchanging = true;
+    DataExchange dx(hwnd, reading, quiet);
     DoDataExchange(dx);
     return !dx.Failed();
 }
@@ -152,7 +151,7 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     Dialog* self;
     if (msg == WM_INITDIALOG) {
         self = reinterpret_cast<Dialog*>(lp);
-        self->hwnd_ = hwnd;
+        self->hwnd = hwnd;
         SetWindowLongPtrA(hwnd, DWLP_USER, lp);
     } else {
         self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
@@ -167,7 +166,7 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrA(hwnd, DWLP_USER, 0);
-        self->hwnd_ = nullptr;
+        self->hwnd = nullptr;
     }
     return handled;
 }
@@ -178,8 +177,8 @@ INT_PTR Dialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             struct Restore {
                 bool& flag;
                 ~Restore() { flag = false; }
-            } restore{initialising_};
-            initialising_ = true;
+            } restore{initialising};
+            initialising = true;
             return OnInitDialog();
         }
         case WM_DESTROY:
@@ -205,7 +204,7 @@ INT_PTR Dialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             case WM_CHARTOITEM:
                 return static_cast<INT_PTR>(result);
             default:
-                SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
+                SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
                 return TRUE;
         }
     }

@@ -23,7 +23,7 @@ void ReportException(HWND owner) noexcept;
 
 class Dialog {
 public:
-    Dialog(int templateId, HWND parent = nullptr) : templateId_(templateId), parent_(parent) {}
+    Dialog(int templateId, HWND parent = nullptr) : templateId(templateId), parent(parent) {}
     // The window must be gone before the derived part of the object is:
     // a dialog class with an OnDestroy calls Destroy() in its own destructor.
     virtual ~Dialog();
@@ -44,11 +44,11 @@ public:
     void ProcessWaitingMessages();
     // Whether the dialog is being ended or destroyed: what it does while it
     // closes (focus moves, for one) is no user's action.
-    bool Ending() const { return ended_; }
+    bool Ending() const { return ended; }
     // Whether the members and the controls are being exchanged: the change
     // notifications that writing causes are no user's edits, and neither
     // are the focus moves of a reading that tells of a text over its limit.
-    bool Exchanging() const { return exchanging_; }
+    bool Exchanging() const { return exchanging; }
     // Reads the controls into the members (true) or writes the members into
     // the controls (false). Reading stops at a text over its limit, and
     // says so unless told to stay quiet (a window that closes); it is quiet
@@ -58,18 +58,18 @@ public:
     // a focus move) is no user's action.
     template <class Write>
     void WriteControls(Write&& write) {
-        const bool was = exchanging_;
-        exchanging_ = true;
+        const bool was = exchanging;
+        exchanging = true;
         struct Restore {
             bool& flag;
             bool value;
             ~Restore() { flag = value; }
-        } restore{exchanging_, was};
+        } restore{exchanging, was};
         write();
     }
 
-    HWND Handle() const { return hwnd_; }
-    HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+    HWND Handle() const { return hwnd; }
+    HWND Item(int id) const { return GetDlgItem(hwnd, id); }
 
 protected:
     virtual BOOL OnInitDialog() {
@@ -90,13 +90,13 @@ private:
     void Process(MSG& msg);
     HWND OwnerForNewDialog() const;
 
-    int templateId_;
-    HWND parent_;
-    HWND hwnd_ = nullptr;
-    bool ended_ = false;
-    bool exchanging_ = false;
-    bool initialising_ = false;
-    INT_PTR result_ = IDCANCEL;
+    int templateId;
+    HWND parent;
+    HWND hwnd = nullptr;
+    bool ended = false;
+    bool exchanging = false;
+    bool initialising = false;
+    INT_PTR endResult = IDCANCEL;
 };
 
 // A dispatch table row of a dialog class T. Build rows with the helpers

@@ -4,14 +4,14 @@ namespace fw {
 
 MainDialog::MainDialog(int templateId, int iconId, HWND parent) : Dialog(templateId, parent) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    icon_ = LoadIconA(instance, MAKEINTRESOURCEA(iconId));
-    smallIcon_ = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(iconId), IMAGE_ICON,
-                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    icon = LoadIconA(instance, MAKEINTRESOURCEA(iconId));
+    smallIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(iconId), IMAGE_ICON,
+                                              GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
 }
 
 MainDialog::~MainDialog() {
     Destroy();
-    if (smallIcon_) DestroyIcon(smallIcon_);
+    if (smallIcon) DestroyIcon(smallIcon);
 }
 
 void MainDialog::SetUpMainWindow(int aboutStringId, UINT aboutCommand) {
@@ -22,8 +22,8 @@ void MainDialog::SetUpMainWindow(int aboutStringId, UINT aboutCommand) {
             AppendMenuA(systemMenu, MF_STRING, aboutCommand, about);
         }
     }
-    SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-    SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_ ? smallIcon_ : icon_));
+    SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon ? smallIcon : icon));
 }
 
 bool MainDialog::OnPaintMinimised(WPARAM, LPARAM, LRESULT& result) {
@@ -35,14 +35,14 @@ bool MainDialog::OnPaintMinimised(WPARAM, LPARAM, LRESULT& result) {
     GetClientRect(Handle(), &client);
     int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
     int y = (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
-    DrawIcon(dc, x, y, icon_);
+    DrawIcon(dc, x, y, icon);
     EndPaint(Handle(), &paint);
     result = 0;
     return true;
 }
 
 bool MainDialog::OnQueryDragIcon(WPARAM, LPARAM, LRESULT& result) {
-    result = reinterpret_cast<LRESULT>(icon_);
+    result = reinterpret_cast<LRESULT>(icon);
     return true;
 }
 

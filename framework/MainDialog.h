@@ -25,11 +25,11 @@ protected:
     bool OnPaintMinimised(WPARAM wp, LPARAM lp, LRESULT& result);
     bool OnQueryDragIcon(WPARAM wp, LPARAM lp, LRESULT& result);
 
-    HICON ProgramIcon() const { return icon_; }
+    HICON ProgramIcon() const { return icon; }
 
 private:
-    HICON icon_;
-    HICON smallIcon_;
+    HICON icon;
+    HICON smallIcon;
 };
 
 }  // namespace fw

@@ -20,7 +20,7 @@ public:
     // Creates the key, or opens it where it exists.
     bool CreateForWriting(HKEY root, const char* path);
     void Close();
-    HKEY Handle() const { return key_; }
+    HKEY Handle() const { return key; }
 
     // A value counts only as REG_DWORD of exactly 4 bytes.
     bool ReadDword(const char* name, DWORD& value) const;
@@ -38,10 +38,10 @@ public:
     bool Values(std::vector<Value>& values) const;
 
     // Deletes a subkey that has no subkeys of its own.
-    void DeleteSubkey(const char* name) const { RegDeleteKeyA(key_, name); }
+    void DeleteSubkey(const char* name) const { RegDeleteKeyA(key, name); }
 
 private:
-    HKEY key_ = nullptr;
+    HKEY key = nullptr;
 };
 
 }  // namespace fw

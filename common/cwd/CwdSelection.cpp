@@ -10,10 +10,10 @@ std::string ParentOfCwd(const std::string& cwd) {
 }
 
 ShellItem::~ShellItem() {
-    if (!item_) return;
+    if (!item) return;
     IMalloc* malloc = nullptr;
     if (SUCCEEDED(SHGetMalloc(&malloc)) && malloc) {
-        malloc->Free(item_);
+        malloc->Free(item);
         malloc->Release();
     }
 }

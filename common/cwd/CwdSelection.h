@@ -19,17 +19,17 @@ std::string ParentOfCwd(const std::string& cwd);
 class ShellItem {
 public:
     ShellItem() = default;
-    explicit ShellItem(LPITEMIDLIST item) : item_(item) {}
+    explicit ShellItem(LPITEMIDLIST item) : item(item) {}
     ~ShellItem();
-    ShellItem(ShellItem&& other) noexcept : item_(other.item_) { other.item_ = nullptr; }
+    ShellItem(ShellItem&& other) noexcept : item(other.item) { other.item = nullptr; }
     ShellItem& operator=(ShellItem&&) = delete;
     ShellItem(const ShellItem&) = delete;
 
-    LPCITEMIDLIST Get() const { return item_; }
-    explicit operator bool() const { return item_ != nullptr; }
+    LPCITEMIDLIST Get() const { return item; }
+    explicit operator bool() const { return item != nullptr; }
 
 private:
-    LPITEMIDLIST item_ = nullptr;
+    LPITEMIDLIST item = nullptr;
 };
 
 // The shell item of a path, parsed by the desktop folder; empty on failure.
