@@ -26,6 +26,10 @@ Application* Application::Current() {
     return current;
 }
 
+bool Application::IsKey(const MSG& msg) {
+    return msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST;
+}
+
 bool Application::IsEscapeKey(const MSG& msg) {
     return (msg.message == WM_KEYDOWN || msg.message == WM_KEYUP || msg.message == WM_CHAR) && msg.wParam == VK_ESCAPE;
 }

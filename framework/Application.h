@@ -29,6 +29,8 @@ public:
     static Application* Current();
     // Whether a key message is the Escape key (down, up or as a character).
     static bool IsEscapeKey(const MSG& msg);
+    // Whether a message is a key's (down, up or as a character).
+    static bool IsKey(const MSG& msg);
 
     // Runs a dialog modally as the program's main window.
     INT_PTR RunMainDialog(Dialog& dialog);
@@ -47,7 +49,8 @@ private:
 bool IsWindowOf(HWND dialog, HWND window);
 
 // A program whose main window is a dialog of class Window, run modally at
-// start-up. Esc closes no dialog of the program; the main window's own
+// start-up. Esc closes no dialog of the program. A key the program answers
+// in any of its windows goes to FilterProgramKey; the main window's own
 // filter (FilterMainWindow) sees only the messages of that window and its
 // controls, never those of another dialog of the program.
 template <class Window>
@@ -65,11 +68,14 @@ public:
     }
     bool PreTranslateMessage(MSG& msg) final {
         if (IsEscapeKey(msg)) return true;
-        return main && IsWindowOf(main->Handle(), msg.hwnd) && FilterMainWindow(*main, msg);
+        if (!main) return false;
+        if (IsKey(msg) && FilterProgramKey(*main, msg)) return true;
+        return IsWindowOf(main->Handle(), msg.hwnd) && FilterMainWindow(*main, msg);
     }
 
 protected:
     // Return true to consume the message.
+    virtual bool FilterProgramKey(Window&, const MSG&) { return false; }
     virtual bool FilterMainWindow(Window& window, const MSG& msg) = 0;
 
 private:

@@ -1,12 +1,13 @@
 #pragma once
-// Lorvan as a program: the main window's keys and double-clicks that no
-// control handles itself (Ctrl+A, and the double-clicks on the CWD and
-// "# of files" fields).
+// Lorvan as a program: Ctrl+A in any of its windows selects the status
+// window's text; a double-click on the main window's CWD or "# of files"
+// field, which the fields do not see themselves, browses or lists again.
 
 #include "RunnerDlg.h"
 #include "framework/Application.h"
 
 class CRunnerApp : public fw::Program<CRunnerDlg> {
 protected:
+    bool FilterProgramKey(CRunnerDlg& window, const MSG& msg) override;
     bool FilterMainWindow(CRunnerDlg& window, const MSG& msg) override;
 };
