@@ -86,7 +86,7 @@ void Dialog::Process(MSG& msg) {
         if (Application* app = Application::Current(); app && app->PreTranslateMessage(msg)) return;
         // F1 becomes the dialog's help command.
         if (msg.message == WM_KEYDOWN && msg.wParam == VK_F1 && hwnd) {
-            SendMessageA(hwnd, WM_COMMAND, IdHelpCommand, 0);
+            SendMessageA(hwnd, WM_COMMAND, idHelpCommand, 0);
             return;
         }
     } catch (...) {

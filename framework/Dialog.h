@@ -14,7 +14,7 @@ namespace fw {
 
 // The help command the modal loop makes of the F1 key (the dialog gets it as
 // a WM_COMMAND from no control).
-constexpr int IdHelpCommand = 0xE146;
+constexpr int idHelpCommand = 0xE146;
 
 // Tells the user of an exception that reached a window's message handling,
 // which then goes on. No exception may cross the dialog procedure or the

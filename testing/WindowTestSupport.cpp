@@ -11,7 +11,7 @@
 namespace {
 
 std::atomic<int> scratchCounter{0};
-const char ScratchRoot[] = "C:\\window-tests";
+const char scratchRoot[] = "C:\\window-tests";
 
 // Every entry of a directory but "." and "..".
 void ForEach(const std::string& dir, const std::function<void(const std::string&, const WIN32_FIND_DATAA&)>& each) {
@@ -30,10 +30,10 @@ void ForEach(const std::string& dir, const std::function<void(const std::string&
 ScratchDir::ScratchDir() {
     // On drive C: of the tests' Wine prefix, where the folder chooser shows
     // it (the temporary folder is hidden there).
-    CreateDirectoryA(ScratchRoot, nullptr);
+    CreateDirectoryA(scratchRoot, nullptr);
     char name[64];
     std::snprintf(name, sizeof name, "\\%lu-%d", GetCurrentProcessId(), scratchCounter++);
-    path = std::string(ScratchRoot) + name;
+    path = std::string(scratchRoot) + name;
     RemoveTree(path);
     CreateDirectoryA(path.c_str(), nullptr);
 }
@@ -43,7 +43,7 @@ ScratchDir::~ScratchDir() {
     GetCurrentDirectoryA(sizeof current, current);
     if (std::string(current).rfind(path, 0) == 0) SetCurrentDirectoryA("C:\\");
     RemoveTree(path);
-    RemoveDirectoryA(ScratchRoot);  // when it is empty
+    RemoveDirectoryA(scratchRoot);  // when it is empty
 }
 
 namespace {

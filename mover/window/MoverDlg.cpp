@@ -8,9 +8,9 @@ const char kastreloRegistryKey[] = "Software\\Veltmarkstede\\Kastrelo";
 
 namespace {
 
-const char FilesQuestion[] = "There is no \"_files\" subdirectory in the Current Working Directory.\r\n\r\nCreate one?";
-const char ChangeCwdQuestion[] = "Change Current Working Directory?";
-const char QuestionCaption[] = "*_files";
+const char filesQuestion[] = "There is no \"_files\" subdirectory in the Current Working Directory.\r\n\r\nCreate one?";
+const char changeCwdQuestion[] = "Change Current Working Directory?";
+const char questionCaption[] = "*_files";
 
 }  // namespace
 
@@ -85,12 +85,12 @@ void CMoverDlg::RefreshLists() {
     bool found = leftList.Scan();
     while (!found) {
         leftList.ShowRows();  // painted behind the questions
-        if (MessageBoxA(Handle(), FilesQuestion, QuestionCaption, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        if (MessageBoxA(Handle(), filesQuestion, questionCaption, MB_YESNO | MB_ICONQUESTION) == IDYES) {
             // Not reported when it fails: the right list then stays empty.
             CreateDirectoryA("_files", nullptr);
             break;
         }
-        if (MessageBoxA(Handle(), ChangeCwdQuestion, QuestionCaption, MB_OKCANCEL | MB_ICONQUESTION) == IDOK &&
+        if (MessageBoxA(Handle(), changeCwdQuestion, questionCaption, MB_OKCANCEL | MB_ICONQUESTION) == IDOK &&
             BrowseFromRoot()) {
             found = leftList.Scan();
             continue;
@@ -147,7 +147,7 @@ void CMoverDlg::OnHelp() {
 
 bool CMoverDlg::OnSysCommand(WPARAM wp, LPARAM, LRESULT& result) {
     if (!IsCommand(wp, IDM_ABOUTBOX)) return false;
-    CMoverHelpDlg::currentHelpPage = CMoverHelpDlg::AboutPage;
+    CMoverHelpDlg::currentHelpPage = CMoverHelpDlg::aboutPage;
     CMoverHelpDlg help;
     help.DoModal();
     result = 0;

@@ -4,18 +4,18 @@
 
 namespace {
 
-const char PurposeText[] =
+const char purposeText[] =
     "Kastrelo can move and rename certain directories between the Current Working Directory (CWD) and its "
     "subdirectory \"_files\".\r\n\r\nIts purpose is to rename/move directories created with Internet "
     "Explorer 5+'s save facility. The corresponding  .HTM files should be filtered accordingly. Software for "
     "that exists.";
 
-const char SymbolsText[] =
+const char symbolsText[] =
     "Normal, unique directory, movable\r\n\r\nPair \"CWD\\NN_files\" and \"CWD\\_files\\NN\", not "
     "movable\r\n\r\nReadOnly, Hidden or System directory, not movable\r\n\r\nClick Move to rename and move "
     "selected, movable directories to the opposite list.";
 
-const char AboutText[] =
+const char aboutText[] =
     "Kastrelo, the directory pair mover\r\nVersion 1.0\r\n\r\nCopyright (C) 2026 Veltmarkstede.\r\nAll rights "
     "reserved.\r\n\r\nKastrelo is freeware: you may use it and pass it on free of charge.";
 
@@ -55,9 +55,9 @@ void CMoverHelpDlg::DoDataExchange(fw::DataExchange& dx) {
 }
 
 BOOL CMoverHelpDlg::OnInitDialog() {
-    SetDlgItemTextA(Handle(), IDC_PURPOSE_TEXT, PurposeText);
-    SetDlgItemTextA(Handle(), IDC_SYMBOLS_TEXT, SymbolsText);
-    SetDlgItemTextA(Handle(), IDC_ABOUT_TEXT, AboutText);
+    SetDlgItemTextA(Handle(), IDC_PURPOSE_TEXT, purposeText);
+    SetDlgItemTextA(Handle(), IDC_SYMBOLS_TEXT, symbolsText);
+    SetDlgItemTextA(Handle(), IDC_ABOUT_TEXT, aboutText);
 
     // The folder pictures, with their background in the dialog's colours.
     const int bitmapIds[3] = {IDB_FOLDER_NORMAL, IDB_FOLDER_PAIR, IDB_FOLDER_RESTRICTED};

@@ -12,7 +12,7 @@ public:
     // next opening during the same run. Never saved.
     static int currentHelpPage;
 
-    static constexpr int AboutPage = 2;
+    static constexpr int aboutPage = 2;
 
 protected:
     BOOL OnInitDialog() override;

@@ -31,11 +31,11 @@ const StoredField directoryFields[] = {
 };
 
 StoredValue TextValue(std::string name, std::string_view text) {
-    return {std::move(name), StoredString, std::string(text)};
+    return {std::move(name), storedString, std::string(text)};
 }
 
 StoredValue NumberValue(std::string name, uint32_t n) {
-    return {std::move(name), StoredNumber, {char(n), char(n >> 8), char(n >> 16), char(n >> 24)}};
+    return {std::move(name), storedNumber, {char(n), char(n >> 8), char(n >> 16), char(n >> 24)}};
 }
 
 // Value names are compared as the registry compares them.
@@ -47,7 +47,7 @@ const StoredValue* Find(const std::vector<StoredValue>& values, std::string_view
 
 // A number counts only as REG_DWORD of exactly 4 bytes.
 std::optional<uint32_t> Number(const StoredValue* value) {
-    if (!value || value->type != StoredNumber || value->data.size() != 4) return std::nullopt;
+    if (!value || value->type != storedNumber || value->data.size() != 4) return std::nullopt;
     uint32_t number = 0;
     for (int i = 3; i >= 0; --i) number = number << 8 | static_cast<unsigned char>(value->data[i]);
     return number;
@@ -55,7 +55,7 @@ std::optional<uint32_t> Number(const StoredValue* value) {
 
 // A text counts only as REG_SZ within its limit; it ends at its first zero.
 std::optional<std::string> Text(const StoredValue* value, size_t maxData) {
-    if (!value || value->type != StoredString || value->data.size() > maxData) return std::nullopt;
+    if (!value || value->type != storedString || value->data.size() > maxData) return std::nullopt;
     return value->data.substr(0, value->data.find('\0'));
 }
 
@@ -70,7 +70,7 @@ std::optional<StoredList> LoadList(const std::vector<StoredValue>& values, size_
     const size_t wanted = counts ? *select - 1 : 0;
     size_t item = 0, leftOut = 0;
     for (const StoredValue& value : values) {
-        if (value.type != StoredString) continue;
+        if (value.type != storedString) continue;
         const size_t index = item++;
         // An item that does not fit its field is left out: cut, a program's
         // path or a pattern would name another. The selection stays on the

@@ -19,8 +19,8 @@ struct RunSettings;
 class Platform;
 
 // The registry's type numbers of the two types used.
-constexpr uint32_t StoredString = 1;  // REG_SZ
-constexpr uint32_t StoredNumber = 4;  // REG_DWORD
+constexpr uint32_t storedString = 1;  // REG_SZ
+constexpr uint32_t storedNumber = 4;  // REG_DWORD
 
 // A stored item's data holds at most 512 bytes with its zero, its name at
 // most 99 characters; a per-directory text at most 1023 bytes.

@@ -12,12 +12,12 @@ const char lorvanRegistryKey[] = "Software\\Veltmarkstede\\Lorvan";
 
 namespace {
 
-const char ReadyText[] = "Use F1 for help.\r\n\r\nClick Run when ready.";
-const char WaitingText[] =
+const char readyText[] = "Use F1 for help.\r\n\r\nClick Run when ready.";
+const char waitingText[] =
     "Use F1 for help.\r\n\r\nWaiting for response.\r\n\r\nThe \"Run\" button will be enabled when sufficient "
     "information is available for\r\na run.";
-const char ParentTitle[] = "Doubleclick the CWD name field to browse from root";
-const char RootTitle[] = "Singleclick the Change button to browse from CWD parent";
+const char parentTitle[] = "Doubleclick the CWD name field to browse from root";
+const char rootTitle[] = "Singleclick the Change button to browse from CWD parent";
 
 constexpr UINT stateCheckMs = 120;
 constexpr UINT fileListMs = 170;
@@ -64,7 +64,7 @@ const R CRunnerDlg::routes[] = {
     R::Menu(ID_OPTIONS_TRANSLATE, &CRunnerDlg::OnEditTranslateList),
     R::Menu(ID_HELP_CONTENTS, &CRunnerDlg::OnHelpContents),
     R::Menu(ID_HELP_ABOUT, &CRunnerDlg::OnAbout),
-    R::Menu(fw::IdHelpCommand, &CRunnerDlg::OnContextHelp),
+    R::Menu(fw::idHelpCommand, &CRunnerDlg::OnContextHelp),
 };
 
 CRunnerDlg::CRunnerDlg(HWND parent, Platform* platform)
@@ -198,7 +198,7 @@ void CRunnerDlg::OnStateChanged() {
     EnableWindow(Item(IDOK), runnable);
     EnableMenuItem(GetMenu(Handle()), IDOK, MF_BYCOMMAND | (runnable ? MF_ENABLED : MF_GRAYED));
     const bool translateAbsolute = IsTranslateAbsolute(settings);
-    services.SetStatus(runnable ? ReadyText : WaitingText);
+    services.SetStatus(runnable ? readyText : waitingText);
     EnableWindow(Item(IDC_FULLPATH), !translateAbsolute);
     if (translateAbsolute) {
         // Only the check box changes: a reading that stopped at a field over
@@ -356,12 +356,12 @@ void CRunnerDlg::RefreshFileList() {
 }
 
 void CRunnerDlg::BrowseFromRoot() {
-    BrowseForCwd(cwd::ShellItem(), RootTitle);
+    BrowseForCwd(cwd::ShellItem(), rootTitle);
 }
 
 void CRunnerDlg::BrowseFromParent() {
     cwd::ShellItem root = cwd::ParsePath(Handle(), cwd::ParentOfCwd(settings.cwd));
-    BrowseForCwd(root, ParentTitle);
+    BrowseForCwd(root, parentTitle);
 }
 
 void CRunnerDlg::BrowseForCwd(const cwd::ShellItem& root, const char* title) {

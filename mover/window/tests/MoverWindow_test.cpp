@@ -12,10 +12,10 @@ namespace {
 
 CMoverApp app;
 
-const char MainCaption[] = "*_files";
-const char HelpCaption[] = "*_files Help";
-const char ParentTitle[] = "Doubleclick in the CWD name field to browse from root";
-const char RootTitle[] = "Click the CWD Change button to browse from CWD parent";
+const char mainCaption[] = "*_files";
+const char helpCaption[] = "*_files Help";
+const char parentTitle[] = "Doubleclick in the CWD name field to browse from root";
+const char rootTitle[] = "Click the CWD Change button to browse from CWD parent";
 
 RECT ScreenRect(HWND window) {
     RECT rect;
@@ -36,7 +36,7 @@ bool Visible(HWND dialog, int id) {
 }
 
 HWND WaitForMain(UiDriver& ui) {
-    return ui.WaitForWindow(MainCaption, "Current Working Directory (CWD)");
+    return ui.WaitForWindow(mainCaption, "Current Working Directory (CWD)");
 }
 
 // Runs the main window in the directory while the script works it.
@@ -56,7 +56,7 @@ TEST(MoverWindow, MissingFilesAnsweredYesCreatesItAndOpens) {
     CMoverDlg dialog;
     EXPECT_EQ(RunDriven(dialog, dir,
                         [&](UiDriver& ui) {
-                            HWND question = ui.WaitForWindow(MainCaption, "There is no \"_files\" subdirectory");
+                            HWND question = ui.WaitForWindow(mainCaption, "There is no \"_files\" subdirectory");
                             if (!question) return;
                             ui.Click(question, IDYES);
                             HWND main = WaitForMain(ui);
@@ -74,10 +74,10 @@ TEST(MoverWindow, MissingFilesAnsweredNoThenCancelEndsTheProgramBeforeItShows) {
     bool mainShown = false;
     EXPECT_EQ(RunDriven(dialog, dir,
                         [&](UiDriver& ui) {
-                            if (HWND q = ui.WaitForWindow(MainCaption, "Create one?")) ui.Click(q, IDNO);
-                            if (HWND q = ui.WaitForWindow(MainCaption, "Change Current Working Directory?"))
+                            if (HWND q = ui.WaitForWindow(mainCaption, "Create one?")) ui.Click(q, IDNO);
+                            if (HWND q = ui.WaitForWindow(mainCaption, "Change Current Working Directory?"))
                                 ui.Click(q, IDCANCEL);
-                            mainShown = ui.Appears(MainCaption, "Current Working Directory (CWD)", 500);
+                            mainShown = ui.Appears(mainCaption, "Current Working Directory (CWD)", 500);
                         }),
               IDCANCEL);
     EXPECT_FALSE(mainShown);
@@ -97,9 +97,9 @@ TEST(MoverWindow, MissingFilesAnsweredNoThenOkBrowsesToAnotherDirectory) {
     other.MakeDirs({"_files", "there_files"});
     CMoverDlg dialog;
     RunDriven(dialog, empty, [&](UiDriver& ui) {
-        if (HWND q = ui.WaitForWindow(MainCaption, "Create one?")) ui.Click(q, IDNO);
-        if (HWND q = ui.WaitForWindow(MainCaption, "Change Current Working Directory?")) ui.Click(q, IDOK);
-        HWND chooser = ui.WaitForChooser(RootTitle);
+        if (HWND q = ui.WaitForWindow(mainCaption, "Create one?")) ui.Click(q, IDNO);
+        if (HWND q = ui.WaitForWindow(mainCaption, "Change Current Working Directory?")) ui.Click(q, IDOK);
+        HWND chooser = ui.WaitForChooser(rootTitle);
         if (!chooser) return;
         ui.ChooseFolder(chooser, other.Path());
         HWND main = WaitForMain(ui);
@@ -146,7 +146,7 @@ TEST(MoverWindow, KeysButtonsAndDoubleClicks) {
         // Change, cancelled: the lists are rebuilt all the same.
         dir.MakeDir("new_files");
         ui.Click(main, IDC_CHANGE);
-        if (HWND chooser = ui.WaitForChooser(ParentTitle)) {
+        if (HWND chooser = ui.WaitForChooser(parentTitle)) {
             Screenshot(chooser, "kastrelo-chooser");
             ui.Click(chooser, IDCANCEL);
         }
@@ -161,7 +161,7 @@ TEST(MoverWindow, KeysButtonsAndDoubleClicks) {
         // A double-click on the CWD field browses from the desktop.
         HWND field = GetDlgItem(main, IDC_CWD);
         ui.DoubleClick(main, ClientPointOf(main, field, 10, 5));
-        if (HWND chooser = ui.WaitForChooser(RootTitle)) ui.Click(chooser, IDCANCEL);
+        if (HWND chooser = ui.WaitForChooser(rootTitle)) ui.Click(chooser, IDCANCEL);
         ui.Settle(main);
 
         // A double-click on a list row is no double-click on the field, even
@@ -172,7 +172,7 @@ TEST(MoverWindow, KeysButtonsAndDoubleClicks) {
         GetClientRect(left, &listClient);
         ASSERT_TRUE(PtInRect(&listClient, inList));
         ui.DoubleClick(left, inList);
-        bool opened = UiDriver::WaitUntil([] { return UiDriver::FindChooserNow(RootTitle) != nullptr; }, 1000);
+        bool opened = UiDriver::WaitUntil([] { return UiDriver::FindChooserNow(rootTitle) != nullptr; }, 1000);
         EXPECT_FALSE(opened) << "a double-click on a list row opened the folder chooser";
         if (opened) UiDriver::CloseEverything();
 
@@ -192,7 +192,7 @@ TEST(MoverWindow, HelpPagesRememberThePageAndAboutComesFromTheSystemMenu) {
         // on, with its text shown (-1: they did not open).
         auto pageShown = [&](const std::function<void()>& open, int pageText) {
             open();
-            HWND help = ui.WaitForWindow(HelpCaption);
+            HWND help = ui.WaitForWindow(helpCaption);
             if (!help) return -1;
             int page = TabCtrl_GetCurSel(GetDlgItem(help, IDC_HELP_TAB));
             EXPECT_TRUE(Visible(help, pageText)) << pageText;
@@ -204,7 +204,7 @@ TEST(MoverWindow, HelpPagesRememberThePageAndAboutComesFromTheSystemMenu) {
         auto aboutEntry = [&] { PostMessageA(main, WM_SYSCOMMAND, IDM_ABOUTBOX, 0); };
 
         ui.Click(main, IDC_HELP_BUTTON);
-        HWND help = ui.WaitForWindow(HelpCaption);
+        HWND help = ui.WaitForWindow(helpCaption);
         if (!help) return;
         HWND tab = GetDlgItem(help, IDC_HELP_TAB);
         EXPECT_EQ(TabCtrl_GetCurSel(tab), 0);

@@ -20,7 +20,7 @@ std::vector<StoredValue> Values(FuzzInput& in) {
         StoredValue value;
         value.name = in.OneOf(names, 120);
         const uint8_t type = in.Byte();
-        value.type = type < 128 ? (type & 1 ? StoredString : StoredNumber) : type % 12;
+        value.type = type < 128 ? (type & 1 ? storedString : storedNumber) : type % 12;
         // Now and then a long text: lengths around every limit.
         value.data = in.Text(255);
         if (in.Flag()) value.data.append(static_cast<size_t>(in.Byte()) * 5, value.data.empty() ? 'x' : value.data[0]);

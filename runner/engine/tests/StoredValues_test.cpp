@@ -12,11 +12,11 @@ using namespace lorvan;
 namespace {
 
 StoredValue Text(std::string name, std::string text) {
-    return {std::move(name), StoredString, std::move(text)};
+    return {std::move(name), storedString, std::move(text)};
 }
 
 StoredValue Number(std::string name, uint32_t n) {
-    return {std::move(name), StoredNumber, std::string{char(n), char(n >> 8), char(n >> 16), char(n >> 24)}};
+    return {std::move(name), storedNumber, std::string{char(n), char(n >> 8), char(n >> 16), char(n >> 24)}};
 }
 
 // A list written as its entries with the selected one in brackets; "-" for
@@ -51,7 +51,7 @@ TEST(LoadStoredValues, WhatFitsIsUsedTheRestPassedOver) {
         {"select 0 or past the values", {Text("1", "a"), Text("2", "b"), Number("select", 9)}, "[a];b;"},
         {"select one past the items", {Text("1", "a"), Text("2", "b"), Number("select", 3)}, "a;b;"},
         {"select negative", {Text("1", "a"), Number("select", 0xFFFFFFFF)}, "a;"},
-        {"select of 2 bytes", {Text("1", "a"), Text("2", "b"), {"select", StoredNumber, "\2\0"}}, "[a];b;"},
+        {"select of 2 bytes", {Text("1", "a"), Text("2", "b"), {"select", storedNumber, "\2\0"}}, "[a];b;"},
         {"a name of 100 characters", {Text(std::string(100, 'n'), "a"), Text("2", "b")}, "b;"},
         {"only a select", {Number("select", 1)}, ""},
         {"no values", {}, "-"},
@@ -105,14 +105,14 @@ TEST(LoadStoredValues, FieldsOfTheWorkingDirectory) {
     StoredKey oddKey{{Text("CWD", "C:\\DATA"),
                       Text("Output", std::string(1024, 'o')),
                       {"Report", 2, "R"},
-                      {"Handling", StoredNumber, "\7\0\0\0\0"},
+                      {"Handling", storedNumber, "\7\0\0\0\0"},
                       Text("TempExt", std::string(1023, 't'))}};
     LoadStoredValues(oddKey, odd, platform);
     EXPECT_EQ(odd.output, RunSettings{}.output);
     EXPECT_EQ(odd.report, RunSettings{}.report);
     EXPECT_EQ(odd.handling, RunSettings{}.handling);
     EXPECT_EQ(odd.tempExt, std::string(1023, 't'));
-    StoredKey longCwd{{{"CWD", StoredString, "C:\\DATA" + std::string(1020, '\0')}, Text("Output", "X")}};
+    StoredKey longCwd{{{"CWD", storedString, "C:\\DATA" + std::string(1020, '\0')}, Text("Output", "X")}};
     LoadStoredValues(longCwd, odd, platform);
     EXPECT_EQ(odd.output, RunSettings{}.output);
 }
@@ -122,7 +122,7 @@ TEST(StoredValues, WhatIsSavedLoadsBack) {
     auto subkey = [](std::vector<std::string> entries, int selected, HistoryList which = HistoryList::Files) {
         std::string out;
         for (const StoredValue& v : ListStoredValues({std::move(entries), selected}, which))
-            out += v.name + "=" + (v.type == StoredString ? v.data : std::to_string(uint8_t(v.data[0]))) + ";";
+            out += v.name + "=" + (v.type == storedString ? v.data : std::to_string(uint8_t(v.data[0]))) + ";";
         return out;
     };
     EXPECT_EQ(subkey({"", "a.txt", "b.txt"}, 2), "2=a.txt;3=b.txt;select=2;");

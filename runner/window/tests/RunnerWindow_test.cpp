@@ -23,10 +23,10 @@ namespace {
 
 CRunnerApp app;
 
-const char Caption[] = "Lorvan";
-const char MainText[] = "Current Working Directory (CWD - files are relative to CWD):";
-const std::string Ready = "Use F1 for help.\r\n\r\nClick Run when ready.\r\n";
-const std::string Waiting =
+const char mainCaption[] = "Lorvan";
+const char mainText[] = "Current Working Directory (CWD - files are relative to CWD):";
+const std::string readyText = "Use F1 for help.\r\n\r\nClick Run when ready.\r\n";
+const std::string waitingText =
     "Use F1 for help.\r\n\r\nWaiting for response.\r\n\r\nThe \"Run\" button will be enabled when sufficient "
     "information is available for\r\na run.\r\n";
 
@@ -121,14 +121,14 @@ struct Window {
 
     // Answers the message box titled "Lorvan" that shows the text.
     bool Answer(const std::string& text, int button) const {
-        HWND box = ui.WaitForWindow(Caption, text);
+        HWND box = ui.WaitForWindow(mainCaption, text);
         if (!box) return false;
         ui.Click(box, button);
         ui.WaitGone(box);
         ui.Settle(main);
         return true;
     }
-    bool Asks(const std::string& text) const { return ui.Appears(Caption, text, 500); }
+    bool Asks(const std::string& text) const { return ui.Appears(mainCaption, text, 500); }
 };
 
 // Each test: a fresh working directory, nothing stored, the window run
@@ -150,7 +150,7 @@ protected:
         dialog.SetHelpViewer(help);
         dialogUnderTest = &dialog;
         UiDriver ui([&](UiDriver& ui) {
-            HWND main = ui.WaitForWindow(Caption, MainText);
+            HWND main = ui.WaitForWindow(mainCaption, mainText);
             if (!main) return;
             Window window{ui, main};
             script(window);
@@ -171,7 +171,7 @@ TEST_F(RunnerWindow, RunIsEnabledExactlyWhenTheFieldsSuffice) {
         EXPECT_EQ(w.Focused(), w.EditOf(IDC_PROGRAM));
         EXPECT_FALSE(w.Enabled(IDOK));
         EXPECT_FALSE(w.MenuEnabled(IDOK));
-        EXPECT_EQ(w.Status(), Waiting);
+        EXPECT_EQ(w.Status(), waitingText);
 
         // The last missing character enables Run and its menu item.
         w.Type(IDC_PROGRAM, "DOSCONV");
@@ -181,7 +181,7 @@ TEST_F(RunnerWindow, RunIsEnabledExactlyWhenTheFieldsSuffice) {
         EXPECT_TRUE(w.Enabled(IDOK));
         w.Type(IDC_COMMAND, " OUTPUT\\*");
         EXPECT_TRUE(w.MenuEnabled(IDOK));
-        EXPECT_EQ(w.Status(), Ready);
+        EXPECT_EQ(w.Status(), readyText);
         Screenshot(w.main, "lorvan-ready");
 
         // Output is needed only with Rename.
@@ -190,7 +190,7 @@ TEST_F(RunnerWindow, RunIsEnabledExactlyWhenTheFieldsSuffice) {
         EXPECT_TRUE(w.Enabled(IDC_OUTPUT));
         w.Clear(IDC_OUTPUT);
         EXPECT_FALSE(w.Enabled(IDOK));
-        EXPECT_EQ(w.Status(), Waiting);
+        EXPECT_EQ(w.Status(), waitingText);
         w.Click(IDC_RENAME);
         EXPECT_FALSE(w.Enabled(IDC_OUTPUT));
         EXPECT_TRUE(w.Enabled(IDOK));
@@ -246,7 +246,7 @@ TEST_F(RunnerWindow, RunIsEnabledExactlyWhenTheFieldsSuffice) {
         w.Type(IDC_TRANSLATE, "C:\\");
         EXPECT_TRUE(w.Checked(IDC_FULLPATH));
         EXPECT_FALSE(w.Enabled(IDC_FULLPATH));
-        EXPECT_EQ(w.Status(), Waiting);  // Temp. ext. is empty
+        EXPECT_EQ(w.Status(), waitingText);  // Temp. ext. is empty
         PostMessageA(w.EditOf(IDC_TRANSLATE), EM_SETSEL, 1, 2);
         w.Type(IDC_TRANSLATE, "\b");
         EXPECT_EQ(w.Text(IDC_TRANSLATE), "C\\");
@@ -288,7 +288,7 @@ TEST_F(RunnerWindow, ListsPicksAndHelp) {
         w.Clear(IDC_FILES);
         w.Type(IDC_FILES, "*.TXT");
         w.Focus(IDC_COMMAND);
-        EXPECT_EQ(w.Status(), Waiting);
+        EXPECT_EQ(w.Status(), waitingText);
         w.Focus(IDC_FILES);
         w.Type(IDC_FILES, "x");
         w.Focus(IDC_COMMAND);
@@ -306,7 +306,7 @@ TEST_F(RunnerWindow, ListsPicksAndHelp) {
         SendMessageA(w[IDC_PROGRAM], CB_SETCURSEL, entry, 0);
         PostMessageA(w[IDC_PROGRAM], CB_SHOWDROPDOWN, FALSE, 0);
         EXPECT_TRUE(UiDriver::WaitUntil([&] { return w.Enabled(IDOK); }, 2000));
-        EXPECT_EQ(w.Status(), Ready);
+        EXPECT_EQ(w.Status(), readyText);
 
         // F1: the focused control's topic, its parent's for the edit part of
         // a combo box, the contents where there is none; the Help menu.
@@ -439,7 +439,7 @@ TEST_F(RunnerWindow, ShellKeysDoubleClicksAndTheWorkingDirectory) {
 
         // A double-click on "# of files" lists the files again.
         w.Type(IDC_FILES, "*.txt");
-        EXPECT_EQ(w.Status(), Waiting);
+        EXPECT_EQ(w.Status(), waitingText);
         RECT window, field;
         GetWindowRect(w.main, &window);
         auto clientPoint = [&](int id, int dx, int dy) {
@@ -1084,7 +1084,7 @@ TEST_F(RunnerWindow, UserDataShownAsItIsAndEveryPickSeen) {
         w.Key(IDC_PROGRAM, VK_DOWN);
         EXPECT_EQ(w.Text(IDC_PROGRAM), "");
         EXPECT_TRUE(UiDriver::WaitUntil([&] { return !w.Enabled(IDOK); }, 2000));
-        EXPECT_EQ(w.Status(), Waiting);
+        EXPECT_EQ(w.Status(), waitingText);
         PostMessageA(w.main, WM_COMMAND, IDOK, 0);
         EXPECT_TRUE(w.Answer("Lorvan cannot run yet: enter the DOS program to run.", IDOK));
 
