@@ -1,11 +1,15 @@
 #include "RunController.h"
 
 #include "resource.h"
+#include "runner/engine/win32/WindowsPlatform.h"
 
 using namespace lorvan;
 
 RunController::RunController(RunnerServices& services, lorvan::Platform* otherPlatform)
-    : services(services), platform(otherPlatform ? *otherPlatform : windowsPlatform), engine(services, platform) {}
+    : services(services),
+      windowsPlatform(otherPlatform ? nullptr : NewWindowsPlatform()),
+      platform(otherPlatform ? *otherPlatform : *windowsPlatform),
+      engine(services, platform) {}
 
 bool RunController::Run(const RunSettings& settings) {
     if (phase != Phase::Idle) return false;

@@ -5,8 +5,8 @@
 
 #include "RunnerServices.h"
 #include "runner/engine/RunEngine.h"
-#include "runner/engine/win32/Win32Platform.h"
 
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -43,7 +43,7 @@ private:
 
     HWND window = nullptr;
     RunnerServices& services;
-    lorvan::Win32Platform windowsPlatform;
+    std::unique_ptr<lorvan::Platform> windowsPlatform;  // when no other is given
     lorvan::Platform& platform;
     lorvan::RunEngine engine;
     Phase phase = Phase::Idle;

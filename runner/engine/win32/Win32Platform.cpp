@@ -1,4 +1,5 @@
 #include "runner/engine/win32/Win32Platform.h"
+#include "runner/engine/win32/WindowsPlatform.h"
 
 #include <windows.h>
 
@@ -243,6 +244,10 @@ std::tm Win32Platform::LocalTime() {
 
 bool Win32Platform::IsLeadByte(unsigned char byte) const {
     return IsDBCSLeadByteEx(CP_ACP, byte);
+}
+
+std::unique_ptr<Platform> NewWindowsPlatform() {
+    return std::make_unique<Win32Platform>();
 }
 
 }  // namespace lorvan

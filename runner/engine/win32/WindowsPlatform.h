@@ -1,0 +1,13 @@
+// The engine's platform on Windows itself, for a program that needs one and
+// no more: what it is made of stays in Win32Platform.
+#pragma once
+
+#include "runner/engine/Platform.h"
+
+#include <memory>
+
+namespace lorvan {
+
+std::unique_ptr<Platform> NewWindowsPlatform();
+
+}  // namespace lorvan
