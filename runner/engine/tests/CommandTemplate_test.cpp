@@ -212,6 +212,8 @@ TEST(MakeFileValues, TranslateValues) {
     platform.AddDirectory("C:\\WORK");
     platform.AddDirectory("C:\\WORK\\Long Name", "LONGNA~1");
     // A short form longer than 223 characters does not fit its buffer.
+    const std::string longest(215, 'e'), longestPage = longest + ".htm", longestShown(215, 'E');
+    platform.AddDirectory(longest);  // C:\DATA\ and 215: 223 characters
     std::string deep = "C:\\DATA";
     for (int i = 0; i < 4; ++i)
         platform.AddDirectory(deep += "\\" + std::string(60, 'd'));  // 7 + 4 * 61 = 251 characters
@@ -244,6 +246,7 @@ TEST(MakeFileValues, TranslateValues) {
         {"**_files", false, 0, "NONE.HTM", "_No_t_d_"},
         {"**_files", false, 0, "X.HTM", "_No_t_d_"},
         {deep, false, 0, "Y.HTM", "_No_t_d_"},
+        {"**", false, 0, longestPage.c_str(), longestShown.c_str()},
     };
     for (const Row& row : rows) {
         RunSettings settings;
@@ -253,6 +256,14 @@ TEST(MakeFileValues, TranslateValues) {
         EXPECT_EQ(MakeFileValues({"", row.longName}, settings, Set(row.set), platform).translateValue, row.expected)
             << row.translate << " " << row.longName;
     }
+
+    // Code page 932: a double-byte character is not upper-cased.
+    FakePlatform japanese("C:\\DATA", 932);
+    japanese.AddDirectory("\x83\x61x_files");
+    RunSettings inJapanese;
+    inJapanese.cwd = japanese.Cwd();
+    inJapanese.translate = "**_files";
+    EXPECT_EQ(MakeFileValues({"", "\x83\x61x.htm"}, inJapanese, Set(0), japanese).translateValue, "\x83\x61X_FILES");
 
     FakePlatform root("C:\\");
     root.AddDirectory("My Page_files", "MYPAGE~1");

@@ -43,8 +43,15 @@ public:
     void SelectAllStatus() override {}
     void SetFileCount(std::string_view text) override { fileCountText = text; }
     void SetFileCount(uint32_t count) override { fileCountText = std::to_string(count); }
-    void SetProgressRange(uint32_t upper) override { progressRange = upper; }
-    void SetProgressPos(uint32_t pos) override { progressPos = pos; }
+    std::string progress;  // every call: "/range" or the position, each followed by a space
+    void SetProgressRange(uint32_t upper) override {
+        progressRange = upper;
+        progress.append("/").append(std::to_string(upper)).append(" ");
+    }
+    void SetProgressPos(uint32_t pos) override {
+        progressPos = pos;
+        progress.append(std::to_string(pos)).append(" ");
+    }
     Answer Ask(std::string_view text, std::string_view title, Buttons buttons, Icon icon) override {
         asked.push_back({std::string(text), std::string(title), buttons, icon});
         if (onAsk) onAsk();

@@ -12,9 +12,11 @@ TEST(ResolveProgram, LooksUpAsTheCommandInterpreter) {
     platform.AddDirectory("C:\\BIN");
     platform.AddDirectory("C:\\TOOLS");
     platform.AddDirectory("sub");
-    for (const char* file : {"both.exe", "both.com", "local.bat", "odd.exe.com", "sub\\conv.com", "C:\\BIN\\tool.exe",
-                             "C:\\BIN\\local.exe", "C:\\BIN\\copy.exe", "C:\\BIN\\app.exe", "C:\\TOOLS\\tool.com",
-                             "C:\\TOOLS\\conv.exe", "C:\\TOOLS\\only.cmd", "C:\\TOOLS\\plain"})
+    platform.AddDirectory("C:\\BIN\\sub");
+    for (const char* file :
+         {"both.exe", "both.com", "local.bat", "odd.exe.com", "sub\\conv.com", "C:\\BIN\\tool.exe",
+          "C:\\BIN\\local.exe", "C:\\BIN\\copy.exe", "C:\\BIN\\app.exe", "C:\\TOOLS\\tool.com", "C:\\TOOLS\\conv.exe",
+          "C:\\TOOLS\\only.cmd", "C:\\TOOLS\\plain", "C:\\BIN\\sub\\tool.exe"})
         platform.AddFile(file);
     platform.AddDirectory("app.exe");
     const std::pair<const char*, const char*> rows[] = {
@@ -35,9 +37,9 @@ TEST(ResolveProgram, LooksUpAsTheCommandInterpreter) {
     // extension is run), odd.exe missing while odd.exe.com is there (where
     // interpreters differ), built-in commands, names the interpreter ends
     // early or reads otherwise.
-    for (const char* program :
-         {"C:\\BIN\\none", "none", "plain", "odd.exe", "copy", "Echo.exe", "both x", "both,x", "both;x", "both=x",
-          "C:/BIN/tool", "@both", "bo?h", "b*", "both&x", "(both)", "\"both\"", ""})
+    for (const char* program : {"C:\\BIN\\none", "none",   "plain",  "odd.exe",     "copy",      "Echo.exe", "both x",
+                                "both,x",        "both;x", "both=x", "C:/BIN/tool", "sub\\tool", "\\tool",   "@both",
+                                "bo?h",          "b*",     "both&x", "(both)",      "\"both\"",  ""})
         EXPECT_EQ(ResolveProgram(program, platform), "") << program;
     // Without PATHEXT the interpreter's own default would decide.
     platform.environment.erase("PATHEXT");
@@ -45,7 +47,7 @@ TEST(ResolveProgram, LooksUpAsTheCommandInterpreter) {
 }
 
 TEST(ResolveProgram, DirectStartRule) {
-    for (const char* file : {"a.exe", "A.EXE", "C:\\X\\A.Com"}) EXPECT_TRUE(IsDirectlyStartable(file)) << file;
+    for (const char* file : {"a.exe", "A.EXE", "C:\\X\\A.Com", ".com"}) EXPECT_TRUE(IsDirectlyStartable(file)) << file;
     for (const char* file : {"a.bat", "a.cmd", "exe", "", "a.exe.txt"}) EXPECT_FALSE(IsDirectlyStartable(file)) << file;
 
     EXPECT_TRUE(InterpreterLeavesUnchanged("DOSCONV -q ANNUAL~1.TXT OUTPUT\\ANNUAL~1.TXT a,b;c=d+e [x] @y *?"));

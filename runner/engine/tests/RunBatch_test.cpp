@@ -109,7 +109,8 @@ TEST_F(RunBatchTest, RealRunWithRenameAndReport) {
               "\r\nREADME.TXT - README.TXT\r\n2002-06-03 00:00:00\r\nconverted README.TXT\r\n"
               "\r\nNOTES.TXT - notes.txt\r\n2002-06-03 00:00:00\r\nconverted NOTES.TXT\r\n");
     EXPECT_FALSE(platform.Has("REPORT.TMP"));
-    EXPECT_EQ(ui.progressPos, 0u);
+    // A step for each file, then for each file renamed, then back to the start.
+    EXPECT_EQ(ui.progress, "/3 0 1 2 3 /2 0 1 0 ");
 }
 
 TEST_F(RunBatchTest, StoppedBeforeAnyCommand) {
@@ -494,4 +495,11 @@ TEST_F(RunBatchTest, StopAfterTheCommandThatRuns) {
     engine.RunBatch(settings);
     EXPECT_EQ(ui.status.find("Stopped"), std::string::npos);
     EXPECT_EQ(platform.Names("OUTPUT"), (std::vector<std::string>{"Annual Report.txt", "README.TXT", "notes.txt"}));
+    // Stopped from a question's loop before any command: none runs, and no file is named.
+    const size_t commandsBefore = platform.commands.size();
+    ui.onAsk = [&] { engine.RequestStop(); };
+    ui.answers = {Answer::Yes, Answer::Yes};
+    engine.RunBatch(settings);
+    EXPECT_EQ(platform.commands.size(), commandsBefore);
+    EXPECT_EQ(ui.status.find("Stopped"), std::string::npos) << ui.status;
 }
