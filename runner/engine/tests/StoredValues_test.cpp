@@ -109,11 +109,13 @@ TEST(LoadStoredValues, FieldsOfTheWorkingDirectory) {
                       Text("Output", std::string(1024, 'o')),
                       {"Report", 2, "R"},
                       {"Handling", storedNumber, "\7\0\0\0\0"},
+                      {"Test", 3, std::string("\1\0\0\0", 4)},
                       Text("TempExt", std::string(1023, 't'))}};
     LoadStoredValues(oddKey, odd, platform);
     EXPECT_EQ(odd.output, RunSettings{}.output);
     EXPECT_EQ(odd.report, RunSettings{}.report);
     EXPECT_EQ(odd.handling, RunSettings{}.handling);
+    EXPECT_EQ(odd.test, RunSettings{}.test);  // four bytes, but not a number
     EXPECT_EQ(odd.tempExt, std::string(1023, 't'));
     StoredKey longCwd{{{"CWD", storedString, "C:\\DATA" + std::string(1020, '\0')}, Text("Output", "X")}};
     LoadStoredValues(longCwd, odd, platform);
