@@ -138,6 +138,7 @@ TEST(ShortNames, WhatAValid83NameIs) {
         {"A.B.C", false},
         {"Annual Report.txt", false},
         {"A+B.TXT", false},
+        {"+AB.TXT", false},
         {"A,B;C=D", false},
         {"[X].TXT", false},
         {".TXT", false},

@@ -113,6 +113,16 @@ TEST_F(RunBatchTest, RealRunWithRenameAndReport) {
     EXPECT_EQ(ui.progress, "/3 0 1 2 3 /2 0 1 0 ");
 }
 
+TEST_F(RunBatchTest, HtmlReportClosedAndWithoutSymbolsTheStarsAreText) {
+    settings.handling = HandlingHtml;
+    settings.report = "REPORT.LRV";
+    settings.symbols = -1;  // no Symbols entry selected
+    engine.RunBatch(settings);
+    EXPECT_EQ(platform.commands.at(0), "DOSCONV * OUTPUT\\*");
+    const std::string html = platform.Content("REPORT.LRV");
+    EXPECT_EQ(html.substr(html.rfind("\r\n</body>")), "\r\n</body>\r\n</html>") << html;
+}
+
 TEST_F(RunBatchTest, StoppedBeforeAnyCommand) {
     // No to deleting earlier results: no report either, the history is kept.
     settings.rename = true;
