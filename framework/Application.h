@@ -38,9 +38,13 @@ public:
     HINSTANCE Instance() const { return instance; }
     // The main window owns dialogs that are made without a parent.
     HWND MainWindow() const;
-    void SetMainDialog(Dialog* dialog) { mainDialog = dialog; }
+
+protected:
+    Dialog* MainDialog() const { return mainDialog; }
 
 private:
+    void SetMainDialog(Dialog* dialog) { mainDialog = dialog; }
+
     HINSTANCE instance;
     Dialog* mainDialog = nullptr;
 };
@@ -60,14 +64,11 @@ public:
         Window window;
         RunMainDialog(window);
     }
-    INT_PTR RunMainDialog(Window& window) {
-        main = &window;
-        const INT_PTR result = Application::RunMainDialog(window);
-        main = nullptr;
-        return result;
-    }
+    // Only a Window is run as this program's main dialog.
+    INT_PTR RunMainDialog(Window& window) { return Application::RunMainDialog(window); }
     bool PreTranslateMessage(MSG& msg) final {
         if (IsEscapeKey(msg)) return true;
+        auto* main = static_cast<Window*>(MainDialog());
         if (!main) return false;
         if (IsKey(msg) && FilterProgramKey(*main, msg)) return true;
         return IsWindowOf(main->Handle(), msg.hwnd) && FilterMainWindow(*main, msg);
@@ -77,9 +78,6 @@ protected:
     // Return true to consume the message.
     virtual bool FilterProgramKey(Window&, const MSG&) { return false; }
     virtual bool FilterMainWindow(Window& window, const MSG& msg) = 0;
-
-private:
-    Window* main = nullptr;
 };
 
 // Runs the application object: common controls, then InitInstance.

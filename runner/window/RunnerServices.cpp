@@ -98,7 +98,6 @@ Answer RunnerServices::Ask(std::string_view text, std::string_view title, Button
 }
 
 void RunnerServices::FocusField(Field field) {
-    Flush();
     switch (field) {
         case Field::Files:
             return focus(IDC_FILES);

@@ -13,7 +13,8 @@
 
 class RunnerServices : public lorvan::RunServices {
 public:
-    // focus moves the focus to a control of the window by its id.
+    // focus moves the focus to a control of the window by its id, and first
+    // shows what the status window gathered.
     void Attach(HWND window, HistoryLists& history, std::function<void(int)> focus);
 
     void SetStatus(std::string_view text) override;
