@@ -325,8 +325,16 @@ std::string FakePlatform::UpperCase(std::string_view text) {
 }
 
 int FakePlatform::CompareNoCase(std::string_view a, std::string_view b) {
-    int c = UpperCase(a).compare(UpperCase(b));
-    return c < 0 ? -1 : c > 0 ? 1 : 0;
+    // As UpperCase on both, byte by byte: a double-byte character keeps its case.
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
+        const bool lead = IsLeadByte(static_cast<unsigned char>(a[i])) && i + 1 < a.size();
+        const unsigned char x = Upper(a, i), y = Upper(b, i);
+        if (x != y) return x < y ? -1 : 1;
+        if (!lead) continue;
+        if (++i == b.size()) return 1;
+        if (a[i] != b[i]) return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]) ? -1 : 1;
+    }
+    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
 }
 
 }  // namespace lorvan

@@ -74,11 +74,8 @@ TEST_F(FileDiscoveryTest, SeparatorsRefused) {
         ui.focused.clear();
         List(pattern);
         EXPECT_EQ(engine.FileCount(), 0u);
-        ASSERT_EQ(ui.asked.size(), 1u);
-        EXPECT_EQ(ui.asked[0].text, "Lorvan supports only the Current Working Directory as the input files directory");
-        EXPECT_EQ(ui.asked[0].title, "Lorvan");
-        EXPECT_EQ(ui.asked[0].buttons, Buttons::Ok);
-        EXPECT_EQ(ui.asked[0].icon, Icon::None);
+        EXPECT_EQ(ui.asked, std::vector<AskedQuestion>{
+                                {"Lorvan supports only the Current Working Directory as the input files directory"}});
         EXPECT_EQ(ui.focused, std::vector<Field>{Field::Files});
         EXPECT_EQ(ui.status, "before");
         EXPECT_EQ(engine.LastListedPattern(), pattern);

@@ -34,19 +34,6 @@ protected:
     }
 };
 
-TEST_F(RunBatchTest, NoFilesFound) {
-    settings.files = "*.none";
-    engine.RunBatch(settings);
-    settings.files = "sub\\*.txt";
-    engine.RunBatch(settings);
-    EXPECT_EQ(ui.asked, (std::vector<AskedQuestion>{
-                            {"No files were found matching \"*.none\"."},
-                            {"Lorvan supports only the Current Working Directory as the input files directory"},
-                            {"No files were found matching \"sub\\*.txt\"."}}));
-    EXPECT_TRUE(ui.history[int(HistoryList::Program)].empty());
-    EXPECT_TRUE(platform.commands.empty());
-}
-
 TEST_F(RunBatchTest, RealRunWithoutRenameStatusLineByLine) {
     platform.AddFile("more.txt", "mo", "MORE~1.TXT");
     settings.handling = HandlingNone;
@@ -187,15 +174,24 @@ TEST_F(RunBatchTest, PatternAndTempExtCheckedBeforeAnythingIsTouched) {
     platform.AddFile("REPORT", "mine");
     platform.AddFile("C:\\up.txt", "up");
     const std::string outOfCwd = "Lorvan supports only the Current Working Directory as the input files directory";
+    const std::string tempExt(tempExtMessage);
     struct Row {
         const char* files;
         const char* tempExt;
-        Field focus;
+        std::vector<std::string> told;
+        std::vector<Field> focus;
     };
+    auto none = [](const char* files) { return "No files were found matching \"" + std::string(files) + "\"."; };
     const Row rows[] = {
-        {"*.txt", ".", Field::TempExt},    {"*.txt", "..", Field::TempExt}, {"*.txt", ". ", Field::TempExt},
-        {"*.txt", "", Field::TempExt},     {"..\\*", ".TMP", Field::Files}, {"../*.txt", ".TMP", Field::Files},
-        {"C:*.txt", ".TMP", Field::Files},
+        {"*.txt", ".", {tempExt}, {Field::TempExt}},
+        {"*.txt", "..", {tempExt}, {Field::TempExt}},
+        {"*.txt", ". ", {tempExt}, {Field::TempExt}},
+        {"*.txt", "", {tempExt}, {Field::TempExt}},
+        {"*.none", ".TMP", {none("*.none")}, {}},
+        {"sub\\*.txt", ".TMP", {outOfCwd, none("sub\\*.txt")}, {Field::Files}},
+        {"..\\*", ".TMP", {outOfCwd, none("..\\*")}, {Field::Files}},
+        {"../*.txt", ".TMP", {outOfCwd, none("../*.txt")}, {Field::Files}},
+        {"C:*.txt", ".TMP", {outOfCwd, none("C:*.txt")}, {Field::Files}},
     };
     for (const Row& row : rows) {
         settings.files = row.files;
@@ -203,18 +199,16 @@ TEST_F(RunBatchTest, PatternAndTempExtCheckedBeforeAnythingIsTouched) {
         ui.asked.clear();
         ui.focused.clear();
         engine.RunBatch(settings);
-        const std::vector<AskedQuestion> told =
-            row.focus == Field::Files
-                ? std::vector<AskedQuestion>{{outOfCwd},
-                                             {"No files were found matching \"" + std::string(row.files) + "\"."}}
-                : std::vector<AskedQuestion>{{std::string(tempExtMessage)}};
-        EXPECT_EQ(ui.asked, told) << row.files << " " << row.tempExt;
-        EXPECT_EQ(ui.focused, std::vector<Field>{row.focus});
+        std::vector<std::string> told;
+        for (const AskedQuestion& q : ui.asked) told.push_back(q.text);
+        EXPECT_EQ(told, row.told) << row.files << " " << row.tempExt;
+        EXPECT_EQ(ui.focused, row.focus) << row.files << " " << row.tempExt;
     }
     EXPECT_EQ(platform.fileOperations, 0);
     EXPECT_EQ(platform.Content("REPORT"), "mine");
     EXPECT_EQ(platform.Names(""), (std::vector<std::string>{"Annual Report.txt", "README.TXT", "notes.txt", "REPORT"}));
     EXPECT_TRUE(ui.history[int(HistoryList::Program)].empty());
+    EXPECT_TRUE(platform.commands.empty());
     // In mode 4 no temporary file is used: any extension will do.
     settings.files = "*.txt";
     settings.handling = HandlingNone;

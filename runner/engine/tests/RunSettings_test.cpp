@@ -106,21 +106,14 @@ TEST(RunSettings, SeparatorsAndBlankEntries) {
 }
 
 TEST(RunSettings, HandlingModes) {
-    // handling, its text, rename offered, run information (Handling 0 off, on)
-    const std::tuple<int, const char*, bool, bool, bool> rows[] = {
-        {-1, nullptr, true, false, false},
-        {0, "Name/time for each report", true, true, false},
-        {1, "Files/time at start", false, true, true},
-        {2, "HTML around report list", false, true, true},
-        {3, "HTML + Table around list", false, true, true},
-        {4, "None", true, false, false},
+    // handling, rename offered, run information (Handling 0 off, on)
+    const std::tuple<int, bool, bool, bool> rows[] = {
+        {-1, true, false, false}, {0, true, true, false}, {1, false, true, true},
+        {2, false, true, true},   {3, false, true, true}, {4, true, false, false},
     };
-    for (auto [handling, text, rename, info, infoWithHandling0] : rows) {
+    for (auto [handling, rename, info, infoWithHandling0] : rows) {
         RunSettings s;
         s.handling = handling;
-        if (text) {
-            EXPECT_STREQ(handlingTexts[handling], text);
-        }
         EXPECT_EQ(RenameForHandling(handling), rename) << handling;
         EXPECT_EQ(WantsRunInformation(s), info) << handling;
         s.handling0 = true;
