@@ -173,15 +173,17 @@ TEST_F(RunBatchTest, PatternAndTempExtCheckedBeforeAnythingIsTouched) {
     settings.rename = true;
     platform.AddFile("REPORT", "mine");
     platform.AddFile("C:\\up.txt", "up");
-    const std::string outOfCwd = "Lorvan supports only the Current Working Directory as the input files directory";
-    const std::string tempExt(tempExtMessage);
+    const AskedQuestion outOfCwd{"Lorvan supports only the Current Working Directory as the input files directory"},
+        tempExt{std::string(tempExtMessage)};
     struct Row {
         const char* files;
         const char* tempExt;
-        std::vector<std::string> told;
+        std::vector<AskedQuestion> told;
         std::vector<Field> focus;
     };
-    auto none = [](const char* files) { return "No files were found matching \"" + std::string(files) + "\"."; };
+    auto none = [](const char* files) {
+        return AskedQuestion{"No files were found matching \"" + std::string(files) + "\"."};
+    };
     const Row rows[] = {
         {"*.txt", ".", {tempExt}, {Field::TempExt}},
         {"*.txt", "..", {tempExt}, {Field::TempExt}},
@@ -199,9 +201,7 @@ TEST_F(RunBatchTest, PatternAndTempExtCheckedBeforeAnythingIsTouched) {
         ui.asked.clear();
         ui.focused.clear();
         engine.RunBatch(settings);
-        std::vector<std::string> told;
-        for (const AskedQuestion& q : ui.asked) told.push_back(q.text);
-        EXPECT_EQ(told, row.told) << row.files << " " << row.tempExt;
+        EXPECT_EQ(ui.asked, row.told) << row.files << " " << row.tempExt;
         EXPECT_EQ(ui.focused, row.focus) << row.files << " " << row.tempExt;
     }
     EXPECT_EQ(platform.fileOperations, 0);
