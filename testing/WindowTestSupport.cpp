@@ -195,8 +195,13 @@ void SelectRows(HWND listView, const std::vector<std::string>& names) {
 }
 
 std::string WindowText(HWND window) {
+    // A window of this process is asked by a message: never wait for ever
+    // on a thread that has stopped taking them.
     char text[1024] = "";
-    GetWindowTextA(window, text, sizeof text);
+    DWORD_PTR ignored;
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                        &ignored);
+    text[sizeof text - 1] = '\0';
     return text;
 }
 
@@ -288,14 +293,55 @@ HWND UiDriver::FindChooserNow(const std::string& title) {
     return FindOwnWindow([&](HWND window) { return FindChildWithText(window, title) != nullptr; });
 }
 
-UiDriver::UiDriver(std::function<void(UiDriver&)> script) : thread([this, script] { script(*this); }) {}
+namespace {
+
+const DWORD dialogEndMs = 30000, wholeRunMs = 300000;
+
+// What is left on the screen, told without sending a message to anyone.
+void ListWindowsAndQuit() {
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::printf("\nThe dialog of %s.%s did not end; its windows:\n", test ? test->test_suite_name() : "?",
+                test ? test->name() : "?");
+    EnumWindows(
+        [](HWND window, LPARAM) -> BOOL {
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            if (process != GetCurrentProcessId()) return TRUE;
+            char name[256] = "";
+            GetClassNameA(window, name, sizeof name);
+            std::printf("  %s%s\n", name, IsWindowVisible(window) ? " (visible)" : "");
+            return TRUE;
+        },
+        0);
+    std::fflush(stdout);
+    TerminateProcess(GetCurrentProcess(), 99);
+}
+
+}  // namespace
+
+UiDriver::UiDriver(std::function<void(UiDriver&)> script)
+    : ended(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
+      thread([this, script] {
+          script(*this);
+          // A window the script has not closed, or one that came up after
+          // the script gave up waiting for it.
+          for (DWORD waited = 0; waited < dialogEndMs && WaitForSingleObject(ended, 1000) != WAIT_OBJECT_0;
+               waited += 1000)
+              CloseEverything();
+      }),
+      watchdog([this] {
+          if (WaitForSingleObject(ended, wholeRunMs) != WAIT_OBJECT_0) ListWindowsAndQuit();
+      }) {}
 
 UiDriver::~UiDriver() {
     Join();
+    CloseHandle(ended);
 }
 
 void UiDriver::Join() {
+    SetEvent(ended);
     if (thread.joinable()) thread.join();
+    if (watchdog.joinable()) watchdog.join();
 }
 
 bool UiDriver::Appears(const std::string& caption, const std::string& containing, DWORD timeoutMs) {

@@ -77,10 +77,15 @@ void SelectRows(HWND listView, const std::vector<std::string>& names);
 // Works the program's windows from its own thread; the test's thread runs
 // the dialog. Every wait is bounded: on a timeout the step fails the test
 // and the driver closes every window of the process so nothing hangs.
+// When the script is over the driver closes what is still open until the
+// dialog has ended; a dialog that does not end in time (a window that no
+// longer takes messages) ends the whole program with exit code 99, after
+// listing its windows.
 class UiDriver {
 public:
     explicit UiDriver(std::function<void(UiDriver&)> script);
     ~UiDriver();
+    // Call when the dialog has ended: waits for the script.
     void Join();
 
     // Waits for a visible top-level window of this process whose caption is
@@ -114,7 +119,9 @@ public:
     static void CloseEverything();
 
 private:
+    HANDLE ended;
     std::thread thread;
+    std::thread watchdog;
 };
 
 // A child window whose text contains the given text, or null.
