@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <mutex>
@@ -197,11 +198,13 @@ void SelectRows(HWND listView, const std::vector<std::string>& names) {
 std::string WindowText(HWND window) {
     // A window of this process is asked by a message: never wait for ever
     // on a thread that has stopped taking them.
-    char text[1024] = "";
-    DWORD_PTR ignored;
-    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
-                        &ignored);
-    text[sizeof text - 1] = '\0';
+    DWORD_PTR length = 0;
+    SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length);
+    std::string text(length + 1, '\0');
+    DWORD_PTR got = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 2000,
+                        &got);
+    text.resize(std::min<size_t>(got, length));
     return text;
 }
 
@@ -226,23 +229,26 @@ HWND FindChildWithText(HWND parent, const std::string& text) {
 
 namespace {
 
-// A visible top-level window of this process that passes the test, or null.
-HWND FindOwnWindow(const std::function<bool(HWND)>& test) {
-    struct Search {
-        const std::function<bool(HWND)>* test;
-        HWND found;
-    } search{&test, nullptr};
+// Calls each of this process's top-level windows until the call returns false.
+void ForEachOwnWindow(const std::function<bool(HWND)>& each) {
     EnumWindows(
         [](HWND window, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
             DWORD process = 0;
             GetWindowThreadProcessId(window, &process);
-            if (process != GetCurrentProcessId() || !IsWindowVisible(window) || !(*s->test)(window)) return TRUE;
-            s->found = window;
-            return FALSE;
+            return process != GetCurrentProcessId() ||
+                   (*reinterpret_cast<const std::function<bool(HWND)>*>(lp))(window);
         },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+        reinterpret_cast<LPARAM>(&each));
+}
+
+// A visible top-level window of this process that passes the test, or null.
+HWND FindOwnWindow(const std::function<bool(HWND)>& test) {
+    HWND found = nullptr;
+    ForEachOwnWindow([&](HWND window) {
+        if (IsWindowVisible(window) && test(window)) found = window;
+        return !found;
+    });
+    return found;
 }
 
 // Settling: a marker posted to a window is seen by a hook on its thread
@@ -295,24 +301,19 @@ HWND UiDriver::FindChooserNow(const std::string& title) {
 
 namespace {
 
-const DWORD dialogEndMs = 30000, wholeRunMs = 300000;
+const DWORD dialogEndMs = 30000, wholeRunMs = 120000;
 
 // What is left on the screen, told without sending a message to anyone.
 void ListWindowsAndQuit() {
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
     std::printf("\nThe dialog of %s.%s did not end; its windows:\n", test ? test->test_suite_name() : "?",
                 test ? test->name() : "?");
-    EnumWindows(
-        [](HWND window, LPARAM) -> BOOL {
-            DWORD process = 0;
-            GetWindowThreadProcessId(window, &process);
-            if (process != GetCurrentProcessId()) return TRUE;
-            char name[256] = "";
-            GetClassNameA(window, name, sizeof name);
-            std::printf("  %s%s\n", name, IsWindowVisible(window) ? " (visible)" : "");
-            return TRUE;
-        },
-        0);
+    ForEachOwnWindow([](HWND window) {
+        char name[256] = "";
+        GetClassNameA(window, name, sizeof name);
+        std::printf("  %s%s\n", name, IsWindowVisible(window) ? " (visible)" : "");
+        return true;
+    });
     std::fflush(stdout);
     TerminateProcess(GetCurrentProcess(), 99);
 }
@@ -419,18 +420,19 @@ HWND UiDriver::FocusOf(HWND window) {
     return info.hwndFocus;
 }
 
-namespace {
-
 std::string TreeItemText(HWND tree, HTREEITEM item) {
     char text[MAX_PATH] = "";
     TVITEMA data{};
     data.mask = TVIF_TEXT;
-    data.hItem = item;
+    data.hItem =
+        item == TVI_ROOT ? reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0)) : item;
     data.pszText = text;
     data.cchTextMax = sizeof text;
     SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
     return text;
 }
+
+namespace {
 
 HTREEITEM ChildNamed(HWND tree, HTREEITEM parent, const std::string& name) {
     auto child =
@@ -479,23 +481,152 @@ void UiDriver::ChooseFolder(HWND chooser, const std::string& path) {
 void UiDriver::CloseEverything() {
     auto closeAll = [] {
         bool any = false;
-        EnumWindows(
-            [](HWND window, LPARAM lp) -> BOOL {
-                DWORD process = 0;
-                GetWindowThreadProcessId(window, &process);
-                if (process == GetCurrentProcessId() && IsWindowVisible(window)) {
-                    PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-                    PostMessageA(window, WM_CLOSE, 0, 0);
-                    *reinterpret_cast<bool*>(lp) = true;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&any));
+        ForEachOwnWindow([&](HWND window) {
+            if (IsWindowVisible(window)) {
+                PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+                PostMessageA(window, WM_CLOSE, 0, 0);
+                any = true;
+            }
+            return true;
+        });
         return !any;
     };
     // Closing one window may show the next (a question, the main window).
     auto none = [] { return !FindOwnWindow([](HWND) { return true; }); };
     for (int round = 0; round < 20 && !closeAll(); ++round) WaitUntil(none, 100);
+}
+
+HWND Dialog::Field(int id) const {
+    HWND edit = FindWindowExA((*this)[id], nullptr, "Edit", nullptr);
+    return edit ? edit : (*this)[id];
+}
+
+std::string Dialog::Text(int id) const {
+    return WindowText(Field(id));
+}
+
+POINT Dialog::PointOf(int id, int dx, int dy) const {
+    RECT rect;
+    GetWindowRect((*this)[id], &rect);
+    POINT p{rect.left + dx, rect.top + dy};
+    ScreenToClient(main, &p);
+    return p;
+}
+
+void Dialog::Type(int id, std::string_view text) const {
+    for (char c : text) PostMessageA(Field(id), WM_CHAR, static_cast<unsigned char>(c), 1);
+    Settle();
+}
+
+void Dialog::Clear(int id) const {
+    PostMessageA(Field(id), EM_SETSEL, 0, -1);
+    Type(id, "\b");
+}
+
+void Dialog::Focus(int id) const {
+    PostMessageA(main, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>((*this)[id]), TRUE);
+    Settle();
+}
+
+void Dialog::Click(int id) const {
+    PostMessageA((*this)[id], BM_CLICK, 0, 0);
+    Settle();
+}
+
+void Dialog::Command(int id) const {
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+void Dialog::Pick(int id, int index) const {
+    SendMessageA((*this)[id], CB_SETCURSEL, index, 0);
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>((*this)[id]));
+}
+
+void Dialog::Key(int id, UINT key) const {
+    ui.Key(Field(id), key);
+    Settle();
+}
+
+bool Dialog::Answer(const std::string& caption, const std::string& text, int button, bool closing) const {
+    HWND box = ui.WaitForWindow(caption, text);
+    if (!box) return false;
+    ui.Click(box, button);
+    ui.WaitGone(box);
+    if (!closing) Settle();
+    return true;
+}
+
+bool Dialog::DoubleClickBesideOpensChooser(int inside, int field, int dy, const std::string& chooserTitle) const {
+    RECT window, rect, client;
+    GetWindowRect(main, &window);
+    GetWindowRect((*this)[field], &rect);
+    POINT p{rect.left + 10 - window.left, rect.top + 5 - window.top - dy};
+    GetClientRect((*this)[inside], &client);
+    EXPECT_TRUE(PtInRect(&client, p)) << "the point lies outside the control";
+    ui.DoubleClick((*this)[inside], p);
+    const bool opened = UiDriver::WaitUntil([&] { return UiDriver::FindChooserNow(chooserTitle) != nullptr; }, 1000);
+    if (opened) UiDriver::CloseEverything();
+    return opened;
+}
+
+std::vector<std::string> Entries(HWND list) {
+    char className[32] = "";
+    GetClassNameA(list, className, sizeof className);
+    const bool combo = lstrcmpiA(className, "ComboBox") == 0;
+    std::vector<std::string> entries;
+    for (LRESULT i = 0, n = SendMessageA(list, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0); i < n; ++i) {
+        char text[512] = "";
+        SendMessageA(list, combo ? CB_GETLBTEXT : LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+        entries.push_back(text);
+    }
+    return entries;
+}
+
+RegValue Dword(DWORD n) {
+    return {REG_DWORD, std::string(reinterpret_cast<const char*>(&n), 4)};
+}
+
+RegValue Text(const std::string& s) {
+    return {REG_SZ, s};
+}
+
+void PrintTo(const RegValue& v, std::ostream* out) {
+    if (v.type == REG_DWORD && v.data.size() == 4)
+        *out << "dword " << *reinterpret_cast<const LONG*>(v.data.data());
+    else
+        *out << "type " << v.type << " \"" << v.data << '"';
+}
+
+void Store(const std::string& path, const RegValues& values) {
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    for (const auto& [name, value] : values)
+        RegSetValueExA(key, name.c_str(), 0, value.type, reinterpret_cast<const BYTE*>(value.data.data()),
+                       static_cast<DWORD>(value.data.size()));
+    RegCloseKey(key);
+}
+
+RegValues Stored(const std::string& path, std::vector<std::string>* subkeys) {
+    RegValues values;
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return values;
+    char name[256], data[2048];
+    for (DWORD i = 0;; ++i) {
+        DWORD nameSize = sizeof name, dataSize = sizeof data, type = 0;
+        if (RegEnumValueA(key, i, name, &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataSize) !=
+            ERROR_SUCCESS)
+            break;
+        std::string text(data, dataSize);
+        values[name] = {type, type == REG_SZ ? text.substr(0, text.find('\0')) : text};
+    }
+    for (DWORD i = 0; subkeys; ++i) {
+        DWORD nameSize = sizeof name;
+        if (RegEnumKeyExA(key, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        subkeys->push_back(name);
+    }
+    RegCloseKey(key);
+    return values;
 }
 
 void Screenshot(HWND window, const std::string& name) {

@@ -5,11 +5,14 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <map>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -79,7 +82,7 @@ void SelectRows(HWND listView, const std::vector<std::string>& names);
 // and the driver closes every window of the process so nothing hangs.
 // When the script is over the driver closes what is still open until the
 // dialog has ended; a dialog that does not end in time (a window that no
-// longer takes messages) ends the whole program with exit code 99, after
+// longer takes messages) ends the whole program (after two minutes) with exit code 99, after
 // listing its windows.
 class UiDriver {
 public:
@@ -124,9 +127,73 @@ private:
     std::thread watchdog;
 };
 
+// Runs the dialog modally on this thread while the script works it from its own.
+template <class App, class Dlg>
+INT_PTR RunDriven(App& app, Dlg& dialog, std::function<void(UiDriver&)> script) {
+    UiDriver ui(std::move(script));
+    INT_PTR result = app.RunMainDialog(dialog);
+    ui.Join();
+    return result;
+}
+
+// A dialog as the driver works it: its controls by id, and what a user does
+// with them; each action returns when the dialog has handled it.
+struct Dialog {
+    UiDriver& ui;
+    HWND main;
+
+    HWND operator[](int id) const { return GetDlgItem(main, id); }
+    // The control itself, or the edit part of a combo box.
+    HWND Field(int id) const;
+    std::string Text(int id) const;
+    bool Enabled(int id) const { return IsWindowEnabled((*this)[id]) != FALSE; }
+    bool Visible(int id) const { return IsWindowVisible((*this)[id]) != FALSE; }
+    bool Checked(int id) const { return IsDlgButtonChecked(main, id) == BST_CHECKED; }
+    HWND Focused() const { return UiDriver::FocusOf(main); }
+    // A point of the control, so far from its corner, in the dialog's client coordinates.
+    POINT PointOf(int id, int dx, int dy) const;
+
+    void Settle() const { ui.Settle(main); }
+    void Type(int id, std::string_view text) const;
+    void Clear(int id) const;
+    void Focus(int id) const;
+    void Click(int id) const;            // a button pressed
+    void Command(int id) const;          // a menu command, not waited for
+    void Pick(int id, int index) const;  // a drop-down list's entry chosen, not waited for
+    void Key(int id, UINT key) const;
+    // Answers the message box of that caption that shows the text. closing:
+    // the answer ends the dialog, which may then be gone at any moment.
+    bool Answer(const std::string& caption, const std::string& text, int button, bool closing = false) const;
+    // A double-click into the control `inside` where a fixed allowance from
+    // the window's corner would put the field (its height counted from
+    // `inside`'s top, less dy): true when it opens the folder chooser.
+    bool DoubleClickBesideOpensChooser(int inside, int field, int dy, const std::string& chooserTitle) const;
+};
+
 // A child window whose text contains the given text, or null.
 HWND FindChildWithText(HWND parent, const std::string& text);
+// The text of a tree view's item; TVI_ROOT: its first root item.
+std::string TreeItemText(HWND tree, HTREEITEM item);
+// The whole text, asked with a time limit.
 std::string WindowText(HWND window);
+
+// The entries of a combo box or a list box.
+std::vector<std::string> Entries(HWND list);
+
+// A registry value as stored; the values of a key by name.
+struct RegValue {
+    DWORD type;
+    std::string data;
+    bool operator==(const RegValue&) const = default;
+};
+using RegValues = std::map<std::string, RegValue>;
+RegValue Dword(DWORD n);
+RegValue Text(const std::string& s);
+void PrintTo(const RegValue& v, std::ostream* out);
+// Writes the values into the key under HKEY_CURRENT_USER, made where missing.
+void Store(const std::string& path, const RegValues& values);
+// The values of a key under HKEY_CURRENT_USER, and its subkeys' names.
+RegValues Stored(const std::string& path, std::vector<std::string>* subkeys = nullptr);
 
 // Saves the window's picture as a BMP in the build tree's screenshots folder.
 void Screenshot(HWND window, const std::string& name);

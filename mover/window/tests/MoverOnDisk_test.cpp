@@ -80,51 +80,53 @@ protected:
 }  // namespace
 
 TEST_F(MoverOnDisk, ListsOnlyDirectoriesSortedAndClassified) {
-    // "files" has no "_files" suffix, "b_files.old" not at the end.
-    dir.MakeDirs({"b_files", "A_files", "files", "b_files.old", "_files\\page", "_files\\_files", "_files\\Zeta"});
-    dir.MakeDir("Hidden_files", FILE_ATTRIBUTE_HIDDEN);
-    dir.MakeDir("sys_files", FILE_ATTRIBUTE_SYSTEM);
-    dir.MakeDir("_files\\hid", FILE_ATTRIBUTE_HIDDEN);
-    dir.WriteFile("x_files", "a file, never listed");
-    dir.WriteFile("_files\\readme.txt", "a file");
-    Open();
-
-    EXPECT_EQ(Left(),
-              (std::vector<ShownRow>{
-                  {"A_files", N, true}, {"b_files", N, true}, {"Hidden_files", X, false}, {"sys_files", X, false}}));
-    EXPECT_EQ(Right(),
-              (std::vector<ShownRow>{{"_files", N, false}, {"hid", X, false}, {"page", N, false}, {"Zeta", N, false}}));
-    EXPECT_EQ(GetFocus(), LeftView());
-}
-
-TEST_F(MoverOnDisk, ReadOnlyDirectoriesAreRestrictedWhereThePlatformKeepsTheAttribute) {
+    // Each row a working directory: what it holds (after "|": hidden,
+    // system or read-only; "=": a file, never listed) and the lists shown.
+    // Read-only counts where the platform keeps the attribute.
     dir.MakeDir("ro_files", FILE_ATTRIBUTE_READONLY);
-    Open();
-    bool kept = GetFileAttributesA((dir / "ro_files").c_str()) & FILE_ATTRIBUTE_READONLY;
-    EXPECT_EQ(Left(), (std::vector<ShownRow>{{"ro_files", kept ? X : N, !kept}}));
-}
-
-TEST_F(MoverOnDisk, PairsIgnoreCaseAlsoBeyondAsciiAndWinOverRestricted) {
-    // Code page 1252: CAFÉ and café.
-    dir.MakeDirs({"Page_FILES", "_files\\page", "CAF\xC9_files", "_files\\caf\xE9", "_files\\secret", "_files\\pages"});
-    dir.MakeDir("Secret_files", FILE_ATTRIBUTE_HIDDEN);
-    dir.MakeDir("Lone_files", FILE_ATTRIBUTE_HIDDEN);
-    Open();
-
-    EXPECT_EQ(Left(), (std::vector<ShownRow>{{"CAF\xC9_files", P, false},
-                                             {"Lone_files", X, false},
-                                             {"Page_FILES", P, false},
-                                             {"Secret_files", P, false}}));
-    EXPECT_EQ(Right(), (std::vector<ShownRow>{
-                           {"caf\xE9", P, false}, {"page", P, false}, {"pages", N, false}, {"secret", P, false}}));
-}
-
-TEST_F(MoverOnDisk, UpperCaseFilesSubdirectoryCountsAndIsNotListed) {
-    ScratchDir other;
-    other.MakeDirs({"_FILES", "_FILES\\inside", "a_files"});
-    Open(other);
-    EXPECT_EQ(Left(), (std::vector<ShownRow>{{"a_files", N, true}}));
-    EXPECT_EQ(Right(), (std::vector<ShownRow>{{"inside", N, false}}));
+    const bool kept = GetFileAttributesA((dir / "ro_files").c_str()) & FILE_ATTRIBUTE_READONLY;
+    const struct {
+        std::vector<std::string> holds;
+        std::vector<ShownRow> left, right;
+    } rows[] = {
+        // "files" has no "_files" suffix, "b_files.old" not at the end.
+        {{"_files", "b_files", "A_files", "files", "b_files.old", "_files\\page", "_files\\_files", "_files\\Zeta",
+          "Hidden_files|h", "sys_files|s", "_files\\hid|h", "x_files=", "_files\\readme.txt=", "ro_files|r"},
+         {{"A_files", N, true},
+          {"b_files", N, true},
+          {"Hidden_files", X, false},
+          {"ro_files", kept ? X : N, !kept},
+          {"sys_files", X, false}},
+         {{"_files", N, false}, {"hid", X, false}, {"page", N, false}, {"Zeta", N, false}}},
+        // Pairs ignore case, also beyond ASCII (CAFÉ and café in code page
+        // 1252), and win over the restricted attributes.
+        {{"_files", "Page_FILES", "_files\\page", "CAF\xC9_files", "_files\\caf\xE9", "_files\\secret", "_files\\pages",
+          "Secret_files|h", "Lone_files|h"},
+         {{"CAF\xC9_files", P, false}, {"Lone_files", X, false}, {"Page_FILES", P, false}, {"Secret_files", P, false}},
+         {{"caf\xE9", P, false}, {"page", P, false}, {"pages", N, false}, {"secret", P, false}}},
+        // An upper-case "_FILES" counts and is not listed.
+        {{"_FILES", "_FILES\\inside", "a_files"}, {{"a_files", N, true}}, {{"inside", N, false}}},
+    };
+    for (const auto& row : rows) {
+        ScratchDir here;
+        for (const std::string& entry : row.holds) {
+            const size_t mark = entry.find_first_of("|=");
+            const std::string name = entry.substr(0, mark);
+            const DWORD attributes = mark == std::string::npos || entry[mark] == '=' ? 0
+                                     : entry[mark + 1] == 'h'                        ? FILE_ATTRIBUTE_HIDDEN
+                                     : entry[mark + 1] == 's'                        ? FILE_ATTRIBUTE_SYSTEM
+                                                                                     : FILE_ATTRIBUTE_READONLY;
+            if (mark != std::string::npos && entry[mark] == '=')
+                here.WriteFile(name, "a file");
+            else
+                here.MakeDir(name, attributes);
+        }
+        Open(here);
+        EXPECT_EQ(Left(), row.left);
+        EXPECT_EQ(Right(), row.right);
+        EXPECT_EQ(GetFocus(), LeftView());
+        dialog.Destroy();
+    }
 }
 
 TEST_F(MoverOnDisk, ColumnFillsTheListOrFitsTheWidestName) {
@@ -309,48 +311,36 @@ protected:
         MoverOnDisk::TearDown();
         RegDeleteTreeA(HKEY_CURRENT_USER, kastreloRegistryKey);
     }
-    void Set(const char* name, DWORD type, const void* data, DWORD size) {
-        HKEY key;
-        ASSERT_EQ(
-            RegCreateKeyExA(HKEY_CURRENT_USER, kastreloRegistryKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
-            ERROR_SUCCESS);
-        RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
-        RegCloseKey(key);
-    }
-    void SetDword(const char* name, LONG value) { Set(name, REG_DWORD, &value, 4); }
-    static bool Load(POINT& p) { return fw::LoadWindowPosition(kastreloRegistryKey, p); }
 };
 
 TEST_F(StoredPosition, CountsOnlyWhenBothValuesAreFourByteDwords) {
-    POINT p{};
-    EXPECT_FALSE(Load(p));  // no key
-    SetDword("Left", 120);
-    EXPECT_FALSE(Load(p));  // only Left
-    Set("Top", REG_SZ, "80", 3);
-    EXPECT_FALSE(Load(p));
-    unsigned long long wide = 80;
-    Set("Top", REG_QWORD, &wide, 8);
-    EXPECT_FALSE(Load(p));
-    Set("Top", REG_BINARY, &wide, 4);
-    EXPECT_FALSE(Load(p));
-    SetDword("Top", -30);
-    ASSERT_TRUE(Load(p));
-    EXPECT_EQ(p.x, 120);
-    EXPECT_EQ(p.y, -30);  // signed
+    // Each row adds its values to those before.
+    const struct {
+        RegValues values;
+        bool loads;
+    } rows[] = {
+        {{}, false},  // no key
+        {{{"Left", Dword(120)}}, false},
+        {{{"Top", Text("80")}}, false},
+        {{{"Top", {REG_QWORD, std::string("\x50\0\0\0\0\0\0\0", 8)}}}, false},
+        {{{"Top", {REG_BINARY, std::string("\x50\0\0\0", 4)}}}, false},
+        {{{"Top", Dword(DWORD(-30))}}, true},
+    };
+    for (const auto& row : rows) {
+        if (!row.values.empty()) Store(kastreloRegistryKey, row.values);
+        POINT p{};
+        EXPECT_EQ(fw::LoadWindowPosition(kastreloRegistryKey, p), row.loads) << row.values.size();
+        if (row.loads) EXPECT_EQ(std::make_pair(p.x, p.y), std::make_pair(LONG(120), LONG(-30)));  // signed
+    }
 }
 
 TEST_F(StoredPosition, TheWindowOpensThereAndSavesWhereItWas) {
-    SetDword("Left", 37);
-    SetDword("Top", 41);
+    Store(kastreloRegistryKey, {{"Left", Dword(37)}, {"Top", Dword(41)}});
     Open();
     RECT rect;
     GetWindowRect(dialog.Handle(), &rect);
-    EXPECT_EQ(rect.left, 37);
-    EXPECT_EQ(rect.top, 41);
+    EXPECT_EQ(std::make_pair(rect.left, rect.top), std::make_pair(LONG(37), LONG(41)));
     SetWindowPos(dialog.Handle(), nullptr, 90, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     dialog.Destroy();
-    POINT p{};
-    ASSERT_TRUE(Load(p));
-    EXPECT_EQ(p.x, 90);
-    EXPECT_EQ(p.y, 60);
+    EXPECT_EQ(Stored(kastreloRegistryKey), (RegValues{{"Left", Dword(90)}, {"Top", Dword(60)}}));
 }

@@ -56,70 +56,50 @@ public:
     std::tm LocalTime() override { return {9, 5, 14, 3, 5, 102, 1}; }
 };
 
-std::string FullText(HWND window) {
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
-// The window's parts and what a user does with them.
-struct Window {
-    UiDriver& ui;
-    HWND main;
-
-    HWND operator[](int id) const { return GetDlgItem(main, id); }
-    HWND EditOf(int comboId) const { return FindWindowExA((*this)[comboId], nullptr, "Edit", nullptr); }
-    // The control itself, or the edit part of a combo box.
-    HWND Field(int id) const { return EditOf(id) ? EditOf(id) : (*this)[id]; }
-
-    void Type(int id, std::string_view text) const {
-        for (char c : text) PostMessageA(Field(id), WM_CHAR, static_cast<unsigned char>(c), 1);
-        ui.Settle(main);
-    }
-    void Clear(int id) const {
-        PostMessageA(Field(id), EM_SETSEL, 0, -1);
-        Type(id, "\b");
-    }
-    void Focus(int id) const {
-        PostMessageA(main, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>((*this)[id]), TRUE);
-        ui.Settle(main);
-    }
-    void Click(int id) const {
-        PostMessageA((*this)[id], BM_CLICK, 0, 0);
-        ui.Settle(main);
-    }
-    void Menu(int id) const { PostMessageA(main, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
-    // A drop-down list entry chosen.
-    void Pick(int id, int index) const {
-        SendMessageA((*this)[id], CB_SETCURSEL, index, 0);
-        PostMessageA(main, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>((*this)[id]));
-    }
-    void Key(int id, UINT key) const {
-        ui.Key(Field(id), key);
-        ui.Settle(main);
-    }
-
-    bool Enabled(int id) const { return IsWindowEnabled((*this)[id]) != FALSE; }
-    bool Checked(int id) const { return IsDlgButtonChecked(main, id) == BST_CHECKED; }
+// The main window: the shared driving, its menu and its status window.
+struct Window : Dialog {
     bool MenuEnabled(int id) const {
         return !(GetMenuState(GetMenu(main), id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED));
     }
     bool MenuTicked(int id) const { return (GetMenuState(GetMenu(main), id, MF_BYCOMMAND) & MF_CHECKED) != 0; }
-    std::string Text(int id) const { return FullText(Field(id)); }
-    std::string Status() const { return FullText((*this)[IDC_STATUS]); }
-    HWND Focused() const { return UiDriver::FocusOf(main); }
-
-    // Answers the message box titled "Lorvan" that shows the text.
-    // closing: the answer closes the window, which then may be gone at any moment.
+    std::string Status() const { return Text(IDC_STATUS); }
+    bool StatusHas(const std::string& text) const { return Status().find(text) != std::string::npos; }
     bool Answer(const std::string& text, int button, bool closing = false) const {
-        HWND box = ui.WaitForWindow(mainCaption, text);
-        if (!box) return false;
-        ui.Click(box, button);
-        ui.WaitGone(box);
-        if (!closing) ui.Settle(main);
-        return true;
+        return Dialog::Answer(mainCaption, text, button, closing);
     }
     bool Asks(const std::string& text) const { return ui.Appears(mainCaption, text, 500); }
+    // The status window's selection.
+    std::pair<DWORD, DWORD> Selection() const {
+        DWORD start = 1, end = 0;
+        SendMessageA((*this)[IDC_STATUS], EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        return {start, end};
+    }
+    // What the user sees of the fields: "Run" when Run, its menu item and
+    // the status agree that a run can start, "-Run" when all three say it
+    // cannot; then each control, "-" when greyed; then "+" each ticked box.
+    std::string States() const {
+        const bool run = Enabled(IDOK);
+        std::string states =
+            run == MenuEnabled(IDOK) && Status() == (run ? readyText : waitingText) ? (run ? "Run" : "-Run") : "Run?";
+        for (auto [id, name] : {std::pair{IDC_OUTPUT, "Output"},
+                                {IDC_REPORT, "Report"},
+                                {IDC_TEMPEXT, "TempExt"},
+                                {IDC_FULLPATH, "FullPath"}})
+            states += std::string(Enabled(id) ? " " : " -") + name;
+        for (auto [id, name] : {std::pair{IDC_RENAME, "Rename"}, {IDC_FULLPATH, "FullPath"}})
+            if (Checked(id)) states += std::string(" +") + name;
+        return states;
+    }
+    // Files typed (after what it held, or instead) and left for Command.
+    void EnterFiles(std::string_view pattern, bool instead = true) const {
+        Focus(IDC_FILES);
+        if (instead) Clear(IDC_FILES);
+        Type(IDC_FILES, pattern);
+        Focus(IDC_COMMAND);
+    }
+    void Add(int id, std::initializer_list<const char*> entries) const {
+        for (const char* entry : entries) SendMessageA((*this)[id], CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+    }
 };
 
 // Each test: a fresh working directory, nothing stored, the window run
@@ -140,15 +120,13 @@ protected:
         CRunnerDlg dialog(nullptr, &platform);
         dialog.SetHelpViewer(help);
         dialogUnderTest = &dialog;
-        UiDriver ui([&](UiDriver& ui) {
+        RunDriven(app, dialog, [&](UiDriver& ui) {
             HWND main = ui.WaitForWindow(mainCaption, mainText);
             if (!main) return;
-            Window window{ui, main};
+            Window window{{ui, main}};
             script(window);
             ui.Click(main, IDCANCEL);
         });
-        app.RunMainDialog(dialog);
-        ui.Join();
         dialogUnderTest = nullptr;
     }
     CRunnerDlg* dialogUnderTest = nullptr;
@@ -159,51 +137,36 @@ protected:
 TEST_F(RunnerWindow, RunIsEnabledExactlyWhenTheFieldsSuffice) {
     Run([&](Window& w) {
         Screenshot(w.main, "lorvan-empty");
-        EXPECT_EQ(w.Focused(), w.EditOf(IDC_PROGRAM));
-        EXPECT_FALSE(w.Enabled(IDOK));
-        EXPECT_FALSE(w.MenuEnabled(IDOK));
-        EXPECT_EQ(w.Status(), waitingText);
-
-        // The last missing character enables Run and its menu item.
+        EXPECT_EQ(w.Focused(), w.Field(IDC_PROGRAM));
+        EXPECT_EQ(w.States(), "-Run -Output Report TempExt FullPath");
+        // The last missing character enables Run; Output is needed only
+        // with Rename; "None" needs neither a report nor a temporary extension.
         w.Type(IDC_PROGRAM, "DOSCONV");
         w.Type(IDC_FILES, "*.txt");
-        EXPECT_FALSE(w.Enabled(IDOK));
+        EXPECT_EQ(w.States(), "-Run -Output Report TempExt FullPath");
         w.Type(IDC_COMMAND, "*");
-        EXPECT_TRUE(w.Enabled(IDOK));
+        EXPECT_EQ(w.States(), "Run -Output Report TempExt FullPath");
         w.Type(IDC_COMMAND, " OUTPUT\\*");
-        EXPECT_TRUE(w.MenuEnabled(IDOK));
-        EXPECT_EQ(w.Status(), readyText);
         Screenshot(w.main, "lorvan-ready");
-
-        // Output is needed only with Rename.
-        EXPECT_FALSE(w.Enabled(IDC_OUTPUT));
         w.Click(IDC_RENAME);
-        EXPECT_TRUE(w.Enabled(IDC_OUTPUT));
         w.Clear(IDC_OUTPUT);
-        EXPECT_FALSE(w.Enabled(IDOK));
-        EXPECT_EQ(w.Status(), waitingText);
+        EXPECT_EQ(w.States(), "-Run Output Report TempExt FullPath +Rename");
         w.Click(IDC_RENAME);
-        EXPECT_FALSE(w.Enabled(IDC_OUTPUT));
-        EXPECT_TRUE(w.Enabled(IDOK));
+        EXPECT_EQ(w.States(), "Run -Output Report TempExt FullPath");
         w.Click(IDC_RENAME);
         w.Type(IDC_OUTPUT, "OUT");
-        EXPECT_TRUE(w.Enabled(IDOK));
-
-        // "None" needs neither a report nor a temporary extension.
+        EXPECT_EQ(w.States(), "Run Output Report TempExt FullPath +Rename");
         w.Clear(IDC_REPORT);
+        EXPECT_EQ(w.States(), "-Run Output Report TempExt FullPath +Rename");
         w.Clear(IDC_TEMPEXT);
-        EXPECT_FALSE(w.Enabled(IDOK));
         w.Pick(IDC_HANDLING, lorvan::HandlingNone);
-        w.ui.Settle(w.main);
-        EXPECT_FALSE(w.Enabled(IDC_REPORT));
-        EXPECT_FALSE(w.Enabled(IDC_TEMPEXT));
-        EXPECT_TRUE(w.Checked(IDC_RENAME));
-        EXPECT_TRUE(w.Enabled(IDOK));
+        w.Settle();
+        EXPECT_EQ(w.States(), "Run Output -Report -TempExt FullPath +Rename");
 
         // The report name that goes with a mode is suggested, not imposed.
         w.Pick(IDC_HANDLING, lorvan::HandlingFilesTime);
-        w.ui.Settle(w.main);
-        EXPECT_FALSE(w.Checked(IDC_RENAME));
+        w.Settle();
+        EXPECT_EQ(w.States(), "-Run -Output Report TempExt FullPath");  // Rename off in a report mode
         w.Type(IDC_REPORT, "REPORT.TXT");
         w.Type(IDC_TEMPEXT, ".TMP");
         const std::string suggestLrv = "Report file name \"REPORT.LRV\" suggested for this handling selection, change?";
@@ -235,21 +198,18 @@ TEST_F(RunnerWindow, RunIsEnabledExactlyWhenTheFieldsSuffice) {
         // An absolute Translate directory forces Full path; the write-back
         // this makes calls no reaction of its own (the window stays alive).
         w.Type(IDC_TRANSLATE, "C:\\");
-        EXPECT_TRUE(w.Checked(IDC_FULLPATH));
-        EXPECT_FALSE(w.Enabled(IDC_FULLPATH));
-        EXPECT_EQ(w.Status(), waitingText);  // Temp. ext. is empty
-        PostMessageA(w.EditOf(IDC_TRANSLATE), EM_SETSEL, 1, 2);
+        EXPECT_EQ(w.States(), "-Run -Output Report TempExt -FullPath +FullPath");  // Temp. ext. is empty
+        PostMessageA(w.Field(IDC_TRANSLATE), EM_SETSEL, 1, 2);
         w.Type(IDC_TRANSLATE, "\b");
         EXPECT_EQ(w.Text(IDC_TRANSLATE), "C\\");
-        EXPECT_TRUE(w.Enabled(IDC_FULLPATH));
-        EXPECT_TRUE(w.Checked(IDC_FULLPATH));
+        EXPECT_EQ(w.States(), "-Run -Output Report TempExt FullPath +FullPath");
 
         // Options > Handling: ticked while run information is on.
         EXPECT_TRUE(w.MenuTicked(ID_OPTIONS_HANDLING));
-        w.Menu(ID_OPTIONS_HANDLING);
+        w.Command(ID_OPTIONS_HANDLING);
         EXPECT_TRUE(w.Answer("Run information is now disabled for Handling mode \"Name/time for each report\".", IDOK));
         EXPECT_FALSE(w.MenuTicked(ID_OPTIONS_HANDLING));
-        w.Menu(ID_OPTIONS_HANDLING);
+        w.Command(ID_OPTIONS_HANDLING);
         EXPECT_TRUE(w.Answer("Run information is now enabled for Handling mode \"Name/time for each report\".", IDOK));
         EXPECT_TRUE(w.MenuTicked(ID_OPTIONS_HANDLING));
 
@@ -269,27 +229,20 @@ TEST_F(RunnerWindow, ListsPicksAndHelp) {
     Run([&](Window& w) {
         // Leaving Files lists the files, again only for a pattern that
         // differs in more than letter case.
-        w.Focus(IDC_FILES);
-        w.Type(IDC_FILES, "*.txt");
-        w.Focus(IDC_COMMAND);
+        w.EnterFiles("*.txt", false);
         EXPECT_EQ(w.Status().rfind("Finding files.\r\n\r\nLongName  ShortName\r\n\r\n", 0), 0u) << w.Status();
-        EXPECT_NE(w.Status().find("\r\n2 file(s)\r\n"), std::string::npos);
+        EXPECT_TRUE(w.StatusHas("\r\n2 file(s)\r\n"));
         EXPECT_EQ(w.Text(IDC_FILECOUNT), "2");
-        w.Focus(IDC_FILES);
-        w.Clear(IDC_FILES);
-        w.Type(IDC_FILES, "*.TXT");
-        w.Focus(IDC_COMMAND);
+        w.EnterFiles("*.TXT");
         EXPECT_EQ(w.Status(), waitingText);
-        w.Focus(IDC_FILES);
-        w.Type(IDC_FILES, "x");
-        w.Focus(IDC_COMMAND);
-        EXPECT_NE(w.Status().find("\r\n0 file(s)\r\n"), std::string::npos) << w.Status();
+        w.EnterFiles("x", false);
+        EXPECT_TRUE(w.StatusHas("\r\n0 file(s)\r\n")) << w.Status();
         EXPECT_EQ(w.Text(IDC_FILECOUNT), "0");
 
         // An entry picked from a drop-down list counts 120 ms after the list
         // closes, without any typing.
         w.Type(IDC_COMMAND, "*");
-        SendMessageA(w[IDC_PROGRAM], CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("DOSCONV"));
+        w.Add(IDC_PROGRAM, {"DOSCONV"});
         EXPECT_FALSE(w.Enabled(IDOK));
         const int entry = static_cast<int>(SendMessageA(w[IDC_PROGRAM], CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                                         reinterpret_cast<LPARAM>("DOSCONV")));
@@ -308,7 +261,7 @@ TEST_F(RunnerWindow, ListsPicksAndHelp) {
         auto ask = [&](int focus) {
             w.Focus(focus);
             w.ui.Key(w.Field(focus), VK_F1);
-            w.ui.Settle(w.main);
+            w.Settle();
         };
 
         // Without a help file beside the program: its own window, one for
@@ -329,7 +282,7 @@ TEST_F(RunnerWindow, ListsPicksAndHelp) {
             const HelpTopic topic = topicOf(number);
             EXPECT_FALSE(topic.text.empty()) << std::hex << number;
             EXPECT_EQ(WindowText(window), "Lorvan Help - " + topic.title);
-            EXPECT_EQ(FullText(GetDlgItem(window, IDC_HELP_TEXT)), topic.text);
+            EXPECT_EQ(WindowText(GetDlgItem(window, IDC_HELP_TEXT)), topic.text);
             if (number == 0x806603ED) Screenshot(window, "lorvan-help-topic");
         }
         // Esc leaves it open; the close box hides it, and the Help menu
@@ -337,10 +290,10 @@ TEST_F(RunnerWindow, ListsPicksAndHelp) {
         w.ui.Key(GetDlgItem(shown, IDC_HELP_TOPICS), VK_ESCAPE);
         EXPECT_TRUE(IsWindowVisible(shown));
         PostMessageA(shown, WM_SYSCOMMAND, SC_CLOSE, 0);
-        w.ui.Settle(w.main);
+        w.Settle();
         EXPECT_FALSE(IsWindowVisible(shown));
-        w.Menu(ID_HELP_CONTENTS);
-        w.ui.Settle(w.main);
+        w.Command(ID_HELP_CONTENTS);
+        w.Settle();
         EXPECT_TRUE(IsWindowVisible(shown));
         EXPECT_EQ(WindowText(shown), "Lorvan Help - " + topicOf(0).title);
         Screenshot(shown, "lorvan-help-contents");
@@ -350,8 +303,8 @@ TEST_F(RunnerWindow, ListsPicksAndHelp) {
         const std::string helpFile = HelpViewer::DefaultHelpFile();
         CloseHandle(CreateFileA(helpFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
         for (const auto& a : asks) ask(a.focus);
-        w.Menu(ID_HELP_CONTENTS);
-        w.ui.Settle(w.main);
+        w.Command(ID_HELP_CONTENTS);
+        w.Settle();
         DeleteFileA(helpFile.c_str());
         EXPECT_EQ(help.Take(), (Requests{{HELP_CONTEXT, 0x806603ED},
                                          {HELP_CONTEXT, 0x806603EF},
@@ -374,21 +327,16 @@ TEST_F(RunnerWindow, ShellKeysDoubleClicksAndTheWorkingDirectory) {
         w.Key(IDC_PROGRAM, VK_ESCAPE);
         EXPECT_TRUE(IsWindowVisible(w.main));
         PostMessageA(w.Field(IDC_OUTPUT), WM_CHAR, 1, 1);
-        w.ui.Settle(w.main);
+        w.Settle();
         EXPECT_EQ(w.Focused(), w[IDC_STATUS]);
         EXPECT_EQ(w.Text(IDC_OUTPUT), "OUTPUT");  // the key never reached the field
-        auto selection = [&] {
-            DWORD start = 1, end = 0;
-            SendMessageA(w[IDC_STATUS], EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-            return std::make_pair(start, end);
-        };
         const DWORD length = static_cast<DWORD>(w.Status().size());
-        EXPECT_EQ(selection(), std::make_pair(DWORD(0), length));
+        EXPECT_EQ(w.Selection(), std::make_pair(DWORD(0), length));
 
         // The About box: Esc does nothing, Ctrl+A still selects the status
         // text, OK ends it; from the window menu too, ended by its close box.
         SendMessageA(w[IDC_STATUS], EM_SETSEL, 0, 0);
-        w.Menu(ID_HELP_ABOUT);
+        w.Command(ID_HELP_ABOUT);
         HWND about = w.ui.WaitForWindow("About Lorvan", "Lorvan Version 0.97");
         ASSERT_TRUE(about);
         Screenshot(about, "lorvan-about");
@@ -397,7 +345,7 @@ TEST_F(RunnerWindow, ShellKeysDoubleClicksAndTheWorkingDirectory) {
         EXPECT_TRUE(IsWindowVisible(about));
         PostMessageA(GetDlgItem(about, IDOK), WM_CHAR, 1, 1);
         w.ui.Settle(about);
-        EXPECT_EQ(selection(), std::make_pair(DWORD(0), length));
+        EXPECT_EQ(w.Selection(), std::make_pair(DWORD(0), length));
         w.ui.Click(about, IDOK);
         EXPECT_TRUE(w.ui.WaitGone(about));
         PostMessageA(w.main, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
@@ -409,37 +357,18 @@ TEST_F(RunnerWindow, ShellKeysDoubleClicksAndTheWorkingDirectory) {
         // A double-click on "# of files" lists the files again.
         w.Type(IDC_FILES, "*.txt");
         EXPECT_EQ(w.Status(), waitingText);
-        RECT window, field;
-        GetWindowRect(w.main, &window);
-        auto clientPoint = [&](int id, int dx, int dy) {
-            GetWindowRect(w[id], &field);
-            POINT p{field.left + dx, field.top + dy};
-            ScreenToClient(w.main, &p);
-            return p;
-        };
-        w.ui.DoubleClick(w.main, clientPoint(IDC_FILECOUNT, 5, 5));
-        w.ui.Settle(w.main);
-        EXPECT_NE(w.Status().find("\r\n1 file(s)\r\n"), std::string::npos) << w.Status();
+        w.ui.DoubleClick(w.main, w.PointOf(IDC_FILECOUNT, 5, 5));
+        w.Settle();
+        EXPECT_TRUE(w.StatusHas("\r\n1 file(s)\r\n")) << w.Status();
 
-        // A double-click on the CWD field browses from the desktop.
-        w.ui.DoubleClick(w.main, clientPoint(IDC_CWD, 10, 5));
-        if (HWND chooser = w.ui.WaitForChooser("Singleclick the Change button to browse from CWD parent"))
-            w.ui.Click(chooser, IDCANCEL);
-        w.ui.Settle(w.main);
+        // A double-click on the CWD field browses from the desktop; one in
+        // the status window at the field's height from its top is none.
+        const char fromRoot[] = "Singleclick the Change button to browse from CWD parent";
+        w.ui.DoubleClick(w.main, w.PointOf(IDC_CWD, 10, 5));
+        if (HWND chooser = w.ui.WaitForChooser(fromRoot)) w.ui.Click(chooser, IDCANCEL);
+        w.Settle();
         EXPECT_EQ(w.Text(IDC_CWD), dir.Path());
-
-        // A double-click in the status window, where a fixed allowance from
-        // the window's corner would put it on the CWD field, is none.
-        GetWindowRect(w[IDC_CWD], &field);
-        POINT inStatus{field.left + 10 - window.left, field.top + 5 - window.top - 40};
-        RECT statusClient;
-        GetClientRect(w[IDC_STATUS], &statusClient);
-        ASSERT_TRUE(PtInRect(&statusClient, inStatus));
-        w.ui.DoubleClick(w[IDC_STATUS], inStatus);
-        const bool opened =
-            UiDriver::WaitUntil([] { return UiDriver::FindChooserNow("Singleclick") != nullptr; }, 1000);
-        EXPECT_FALSE(opened) << "a double-click in the status window opened the folder chooser";
-        if (opened) UiDriver::CloseEverything();
+        EXPECT_FALSE(w.DoubleClickBesideOpensChooser(IDC_STATUS, IDC_CWD, 40, fromRoot));
 
         // Change, cancelled: nothing changes; then another directory chosen:
         // the field, the current directory and the file list follow.
@@ -447,28 +376,20 @@ TEST_F(RunnerWindow, ShellKeysDoubleClicksAndTheWorkingDirectory) {
         w.Click(IDC_CHANGE);
         if (HWND chooser = w.ui.WaitForChooser("Doubleclick the CWD name field to browse from root")) {
             // Its tree starts at the working directory's parent.
-            HWND tree = FindWindowExA(chooser, nullptr, WC_TREEVIEWA, nullptr);
-            char root[MAX_PATH] = "";
-            TVITEMA item{};
-            item.mask = TVIF_TEXT;
-            item.hItem = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
-            item.pszText = root;
-            item.cchTextMax = sizeof root;
-            SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+            const std::string root = TreeItemText(FindWindowExA(chooser, nullptr, WC_TREEVIEWA, nullptr), TVI_ROOT);
             const std::string parent = dir.Path().substr(0, dir.Path().rfind('\\'));
-            EXPECT_EQ(std::string(root), parent.substr(parent.rfind('\\') + 1));
+            EXPECT_EQ(root, parent.substr(parent.rfind('\\') + 1));
             Screenshot(chooser, "lorvan-chooser");
             w.ui.Click(chooser, IDCANCEL);
         }
-        w.ui.Settle(w.main);
+        w.Settle();
         EXPECT_EQ(w.Status(), before);
         EXPECT_EQ(w.Text(IDC_CWD), dir.Path());
-        w.ui.DoubleClick(w.main, clientPoint(IDC_CWD, 10, 5));
-        if (HWND chooser = w.ui.WaitForChooser("Singleclick the Change button to browse from CWD parent"))
-            w.ui.ChooseFolder(chooser, other.Path());
+        w.ui.DoubleClick(w.main, w.PointOf(IDC_CWD, 10, 5));
+        if (HWND chooser = w.ui.WaitForChooser(fromRoot)) w.ui.ChooseFolder(chooser, other.Path());
         EXPECT_TRUE(UiDriver::WaitUntil([&] { return w.Text(IDC_CWD) == other.Path(); }));
-        w.ui.Settle(w.main);
-        EXPECT_NE(w.Status().find("\r\n3 file(s)\r\n"), std::string::npos) << w.Status();
+        w.Settle();
+        EXPECT_TRUE(w.StatusHas("\r\n3 file(s)\r\n")) << w.Status();
         EXPECT_EQ(w.Text(IDC_FILECOUNT), "3");
         char current[MAX_PATH] = "";
         GetCurrentDirectoryA(MAX_PATH, current);
@@ -510,39 +431,33 @@ TEST_F(RunnerWindow, AWholeRunAndTestMode) {
         // what the run writes still goes at the end, and the selection stays.
         ASSERT_TRUE(UiDriver::WaitUntil([&] { return w.Status().rfind("Handling commands:", 0) == 0; }, 20000));
         PostMessageA(w[IDC_STATUS], EM_SETSEL, 0, 0);
-        ASSERT_TRUE(UiDriver::WaitUntil([&] { return w.Status().find("\": ") != std::string::npos; }, 20000));
+        ASSERT_TRUE(UiDriver::WaitUntil([&] { return w.StatusHas("\": "); }, 20000));
         PostMessageA(w.Field(IDC_PROGRAM), WM_CHAR, 1, 1);
-        ASSERT_TRUE(UiDriver::WaitUntil([&] { return w.Status().find("\r\nDone\r\n") != std::string::npos; }, 20000))
-            << w.Status();
-        DWORD selStart = 1, selEnd = 0;
-        SendMessageA(w[IDC_STATUS], EM_GETSEL, reinterpret_cast<WPARAM>(&selStart), reinterpret_cast<LPARAM>(&selEnd));
-        EXPECT_EQ(selStart, 0u);
-        EXPECT_GT(selEnd, 0u);
-        w.ui.Settle(w.main);
+        ASSERT_TRUE(UiDriver::WaitUntil([&] { return w.StatusHas("\r\nDone\r\n"); }, 20000)) << w.Status();
+        EXPECT_EQ(w.Selection().first, 0u);
+        EXPECT_GT(w.Selection().second, 0u);
+        w.Settle();
         Screenshot(w.main, "lorvan-after-run");
 
         // What the run tells, reports and renames is the engine's (its tests,
         // and the same files run on this platform); here, that the window's
         // values reached it and what it tells reached the status window.
-        EXPECT_NE(w.Status().find("\"README.TXT\"  (same): Error 3\r\n"), std::string::npos) << w.Status();
-        EXPECT_NE(w.Status().find("\r\n1 out of 2 files renamed.\r\n\r\nDone\r\n"), std::string::npos);
+        EXPECT_TRUE(w.StatusHas("\"README.TXT\"  (same): Error 3\r\n")) << w.Status();
+        EXPECT_TRUE(w.StatusHas("\r\n1 out of 2 files renamed.\r\n\r\nDone\r\n"));
         EXPECT_EQ(
             dir.ReadFile("RUN.LOG").rfind(
                 dir.Path() + "\\*.txt\r\nMonday 2002-06-03 14:05:09\r\n" + program + " " + command + "\r\n\r\n", 0),
             0u);
-        EXPECT_EQ(dir.ReadFile("OUTPUT\\Annual Report.txt"), "sleep 400\r\nreport annual\r\n");
-        EXPECT_EQ(dir.ReadFile("OUTPUT\\README.TXT"), "sleep 400\r\nexit 3\r\nreport readme failed\r\n");
-        EXPECT_FALSE(dir.Exists("RUN.TMP"));
+        EXPECT_EQ(dir.Listing("OUTPUT").size(), 2u);
         EXPECT_EQ(w.Text(IDC_FILECOUNT), "3");
 
         // The four values went into their lists, once.
         auto counts = [&] {
-            std::vector<LRESULT> n;
-            for (int id : {IDC_PROGRAM, IDC_FILES, IDC_COMMAND, IDC_TRANSLATE})
-                n.push_back(SendMessageA(w[id], CB_GETCOUNT, 0, 0));
+            std::vector<size_t> n;
+            for (int id : {IDC_PROGRAM, IDC_FILES, IDC_COMMAND, IDC_TRANSLATE}) n.push_back(Entries(w[id]).size());
             return n;
         };
-        EXPECT_EQ(counts(), (std::vector<LRESULT>{2, 1, 2, 1}));
+        EXPECT_EQ(counts(), (std::vector<size_t>{2, 1, 2, 1}));
 
         // Test mode: each line shown; OK goes on, Cancel stops.
         w.Click(IDC_TEST);
@@ -555,13 +470,13 @@ TEST_F(RunnerWindow, AWholeRunAndTestMode) {
         HWND second = w.ui.WaitForWindow(title + "2 of 3");
         ASSERT_TRUE(second);
         w.ui.Click(second, IDCANCEL);
-        ASSERT_TRUE(UiDriver::WaitUntil([&] { return w.Status().find("\r\nDone\r\n") != std::string::npos; }));
+        ASSERT_TRUE(UiDriver::WaitUntil([&] { return w.StatusHas("\r\nDone\r\n"); }));
         const FileEntry& entry = dialogUnderTest->Engine().FoundFiles()[0];
         EXPECT_EQ(w.Status().rfind("Handling commands:\r\n\r\n" + lorvan::DisplayLine(entry) + ": Handled\r\n\r\n", 0),
                   0u)
             << w.Status();
         EXPECT_FALSE(w.ui.Appears(title + "3 of 3", "", 300));
-        EXPECT_EQ(counts(), (std::vector<LRESULT>{2, 1, 2, 1}));
+        EXPECT_EQ(counts(), (std::vector<size_t>{2, 1, 2, 1}));
     });
 }
 
@@ -578,21 +493,21 @@ TEST_F(RunnerWindow, TheStatusWindowProgressAndClosingWhenTheObjectGoesFirst) {
         dialog.Services().AppendStatus("one");
         dialog.Services().AppendStatus("two");
         dialog.SelectAllStatus();
-        EXPECT_EQ(FullText(status), "Finding files.\r\n\r\nLongName  ShortName\r\n\r\none\r\ntwo\r\n");
+        EXPECT_EQ(WindowText(status), "Finding files.\r\n\r\nLongName  ShortName\r\n\r\none\r\ntwo\r\n");
         SendMessageA(status, EM_SETSEL, 0, 7);
         dialog.Services().AppendStatus("Found");
         dialog.FlushStatus();
         DWORD start = 1, end = 0;
         SendMessageA(status, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
         EXPECT_EQ(std::make_pair(start, end), std::make_pair(DWORD(0), DWORD(7)));
-        EXPECT_EQ(FullText(status), "Finding files.\r\n\r\nLongName  ShortName\r\n\r\none\r\ntwo\r\nFound\r\n");
+        EXPECT_EQ(WindowText(status), "Finding files.\r\n\r\nLongName  ShortName\r\n\r\none\r\ntwo\r\nFound\r\n");
 
         // A long listing is not cut.
         dialog.Services().SetStatus("Finding files.");
         const std::string line = "\"a long file name of the listing.txt\"  \"ALONGF~1.TXT\"";
         for (int i = 0; i < 20000; ++i) dialog.Services().AppendStatus(line);
         dialog.SelectAllStatus();
-        EXPECT_EQ(FullText(status).size(), 16 + 20000 * (line.size() + 2));
+        EXPECT_EQ(WindowText(status).size(), 16 + 20000 * (line.size() + 2));
 
         // The progress bar's range and position do not wrap above 65,535.
         dialog.Services().SetProgressRange(70000);
@@ -601,7 +516,7 @@ TEST_F(RunnerWindow, TheStatusWindowProgressAndClosingWhenTheObjectGoesFirst) {
         EXPECT_EQ(SendMessageA(progress, PBM_GETRANGE, FALSE, 0), 70000);
         EXPECT_EQ(SendMessageA(progress, PBM_GETPOS, 0, 0), 68000);
 
-        EXPECT_EQ(FullText(GetDlgItem(dialog.Handle(), IDC_SYMBOLS)), "*, **, ***");
+        EXPECT_EQ(WindowText(GetDlgItem(dialog.Handle(), IDC_SYMBOLS)), "*, **, ***");
         SetWindowPos(dialog.Handle(), nullptr, 90, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     }
     // The object went first; its window's closing ran all the same.
@@ -614,147 +529,76 @@ TEST_F(RunnerWindow, TheStatusWindowProgressAndClosingWhenTheObjectGoesFirst) {
 
 namespace {
 
-std::vector<std::string> Entries(HWND list, UINT countMessage, UINT textMessage) {
-    std::vector<std::string> entries;
-    char text[512];
-    for (LRESULT i = 0, n = SendMessageA(list, countMessage, 0, 0); i < n; ++i) {
-        text[0] = 0;
-        SendMessageA(list, textMessage, i, reinterpret_cast<LPARAM>(text));
-        entries.push_back(text);
-    }
-    return entries;
-}
-std::vector<std::string> ComboEntries(HWND combo) {
-    return Entries(combo, CB_GETCOUNT, CB_GETLBTEXT);
-}
 using Names = std::vector<std::string>;
-
-// A registry value as stored.
-struct Value {
-    DWORD type;
-    std::string data;
-    bool operator==(const Value&) const = default;
-};
-using Values = std::map<std::string, Value>;
-Value Dword(DWORD n) {
-    return {REG_DWORD, std::string(reinterpret_cast<const char*>(&n), 4)};
-}
-Value Text(const std::string& s) {
-    return {REG_SZ, s};
-}
-void PrintTo(const Value& v, std::ostream* out) {
-    if (v.type == REG_DWORD && v.data.size() == 4)
-        *out << "dword " << *reinterpret_cast<const LONG*>(v.data.data());
-    else
-        *out << "type " << v.type << " \"" << v.data << '"';
-}
-
 const std::string programKey = lorvanRegistryKey;
-
-// Writes the values into the key, made where missing.
-void Store(const std::string& path, const Values& values) {
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    for (const auto& [name, value] : values)
-        RegSetValueExA(key, name.c_str(), 0, value.type, reinterpret_cast<const BYTE*>(value.data.data()),
-                       static_cast<DWORD>(value.data.size()));
-    RegCloseKey(key);
-}
-
-// The values of a key, and its subkeys' names.
-Values Stored(const std::string& path, Names* subkeys = nullptr) {
-    Values values;
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return values;
-    char name[256], data[2048];
-    for (DWORD i = 0;; ++i) {
-        DWORD nameSize = sizeof name, dataSize = sizeof data, type = 0;
-        if (RegEnumValueA(key, i, name, &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataSize) !=
-            ERROR_SUCCESS)
-            break;
-        std::string text(data, dataSize);
-        values[name] = {type, type == REG_SZ ? text.substr(0, text.find('\0')) : text};
-    }
-    for (DWORD i = 0; subkeys; ++i) {
-        DWORD nameSize = sizeof name;
-        if (RegEnumKeyExA(key, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        subkeys->push_back(name);
-    }
-    RegCloseKey(key);
-    return values;
-}
 
 }  // namespace
 
 TEST_F(RunnerWindow, EditingTheHistoryLists) {
     Run([&](Window& w) {
-        for (const char* entry : {"A.TXT", "a.txt", "*.doc"})
-            SendMessageA(w[IDC_FILES], CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+        w.Add(IDC_FILES, {"A.TXT", "a.txt", "*.doc"});
         SendMessageA(w[IDC_FILES], CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("*.doc"));
-        for (const char* entry : {"", " "})
-            SendMessageA(w[IDC_TRANSLATE], CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
-        SendMessageA(w[IDC_PROGRAM], CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("DOSCONV"));
+        w.Add(IDC_TRANSLATE, {"", " "});
+        w.Add(IDC_PROGRAM, {"DOSCONV"});
         w.Type(IDC_PROGRAM, "typed");
 
         // Opens the editor of a list; marks the copy's entries at the
         // indexes, then presses each button in turn.
         auto edit = [&](int menu, const std::string& caption, std::vector<int> marks, std::vector<int> buttons) {
-            w.Menu(menu);
+            w.Command(menu);
             HWND editor = w.ui.WaitForWindow("Lorvan: " + caption);
             if (!editor) return Names{};
             HWND copy = GetDlgItem(editor, IDC_ITEMLIST);
-            const Names shown = Entries(copy, LB_GETCOUNT, LB_GETTEXT);
+            const Names shown = Entries(copy);
             for (int index : marks) SendMessageA(copy, LB_SETSEL, TRUE, index);
             for (int button : buttons) {
                 w.ui.Click(editor, button);
                 if (button == IDC_REMOVE) w.ui.Settle(editor);
             }
             EXPECT_TRUE(w.ui.WaitGone(editor)) << caption;
-            w.ui.Settle(w.main);
+            w.Settle();
             return shown;
         };
 
         // Esc and a Remove with nothing marked change nothing; Remove then
         // Cancel leaves the list as it was.
-        w.Menu(ID_OPTIONS_FILES);
+        w.Command(ID_OPTIONS_FILES);
         if (HWND editor = w.ui.WaitForWindow("Lorvan: Files to pass")) {
             Screenshot(editor, "lorvan-history");
             w.ui.Key(GetDlgItem(editor, IDC_ITEMLIST), VK_ESCAPE);
             w.ui.Click(editor, IDC_REMOVE);
             w.ui.Settle(editor);
             EXPECT_TRUE(IsWindowVisible(editor));
-            EXPECT_EQ(Entries(GetDlgItem(editor, IDC_ITEMLIST), LB_GETCOUNT, LB_GETTEXT),
-                      (Names{"*.doc", "A.TXT", "a.txt"}));
+            EXPECT_EQ(Entries(GetDlgItem(editor, IDC_ITEMLIST)), (Names{"*.doc", "A.TXT", "a.txt"}));
             w.ui.Click(editor, IDCANCEL);
             EXPECT_TRUE(w.ui.WaitGone(editor));
         }
         EXPECT_EQ(edit(ID_OPTIONS_FILES, "Files to pass", {1}, {IDC_REMOVE, IDCANCEL}),
                   (Names{"*.doc", "A.TXT", "a.txt"}));
-        EXPECT_EQ(ComboEntries(w[IDC_FILES]).size(), 3u);
+        EXPECT_EQ(Entries(w[IDC_FILES]).size(), 3u);
 
         // Letter case counts; the selected entry removed: the first left is
         // selected and shown.
         edit(ID_OPTIONS_FILES, "Files to pass", {0, 1}, {IDC_REMOVE, IDOK});
-        EXPECT_EQ(ComboEntries(w[IDC_FILES]), (Names{"a.txt"}));
+        EXPECT_EQ(Entries(w[IDC_FILES]), (Names{"a.txt"}));
         EXPECT_EQ(SendMessageA(w[IDC_FILES], CB_GETCURSEL, 0, 0), 0);
         EXPECT_EQ(w.Text(IDC_FILES), "a.txt");
 
         // OK with no entry selected selects the first, whose text replaces
         // the typed one.
         edit(ID_OPTIONS_PROGRAM, "DOS program to run", {}, {IDOK});
-        EXPECT_EQ(ComboEntries(w[IDC_PROGRAM]), (Names{"", "DOSCONV"}));
+        EXPECT_EQ(Entries(w[IDC_PROGRAM]), (Names{"", "DOSCONV"}));
         EXPECT_EQ(w.Text(IDC_PROGRAM), "");
 
         // Blank entries stand for one another; all removed, the list is empty
         // and its text stays.
         w.Type(IDC_TRANSLATE, "C:\\T");
         edit(ID_OPTIONS_TRANSLATE, "Translate directory", {0}, {IDC_REMOVE, IDOK});
-        EXPECT_EQ(ComboEntries(w[IDC_TRANSLATE]), (Names{"", " "}));
+        EXPECT_EQ(Entries(w[IDC_TRANSLATE]), (Names{"", " "}));
         SendMessageA(w[IDC_TRANSLATE], CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
         SendMessageA(w[IDC_TRANSLATE], WM_SETTEXT, 0, reinterpret_cast<LPARAM>("C:\\T"));
         edit(ID_OPTIONS_TRANSLATE, "Translate directory", {0, 1}, {IDC_REMOVE, IDOK});
-        EXPECT_TRUE(ComboEntries(w[IDC_TRANSLATE]).empty());
+        EXPECT_TRUE(Entries(w[IDC_TRANSLATE]).empty());
         EXPECT_EQ(w.Text(IDC_TRANSLATE), "C:\\T");
         edit(ID_OPTIONS_COMMAND, "Command", {}, {IDCANCEL});
     });
@@ -767,21 +611,19 @@ TEST_F(RunnerWindow, EditingTheHistoryLists) {
 TEST_F(RunnerWindow, RemembersTheListsEverywhereAndTheRestForItsDirectory) {
     Run([&](Window& w) {
         // First start: the start values and the lists' initial entries.
-        EXPECT_EQ(ComboEntries(w[IDC_PROGRAM]), (Names{""}));
-        EXPECT_EQ(ComboEntries(w[IDC_COMMAND]), (Names{""}));
-        EXPECT_TRUE(ComboEntries(w[IDC_FILES]).empty());
-        EXPECT_TRUE(ComboEntries(w[IDC_TRANSLATE]).empty());
+        EXPECT_EQ(Entries(w[IDC_PROGRAM]), (Names{""}));
+        EXPECT_EQ(Entries(w[IDC_COMMAND]), (Names{""}));
+        EXPECT_TRUE(Entries(w[IDC_FILES]).empty());
+        EXPECT_TRUE(Entries(w[IDC_TRANSLATE]).empty());
         EXPECT_EQ(w.Text(IDC_OUTPUT), "OUTPUT");
         EXPECT_EQ(w.Text(IDC_REPORT), "REPORT.TXT");
         EXPECT_EQ(w.Text(IDC_TEMPEXT), ".TMP");
 
         // Every field and list changed.
-        for (const char* entry : {"b.txt", "a.txt", ""})
-            SendMessageA(w[IDC_FILES], CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+        w.Add(IDC_FILES, {"b.txt", "a.txt", ""});
         SendMessageA(w[IDC_FILES], CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("b.txt"));
-        SendMessageA(w[IDC_PROGRAM], CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("DOSCONV"));
-        for (const char* entry : {"", "D:\\X"})
-            SendMessageA(w[IDC_TRANSLATE], CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+        w.Add(IDC_PROGRAM, {"DOSCONV"});
+        w.Add(IDC_TRANSLATE, {"", "D:\\X"});
         SendMessageA(w[IDC_COMMAND], CB_RESETCONTENT, 0, 0);
         w.Type(IDC_COMMAND, "* OUT\\*");
         w.Click(IDC_RENAME);
@@ -793,45 +635,45 @@ TEST_F(RunnerWindow, RemembersTheListsEverywhereAndTheRestForItsDirectory) {
         w.Pick(IDC_HANDLING, lorvan::HandlingFilesTime);
         w.Pick(IDC_SYMBOLS, 2);
         for (int id : {IDC_RENAME, IDC_TEST, IDC_FULLPATH}) w.Click(id);
-        w.Menu(ID_OPTIONS_HANDLING);
+        w.Command(ID_OPTIONS_HANDLING);
         w.Answer("Run information is now", IDOK);
         SetWindowPos(w.main, nullptr, -10, -20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     });
     Names subkeys;
-    EXPECT_EQ(Stored(programKey, &subkeys), (Values{{"Left", Dword(DWORD(-10))},
-                                                    {"Top", Dword(DWORD(-20))},
-                                                    {"Handling0", Dword(1)},
-                                                    {"CWD", Text(dir.Path())},
-                                                    {"Output", Text("")},
-                                                    {"Report", Text("RUN.LRV")},
-                                                    {"TempExt", Text(".T")},
-                                                    {"Handling", Dword(lorvan::HandlingFilesTime)},
-                                                    {"Symbols", Dword(2)},
-                                                    {"Rename", Dword(1)},
-                                                    {"Test", Dword(1)},
-                                                    {"FullPath", Dword(1)}}));
+    EXPECT_EQ(Stored(programKey, &subkeys), (RegValues{{"Left", Dword(DWORD(-10))},
+                                                       {"Top", Dword(DWORD(-20))},
+                                                       {"Handling0", Dword(1)},
+                                                       {"CWD", Text(dir.Path())},
+                                                       {"Output", Text("")},
+                                                       {"Report", Text("RUN.LRV")},
+                                                       {"TempExt", Text(".T")},
+                                                       {"Handling", Dword(lorvan::HandlingFilesTime)},
+                                                       {"Symbols", Dword(2)},
+                                                       {"Rename", Dword(1)},
+                                                       {"Test", Dword(1)},
+                                                       {"FullPath", Dword(1)}}));
     EXPECT_EQ(Stored(programKey).at("Output").data.size(), 0u);
     EXPECT_EQ(subkeys, (Names{"Files", "Program", "Translate"}));  // an empty list writes none
     EXPECT_EQ(Stored(programKey + "\\Files"),
-              (Values{{"2", Text("a.txt")}, {"3", Text("b.txt")}, {"select", Dword(2)}}));
-    EXPECT_EQ(Stored(programKey + "\\Program"), (Values{{"2", Text("DOSCONV")}, {"select", Dword(1)}}));
+              (RegValues{{"2", Text("a.txt")}, {"3", Text("b.txt")}, {"select", Dword(2)}}));
+    EXPECT_EQ(Stored(programKey + "\\Program"), (RegValues{{"2", Text("DOSCONV")}, {"select", Dword(1)}}));
     EXPECT_EQ(Stored(programKey + "\\Translate"),
-              (Values{{"1", Text(" ")}, {"2", Text("D:\\X")}, {"select", Dword(1)}}));
+              (RegValues{{"1", Text(" ")}, {"2", Text("D:\\X")}, {"select", Dword(1)}}));
 
     auto global = [](Window& w) {
         RECT r;
         GetWindowRect(w.main, &r);
         EXPECT_EQ(r.left, -10);
         EXPECT_EQ(r.top, -20);
-        EXPECT_EQ(ComboEntries(w[IDC_FILES]), (Names{"a.txt", "b.txt"}));
+        EXPECT_EQ(Entries(w[IDC_FILES]), (Names{"a.txt", "b.txt"}));
         EXPECT_EQ(w.Text(IDC_FILES), "b.txt");
-        EXPECT_EQ(ComboEntries(w[IDC_TRANSLATE]), (Names{" ", "D:\\X"}));
+        EXPECT_EQ(Entries(w[IDC_TRANSLATE]), (Names{" ", "D:\\X"}));
         EXPECT_FALSE(w.MenuTicked(ID_OPTIONS_HANDLING));
     };
     // The same directory: everything back.
     Run([&](Window& w) {
         global(w);
-        EXPECT_EQ(ComboEntries(w[IDC_COMMAND]), (Names{""}));  // nothing stored: its initial entry
+        EXPECT_EQ(Entries(w[IDC_COMMAND]), (Names{""}));  // nothing stored: its initial entry
         EXPECT_EQ(w.Text(IDC_OUTPUT), "");
         EXPECT_EQ(w.Text(IDC_REPORT), "RUN.LRV");
         EXPECT_EQ(w.Text(IDC_TEMPEXT), ".T");
@@ -878,13 +720,13 @@ TEST_F(RunnerWindow, OddStoredDataLoadsSoundly) {
         GetWindowRect(w.main, &r);
         EXPECT_NE(std::make_pair(r.left, r.top), std::make_pair(LONG(40), LONG(30)));  // a REG_SZ Left: not moved
         EXPECT_EQ(w.Text(IDC_FILES), "a.txt");                                         // select 0: the first
-        EXPECT_TRUE(ComboEntries(w[IDC_TRANSLATE]).empty());                           // no subkey: the initial entries
+        EXPECT_TRUE(Entries(w[IDC_TRANSLATE]).empty());                                // no subkey: the initial entries
         EXPECT_EQ(SendMessageA(w[IDC_HANDLING], CB_GETCURSEL, 0, 0), -1);              // 7 shows none
         EXPECT_EQ(w.Text(IDC_TEMPEXT), "0123456789");                                  // loaded whole
         w.Clear(IDC_TEMPEXT);
     });
     Names subkeys;
-    Values saved = Stored(programKey, &subkeys);
+    RegValues saved = Stored(programKey, &subkeys);
     EXPECT_EQ(saved.count("Hand made"), 0u);
     EXPECT_EQ(subkeys, (Names{"Command", "Files", "Program"}));
 
@@ -900,9 +742,9 @@ TEST_F(RunnerWindow, OddStoredDataLoadsSoundly) {
                                nullptr, &size),
                   ERROR_SUCCESS);
         EXPECT_EQ(size, files100k.size() + 1);  // nothing destroyed before the save
-        EXPECT_EQ(ComboEntries(w[IDC_PROGRAM]), (Names{"DOSCONV"}));
+        EXPECT_EQ(Entries(w[IDC_PROGRAM]), (Names{"DOSCONV"}));
         EXPECT_EQ(w.Text(IDC_PROGRAM), "");
-        EXPECT_TRUE(ComboEntries(w[IDC_FILES]).empty());
+        EXPECT_TRUE(Entries(w[IDC_FILES]).empty());
         EXPECT_FALSE(w.Asks("Enter no more than"));
     });
 
@@ -927,17 +769,14 @@ TEST_F(RunnerWindow, ARunCanBeStoppedOrClosedAndTheWindowStaysAlive) {
         w.Click(IDC_RENAME);
         w.Clear(IDC_REPORT);
         w.Type(IDC_REPORT, "RUN.LOG");
-        w.Focus(IDC_FILES);
-        w.Type(IDC_FILES, "*.txt");
-        w.Focus(IDC_COMMAND);
+        w.EnterFiles("*.txt", false);
         auto running = [&] { return WindowText(w[IDOK]) == "Stop"; };
-        auto done = [&] { return w.Status().find("\r\nDone\r\n") != std::string::npos; };
+        auto done = [&] { return w.StatusHas("\r\nDone\r\n"); };
 
         // While a command runs the window answers; what could change the
         // record is disabled, and Run reads Stop.
         w.ui.Click(w.main, IDOK);
-        ASSERT_TRUE(UiDriver::WaitUntil([&] { return w.Status().find(": OK\r\n") != std::string::npos; }, 10000))
-            << w.Status();
+        ASSERT_TRUE(UiDriver::WaitUntil([&] { return w.StatusHas(": OK\r\n"); }, 10000)) << w.Status();
         DWORD_PTR ignored;
         EXPECT_TRUE(SendMessageTimeoutA(w.main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored));
         EXPECT_TRUE(running());
@@ -957,10 +796,7 @@ TEST_F(RunnerWindow, ARunCanBeStoppedOrClosedAndTheWindowStaysAlive) {
         for (const char* name : names) runs.push_back(dir.Exists(std::string("OUTPUT\\") + name) ? name : "");
 
         // A hanging command, ended on the second Stop.
-        w.Focus(IDC_FILES);
-        w.Clear(IDC_FILES);
-        w.Type(IDC_FILES, "hang.dat");
-        w.Focus(IDC_COMMAND);
+        w.EnterFiles("hang.dat");
         const char reportExists[] = "Report file already exists, delete?";
         w.ui.Click(w.main, IDOK);
         EXPECT_TRUE(w.Answer(reportExists, IDYES));
@@ -969,13 +805,10 @@ TEST_F(RunnerWindow, ARunCanBeStoppedOrClosedAndTheWindowStaysAlive) {
         w.ui.Click(w.main, IDOK);
         EXPECT_TRUE(w.Answer("End that command now?", IDYES));
         ASSERT_TRUE(UiDriver::WaitUntil(done, 10000)) << w.Status();
-        EXPECT_NE(w.Status().find("\"hang.dat\"  \"HANG.DAT\": Ended\r\n"), std::string::npos) << w.Status();
+        EXPECT_TRUE(w.StatusHas("\"hang.dat\"  \"HANG.DAT\": Ended\r\n")) << w.Status();
 
         // Closing during a run asks; No goes on, Yes stops, then closes.
-        w.Focus(IDC_FILES);
-        w.Clear(IDC_FILES);
-        w.Type(IDC_FILES, "*.txt");
-        w.Focus(IDC_COMMAND);
+        w.EnterFiles("*.txt");
         w.ui.Click(w.main, IDOK);
         EXPECT_TRUE(w.Answer("File(s) exist in the output directory", IDYES));  // the first run's results
         EXPECT_TRUE(w.Answer(reportExists, IDYES));
@@ -1035,8 +868,7 @@ TEST_F(RunnerWindow, UserDataShownAsItIsAndEveryPickSeen) {
         EXPECT_TRUE(w.Answer("Lorvan cannot run yet: enter the DOS program to run.", IDOK));
 
         // Typed equal to an entry of the Translate list, not picked.
-        for (const char* entry : {"C:\\A", "C:\\B"})
-            SendMessageA(w[IDC_TRANSLATE], CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+        w.Add(IDC_TRANSLATE, {"C:\\A", "C:\\B"});
         w.Pick(IDC_TRANSLATE, 0);
         w.Clear(IDC_TRANSLATE);
         w.Type(IDC_TRANSLATE, "C:\\B");
