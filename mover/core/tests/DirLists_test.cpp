@@ -50,14 +50,6 @@ TEST(ClassifyEntry, ListsDirectoriesOnlyAndMarksRestrictedOnes) {
     EXPECT_EQ(image, Normal);
 }
 
-TEST(ClassifyEntry, TheFilesSubdirectoryIsFoundOnTheLeftAndListedOnTheRight) {
-    DirClass image = Normal;
-    EXPECT_EQ(Classify(LeftSide(), "_files", AttrDirectory, image), Found::FilesSubdirectory);
-    EXPECT_EQ(Classify(LeftSide(), "_FILES", AttrDirectory | AttrHidden, image), Found::FilesSubdirectory);
-    EXPECT_EQ(Classify(LeftSide(), "_files", 0x20, image), Found::Skipped);  // a file of that name
-    EXPECT_EQ(Classify(RightSide(), "_files", AttrDirectory, image), Found::Listed);
-}
-
 TEST(ClassifyEntry, LeftNamesMustEndInFilesThemselves) {
     // The enumeration pattern also matches 8.3 aliases.
     DirClass image = Normal;
@@ -105,33 +97,6 @@ TEST(MarkPairs, WholeNamesOnlyAndEveryEqualRightRow) {
     MarkPairs(left, right, AsciiCaseKey);
     EXPECT_EQ(Images(left), (std::vector<DirClass>{Pair, Pair, Normal}));
     EXPECT_EQ(Images(right), (std::vector<DirClass>{Pair, Pair, Pair, Normal}));
-}
-
-TEST(MarkPairs, ManyRowsPairHalfOfThem) {
-    std::vector<DirRow> left, right;
-    for (int i = 0; i < 1000; ++i) {
-        char name[32];
-        std::snprintf(name, sizeof name, "page%04d", i);
-        left.push_back({std::string(name) + "_files"});
-        std::snprintf(name, sizeof name, "PAGE%04d", i + 500);
-        right.push_back({name});
-    }
-    SortRows(left, AsciiCaseKey);
-    SortRows(right, AsciiCaseKey);
-    MarkPairs(left, right, AsciiCaseKey);
-    int leftPairs = 0, rightPairs = 0, selected = 0;
-    for (auto& r : left) leftPairs += r.image == Pair, selected += r.selected;
-    for (auto& r : right) rightPairs += r.image == Pair;
-    EXPECT_EQ(leftPairs, 500);
-    EXPECT_EQ(rightPairs, 500);
-    EXPECT_EQ(selected, 500);
-}
-
-TEST(NewName, DropsOrAddsTheLowerCaseSuffix) {
-    EXPECT_EQ(NewName(LeftSide(), "Page_FILES"), "Page");
-    EXPECT_EQ(NewName(RightSide(), "Page"), "Page_files");
-    EXPECT_EQ(NewName(RightSide(), "_files"), "_files_files");
-    EXPECT_EQ(NewName(LeftSide(), "_files_files"), "_files");
 }
 
 TEST(PlanMoves, MovesSelectedNormalRowsToTheOppositeSide) {

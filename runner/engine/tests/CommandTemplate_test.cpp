@@ -27,35 +27,7 @@ std::string Parse(std::string_view text, int set) {
     return out;
 }
 
-std::string Expand(std::string_view text, const FileValues& values) {
-    CommandFormat format;
-    EXPECT_TRUE(ParseCommandTemplate(text, Set(0), format));
-    return ExpandCommand(format, values);
-}
-
 }  // namespace
-
-TEST(ReadSymbolSet, FiveSetsAndTextsWithoutTwoCommas) {
-    const std::tuple<std::string, std::string, std::string, std::string> rows[] = {
-        {symbolSetTexts[0], "*", "**", "***"},
-        {symbolSetTexts[1], "*.*", "*:*", "*-*"},
-        {symbolSetTexts[2], "*#*", "*$*", "*%*"},
-        {symbolSetTexts[3], "*s*", "*l*", "*t*"},
-        {symbolSetTexts[4], "*S*", "*L*", "*T*"},
-        {"", "", "", ""},
-        {"*", "", "", ""},
-        {"*, **", "", "", ""},
-        {",", "", "", ""},
-        {"*,", "", "", ""},
-        {"*,,", "*", "", ""},  // commas without their spaces are not read past
-    };
-    for (const auto& [text, shortSymbol, longSymbol, translateSymbol] : rows) {
-        SymbolSet set = ReadSymbolSet(text);
-        EXPECT_EQ(set.shortSymbol, shortSymbol) << text;
-        EXPECT_EQ(set.longSymbol, longSymbol) << text;
-        EXPECT_EQ(set.translateSymbol, translateSymbol) << text;
-    }
-}
 
 TEST(ParseCommandTemplate, Slots) {
     const std::tuple<std::string, int, std::string> rows[] = {
@@ -96,24 +68,6 @@ TEST(ParseCommandTemplate, Slots) {
     for (size_t i = 0; i < thousand.size(); i += 100) thousand[i] = '*';
     EXPECT_EQ(Parse(thousand, 0).size(), 1000u - 10 + 30);
     EXPECT_EQ(Parse(thousand + "*", 0), "TooManySymbols");
-}
-
-TEST(ExpandCommand, ValuesLengthAndCommandLine) {
-    EXPECT_EQ(Expand("* OUTPUT\\* \"**\" ***.LOG", {"ANNUAL~1.TXT", "Annual Report.txt", "_No_t_d_"}),
-              "ANNUAL~1.TXT OUTPUT\\ANNUAL~1.TXT \"Annual Report.txt\" _No_t_d_.LOG");
-    EXPECT_EQ(Expand("-v", {"A", "B", "C"}), "-v");
-
-    const std::string fits = Expand(std::string(114, 'x') + "*", {"ABCDEFGH.TXT", "", ""});
-    const std::string over = Expand(std::string(114, 'x') + "*", {"ABCDEFGH.TXTX", "", ""});
-    EXPECT_EQ(fits.size(), 126u);
-    EXPECT_FALSE(IsCommandTooLong(fits));
-    EXPECT_EQ(over.size(), 127u);
-    EXPECT_TRUE(IsCommandTooLong(over));
-
-    // The command interpreter would expand "%NAME%": every "%" reaches it doubled.
-    EXPECT_EQ(BuildCommandLine("prog", "-t MYFILE.ZIP"), "prog -t MYFILE.ZIP");
-    EXPECT_EQ(BuildCommandLine("p%1", "50% %PATH%"), "p%%1 50%% %%PATH%%");
-    EXPECT_EQ(BuildCommandLine("p", Expand("%% *", {"A%B", "", ""})), "p %% A%%B");
 }
 
 TEST(BuildInterpreterLine, NamesReachTheProgramUnchanged) {

@@ -15,8 +15,8 @@ TEST(ResolveProgram, LooksUpAsTheCommandInterpreter) {
     platform.AddDirectory("C:\\BIN\\sub");
     for (const char* file :
          {"both.exe", "both.com", "local.bat", "odd.exe.com", "sub\\conv.com", "C:\\BIN\\tool.exe",
-          "C:\\BIN\\local.exe", "C:\\BIN\\copy.exe", "C:\\BIN\\app.exe", "C:\\TOOLS\\tool.com", "C:\\TOOLS\\conv.exe",
-          "C:\\TOOLS\\only.cmd", "C:\\TOOLS\\plain", "C:\\BIN\\sub\\tool.exe"})
+          "C:\\BIN\\local.exe", "C:\\BIN\\copy.exe", "C:\\BIN\\xopy.exe", "C:\\BIN\\app.exe", "C:\\TOOLS\\tool.com",
+          "C:\\TOOLS\\conv.exe", "C:\\TOOLS\\only.cmd", "C:\\TOOLS\\plain", "C:\\BIN\\sub\\tool.exe"})
         platform.AddFile(file);
     platform.AddDirectory("app.exe");
     const std::pair<const char*, const char*> rows[] = {
@@ -31,6 +31,7 @@ TEST(ResolveProgram, LooksUpAsTheCommandInterpreter) {
         {"C:\\TOOLS\\conv", "C:\\TOOLS\\conv.EXE"},  // a path: that directory only
         {"C:\\TOOLS\\conv.exe", "C:\\TOOLS\\conv.exe"},
         {"sub\\conv", "sub\\conv.COM"},
+        {"xopy", "C:\\BIN\\xopy.EXE"},  // one letter from a built-in command
     };
     for (const auto& [program, expected] : rows) EXPECT_EQ(ResolveProgram(program, platform), expected) << program;
     // Left to the interpreter: not found (plain: no name without an

@@ -208,18 +208,22 @@ TEST_F(ReportTest, TemporaryFilesAndFailedWrites) {
         platform.AddFile("REPORT.TMP", output + std::string(1500, 'x'));
         report.CollectCommandReport("A.TXT", "a.txt");  // two blocks: two writes
     }
-    // With every kept name taken, the output stays where the command wrote it.
-    for (int n = 4; n <= 999; ++n) platform.AddFile("REPORT-" + std::to_string(n) + ".TMP");
-    platform.AddFile("REPORT.TMP", "third");
-    report.CollectCommandReport("A.TXT", "a.txt");
+    // The last kept name is used; with every one taken, the output stays
+    // where the command wrote it.
+    for (int n = 4; n < 999; ++n) platform.AddFile("REPORT-" + std::to_string(n) + ".TMP");
+    for (const char* output : {"third", "fourth"}) {
+        platform.AddFile("REPORT.TMP", output);
+        report.CollectCommandReport("A.TXT", "a.txt");
+    }
     report.CloseReport();  // the closing: one write
     EXPECT_EQ(ui.asked, std::vector<AskedQuestion>(
-                            6, {"Writing to the Report file failed", "Lorvan", Buttons::Ok, Icon::Exclamation}));
-    EXPECT_EQ(platform.Content("REPORT.TMP"), "third");
+                            7, {"Writing to the Report file failed", "Lorvan", Buttons::Ok, Icon::Exclamation}));
+    EXPECT_EQ(platform.Content("REPORT-999.TMP"), "third");
+    EXPECT_EQ(platform.Content("REPORT.TMP"), "fourth");
     EXPECT_EQ(platform.Content("REPORT-1.TMP"), "the user's");
     EXPECT_EQ(platform.Content("REPORT-2.TMP"), "first" + std::string(1500, 'x'));
     EXPECT_EQ(platform.Content("REPORT-3.TMP"), "second" + std::string(1500, 'x'));
     EXPECT_EQ(ui.status,
               "Its report output is kept in REPORT-2.TMP\r\nIts report output is kept in REPORT-3.TMP\r\n"
-              "Its report output is left in REPORT.TMP\r\n");
+              "Its report output is kept in REPORT-999.TMP\r\nIts report output is left in REPORT.TMP\r\n");
 }

@@ -103,9 +103,11 @@ TEST_F(RunBatchTest, RealRunWithRenameAndReport) {
 TEST_F(RunBatchTest, HtmlReportClosedAndWithoutSymbolsTheStarsAreText) {
     settings.handling = HandlingHtml;
     settings.report = "REPORT.LRV";
-    settings.symbols = -1;  // no Symbols entry selected
-    engine.RunBatch(settings);
-    EXPECT_EQ(platform.commands.at(0), "DOSCONV * OUTPUT\\*");
+    for (int none : {-1, symbolSetCount}) {  // no Symbols entry selected
+        settings.symbols = none;
+        engine.RunBatch(settings);
+        EXPECT_EQ(platform.commands.back(), "DOSCONV * OUTPUT\\*");
+    }
     const std::string html = platform.Content("REPORT.LRV");
     EXPECT_EQ(html.substr(html.rfind("\r\n</body>")), "\r\n</body>\r\n</html>") << html;
 }
@@ -352,58 +354,6 @@ TEST_F(RunBatchTest, FilesWithoutAShortNameAskOnceBeforeAnythingChanges) {
     ASSERT_FALSE(ui.asked.empty());
     EXPECT_EQ(ui.asked[0].text, question);
     EXPECT_EQ(platform.commands.back(), "DOSCONV A LONG NAME.TXT OUTPUT\\A LONG NAME.TXT");
-}
-
-TEST_F(RunBatchTest, DirectStartGivesTheInterpretersResults) {
-    // The same files and program through the interpreter and started directly.
-    platform.environment = {{"PATHEXT", ".COM;.EXE;.BAT"}};
-    settings.rename = true;
-    noResult.insert("NOTES.TXT");
-    statusOf["README.TXT"] = 3;
-    auto run = [&] {
-        platform.commands.clear();
-        platform.directStarts.clear();
-        for (const char* name : {"REPORT.TXT", "OUTPUT\\Annual Report.txt", "OUTPUT\\README.TXT"})
-            platform.RemoveFile(name);
-        engine.RunBatch(settings);
-        return std::make_pair(ui.status, platform.Content("REPORT.TXT"));
-    };
-    const auto throughInterpreter = run();
-    EXPECT_TRUE(platform.directStarts.empty());
-    const std::vector<std::string> lines = platform.commands;
-
-    platform.AddFile("DOSCONV.EXE");
-    EXPECT_EQ(run(), throughInterpreter);
-    EXPECT_EQ(platform.commands, lines);
-    EXPECT_EQ(platform.directStarts, std::vector<std::string>(3, "DOSCONV.EXE"));
-
-    // A line the interpreter would read goes to it, "%" still doubled; so
-    // does one whose program cannot be started directly.
-    struct Row {
-        const char* command;
-        bool failStart;
-        const char* firstLine;
-    };
-    const Row rows[] = {
-        {"* OUTPUT\\* >NUL", false, "DOSCONV ANNUAL~1.TXT OUTPUT\\ANNUAL~1.TXT >NUL"},
-        {"* OUTPUT\\* 100%", false, "DOSCONV ANNUAL~1.TXT OUTPUT\\ANNUAL~1.TXT 100%%"},
-        {"* OUTPUT\\*", true, "DOSCONV ANNUAL~1.TXT OUTPUT\\ANNUAL~1.TXT"},
-    };
-    for (const Row& row : rows) {
-        settings.command = row.command;
-        platform.failStart = row.failStart;
-        run();
-        EXPECT_TRUE(platform.directStarts.empty()) << row.command;
-        ASSERT_EQ(platform.commands.size(), 3u);
-        EXPECT_EQ(platform.commands[0], row.firstLine);
-    }
-    // A batch file of that name goes first in PATHEXT's order.
-    platform.failStart = false;
-    settings.command = "* OUTPUT\\*";
-    platform.AddFile("DOSCONV.BAT");
-    platform.environment["PATHEXT"] = ".BAT;.EXE";
-    run();
-    EXPECT_TRUE(platform.directStarts.empty());
 }
 
 TEST_F(RunBatchTest, FileNamesNeverChooseTheInterpreter) {

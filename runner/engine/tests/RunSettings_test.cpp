@@ -27,6 +27,7 @@ TEST(RunSettings, RunnableOrWhatIsMissing) {
         // The output directory counts only with renaming.
         {"P", "F", "C", "", "R", ".TMP", 0, false, nullptr},
         {"P", "F", "C", "", "R", ".TMP", 0, true, "the output directory (Rename is ticked)"},
+        {"P", "F", "C", "", "", ".TMP", 0, false, report},
         // Report and temporary extension count below mode 4, and with none selected.
         {"P", "F", "C", "OUTPUT", "", "", 4, false, nullptr},
         {"P", "F", "C", "OUTPUT", "", ".TMP", 3, false, report},
