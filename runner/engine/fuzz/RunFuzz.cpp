@@ -145,10 +145,11 @@ int FuzzRun(const uint8_t* data, size_t size) {
     TemporaryReportName(settings, platform, temporary);
     // (The pretend program writes the temporary name in mode 4 too.)
     auto chosen = [&](const std::string& path, bool used) {
-        // A failed copy's output is kept beside the temporary name, as REPORT-1.TMP.
-        const std::string kept = platform.FullPath(temporary.substr(
-                                     0, temporary.size() - std::min(temporary.size(), settings.tempExt.size()))) +
-                                 "-";
+        // A failed copy's output is kept beside the temporary name, as
+        // REPORT-1.TMP: the name's own end stays (a space before the "-").
+        std::string kept = platform.FullPath(
+            temporary.substr(0, temporary.size() - std::min(temporary.size(), settings.tempExt.size())) + "-x");
+        kept.pop_back();
         return used && (platform.CompareNoCase(path, reportPath) == 0 ||
                         platform.CompareNoCase(path, platform.FullPath(temporary)) == 0 ||
                         platform.CompareNoCase(path.substr(0, kept.size()), kept) == 0);
