@@ -1,6 +1,7 @@
 #include "WindowTestSupport.h"
 
 #include "framework/Controls.h"
+#include "framework/Text.h"
 
 #include <commctrl.h>
 
@@ -15,15 +16,10 @@ std::atomic<int> scratchCounter{0};
 const char scratchRoot[] = "C:\\window-tests";
 
 // Every entry of a directory but "." and "..".
-void ForEach(const std::string& dir, const std::function<void(const std::string&, const WIN32_FIND_DATAA&)>& each) {
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return;
-    do {
-        std::string name = data.cFileName;
-        if (name != "." && name != "..") each(dir + "\\" + name, data);
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
+void ForEach(const std::string& dir, const std::function<void(const std::string&, const fw::FoundName&)>& each) {
+    fw::FindNames(dir + "\\*", [&](const fw::FoundName& found) {
+        if (found.name != "." && found.name != "..") each(dir + "\\" + found.name, found);
+    });
 }
 
 }  // namespace
@@ -40,9 +36,7 @@ ScratchDir::ScratchDir() {
 }
 
 ScratchDir::~ScratchDir() {
-    char current[MAX_PATH] = "";
-    GetCurrentDirectoryA(sizeof current, current);
-    if (std::string(current).rfind(path, 0) == 0) SetCurrentDirectoryA("C:\\");
+    if (fw::CurrentDirectory().rfind(path, 0) == 0) SetCurrentDirectoryA("C:\\");
     RemoveTree(path);
     RemoveDirectoryA(scratchRoot);  // when it is empty
 }
@@ -72,16 +66,14 @@ void RemoveWideTree(const std::wstring& path) {
 }  // namespace
 
 void RemoveTree(const std::string& path) {
-    std::wstring wide(MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
+    const std::wstring wide = fw::Widen(path);
     std::wstring full(32768, L'\0');
     full.resize(GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr));
     RemoveWideTree(L"\\\\?\\" + full);
 }
 
 std::string ExeDirectory() {
-    char buffer[MAX_PATH];
-    std::string path(buffer, GetModuleFileNameA(nullptr, buffer, MAX_PATH));
+    const std::string path = fw::ModuleFileName();
     return path.substr(0, path.rfind('\\'));
 }
 
@@ -128,18 +120,16 @@ std::string ScratchDir::ReadFile(const std::string& relative) const {
 }
 
 std::string ScratchDir::AliasOf(const std::string& relative) const {
-    WIN32_FIND_DATAA data{};
-    HANDLE find = FindFirstFileA((*this / relative).c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) FindClose(find);
-    return data.cAlternateFileName;
+    std::string alias;
+    fw::FindNames(*this / relative, [&](const fw::FoundName& found) { alias = found.alternateName; });
+    return alias;
 }
 
 std::map<std::string, std::string> ScratchDir::Listing(const std::string& relative) const {
     std::map<std::string, std::string> files;
     std::string prefix = relative.empty() ? "" : relative + "\\";
-    ForEach(relative.empty() ? path : *this / relative, [&](const std::string&, const WIN32_FIND_DATAA& data) {
-        files[data.cFileName] = ReadFile(prefix + data.cFileName);
-    });
+    ForEach(relative.empty() ? path : *this / relative,
+            [&](const std::string&, const fw::FoundName& found) { files[found.name] = ReadFile(prefix + found.name); });
     return files;
 }
 
@@ -160,9 +150,7 @@ void ScratchDir::Enter() const {
 }
 
 void InScratchDir::SetUp() {
-    char current[MAX_PATH] = "";
-    GetCurrentDirectoryA(sizeof current, current);
-    previous = current;
+    previous = fw::CurrentDirectory();
     dir.Enter();
 }
 

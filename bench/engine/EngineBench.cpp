@@ -76,7 +76,7 @@ int BenchFake(int count) {
     for (const FileEntry& entry : engine.FoundFiles()) {
         FileValues values = MakeFileValues(entry, settings, symbols, platform);
         std::string expansion = ExpandCommand(format, values);
-        if (!IsCommandTooLong(expansion)) bytes += BuildCommandLine(settings.program, expansion).size();
+        if (!IsCommandTooLong(expansion.size())) bytes += BuildCommandLine(settings.program, expansion).size();
     }
     const double building = Seconds(start);
     const double files = engine.FileCount();

@@ -115,7 +115,10 @@ std::string RelativeToCwd(std::string_view shortPath, std::string_view cwd, cons
 FileValues MakeFileValues(const FileEntry& entry, const RunSettings& settings, const SymbolSet& symbols,
                           Platform& platform) {
     FileValues values;
-    values.shortValue = settings.test ? entry.effectiveShortName() : platform.ConvertToOem(entry.effectiveShortName());
+    if (settings.test)
+        values.shortValue = entry.effectiveShortName();
+    else
+        values.shortValueReadable = platform.ConvertToOem(entry.effectiveShortName(), values.shortValue);
     values.longValue = entry.longName;
     values.translateValue = noTranslateMarker;
     if (!IsTranslateOn(settings)) return values;
@@ -183,8 +186,8 @@ std::string ExpandCommand(const CommandFormat& format, const FileValues& values)
     return out;
 }
 
-bool IsCommandTooLong(std::string_view expansion) {
-    return expansion.size() > maxCommandLength;
+bool IsCommandTooLong(size_t dosLength) {
+    return dosLength > maxCommandLength;
 }
 
 namespace {

@@ -43,6 +43,9 @@ struct FileValues {
     std::string shortValue;
     std::string longValue;
     std::string translateValue;
+    // False when the short value has characters that no DOS program can be
+    // given (a long name outside the OEM code page, where there is no alias).
+    bool shortValueReadable = true;
 };
 
 SymbolSet ReadSymbolSet(std::string_view text);
@@ -58,7 +61,8 @@ std::string RelativeToCwd(std::string_view shortPath, std::string_view cwd,
                           const CodePage& codePage = SingleByteCodePage());
 
 std::string ExpandCommand(const CommandFormat& format, const FileValues& values);
-bool IsCommandTooLong(std::string_view expansion);
+// Whether an expansion of that many bytes, as the DOS program gets it, is too long.
+bool IsCommandTooLong(size_t dosLength);
 std::string BuildCommandLine(std::string_view program, std::string_view expansion);
 
 // The line for the command interpreter, built so that the program gets each

@@ -83,15 +83,23 @@ void ListFiles(const std::string& files, RunServices& ui, Platform& platform, st
     if (files.empty()) return;
     if (!IsPatternInCwd(files, ui, platform)) return;
     ui.SetStatus("Finding files.\r\n\r\nLongName  ShortName\r\n");
-    uint32_t count = 0;
+    uint32_t count = 0, unknown = 0;
     platform.Enumerate(files, [&](const FoundEntry& found) {
         if (found.attributes & skippedAttributes) return;
+        if (!found.nameKnown) {  // never run, never renamed: its name would be a look-alike
+            ++unknown;
+            return;
+        }
         ++count;
         ui.SetFileCount(count);
         foundFiles.push_back(MakeFileEntry(found, platform));
         ui.AppendStatus(DisplayLine(foundFiles.back()));
     });
     ui.AppendStatus("\r\n" + std::to_string(count) + " file(s)");
+    if (unknown > 0)
+        ui.AppendStatus(std::to_string(unknown) +
+                        " more file(s) left alone: this version of Windows cannot give Lorvan their names "
+                        "(Windows 10 version 1903 and later can).");
     if (const uint32_t without = CountWithoutShortName(foundFiles)) {
         const bool one = without == 1;
         ui.AppendStatus("\r\n" + std::to_string(without) + (one ? " of them has" : " of them have") +

@@ -121,9 +121,16 @@ void FinishRenaming(const RunSettings& settings, const std::vector<FileEntry>& f
         if (!entry.needsRenaming()) continue;
         // Checked at the moment of its rename: an earlier rename may have
         // given another result an alias equal to this short name.
-        bool ok = HoldsEntryNamed(settings, entry.shortName, platform) &&
+        // Never over another file: a result the long name is taken for stays
+        // under its short name (a change of letter case only is this one's own).
+        const bool taken = platform.CompareNoCase(entry.shortName, entry.longName) != 0 &&
+                           HoldsEntryNamed(settings, entry.longName, platform);
+        bool ok = !taken && HoldsEntryNamed(settings, entry.shortName, platform) &&
                   platform.RenameFile(InOutput(settings, entry.shortName), InOutput(settings, entry.longName));
-        ui.AppendStatus(entry.shortName + " to " + entry.longName + (ok ? ": OK" : ": Failed"));
+        ui.AppendStatus(entry.shortName + " to " + entry.longName +
+                        (ok      ? ": OK"
+                         : taken ? ": Failed, a file of that name exists"
+                                 : ": Failed"));
         if (ok) ui.SetProgressPos(++renamed);
     }
     ui.AppendStatus("\r\n" + std::to_string(renamed) + " out of " + std::to_string(needRenameCount) +

@@ -32,6 +32,9 @@ struct FoundEntry {
     uint32_t attributes = 0;
     std::string name;           // the long name, no directory part
     std::string alternateName;  // the 8.3 alias; empty when the name is valid 8.3
+    // False when the process's code page cannot hold the name: what name
+    // holds is not the entry's name, and nothing may be done under it.
+    bool nameKnown = true;
 };
 
 // An open file. Closed when destroyed.
@@ -91,8 +94,19 @@ public:
     // The value of an environment variable, as GetEnvironmentVariableA; empty when not set.
     virtual std::string Environment(std::string_view name) = 0;
 
-    // ANSI (Windows) code page to OEM (DOS) code page, as CharToOemA.
-    virtual std::string ConvertToOem(std::string_view text) = 0;
+    // The text as a command line hands it to a DOS program, which reads the
+    // OEM (DOS) code page: its OEM bytes where the process's code page is an
+    // ANSI one, as CharToOemA; where it is UTF-8, the text itself, which
+    // Windows converts for the program. False when a character has no form
+    // in the OEM code page (oem then holds the text unconverted).
+    virtual bool ConvertToOem(std::string_view text, std::string& oem) = 0;
+    // The length in bytes of the text as a DOS program gets it.
+    virtual size_t DosLength(std::string_view text) { return text.size(); }
+    // What a DOS program wrote (OEM bytes) in the process's code page, for
+    // the report, which is written in that code page.
+    virtual std::string FromOem(std::string_view bytes) { return std::string(bytes); }
+    // The report's code page by its name in HTML ("utf-8"); empty when it has none.
+    virtual std::string ReportCharset() { return {}; }
     // Multibyte upper-casing in the ANSI code page, as _mbsupr.
     virtual std::string UpperCase(std::string_view text) = 0;
     // Comparison ignoring case, as _mbsicmp: <0, 0 or >0.

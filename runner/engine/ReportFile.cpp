@@ -23,6 +23,28 @@ std::string FormatTime(const std::tm& time, const char* format) {
 
 }  // namespace
 
+bool IsAsciiOrUtf8(std::string_view bytes) {
+    for (size_t i = 0; i < bytes.size();) {
+        const unsigned char lead = static_cast<unsigned char>(bytes[i]);
+        // The continuation bytes the lead byte announces (4: none can follow it);
+        // overlong forms, surrogates and what lies past U+10FFFF are not UTF-8.
+        const size_t more = lead < 0x80                    ? 0
+                            : lead >= 0xC2 && lead <= 0xDF ? 1
+                            : lead >= 0xE0 && lead <= 0xEF ? 2
+                            : lead >= 0xF0 && lead <= 0xF4 ? 3
+                                                           : 4;
+        if (more == 4 || bytes.size() - i <= more) return false;
+        const unsigned char second = more ? static_cast<unsigned char>(bytes[i + 1]) : 0x80;
+        if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F) || (lead == 0xF0 && second < 0x90) ||
+            (lead == 0xF4 && second > 0x8F))
+            return false;
+        for (size_t k = 1; k <= more; ++k)
+            if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return false;
+        i += more + 1;
+    }
+    return true;
+}
+
 std::string RunTimeText(const std::tm& time) {
     return FormatTime(time, "%A %Y-%m-%d %H:%M:%S");
 }
@@ -90,20 +112,23 @@ bool ReportFile::OpenReport() {
             info = settings.cwd + "\\" + settings.files + "\r\n" + runTime + "\r\n" + settings.program + " " +
                    settings.command + "\r\n\r\n";
         } else {
-            info = "<html><head><title>Lorvan " + settings.files +
-                   "</title>\r\n"
-                   "<base target=\"lorvan\">\r\n"
-                   "<style><!-- h2, h3 {margin: 0} h4 {margin-top: 0} --></style>\r\n"
-                   "</head>\r\n"
-                   "<body bgcolor=\"#F0F0F0\">\r\n"
-                   "<h2 align=\"center\">" +
-                   settings.cwd + "\\" + settings.files +
-                   "</h2>\r\n"
-                   "<h3 align=\"center\">" +
-                   runTime +
-                   "</h3>\r\n"
-                   "<h4 align=\"center\">" +
-                   settings.program + " " + settings.command + "</h4>\r\n";
+            const std::string charset = platform.ReportCharset();
+            info = "<html><head>";
+            if (!charset.empty()) info += "<meta charset=\"" + charset + "\">\r\n";
+            info += "<title>Lorvan " + settings.files +
+                    "</title>\r\n"
+                    "<base target=\"lorvan\">\r\n"
+                    "<style><!-- h2, h3 {margin: 0} h4 {margin-top: 0} --></style>\r\n"
+                    "</head>\r\n"
+                    "<body bgcolor=\"#F0F0F0\">\r\n"
+                    "<h2 align=\"center\">" +
+                    settings.cwd + "\\" + settings.files +
+                    "</h2>\r\n"
+                    "<h3 align=\"center\">" +
+                    runTime +
+                    "</h3>\r\n"
+                    "<h4 align=\"center\">" +
+                    settings.program + " " + settings.command + "</h4>\r\n";
             if (settings.handling == HandlingHtmlTable) info += tableOpening;
         }
         WriteReportText(info);
@@ -124,6 +149,8 @@ void ReportFile::CollectCommandReport(std::string_view shortValue, std::string_v
             line += "\r\n" + FileTimeText(platform.LocalTime()) + "\r\n";
             WriteReportText(line);
         }
+        // Read whole: whether it is in the DOS code page is told by all of it.
+        std::string output;
         char block[copyBlock];
         size_t got = 0;
         do {
@@ -131,8 +158,10 @@ void ReportFile::CollectCommandReport(std::string_view shortValue, std::string_v
                 copied = false;
                 break;
             }
-            if (got != 0 && !WriteReportBytes(block, got)) copied = false;
+            output.append(block, got);
         } while (got == sizeof block);
+        if (copied && !output.empty())
+            copied = WriteReportText(IsAsciiOrUtf8(output) ? output : platform.FromOem(output));
     }
     temporary.reset();
     if (copied)

@@ -14,6 +14,9 @@ class RunServices;
 struct RunSettings;
 
 // The run and file time texts (strftime formats).
+// Whether the bytes are plain ASCII or UTF-8 throughout: a command's report
+// output that is not is taken to be in the DOS code page.
+bool IsAsciiOrUtf8(std::string_view bytes);
 std::string RunTimeText(const std::tm& time);
 std::string FileTimeText(const std::tm& time);
 

@@ -145,7 +145,7 @@ void RunEngine::RunBatch(const RunSettings& given) {
         if (entry.needsRenaming()) ++needRenameCount;
         const FileValues values = MakeFileValues(entry, settings, symbols, platform);
         const std::string expansion = ExpandCommand(format, values);
-        const bool tooLong = IsCommandTooLong(expansion);
+        const bool tooLong = IsCommandTooLong(platform.DosLength(expansion));
 
         if (test) {
             std::string title = "Lorvan test: \"" + settings.program + "\" command " + std::to_string(j) + " of " +
@@ -158,6 +158,9 @@ void RunEngine::RunBatch(const RunSettings& given) {
             ui.AppendStatus(DisplayLine(entry) + (tooLong ? ": Command string too long" : ": Handled"));
         } else if (tooLong) {
             ui.AppendStatus(DisplayLine(entry) + ": Cmd too long");
+        } else if (!values.shortValueReadable) {
+            // No DOS program can open it under that name: nothing is run.
+            ui.AppendStatus(DisplayLine(entry) + ": Name not readable by the DOS program");
         } else {
             commandEnded = false;
             char blocked = 0;

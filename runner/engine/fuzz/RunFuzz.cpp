@@ -174,8 +174,9 @@ int FuzzRun(const uint8_t* data, size_t size) {
         for (const FileEntry& entry : engine.FoundFiles()) {
             const std::string path = cwd + settings.output + "\\" + entry.longName;
             if (!entry.needsRenaming() || !after.count(path) || after[path].rfind("result of ", 0) != 0) continue;
-            Check(after[path] == "result of " + platform.ConvertToOem(entry.shortName),
-                  "a result renamed to another file's name: " + entry.longName);
+            std::string oem;
+            platform.ConvertToOem(entry.shortName, oem);
+            Check(after[path] == "result of " + oem, "a result renamed to another file's name: " + entry.longName);
         }
     return 0;
 }

@@ -40,7 +40,7 @@ int FuzzTemplate(const uint8_t* data, size_t size) {
         Check(literal <= templateText.size(), "literal text grew");
         const std::string expansion = ExpandCommand(format, values);
         Check(expansion.size() == length, "expansion is not its items");
-        Check(IsCommandTooLong(expansion) == (expansion.size() > maxCommandLength), "length test");
+        Check(IsCommandTooLong(expansion.size()) == (expansion.size() > maxCommandLength), "length test");
         const std::string line = BuildCommandLine(program, expansion);
         Check(count(line, '%') == 2 * (count(program, '%') + count(expansion, '%')), "a \"%\" not doubled");
         Check(line.size() == program.size() + 1 + expansion.size() + count(program, '%') + count(expansion, '%'),

@@ -16,8 +16,10 @@ namespace lorvan {
 inline std::string TextReportInfo(const std::string& where, const std::string& time, const std::string& command) {
     return where + "\r\n" + time + "\r\n" + command + "\r\n\r\n";
 }
-inline std::string HtmlReportHead(const std::string& where, const std::string& time, const std::string& command) {
-    return "<html><head><title>Lorvan *.txt</title>\r\n"
+inline std::string HtmlReportHead(const std::string& where, const std::string& time, const std::string& command,
+                                  const std::string& charset = "") {
+    return "<html><head>" + (charset.empty() ? "" : "<meta charset=\"" + charset + "\">\r\n") +
+           "<title>Lorvan *.txt</title>\r\n"
            "<base target=\"lorvan\">\r\n"
            "<style><!-- h2, h3 {margin: 0} h4 {margin-top: 0} --></style>\r\n"
            "</head>\r\n"

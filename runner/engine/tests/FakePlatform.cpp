@@ -236,7 +236,8 @@ bool FakePlatform::Enumerate(std::string_view pattern, const std::function<void(
             if (MatchesWildcard(leaf, dots)) found.push_back({AttributeDirectory, dots, {}});
     for (auto& child : directory->children)
         if (MatchesWildcard(leaf, child->name) || (!child->alias.empty() && MatchesWildcard(leaf, child->alias)))
-            found.push_back({child->attributes, child->name, child->alias});
+            // A "?" stands where Windows could not give a character in the code page.
+            found.push_back({child->attributes, child->name, child->alias, child->name.find('?') == std::string::npos});
     for (const FoundEntry& entry : found) each(entry);
     return !found.empty();
 }
@@ -306,11 +307,17 @@ std::unique_ptr<PlatformFile> FakePlatform::CreateForWriting(std::string_view pa
     return std::make_unique<FakeFile>(parent->children.back(), true);
 }
 
-std::string FakePlatform::ConvertToOem(std::string_view text) {
-    // Of code page 1252 to 850, the letters the tests use.
-    std::string out(text);
-    for (char& c : out) c = c == '\xE9' ? '\x82' : c == '\xC9' ? '\x90' : c;
-    return out;
+bool FakePlatform::ConvertToOem(std::string_view text, std::string& oem) {
+    // Of code page 1252 to 850, the letters the tests use; 850 has no euro sign.
+    oem = text;
+    for (char& c : oem) c = c == '\xE9' ? '\x82' : c == '\xC9' ? '\x90' : c;
+    return text.find('\x80') == std::string_view::npos;
+}
+
+std::string FakePlatform::FromOem(std::string_view bytes) {
+    std::string text(bytes);
+    for (char& c : text) c = c == '\x82' ? '\xE9' : c == '\x90' ? '\xC9' : c;
+    return text;
 }
 
 std::string FakePlatform::UpperCase(std::string_view text) {

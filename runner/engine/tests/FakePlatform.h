@@ -61,6 +61,7 @@ public:
     std::map<std::string, std::string> environment;
     std::tm now{};
     bool failMakeDirectory = false;
+    std::string charset;     // the report's, empty: none
     int fileOperations = 0;  // anything that changes or opens a file
 
     bool Enumerate(std::string_view pattern, const std::function<void(const FoundEntry&)>& each) override;
@@ -91,7 +92,9 @@ public:
         auto found = environment.find(std::string(name));
         return found == environment.end() ? std::string() : found->second;
     }
-    std::string ConvertToOem(std::string_view text) override;
+    bool ConvertToOem(std::string_view text, std::string& oem) override;
+    std::string FromOem(std::string_view bytes) override;
+    std::string ReportCharset() override { return charset; }
     std::string UpperCase(std::string_view text) override;
     int CompareNoCase(std::string_view a, std::string_view b) override;
     std::tm LocalTime() override { return now; }

@@ -28,6 +28,8 @@ TEST_F(FileDiscoveryTest, ListsInEnumerationOrderSkippingAttributes) {
     platform.AddFile("plain.txt", "", "", AttributeNormal);
     platform.AddFile("other.doc");
     platform.AddFile("Annual Report.text", "", "ANNUAL~1.TEX");
+    platform.AddFile("?mega.txt", "", "_MEG~1.TXT");  // a name this Windows could not give
+    platform.AddFile("??.txt", "", "__~1.TXT");
     List("*.txt");
     EXPECT_EQ(ui.status,
               "Finding files.\r\n\r\nLongName  ShortName\r\n\r\n"
@@ -36,7 +38,9 @@ TEST_F(FileDiscoveryTest, ListsInEnumerationOrderSkippingAttributes) {
               "\"README.TXT\"  (same)\r\n"
               "\"ro.txt\"  \"RO.TXT\"\r\n"
               "\"plain.txt\"  \"PLAIN.TXT\"\r\n"
-              "\r\n5 file(s)\r\n");
+              "\r\n5 file(s)\r\n"
+              "2 more file(s) left alone: this version of Windows cannot give Lorvan their names "
+              "(Windows 10 version 1903 and later can).\r\n");
     EXPECT_EQ(ui.fileCountText, "5");
     ASSERT_EQ(engine.FileCount(), 5u);
     EXPECT_EQ(engine.FoundFiles()[1].shortName, "ANNUAL~1.TXT");

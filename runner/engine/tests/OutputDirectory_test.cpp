@@ -112,12 +112,12 @@ TEST_F(OutputDirectoryTest, CannotBeMade) {
 
 TEST_F(OutputDirectoryTest, Renaming) {
     const std::vector<FileEntry> files = {
-        {"MISSIN~1.TXT", "Missing one.txt"},
-        {"ANNUAL~1.TXT", "Annual Report.txt"},
-        {"", "README.TXT"},
-        {"README2.TXT", "readme2.txt"},
+        {"MISSIN~1.TXT", "Missing one.txt"}, {"ANNUAL~1.TXT", "Annual Report.txt"}, {"", "README.TXT"},
+        {"README2.TXT", "readme2.txt"},      {"TAKEN~1.TXT", "Taken.txt"},
     };
     platform.AddDirectory("OUTPUT");
+    platform.AddFile("OUTPUT\\TAKEN~1.TXT", "t");
+    platform.AddFile("OUTPUT\\taken.txt", "another's");
     platform.AddFile("OUTPUT\\ANNUAL~1.TXT", "a");
     platform.AddFile("OUTPUT\\README.TXT", "r");
     platform.AddFile("OUTPUT\\README2.TXT", "r2");
@@ -133,15 +133,18 @@ TEST_F(OutputDirectoryTest, Renaming) {
     EXPECT_EQ(finish(0), "\r\nNo files need renaming.\r\n");
     EXPECT_EQ(platform.fileOperations, 0);
 
-    EXPECT_EQ(finish(3),
+    EXPECT_EQ(finish(4),
               "\r\nRenaming files:\r\n\r\n"
               "MISSIN~1.TXT to Missing one.txt: Failed\r\n"
               "ANNUAL~1.TXT to Annual Report.txt: OK\r\n"
               "README2.TXT to readme2.txt: OK\r\n"
-              "\r\n2 out of 3 files renamed.\r\n");
-    EXPECT_EQ(platform.Names("OUTPUT"), (std::vector<std::string>{"Annual Report.txt", "README.TXT", "readme2.txt"}));
+              "TAKEN~1.TXT to Taken.txt: Failed, a file of that name exists\r\n"
+              "\r\n2 out of 4 files renamed.\r\n");
+    EXPECT_EQ(platform.Names("OUTPUT"),
+              (std::vector<std::string>{"TAKEN~1.TXT", "taken.txt", "Annual Report.txt", "README.TXT", "readme2.txt"}));
+    EXPECT_EQ(platform.Content("OUTPUT\\taken.txt"), "another's");
     EXPECT_EQ(platform.Content("OUTPUT\\Annual Report.txt"), "a");
-    EXPECT_EQ(ui.progressRange, 3u);
+    EXPECT_EQ(ui.progressRange, 4u);
     EXPECT_EQ(ui.progressPos, 2u);
 }
 

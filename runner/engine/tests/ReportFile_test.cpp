@@ -103,7 +103,14 @@ TEST_F(ReportTest, EveryHandlingModeByteForByte) {
         {0, true, "REPORT.TXT", {{"A.TXT", "a.txt", ""}}, "deleted"},  // nothing written
         {0, true, "REPORT.TXT", {}, "deleted"},
         {1, true, "REPORT.TXT", {{"A.TXT", "a.txt", "one\r\n"}, {"B.TXT", "b.txt", "two"}}, textInfo + "one\r\ntwo"},
-        {1, false, "REPORT.TXT", {{"A", "a", big}, {"B", "b", longer}}, textInfo + big + longer},
+        // Output that is not UTF-8 is in the DOS code page: converted, each command's on its own.
+        {1, false, "REPORT.TXT", {{"A", "a", big}, {"B", "b", longer}}, textInfo + big + platform.FromOem(longer)},
+        {1,
+         false,
+         "REPORT.TXT",
+         {{"A", "a", "caf\x82"}, {"B", "b", "caf\xC3\xA9"}},
+         textInfo + "caf\xE9"
+                    "caf\xC3\xA9"},
         {2, false, "REPORT.LRV", {{"A.TXT", "a.txt", "<p>one</p>"}}, htmlHead + "<p>one</p>\r\n</body>\r\n</html>"},
         {3,
          false,
@@ -120,6 +127,12 @@ TEST_F(ReportTest, EveryHandlingModeByteForByte) {
         platform.RemoveFile(row.report);
         EXPECT_EQ(Run(row.outputs), row.expected) << row.handling << " " << row.handling0;
     }
+    // The HTML report says its code page.
+    platform.charset = "utf-8";
+    settings.handling = HandlingHtml;
+    platform.RemoveFile(settings.report);
+    EXPECT_EQ(Run({}), HtmlReportHead("C:\\DATA\\*.txt", "Monday 2002-06-03 14:05:09", "DOSCONV * OUTPUT\\*", "utf-8") +
+                           "\r\n</body>\r\n</html>");
     EXPECT_TRUE(ui.asked.empty());
     EXPECT_EQ(platform.Find("REPORT.TXT")->attributes & AttributeArchive, AttributeArchive);
 }
@@ -185,6 +198,25 @@ TEST_F(ReportTest, DriveRootDoublesTheBackslash) {
     EXPECT_EQ(root.Content("C:\\REPORT.TXT").substr(0, 12), "C:\\\\*.txt\r\nM");
 }
 
+TEST(ReportOutput, TakenForUtf8OnlyWhenItIs) {
+    const std::pair<std::string_view, bool> rows[] = {
+        {"", true},
+        {"plain\r\n\x7F", true},
+        {"caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80 \xF4\x8F\xBF\xBF", true},
+        {"caf\x82", false},  // a DOS code page's letter
+        {"\xC3", false},     // cut short
+        {"\xE2\x82", false},
+        {"\xC3(", false},     // no continuation
+        {"\xC0\x80", false},  // overlong
+        {"\xE0\x9F\xBF", false},
+        {"\xF0\x8F\xBF\xBF", false},
+        {"\xED\xA0\x80", false},      // a surrogate
+        {"\xF4\x90\x80\x80", false},  // past U+10FFFF
+        {"\xF8\x88\x80\x80\x80", false},
+    };
+    for (const auto& [bytes, utf8] : rows) EXPECT_EQ(IsAsciiOrUtf8(bytes), utf8) << bytes;
+}
+
 TEST_F(ReportTest, TemporaryFilesAndFailedWrites) {
     settings.handling = HandlingHtmlTable;
     ReportFile report(settings, ui, platform);
@@ -206,7 +238,7 @@ TEST_F(ReportTest, TemporaryFilesAndFailedWrites) {
     platform.AddFile("REPORT-1.TMP", "the user's");
     for (const char* output : {"first", "second"}) {
         platform.AddFile("REPORT.TMP", output + std::string(1500, 'x'));
-        report.CollectCommandReport("A.TXT", "a.txt");  // two blocks: two writes
+        report.CollectCommandReport("A.TXT", "a.txt");  // two blocks, written at once: told once
     }
     // The last kept name is used; with every one taken, the output stays
     // where the command wrote it.
@@ -217,7 +249,7 @@ TEST_F(ReportTest, TemporaryFilesAndFailedWrites) {
     }
     report.CloseReport();  // the closing: one write
     EXPECT_EQ(ui.asked, std::vector<AskedQuestion>(
-                            7, {"Writing to the Report file failed", "Lorvan", Buttons::Ok, Icon::Exclamation}));
+                            5, {"Writing to the Report file failed", "Lorvan", Buttons::Ok, Icon::Exclamation}));
     EXPECT_EQ(platform.Content("REPORT-999.TMP"), "third");
     EXPECT_EQ(platform.Content("REPORT.TMP"), "fourth");
     EXPECT_EQ(platform.Content("REPORT-1.TMP"), "the user's");

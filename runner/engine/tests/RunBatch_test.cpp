@@ -250,6 +250,13 @@ TEST_F(RunBatchTest, PercentAndOemShortValue) {
     EXPECT_EQ(platform.commands.at(1), "DOSCONV CAF\x90.TXT OUTPUT\\CAF\x90.TXT");
     EXPECT_NE(ui.status.find("\"CAF\xC9.TXT\"  (same): OK\r\n"), std::string::npos);
     EXPECT_NE(platform.Content("REPORT.TXT").find("\r\nCAF\x90.TXT - CAF\xC9.TXT\r\n"), std::string::npos);
+
+    // A short value without an OEM form reaches no DOS program: that file is not run.
+    platform.AddFile("CAF\x80.TXT", "e");
+    engine.RunBatch(settings);
+    EXPECT_EQ(platform.commands.size(), 3u);
+    EXPECT_NE(ui.status.find("\"CAF\x80.TXT\"  (same): Name not readable by the DOS program\r\n"), std::string::npos);
+    EXPECT_EQ(platform.Content("CAF\x80.TXT"), "e");
 }
 
 TEST_F(RunBatchTest, TestModeCancelAtKthFile) {

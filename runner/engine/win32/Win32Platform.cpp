@@ -1,6 +1,8 @@
 #include "runner/engine/win32/Win32Platform.h"
 #include "runner/engine/win32/WindowsPlatform.h"
 
+#include "framework/Text.h"
+
 #include <windows.h>
 
 #include <ctime>
@@ -39,6 +41,21 @@ private:
     HANDLE handle;
 };
 
+// The OEM form of the text; false when a character has none there.
+bool NarrowToOem(std::wstring_view wide, std::string& oem) {
+    oem.clear();
+    if (wide.empty()) return true;
+    const UINT codePage = fw::OemCodePage();
+    const int size = static_cast<int>(wide.size());
+    BOOL usedDefault = FALSE;
+    BOOL* used = codePage == CP_UTF8 ? nullptr : &usedDefault;
+    const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    const int length = WideCharToMultiByte(codePage, flags, wide.data(), size, nullptr, 0, nullptr, used);
+    oem.resize(static_cast<size_t>(length > 0 ? length : 0));
+    if (length > 0) WideCharToMultiByte(codePage, flags, wide.data(), size, oem.data(), length, nullptr, used);
+    return length > 0 && !usedDefault;
+}
+
 std::unique_ptr<PlatformFile> Open(std::string_view path, DWORD access, DWORD share, DWORD disposition,
                                    DWORD attributes) {
     HANDLE handle = CreateFileA(std::string(path).c_str(), access, share, nullptr, disposition, attributes, nullptr);
@@ -49,18 +66,14 @@ std::unique_ptr<PlatformFile> Open(std::string_view path, DWORD access, DWORD sh
 }  // namespace
 
 bool Win32Platform::Enumerate(std::string_view pattern, const std::function<void(const FoundEntry&)>& each) {
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA(std::string(pattern).c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return false;
     FoundEntry entry;
-    do {
-        entry.attributes = data.dwFileAttributes;
-        entry.name = data.cFileName;
-        entry.alternateName = data.cAlternateFileName;
+    return fw::FindNames(pattern, [&](const fw::FoundName& found) {
+        entry.attributes = found.attributes;
+        entry.name = found.name;
+        entry.alternateName = found.alternateName;
+        entry.nameKnown = found.nameKnown;
         each(entry);
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
-    return true;
+    });
 }
 
 bool Win32Platform::Exists(std::string_view path, uint32_t* attributes) {
@@ -216,23 +229,68 @@ std::string Win32Platform::Environment(std::string_view name) {
     return value;
 }
 
-std::string Win32Platform::ConvertToOem(std::string_view text) {
-    std::string out(text);
-    if (!out.empty()) CharToOemBuffA(out.data(), out.data(), static_cast<DWORD>(out.size()));
-    return out;
+bool Win32Platform::ConvertToOem(std::string_view text, std::string& oem) {
+    std::wstring wide;
+    std::string bytes;
+    const bool readable = fw::Widen(text, wide) && NarrowToOem(wide, bytes);
+    // A command line of a UTF-8 process carries characters, which Windows
+    // converts for the program: OEM bytes there would not be read as such.
+    oem = readable && !fw::ProcessIsUtf8() ? std::move(bytes) : std::string(text);
+    return readable;
+}
+
+size_t Win32Platform::DosLength(std::string_view text) {
+    if (!fw::ProcessIsUtf8()) return text.size();
+    std::string bytes;
+    NarrowToOem(fw::Widen(text), bytes);
+    return bytes.size();
+}
+
+std::string Win32Platform::FromOem(std::string_view bytes) {
+    // An ANSI code page: copied as it is, as a DOS program's bytes always were.
+    if (!fw::ProcessIsUtf8() || bytes.empty()) return std::string(bytes);
+    const UINT oem = fw::OemCodePage();
+    const int size = static_cast<int>(bytes.size());
+    std::wstring wide(static_cast<size_t>(MultiByteToWideChar(oem, 0, bytes.data(), size, nullptr, 0)), L'\0');
+    MultiByteToWideChar(oem, 0, bytes.data(), size, wide.data(), static_cast<int>(wide.size()));
+    return fw::Narrow(wide);
+}
+
+std::string Win32Platform::ReportCharset() {
+    switch (GetACP()) {
+        case CP_UTF8:
+            return "utf-8";
+        case 932:
+            return "shift_jis";
+        case 936:
+            return "gbk";
+        case 949:
+            return "euc-kr";
+        case 950:
+            return "big5";
+        default:
+            return GetACP() == 874 || (GetACP() >= 1250 && GetACP() <= 1258) ? "windows-" + std::to_string(GetACP())
+                                                                             : std::string();
+    }
 }
 
 std::string Win32Platform::UpperCase(std::string_view text) {
-    // CharUpperBuffA follows the ANSI code page, double-byte characters included.
-    std::string out(text);
-    if (!out.empty()) CharUpperBuffA(out.data(), static_cast<DWORD>(out.size()));
-    return out;
+    // Through UTF-16: the A form would cut a UTF-8 character whose capital is
+    // of another length. Text that is not valid stays as it is.
+    std::wstring wide;
+    if (!fw::Widen(text, wide)) return std::string(text);
+    if (!wide.empty()) CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size()));
+    std::string out;
+    return fw::Narrow(wide, out) ? out : std::string(text);
 }
 
 int Win32Platform::CompareNoCase(std::string_view a, std::string_view b) {
-    // As _mbsicmp in the ANSI code page. The runtime's own _mbsicmp starts in
-    // the "C" multibyte code page here and would not fold letters above 127.
-    return UpperCase(a).compare(UpperCase(b));
+    // As _mbsicmp in the process's code page; the runtime's own starts in the
+    // "C" multibyte code page here and would not fold letters above 127.
+    const std::wstring wa = fw::Widen(a), wb = fw::Widen(b);
+    const int order =
+        CompareStringOrdinal(wa.data(), static_cast<int>(wa.size()), wb.data(), static_cast<int>(wb.size()), TRUE);
+    return order == CSTR_EQUAL ? 0 : order == CSTR_LESS_THAN ? -1 : 1;
 }
 
 std::tm Win32Platform::LocalTime() {

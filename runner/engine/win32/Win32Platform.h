@@ -1,5 +1,6 @@
 // The engine's platform on Windows: the file system through the ANSI
-// kernel functions, commands through CreateProcessA, waited for in a way
+// kernel functions (names are enumerated wide, so that none comes as a
+// look-alike), commands through CreateProcessA, waited for in a way
 // that can keep a window alive.
 #pragma once
 
@@ -31,7 +32,10 @@ public:
     bool StartProgram(const std::string& program, const std::string& commandLine, int& status) override;
     bool EndRunningCommand() override;
     std::string Environment(std::string_view name) override;
-    std::string ConvertToOem(std::string_view text) override;
+    bool ConvertToOem(std::string_view text, std::string& oem) override;
+    size_t DosLength(std::string_view text) override;
+    std::string FromOem(std::string_view bytes) override;
+    std::string ReportCharset() override;
     std::string UpperCase(std::string_view text) override;
     int CompareNoCase(std::string_view a, std::string_view b) override;
     std::tm LocalTime() override;

@@ -3,6 +3,7 @@
 #include "runner/engine/RunEngine.h"
 #include "runner/engine/tests/EngineTest.h"
 #include "runner/engine/win32/Win32Platform.h"
+#include "framework/Text.h"
 #include "testing/WindowTestSupport.h"
 
 #include <tlhelp32.h>
@@ -55,7 +56,7 @@ std::set<HWND> VisibleWindows() {
 }
 
 const std::string runTime = "Monday 2002-06-03 14:05:09";
-const std::string resume = "R\xE9sum\xE9 long.txt";  // "Résumé long.txt" in code page 1252
+const std::string resume = fw::Narrow(L"Résumé long.txt");
 
 }  // namespace
 
@@ -116,7 +117,9 @@ TEST_F(RunBatchWineTest, WholeRunWithRenameAndNameTimeReport) {
     }
     // Wine gives every name above ASCII an alias, so the OEM form is ASCII.
     EXPECT_NE(dir.AliasOf(resume).find('~'), std::string::npos);
-    EXPECT_EQ(platform.ConvertToOem(dir.AliasOf(resume)), dir.AliasOf(resume));
+    std::string oem;
+    EXPECT_TRUE(platform.ConvertToOem(dir.AliasOf(resume), oem));
+    EXPECT_EQ(oem, dir.AliasOf(resume));
     EXPECT_EQ(ui.status,
               status + "\r\nRenaming files:\r\n\r\n" + renames + "\r\n3 out of 4 files renamed.\r\n\r\nDone\r\n");
     EXPECT_EQ(dir.ReadFile("REPORT.TXT"), report);
@@ -125,6 +128,77 @@ TEST_F(RunBatchWineTest, WholeRunWithRenameAndNameTimeReport) {
     EXPECT_EQ(dir.Listing("OUTPUT"), output);
     EXPECT_EQ(ui.progressRange, 4u);  // the renaming's range
     EXPECT_EQ(ui.progressPos, 0u);
+}
+
+namespace {
+
+// Wide, so that a name reads the same whatever the process's code page.
+std::string ReadWide(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "<missing>";
+    char buffer[4096];
+    DWORD got = 0;
+    std::string content;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) content.append(buffer, got);
+    CloseHandle(file);
+    return content;
+}
+
+std::set<std::wstring> WideNames(const std::wstring& pattern) {
+    std::set<std::wstring> names;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW(pattern.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.insert(data.cFileName);
+    while (FindNextFileW(find, &data));
+    FindClose(find);
+    return names;
+}
+
+}  // namespace
+
+TEST_F(RunBatchWineTest, NamesOfAnyScriptComeBackAsThemselves) {
+    // In UTF-8 every result gets its own long name back. In an ANSI code page
+    // a name it cannot hold is left alone, told once: never run, never a
+    // look-alike ("Omega.txt" for "Ωmega.txt", which is here too).
+    const std::wstring names[] = {L"Łódź.txt", L"Ωmega.txt",    L"Omega.txt",       L"Ω.TXT",
+                                  L"ā.txt",    L"ｆｕｌｌ.txt", L"Имя.txt",         L"日本語.txt",
+                                  L"😀.txt",    L"a&b.txt",      L"100% done.txt",   L" spaced  name.txt",
+                                  L"a..b.txt", L"readme.txt",   L"Résumé long.txt", std::wstring(200, L'n') + L"ü.txt"};
+    const std::wstring cwd = fw::Widen(Cwd()) + L"\\";
+    std::set<std::wstring> handled;
+    int leftAlone = 0;
+    for (const std::wstring& name : names) {
+        const std::string content = "report " + fw::Narrow(name) + "\r\n";
+        HANDLE file = CreateFileW((cwd + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE) << fw::Narrow(name);
+        DWORD written = 0;
+        WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+        CloseHandle(file);
+        std::string narrow;
+        if (fw::Narrow(name, narrow))
+            handled.insert(name);
+        else
+            ++leftAlone;
+    }
+    EXPECT_EQ(leftAlone == 0, fw::ProcessIsUtf8());
+    engine.RefreshFileList(settings);
+    EXPECT_EQ(engine.FileCount(), handled.size());
+    EXPECT_EQ(ui.status.find(std::to_string(leftAlone) + " more file(s) left alone") != std::string::npos,
+              leftAlone > 0);
+    settings.rename = true;
+    engine.RunBatch(settings);
+
+    EXPECT_EQ(WideNames(cwd + L"OUTPUT\\*"), handled);  // nothing under a short name, nothing else
+    const std::string report = dir.ReadFile("REPORT.TXT");
+    for (const std::wstring& name : names) {
+        const std::string expected = "report " + fw::Narrow(name) + "\r\n";
+        EXPECT_EQ(ReadWide(cwd + name), expected) << "input " << fw::Narrow(name);
+        if (!handled.count(name)) continue;
+        EXPECT_EQ(ReadWide(cwd + L"OUTPUT\\" + name), expected) << "result " << fw::Narrow(name);
+        EXPECT_NE(report.find(" - " + fw::Narrow(name) + "\r\n"), std::string::npos) << fw::Narrow(name);
+    }
 }
 
 TEST_F(RunBatchWineTest, HtmlTableReportAndEarlierResults) {
@@ -143,7 +217,7 @@ TEST_F(RunBatchWineTest, HtmlTableReportAndEarlierResults) {
     EXPECT_EQ(ui.asked[0].text, "File(s) exist in the output directory, see the Status window.\r\n\r\nDelete?");
     EXPECT_EQ(ui.asked[1].text, "Report file already exists, delete?");
     EXPECT_EQ(dir.ReadFile("REPORT.LRV"),
-              HtmlReportHead(Cwd() + "\\*.txt", runTime, settings.program + " " + settings.command) +
+              HtmlReportHead(Cwd() + "\\*.txt", runTime, settings.program + " " + settings.command, "utf-8") +
                   "<table border=\"1\" cellpadding=\"2\" cellspacing=\"0\">\r\n"
                   "<tr><td>one</td></tr>\r\n"
                   "\r\n</table>\r\n</body>\r\n</html>");
