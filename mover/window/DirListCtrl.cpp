@@ -1,5 +1,7 @@
 #include "DirListCtrl.h"
 
+#include "framework/Text.h"
+
 #include <algorithm>
 
 void CDirListCtrl::Setup(const char* pattern, const char* prefix, bool cwdSide, CDirListCtrl* oppositeList,
@@ -14,20 +16,25 @@ void CDirListCtrl::Setup(const char* pattern, const char* prefix, bool cwdSide, 
 }
 
 std::string CDirListCtrl::CollationKey(const std::string& name) {
-    // The ordering of lstrcmpiA, which the list view's own sorting and
-    // searching use, as one byte string per name.
+    // The ordering of lstrcmpiW, which the list view's own sorting and
+    // searching use, as one byte string per name. Wide: the ANSI form reads
+    // names in the locale's code page, not the process's.
     const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
-    int size = LCMapStringA(LOCALE_USER_DEFAULT, flags, name.c_str(), -1, nullptr, 0);
+    const std::wstring wide = fw::Widen(name);
+    const int length = static_cast<int>(wide.size());
+    int size = LCMapStringW(LOCALE_USER_DEFAULT, flags, wide.c_str(), length, nullptr, 0);
     if (size <= 0) return mover::AsciiCaseKey(name);
     std::string key(static_cast<size_t>(size), '\0');
-    size = LCMapStringA(LOCALE_USER_DEFAULT, flags, name.c_str(), -1, key.data(), size);
+    size = LCMapStringW(LOCALE_USER_DEFAULT, flags, wide.c_str(), length, reinterpret_cast<LPWSTR>(key.data()), size);
     key.resize(size > 0 ? static_cast<size_t>(size) : 0);
     return key;
 }
 
 int CDirListCtrl::TextWidth(HDC dc, const std::string& text) const {
+    // Wide: the ANSI forms of GDI keep to the system's code page, not the process's.
+    const std::wstring wide = fw::Widen(text);
     SIZE size{};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
     return size.cx;
 }
 
@@ -36,6 +43,7 @@ bool CDirListCtrl::Scan() {
     // list view costs an update of its scroll bars and a repaint. Emptying
     // the list drops the old rows' selection, focus and scroll position.
     rows.clear();
+    unknownNames = 0;
     SetRedraw(false);
     SetItemCount(0, LVSICF_NOINVALIDATEALL);
 
@@ -47,30 +55,29 @@ bool CDirListCtrl::Scan() {
     HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(Send(WM_GETFONT)));
     // No name is wider than its length times the widest character: only
     // names that might widen the column need measuring.
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
     const int widest = metrics.tmMaxCharWidth + metrics.tmOverhang;
 
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA(side.pattern.c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            mover::DirClass image = mover::Normal;
-            switch (mover::ClassifyEntry(side, data.cFileName, data.dwFileAttributes, image)) {
-                case mover::Found::Skipped:
+    fw::FindNames(side.pattern, [&](const fw::FoundName& entry) {
+        mover::DirClass image = mover::Normal;
+        switch (mover::ClassifyEntry(side, entry.name, entry.attributes, image)) {
+            case mover::Found::Skipped:
+                break;
+            case mover::Found::FilesSubdirectory:
+                found = true;
+                break;
+            case mover::Found::Listed:
+                if (!entry.nameKnown) {  // moved under a look-alike it would be lost to the user
+                    ++unknownNames;
                     break;
-                case mover::Found::FilesSubdirectory:
-                    found = true;
-                    break;
-                case mover::Found::Listed:
-                    rows.push_back({data.cFileName, image, false, {}});
-                    if (static_cast<int>(rows.back().name.size()) * widest > width)
-                        width = std::max(width, TextWidth(dc, rows.back().name));
-                    break;
-            }
-        } while (FindNextFileA(find, &data));
-        FindClose(find);
-    }
+                }
+                rows.push_back({entry.name, image, false, {}});
+                if (static_cast<int>(rows.back().name.size()) * widest > width)
+                    width = std::max(width, TextWidth(dc, rows.back().name));
+                break;
+        }
+    });
 
     SelectObject(dc, oldFont);
     ReleaseDC(hwnd, dc);
@@ -108,16 +115,17 @@ void CDirListCtrl::MoveSelected() {
 
 namespace {
 
-bool BeginsWith(const std::string& name, const std::string& typed) {
-    int length = static_cast<int>(typed.size());
-    return name.size() >= typed.size() && CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, name.data(), length,
-                                                         typed.data(), length) == CSTR_EQUAL;
+bool SameIgnoringCase(const std::string& name, const std::string& typed) {
+    const std::wstring wideName = fw::Widen(name), wideTyped = fw::Widen(typed);
+    return lstrcmpiW(wideName.c_str(), wideTyped.c_str()) == 0;
 }
 
-std::string Narrow(const wchar_t* text) {
-    char buffer[MAX_PATH * 2] = "";
-    WideCharToMultiByte(CP_ACP, 0, text, -1, buffer, sizeof buffer, nullptr, nullptr);
-    return buffer;
+bool BeginsWith(const std::string& name, const std::string& typed) {
+    // By characters: a byte count of typed could end inside one of name's.
+    const std::wstring wideName = fw::Widen(name), wideTyped = fw::Widen(typed);
+    const int length = static_cast<int>(wideTyped.size());
+    return wideName.size() >= wideTyped.size() && CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, wideName.data(),
+                                                                 length, wideTyped.data(), length) == CSTR_EQUAL;
 }
 
 }  // namespace
@@ -144,16 +152,15 @@ LRESULT CDirListCtrl::OnFindItem(NMHDR* header) {
     auto* find = reinterpret_cast<NMLVFINDITEMA*>(header);
     const LVFINDINFOA& what = find->lvfi;
     if (!(what.flags & (LVFI_STRING | LVFI_PARTIAL)) || !what.psz || rows.empty()) return -1;
-    std::string typed =
-        header->code == LVN_ODFINDITEMW ? Narrow(reinterpret_cast<const wchar_t*>(what.psz)) : std::string(what.psz);
+    std::string typed = header->code == LVN_ODFINDITEMW ? fw::Narrow(reinterpret_cast<const wchar_t*>(what.psz))
+                                                        : std::string(what.psz);
     int count = static_cast<int>(rows.size());
     int start = (find->iStart >= 0 && find->iStart < count) ? find->iStart : 0;
     int tries = (what.flags & LVFI_WRAP) ? count : count - start;
     for (int n = 0; n < tries; ++n) {
         int i = (start + n) % count;
         const std::string& name = rows[static_cast<size_t>(i)].name;
-        if ((what.flags & LVFI_PARTIAL) ? BeginsWith(name, typed) : lstrcmpiA(name.c_str(), typed.c_str()) == 0)
-            return i;
+        if ((what.flags & LVFI_PARTIAL) ? BeginsWith(name, typed) : SameIgnoringCase(name, typed)) return i;
     }
     return -1;
 }

@@ -28,6 +28,8 @@ public:
     void ShowRows();
 
     std::vector<mover::DirRow>& Rows() { return rows; }
+    // Directories the last Scan left out: this Windows could not give their names.
+    int UnknownNames() const { return unknownNames; }
 
     // The list view's questions about the rows (sent to the main window).
     LRESULT OnGetDispInfo(NMHDR* header);
@@ -44,4 +46,5 @@ private:
     mover::ListSide side;
     int minColumnWidth = 0;
     std::vector<mover::DirRow> rows;
+    int unknownNames = 0;
 };

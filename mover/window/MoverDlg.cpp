@@ -1,6 +1,7 @@
 #include "MoverDlg.h"
 
 #include "MoverHelpDlg.h"
+#include "framework/Text.h"
 #include "framework/WindowPosition.h"
 #include "resource.h"
 
@@ -64,9 +65,7 @@ BOOL CMoverDlg::OnInitDialog() {
     if (images) DeleteObject(images);
     if (mask) DeleteObject(mask);
 
-    char current[MAX_PATH] = "";
-    GetCurrentDirectoryA(sizeof current, current);
-    cwd = current;
+    cwd = fw::CurrentDirectory();
 
     leftList.Setup("*_files", "", true, &rightList, imageList);
     rightList.Setup("_files\\*.*", "_files\\", false, &leftList, imageList);
@@ -100,6 +99,14 @@ void CMoverDlg::RefreshLists() {
         break;
     }
     rightList.Scan();
+    const int unknown = leftList.UnknownNames() + rightList.UnknownNames();
+    if (unknown > 0 && !unknownNamesTold) {  // once: the lists refresh after every change
+        unknownNamesTold = true;
+        const std::string text = std::to_string(unknown) +
+                                 " directories are not listed: this version of Windows cannot give Kastrelo their "
+                                 "names (Windows 10 version 1903 and later can). They are left where they are.";
+        MessageBoxA(Handle(), text.c_str(), "Kastrelo", MB_OK | MB_ICONINFORMATION);
+    }
     mover::MarkPairs(leftList.Rows(), rightList.Rows(), CDirListCtrl::CollationKey);
     leftList.ShowRows();
     rightList.ShowRows();

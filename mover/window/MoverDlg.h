@@ -54,6 +54,7 @@ private:
     CDirListCtrl leftList;
     CDirListCtrl rightList;
     std::string cwd;
+    bool unknownNamesTold = false;
 
     static const fw::Route<CMoverDlg> routes[];
 };

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 
 namespace {
@@ -98,12 +99,13 @@ TEST_F(MoverOnDisk, ListsOnlyDirectoriesSortedAndClassified) {
           {"ro_files", kept ? X : N, !kept},
           {"sys_files", X, false}},
          {{"_files", N, false}, {"hid", X, false}, {"page", N, false}, {"Zeta", N, false}}},
-        // Pairs ignore case, also beyond ASCII (CAFÉ and café in code page
-        // 1252), and win over the restricted attributes.
-        {{"_files", "Page_FILES", "_files\\page", "CAF\xC9_files", "_files\\caf\xE9", "_files\\secret", "_files\\pages",
+        // Pairs ignore case, also beyond ASCII (CAFÉ and café, ИМЯ and имя),
+        // and win over the restricted attributes.
+        {{"_files", "Page_FILES", "_files\\page", "CAFÉ_files", "_files\\café", "_files\\secret", "_files\\pages",
           "Secret_files|h", "Lone_files|h"},
-         {{"CAF\xC9_files", P, false}, {"Lone_files", X, false}, {"Page_FILES", P, false}, {"Secret_files", P, false}},
-         {{"caf\xE9", P, false}, {"page", P, false}, {"pages", N, false}, {"secret", P, false}}},
+         {{"CAFÉ_files", P, false}, {"Lone_files", X, false}, {"Page_FILES", P, false}, {"Secret_files", P, false}},
+         {{"café", P, false}, {"page", P, false}, {"pages", N, false}, {"secret", P, false}}},
+        {{"_files", "ИМЯ_files", "_files\\имя"}, {{"ИМЯ_files", P, false}}, {{"имя", P, false}}},
         // An upper-case "_FILES" counts and is not listed.
         {{"_FILES", "_FILES\\inside", "a_files"}, {{"a_files", N, true}}, {{"inside", N, false}}},
     };
@@ -256,13 +258,31 @@ TEST_F(MoverOnDisk, LongestNamesMoveAndANameThatWouldGrowTooLongStays) {
     EXPECT_EQ(Right().size(), 2u);
 }
 
-TEST_F(MoverOnDisk, NamesBeyondAsciiMoveUnchanged) {
-    dir.MakeDir("R\xE9sum\xE9 \xC4rger_files");  // Résumé Ärger
-    dir.WriteFile("R\xE9sum\xE9 \xC4rger_files\\x.txt", "x");
+TEST_F(MoverOnDisk, NamesOfAnyScriptMoveUnchanged) {
+    // Each pair moves into "_files" under its own name with what it holds, and back.
+    const std::string names[] = {
+        "Łódź", "Ωmega",        "Omega", "ā",         "ｆｕｌｌ",      "Имя",  "日本語",
+        "😀",    "Résumé Ärger", "a&b",   "100% done", " spaced  name", "a..b", std::string(200, 'n') + "ü"};
+    for (const std::string& name : names) {
+        dir.MakeDir(name + "_files");
+        dir.WriteFile(name + "_files\\x.txt", name);
+    }
     Open();
+    std::vector<ShownRow> moved;
+    for (const std::string& name : names) moved.push_back({name, N, false});
+    std::sort(moved.begin(), moved.end(), [](const ShownRow& a, const ShownRow& b) {
+        return CDirListCtrl::CollationKey(a.name) < CDirListCtrl::CollationKey(b.name);
+    });
+    EXPECT_EQ(Left().size(), std::size(names));
     Move();
-    EXPECT_EQ(dir.ReadFile("_files\\R\xE9sum\xE9 \xC4rger\\x.txt"), "x");
-    EXPECT_EQ(Right(), (std::vector<ShownRow>{{"R\xE9sum\xE9 \xC4rger", N, false}}));
+    EXPECT_EQ(Left(), std::vector<ShownRow>{});
+    EXPECT_EQ(Right(), moved);
+    for (const std::string& name : names) EXPECT_EQ(dir.ReadFile("_files\\" + name + "\\x.txt"), name) << name;
+
+    SelectRows(RightView(), {names[0], names[1], names[2], names[6], names[7]});
+    Move();
+    for (int i : {0, 1, 2, 6, 7}) EXPECT_EQ(dir.ReadFile(names[i] + "_files\\x.txt"), names[i]) << names[i];
+    EXPECT_EQ(Left().size() + Right().size(), std::size(names));
 }
 
 TEST_F(MoverOnDisk, ListsAndMovesAtTheRootOfADrive) {
