@@ -1,5 +1,7 @@
 #include "CwdSelection.h"
 
+#include "framework/Text.h"
+
 #include <windowsx.h>
 
 namespace cwd {
@@ -21,35 +23,40 @@ ShellItem::~ShellItem() {
 ShellItem ParsePath(HWND owner, const std::string& path) {
     IShellFolder* desktop = nullptr;
     if (FAILED(SHGetDesktopFolder(&desktop)) || !desktop) return {};
-    WCHAR wide[MAX_PATH] = L"";
+    std::wstring wide = fw::Widen(path);
     LPITEMIDLIST item = nullptr;
-    if (MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, path.c_str(), -1, wide, MAX_PATH) > 0) {
+    if (!wide.empty()) {
         ULONG eaten = 0;
-        if (FAILED(desktop->ParseDisplayName(owner, nullptr, wide, &eaten, &item, nullptr))) item = nullptr;
+        if (FAILED(desktop->ParseDisplayName(owner, nullptr, wide.data(), &eaten, &item, nullptr))) item = nullptr;
     }
     desktop->Release();
     return ShellItem(item);
 }
 
 bool BrowseForCwd(HWND owner, const ShellItem& root, const char* title, std::string& cwd) {
-    char displayName[MAX_PATH] = "";
-    BROWSEINFOA info{};
+    // Wide: the ANSI forms cut a UTF-8 name at MAX_PATH bytes.
+    WCHAR displayName[MAX_PATH] = L"";
+    const std::wstring wideTitle = fw::Widen(title);
+    BROWSEINFOW info{};
     info.hwndOwner = owner;
     info.pidlRoot = root.Get();
     info.pszDisplayName = displayName;
-    info.lpszTitle = title;
+    info.lpszTitle = wideTitle.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS;
 
-    ShellItem chosen(SHBrowseForFolderA(&info));
+    ShellItem chosen(SHBrowseForFolderW(&info));
     if (!chosen) return false;
 
-    char path[MAX_PATH] = "";
-    if (!SHGetPathFromIDListA(chosen.Get(), path)) {
+    WCHAR path[MAX_PATH] = L"";
+    std::string chosenPath;
+    // A name this Windows cannot give in the process's code page is refused
+    // rather than taken for a look-alike.
+    if (!SHGetPathFromIDListW(chosen.Get(), path) || !fw::Narrow(path, chosenPath)) {
         MessageBoxA(owner, "Directory browsing failed", "Lorvan change CWD", MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
-    cwd = path;
-    SetCurrentDirectoryA(path);
+    cwd = chosenPath;
+    SetCurrentDirectoryW(path);
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "AboutDlg.h"
 #include "ComboItemsDlg.h"
 #include "StoredSettings.h"
+#include "framework/Text.h"
 #include "framework/WindowPosition.h"
 #include "resource.h"
 
@@ -142,9 +143,7 @@ BOOL CRunnerDlg::OnInitDialog() {
     }
     SetUpMainWindow(IDS_ABOUTBOX, IDM_ABOUTBOX);
 
-    char current[MAX_PATH] = "";
-    GetCurrentDirectoryA(sizeof current, current);
-    const std::string cwd = current;
+    const std::string cwd = fw::CurrentDirectory();
     settings = RunSettings{};  // the start values
     settings.cwd = cwd;
 
