@@ -64,6 +64,10 @@ std::string Narrow(std::wstring_view wide) {
     return text;
 }
 
+size_t FieldLength(std::string_view text) {
+    return ProcessIsUtf8() ? Widen(text).size() : text.size();
+}
+
 UINT OemCodePage() {
     static const UINT oem = [] {
         // Where the process's code page is UTF-8, GetOEMCP says so too; the

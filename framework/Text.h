@@ -26,6 +26,10 @@ std::wstring Widen(std::string_view text);
 bool Narrow(std::wstring_view wide, std::string& text);
 std::string Narrow(std::wstring_view wide);
 
+// The length of a text as an edit control counts it against its limit: in
+// UTF-16 units where the process's code page is UTF-8, in bytes before that.
+size_t FieldLength(std::string_view text);
+
 // The system's OEM code page, that of its DOS programs, also where the
 // process's own code page is UTF-8 and GetOEMCP says 65001 too.
 UINT OemCodePage();

@@ -595,6 +595,21 @@ void Store(const std::string& path, const RegValues& values) {
     RegCloseKey(key);
 }
 
+void StoreAsLegacy(const std::string& path, const std::map<std::string, std::string>& texts) {
+    std::string line = std::string("\"") + LEGACY_STORE + "\" \"" + path + "\"";
+    for (const auto& [name, text] : texts) line += " \"" + name + "\" \"" + text + "\"";
+    STARTUPINFOA startup{sizeof startup};
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                               &startup, &process));
+    WaitForSingleObject(process.hProcess, 30000);
+    DWORD code = 1;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    EXPECT_EQ(code, 0u) << line;
+}
+
 RegValues Stored(const std::string& path, std::vector<std::string>* subkeys) {
     RegValues values;
     HKEY key;

@@ -192,6 +192,9 @@ RegValue Text(const std::string& s);
 void PrintTo(const RegValue& v, std::ostream* out);
 // Writes the values into the key under HKEY_CURRENT_USER, made where missing.
 void Store(const std::string& path, const RegValues& values);
+// Writes text values as a program of the system's ANSI code page does (one
+// without the UTF-8 manifest), as earlier versions stored their settings.
+void StoreAsLegacy(const std::string& path, const std::map<std::string, std::string>& texts);
 // The values of a key under HKEY_CURRENT_USER, and its subkeys' names.
 RegValues Stored(const std::string& path, std::vector<std::string>* subkeys = nullptr);
 

@@ -30,6 +30,17 @@ const CodePage& SingleByteCodePage() {
     return singleByte;
 }
 
+size_t FieldLength(std::string_view text, const CodePage& codePage) {
+    if (!codePage.IsUtf8()) return text.size();
+    size_t units = 0;
+    for (char c : text) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if ((byte & 0xC0) != 0x80) ++units;  // not a continuation byte
+        if (byte >= 0xF0) ++units;           // beyond U+FFFF: a surrogate pair
+    }
+    return units;
+}
+
 size_t FindFirstChar(std::string_view text, std::string_view chars, const CodePage& codePage) {
     size_t at = std::string_view::npos;
     ScanChars(text, chars, codePage, [&](size_t i) {

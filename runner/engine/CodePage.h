@@ -13,7 +13,13 @@ public:
     virtual ~CodePage() = default;
     // Whether the byte begins a double-byte character, as IsDBCSLeadByteEx.
     virtual bool IsLeadByte(unsigned char byte) const = 0;
+    // Whether the code page is UTF-8, where no byte leads a double-byte character.
+    virtual bool IsUtf8() const { return false; }
 };
+
+// A text's length as a field of the window counts it: in UTF-8 by UTF-16
+// units, as the controls count; in an ANSI code page by bytes.
+size_t FieldLength(std::string_view text, const CodePage& codePage);
 
 // A code page of single bytes only, such as 1252.
 const CodePage& SingleByteCodePage();

@@ -54,12 +54,15 @@ std::optional<uint32_t> Number(const StoredValue* value) {
 }
 
 // A text counts only as REG_SZ within its limit; it ends at its first zero.
-std::optional<std::string> Text(const StoredValue* value, size_t maxData) {
-    if (!value || value->type != storedString || value->data.size() > maxData) return std::nullopt;
+// Limits count as a field does (FieldLength): a value an earlier version
+// stored in an ANSI code page is longer in UTF-8, and must still load.
+std::optional<std::string> Text(const StoredValue* value, size_t maxData, const CodePage& codePage) {
+    if (!value || value->type != storedString || FieldLength(value->data, codePage) > maxData) return std::nullopt;
     return value->data.substr(0, value->data.find('\0'));
 }
 
-std::optional<StoredList> LoadList(const std::vector<StoredValue>& values, size_t entryLimit) {
+std::optional<StoredList> LoadList(const std::vector<StoredValue>& values, size_t entryLimit,
+                                   const CodePage& codePage) {
     if (values.empty()) return std::nullopt;
     StoredList list;
     // "select" counts the stored items, 1 for the first; 0, or more than
@@ -76,8 +79,8 @@ std::optional<StoredList> LoadList(const std::vector<StoredValue>& values, size_
         // path or a pattern would name another. The selection stays on the
         // item it was: none when that one is left out.
         std::optional<std::string> text =
-            value.name.size() <= maxStoredItemName ? Text(&value, maxStoredItemData) : std::nullopt;
-        if (!text || text->size() > entryLimit) {
+            value.name.size() <= maxStoredItemName ? Text(&value, maxStoredItemData, codePage) : std::nullopt;
+        if (!text || FieldLength(*text, codePage) > entryLimit) {
             ++leftOut;
             continue;
         }
@@ -99,10 +102,11 @@ const HistoryListKind& KindOf(HistoryList list) {
 
 namespace {
 
-void LoadField(const StoredField& field, const std::vector<StoredValue>& values, RunSettings& s) {
+void LoadField(const StoredField& field, const std::vector<StoredValue>& values, RunSettings& s,
+               const CodePage& codePage) {
     const StoredValue* value = Find(values, field.name);
     if (field.kind == Kind::Text) {
-        if (auto text = Text(value, maxStoredTextData)) s.*field.text = std::move(*text);
+        if (auto text = Text(value, maxStoredTextData, codePage)) s.*field.text = std::move(*text);
     } else if (auto number = Number(value)) {
         if (field.kind == Kind::Number)
             s.*field.number = static_cast<int32_t>(*number);
@@ -127,13 +131,14 @@ StoredValue StoredValueOf(const StoredField& field, const RunSettings& s) {
 
 LoadedLists LoadStoredValues(const StoredKey& key, RunSettings& s, Platform& platform) {
     LoadedLists loaded;
-    LoadField(handling0Field, key.values, s);
+    LoadField(handling0Field, key.values, s, platform);
     for (int i = 0; i < historyListCount; ++i)
-        if (key.lists[i]) loaded.lists[i] = LoadList(*key.lists[i], KindOf(static_cast<HistoryList>(i)).entryLimit);
+        if (key.lists[i])
+            loaded.lists[i] = LoadList(*key.lists[i], KindOf(static_cast<HistoryList>(i)).entryLimit, platform);
 
-    const std::optional<std::string> storedCwd = Text(Find(key.values, cwdField.name), maxStoredTextData);
+    const std::optional<std::string> storedCwd = Text(Find(key.values, cwdField.name), maxStoredTextData, platform);
     if (!storedCwd || platform.CompareNoCase(*storedCwd, s.cwd) != 0) return loaded;
-    for (const StoredField& field : directoryFields) LoadField(field, key.values, s);
+    for (const StoredField& field : directoryFields) LoadField(field, key.values, s, platform);
     return loaded;
 }
 

@@ -32,7 +32,7 @@ struct FakeNode {
 class FakePlatform : public Platform {
 public:
     // cwd like "C:\DATA"; the drive and the directories are created. The
-    // ANSI code page is 1252 or 932.
+    // ANSI code page is 1252, 932 or UTF-8 (65001).
     explicit FakePlatform(std::string cwd = "C:\\DATA", int codePage = 1252);
 
     const std::string& Cwd() const { return cwd; }
@@ -101,6 +101,7 @@ public:
     bool IsLeadByte(unsigned char byte) const override {
         return codePage == 932 && ((byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC));
     }
+    bool IsUtf8() const override { return codePage == 65001; }
 
 private:
     int Run(const std::string& commandLine) {

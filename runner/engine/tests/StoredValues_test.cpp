@@ -38,8 +38,17 @@ TEST(LoadStoredValues, WhatFitsIsUsedTheRestPassedOver) {
         const char* what;
         std::vector<StoredValue> values;
         std::string shown;
+        int codePage = 1252;
     };
+    // In UTF-8 a limit counts as the field does: by UTF-16 units, not bytes.
+    std::string cyrillic, emoji;
+    for (int i = 0; i < 256; ++i) cyrillic += "й";
+    for (int i = 0; i < 128; ++i) emoji += "😀";
     const Row rows[] = {
+        {"256 characters of two bytes in UTF-8", {Text("1", cyrillic)}, "[" + cyrillic + "];", 65001},
+        {"257 characters in UTF-8", {Text("1", cyrillic + "a"), Text("2", "b")}, "b;", 65001},
+        {"128 characters beyond U+FFFF", {Text("1", emoji), Text("2", emoji + "a")}, "[" + emoji + "];", 65001},
+        {"in an ANSI code page, bytes", {Text("1", cyrillic), Text("2", "b")}, "b;"},
         {"saved as usual", {Text("1", "a.exe"), Text("2", "b.exe"), Number("select", 2)}, "a.exe;[b.exe];"},
         {"600 characters: left out", {Text("1", "a.exe"), Text("2", item600), Number("select", 2)}, "a.exe;"},
         {"left out before the selected", {Text("1", item600), Text("2", "b.exe"), Number("select", 2)}, "[b.exe];"},
@@ -60,7 +69,7 @@ TEST(LoadStoredValues, WhatFitsIsUsedTheRestPassedOver) {
         {"no values", {}, "-"},
     };
     for (const Row& row : rows) {
-        FakePlatform platform("C:\\DATA");
+        FakePlatform platform("C:\\DATA", row.codePage);
         RunSettings settings{"C:\\DATA"};
         StoredKey key;
         key.lists[0] = row.values;

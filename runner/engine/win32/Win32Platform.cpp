@@ -300,6 +300,10 @@ std::tm Win32Platform::LocalTime() {
     return local;
 }
 
+bool Win32Platform::IsUtf8() const {
+    return fw::ProcessIsUtf8();
+}
+
 bool Win32Platform::IsLeadByte(unsigned char byte) const {
     return IsDBCSLeadByteEx(CP_ACP, byte);
 }

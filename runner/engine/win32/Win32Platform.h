@@ -40,6 +40,7 @@ public:
     int CompareNoCase(std::string_view a, std::string_view b) override;
     std::tm LocalTime() override;
     bool IsLeadByte(unsigned char byte) const override;
+    bool IsUtf8() const override;
 
     // The exit status of a command ended by EndRunningCommand.
     static constexpr unsigned endedStatus = 1;

@@ -757,6 +757,26 @@ TEST_F(RunnerWindow, OddStoredDataLoadsSoundly) {
     });
 }
 
+TEST_F(RunnerWindow, SettingsStoredInTheAnsiCodePageLoadUnchanged) {
+    // Written by a program of code page 1252, as earlier versions did: the
+    // window, in UTF-8, shows the same characters, and a command of 126 of
+    // them still fits its field although it is longer in UTF-8.
+    std::string command;
+    for (int i = 0; i < 63; ++i) command += "é ";
+    StoreAsLegacy(programKey + "\\Program", {{"1", "C:\\Büro\\Ärger.exe"}});
+    StoreAsLegacy(programKey + "\\Command", {{"1", command}});
+    StoreAsLegacy(programKey, {{"CWD", dir.Path()}, {"Output", "Ausgabe€"}});
+    Store(programKey + "\\Program", {{"select", Dword(1)}});
+    Run([&](Window& w) {
+        EXPECT_EQ(Entries(w[IDC_PROGRAM]), (Names{"C:\\Büro\\Ärger.exe"}));
+        EXPECT_EQ(w.Text(IDC_PROGRAM), "C:\\Büro\\Ärger.exe");
+        EXPECT_EQ(Entries(w[IDC_COMMAND]), (Names{command}));
+        EXPECT_EQ(w.Text(IDC_OUTPUT), "Ausgabe€");
+        EXPECT_FALSE(w.Asks("Enter no more than"));
+    });
+    EXPECT_EQ(Stored(programKey + "\\Command").at("1"), Text(command));  // stored back as it came
+}
+
 TEST_F(RunnerWindow, ARunCanBeStoppedOrClosedAndTheWindowStaysAlive) {
     const char* const names[] = {"a.txt", "b.txt", "c.txt", "d.txt", "e.txt"};
     for (const char* name : names) dir.WriteFile(name, "sleep 300\r\nreport " + std::string(name) + "\r\n");
