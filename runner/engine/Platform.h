@@ -49,6 +49,8 @@ public:
     virtual bool Truncate() = 0;
     // Not 0 when the size cannot be told.
     virtual uint64_t Size() = 0;
+    // Writes what was written through to the disk, as FlushFileBuffers.
+    virtual bool Flush() { return true; }
 };
 
 // Its IsLeadByte is that of the ANSI code page.
@@ -68,6 +70,15 @@ public:
     virtual bool RemoveFile(std::string_view path) = 0;
     virtual bool MakeDirectory(std::string_view path) = 0;
     virtual bool RenameFile(std::string_view from, std::string_view to) = 0;
+    // A second name for an existing file, as CreateHardLinkA; false where
+    // the volume has none (FAT, exFAT) or the name exists.
+    virtual bool MakeHardLink(std::string_view existing, std::string_view link) = 0;
+    virtual bool SetAttributes(std::string_view path, uint32_t attributes) = 0;
+    // Whether two existing paths name the same file (hard links of one).
+    virtual bool SameFile(std::string_view a, std::string_view b) = 0;
+    // The file of the stand-in journal, in the user's own application data,
+    // its directory made where missing; empty when there is no such place.
+    virtual std::string JournalPath() = 0;
 
     // Opens an existing file for writing; others may read it meanwhile.
     virtual std::unique_ptr<PlatformFile> OpenForWriting(std::string_view path) = 0;

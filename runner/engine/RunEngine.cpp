@@ -7,6 +7,7 @@
 #include "runner/engine/ReportFile.h"
 #include "runner/engine/RunServices.h"
 #include "runner/engine/RunSettings.h"
+#include "runner/engine/StandIns.h"
 
 namespace lorvan {
 
@@ -94,9 +95,10 @@ void RunEngine::RunBatch(const RunSettings& given) {
         ui.FocusField(Field::TempExt);
         return;
     }
-    // Files the DOS program would get by their long names: asked once,
-    // before anything is changed.
-    if (const uint32_t without = CountWithoutShortName(foundFiles)) {
+    // Without stand-ins, files the DOS program would get by their long names:
+    // asked once, before anything is changed.
+    const uint32_t without = settings.standIns == StandInsOff ? CountWithoutShortName(foundFiles) : 0;
+    if (without > 0) {
         const bool one = without == 1;
         const std::string question = std::to_string(without) + " of the " + std::to_string(foundFiles.size()) +
                                      (one ? " files has" : " files have") + " no 8.3 name: the DOS program gets " +
@@ -125,6 +127,12 @@ void RunEngine::RunBatch(const RunSettings& given) {
     }
 
     ui.SetStatus("Handling commands:\r\n");
+    // Taken back on every way out of the run, before the results are renamed.
+    StandIns standIns(settings, ui, platform);
+    if (!standIns.Give(foundFiles)) {
+        report.CloseWithoutFinishing();
+        return;
+    }
     const uint32_t fileCount = FileCount();
     ui.SetProgressRange(fileCount);
     ui.SetProgressPos(0);
@@ -185,6 +193,7 @@ void RunEngine::RunBatch(const RunSettings& given) {
         ui.AppendStatus("\r\nStopped after file " + std::to_string(handled) + " of " + std::to_string(fileCount) +
                         ": \"" + foundFiles[handled - 1].longName + "\".");
     }
+    standIns.Remove();
     if (settings.rename) {
         // After a stop only the files handled have results to rename.
         if (handled < fileCount) {

@@ -38,6 +38,9 @@ constexpr size_t maxCommandLength = 126;
 constexpr size_t maxOutputLength = 256;
 constexpr size_t maxTempExtLength = 4;
 
+// The Options menu's choices of stand-in names, as stored (StandIns.h).
+enum StandInMode : int32_t { StandInsOff = 0, StandInsWhenNeeded = 1, StandInsAlways = 2 };
+
 struct RunSettings {
     std::string cwd;
     std::string program;
@@ -53,6 +56,7 @@ struct RunSettings {
     bool test = false;
     bool fullPath = false;
     bool handling0 = false;
+    int32_t standIns = StandInsWhenNeeded;
 };
 
 // Byte-wise comparison in the manner of _mbscmp: for the comparisons this

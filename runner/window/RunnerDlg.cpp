@@ -4,6 +4,7 @@
 #include "ComboItemsDlg.h"
 #include "StoredSettings.h"
 #include "framework/Text.h"
+#include "runner/engine/StandIns.h"
 #include "framework/WindowPosition.h"
 #include "resource.h"
 
@@ -59,6 +60,9 @@ const R CRunnerDlg::routes[] = {
     R::Command(BN_CLICKED, IDC_RENAME, &CRunnerDlg::OnRenameChange),
     R::Command(BN_CLICKED, IDC_CHANGE, &CRunnerDlg::BrowseFromParent),
     R::Menu(ID_OPTIONS_HANDLING, &CRunnerDlg::OnHandling0Toggle),
+    R::Menu(ID_STANDINS_OFF, &CRunnerDlg::OnStandInsOff),
+    R::Menu(ID_STANDINS_WHEN_NEEDED, &CRunnerDlg::OnStandInsWhenNeeded),
+    R::Menu(ID_STANDINS_ALWAYS, &CRunnerDlg::OnStandInsAlways),
     R::Menu(ID_OPTIONS_PROGRAM, &CRunnerDlg::OnEditProgramList),
     R::Menu(ID_OPTIONS_FILES, &CRunnerDlg::OnEditFilesList),
     R::Menu(ID_OPTIONS_COMMAND, &CRunnerDlg::OnEditCommandList),
@@ -153,9 +157,13 @@ BOOL CRunnerDlg::OnInitDialog() {
     history.Show(loaded, settings);
     UpdateData(false);
     ShowHandling0Tick();
+    ShowStandInsChoice();
     OnRenameChange();
     OnStateChanged();
-    if (!settings.files.empty()) SetTimer(Handle(), TimerFileList, fileListMs, nullptr);
+    // Once the window shows: names that a run cut short (a crash, a power
+    // loss) left under stand-ins come back first, then the files are listed.
+    listAtStart = !settings.files.empty();
+    SetTimer(Handle(), TimerStandIns, 1, nullptr);
     FlushStatus();
 
     // While a command runs, the window goes on answering: the wait hands
@@ -180,6 +188,7 @@ bool CRunnerDlg::OnOpened(WPARAM, LPARAM, LRESULT& result) {
 void CRunnerDlg::OnDestroy() {
     KillTimer(Handle(), TimerStateCheck);
     KillTimer(Handle(), TimerFileList);
+    KillTimer(Handle(), TimerStandIns);
     help.Close(Handle());
     run.Platform().SetWaitHook(nullptr);
     // The window is already gone from the screen: a field over its limit
@@ -267,6 +276,8 @@ bool CRunnerDlg::OnTimer(WPARAM wp, LPARAM, LRESULT& result) {
     KillTimer(Handle(), wp);
     if (wp == TimerStateCheck)
         OnStateChanged();
+    else if (wp == TimerStandIns)
+        RecoverStandInsThenList();
     else if (wp == TimerFileList)
         RefreshFileList();
     result = 0;
@@ -284,6 +295,26 @@ void CRunnerDlg::OnHandling0Toggle() {
     services.Ask(std::string("Run information is now ") + (settings.handling0 ? "dis" : "en") +
                      "abled for Handling mode \"Name/time for each report\".",
                  lorvanTitle, Buttons::Ok, Icon::None);
+}
+
+void CRunnerDlg::RecoverStandInsThenList() {
+    lorvan::RecoverStandIns(services, run.Platform());
+    FlushStatus();
+    if (listAtStart) SetTimer(Handle(), TimerFileList, fileListMs, nullptr);
+    listAtStart = false;
+}
+
+void CRunnerDlg::ShowStandInsChoice() {
+    // A stored number of no choice works as When needed, and shows so.
+    const int choice = settings.standIns == lorvan::StandInsOff      ? ID_STANDINS_OFF
+                       : settings.standIns == lorvan::StandInsAlways ? ID_STANDINS_ALWAYS
+                                                                     : ID_STANDINS_WHEN_NEEDED;
+    CheckMenuRadioItem(GetMenu(Handle()), ID_STANDINS_OFF, ID_STANDINS_ALWAYS, choice, MF_BYCOMMAND);
+}
+
+void CRunnerDlg::ChooseStandIns(int32_t mode) {
+    settings.standIns = mode;
+    ShowStandInsChoice();
 }
 
 void CRunnerDlg::EditHistory(const char* caption, const fw::ComboBox& list) {

@@ -52,7 +52,7 @@ public:
     // Hands what the status window gathered to its control now.
     void FlushStatus() { services.Flush(); }
 
-    enum TimerId : UINT_PTR { TimerStateCheck = 1, TimerFileList = 2 };
+    enum TimerId : UINT_PTR { TimerStateCheck = 1, TimerFileList = 2, TimerStandIns = 3 };
 
 protected:
     BOOL OnInitDialog() override;
@@ -77,6 +77,10 @@ private:
     bool OnTimer(WPARAM wp, LPARAM lp, LRESULT& result);
     bool OnOpened(WPARAM wp, LPARAM lp, LRESULT& result);
     void OnHandling0Toggle();
+    void OnStandInsOff() { ChooseStandIns(lorvan::StandInsOff); }
+    void OnStandInsWhenNeeded() { ChooseStandIns(lorvan::StandInsWhenNeeded); }
+    void OnStandInsAlways() { ChooseStandIns(lorvan::StandInsAlways); }
+    void ChooseStandIns(int32_t mode);
     void EditHistory(const char* caption, const fw::ComboBox& list);
     void OnEditProgramList();
     void OnEditFilesList();
@@ -88,9 +92,12 @@ private:
     bool OnSysCommand(WPARAM wp, LPARAM lp, LRESULT& result);
     void BrowseForCwd(const cwd::ShellItem& root, const char* title);
     void ShowHandling0Tick();
+    void ShowStandInsChoice();
+    void RecoverStandInsThenList();
 
     HistoryLists history;
     fw::ComboBox handlingList, symbolsList;
+    bool listAtStart = false;  // the stored pattern's files, listed once names are back
     RunnerServices services;
     RunController run;
     lorvan::RunSettings settings;

@@ -50,6 +50,10 @@
 #define ID_HELP_CONTENTS 32784
 #define ID_OPTIONS_TRANSLATE 32785
 #define ID_HELP_ABOUT 1019
+// Options > Stand-in names: Off, When needed, Always, in the order of the stored values
+#define ID_STANDINS_OFF 32790
+#define ID_STANDINS_WHEN_NEEDED 32791
+#define ID_STANDINS_ALWAYS 32792
 
 // Context help numbers: this base plus the control id.
 #define HIDC_BASE 0x80660000

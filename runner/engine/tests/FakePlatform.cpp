@@ -289,6 +289,41 @@ bool FakePlatform::RenameFile(std::string_view from, std::string_view to) {
     return true;
 }
 
+bool FakePlatform::MakeHardLink(std::string_view existing, std::string_view link) {
+    ++fileOperations;
+    FakeNode* file = Find(existing);
+    if (noHardLinks || !file || file->IsDirectory() || Has(link)) return false;
+    FakeNode* target = file->linkOf ? file->linkOf : file;
+    FakeNode& made = AddFile(link, target->content, {}, target->attributes);
+    made.linkOf = target;
+    return true;
+}
+
+bool FakePlatform::SetAttributes(std::string_view path, uint32_t attributes) {
+    FakeNode* node = Find(path);
+    if (!node) return false;
+    // One file, one set of attributes, whichever of its names is given.
+    FakeNode* file = node->linkOf ? node->linkOf : node;
+    file->attributes = attributes;
+    for (FakeNode* n : {node, file})
+        if (n->parent)
+            for (auto& child : n->parent->children)
+                if (child->linkOf == file) child->attributes = attributes;
+    return true;
+}
+
+bool FakePlatform::SameFile(std::string_view a, std::string_view b) {
+    FakeNode *x = Find(a), *y = Find(b);
+    return x && y && (x->linkOf ? x->linkOf : x) == (y->linkOf ? y->linkOf : y);
+}
+
+std::string FakePlatform::JournalPath() {
+    if (journalPath.empty()) return {};
+    const std::string directory = journalPath.substr(0, journalPath.rfind('\\'));
+    if (!Has(directory)) AddDirectory(directory);
+    return journalPath;
+}
+
 std::unique_ptr<PlatformFile> FakePlatform::Open(std::string_view path, bool writer) {
     ++fileOperations;
     std::shared_ptr<FakeNode> node = Node(path);

@@ -22,6 +22,7 @@ struct FakeNode {
     bool failDelete = false;
     bool failWrite = false;
     bool failShortPath = false;
+    FakeNode* linkOf = nullptr;  // a hard link's file: the attributes are that one's
     // Open handles: writers share reading, a reader shares nothing.
     int writers = 0;
     int readers = 0;
@@ -61,8 +62,10 @@ public:
     std::map<std::string, std::string> environment;
     std::tm now{};
     bool failMakeDirectory = false;
-    std::string charset;     // the report's, empty: none
-    int fileOperations = 0;  // anything that changes or opens a file
+    bool noHardLinks = false;                                // a FAT or exFAT volume
+    std::string journalPath = "C:\\APPDATA\\stand-ins.txt";  // empty: there is no place for it
+    std::string charset;                                     // the report's, empty: none
+    int fileOperations = 0;                                  // anything that changes or opens a file
 
     bool Enumerate(std::string_view pattern, const std::function<void(const FoundEntry&)>& each) override;
     bool Exists(std::string_view path, uint32_t* attributes = nullptr) override {
@@ -73,6 +76,10 @@ public:
     bool RemoveFile(std::string_view path) override;
     bool MakeDirectory(std::string_view path) override;
     bool RenameFile(std::string_view from, std::string_view to) override;
+    bool MakeHardLink(std::string_view existing, std::string_view link) override;
+    bool SetAttributes(std::string_view path, uint32_t attributes) override;
+    bool SameFile(std::string_view a, std::string_view b) override;
+    std::string JournalPath() override;
     std::unique_ptr<PlatformFile> OpenForWriting(std::string_view path) override { return Open(path, true); }
     std::unique_ptr<PlatformFile> CreateForWriting(std::string_view path) override;
     std::unique_ptr<PlatformFile> OpenForReading(std::string_view path) override { return Open(path, false); }

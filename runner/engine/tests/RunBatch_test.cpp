@@ -251,8 +251,10 @@ TEST_F(RunBatchTest, PercentAndOemShortValue) {
     EXPECT_NE(ui.status.find("\"CAF\xC9.TXT\"  (same): OK\r\n"), std::string::npos);
     EXPECT_NE(platform.Content("REPORT.TXT").find("\r\nCAF\x90.TXT - CAF\xC9.TXT\r\n"), std::string::npos);
 
-    // A short value without an OEM form reaches no DOS program: that file is not run.
+    // A short value without an OEM form reaches no DOS program: without a
+    // stand-in that file is not run.
     platform.AddFile("CAF\x80.TXT", "e");
+    settings.standIns = StandInsOff;
     engine.RunBatch(settings);
     EXPECT_EQ(platform.commands.size(), 3u);
     EXPECT_NE(ui.status.find("\"CAF\x80.TXT\"  (same): Name not readable by the DOS program\r\n"), std::string::npos);
@@ -338,6 +340,7 @@ TEST_F(RunBatchTest, ProgressRangeBeyondSixteenBits) {
 TEST_F(RunBatchTest, FilesWithoutAShortNameAskOnceBeforeAnythingChanges) {
     platform.AddFile("a long name.txt", "ln");  // no alias
     settings.rename = true;
+    settings.standIns = StandInsOff;
     const std::string question = "1 of the 4 files has no 8.3 name: the DOS program gets its long name.\r\n\r\nGo on?";
     for (const bool test : {false, true}) {
         // No: nothing run, made, deleted or added to a list.

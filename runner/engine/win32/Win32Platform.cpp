@@ -30,6 +30,7 @@ public:
     bool Truncate() override {
         return SetFilePointer(handle, 0, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER && SetEndOfFile(handle);
     }
+    bool Flush() override { return FlushFileBuffers(handle); }
     uint64_t Size() override {
         // A size that cannot be told is not 0: an empty report is deleted and
         // an empty temporary report is skipped, so 0 here would lose them.
@@ -117,6 +118,41 @@ bool Win32Platform::RenameFile(std::string_view from, std::string_view to) {
     if (MoveFileA(step.c_str(), target.c_str())) return true;
     MoveFileA(step.c_str(), source.c_str());
     return false;
+}
+
+bool Win32Platform::MakeHardLink(std::string_view existing, std::string_view link) {
+    return CreateHardLinkA(std::string(link).c_str(), std::string(existing).c_str(), nullptr);
+}
+
+bool Win32Platform::SetAttributes(std::string_view path, uint32_t attributes) {
+    return SetFileAttributesA(std::string(path).c_str(), attributes);
+}
+
+bool Win32Platform::SameFile(std::string_view a, std::string_view b) {
+    // The volume and the file's index: one file, whichever of its names.
+    auto identity = [](std::string_view path, BY_HANDLE_FILE_INFORMATION& info) {
+        HANDLE file = CreateFileA(std::string(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return false;
+        const bool got = GetFileInformationByHandle(file, &info);
+        CloseHandle(file);
+        return got;
+    };
+    BY_HANDLE_FILE_INFORMATION x{}, y{};
+    return identity(a, x) && identity(b, y) && x.dwVolumeSerialNumber == y.dwVolumeSerialNumber &&
+           x.nFileIndexHigh == y.nFileIndexHigh && x.nFileIndexLow == y.nFileIndexLow;
+}
+
+std::string Win32Platform::JournalPath() {
+    // The user's own local application data, as the registry key is the user's own.
+    std::string directory = Environment("LOCALAPPDATA");
+    if (directory.empty()) directory = Environment("APPDATA");
+    if (directory.empty()) return {};
+    for (const char* part : {"\\Veltmarkstede", "\\Lorvan"}) {
+        directory += part;
+        CreateDirectoryA(directory.c_str(), nullptr);
+    }
+    return directory + "\\stand-ins.txt";
 }
 
 std::unique_ptr<PlatformFile> Win32Platform::OpenForWriting(std::string_view path) {

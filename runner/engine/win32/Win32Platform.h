@@ -25,6 +25,10 @@ public:
     bool RemoveFile(std::string_view path) override;
     bool MakeDirectory(std::string_view path) override;
     bool RenameFile(std::string_view from, std::string_view to) override;
+    bool MakeHardLink(std::string_view existing, std::string_view link) override;
+    bool SetAttributes(std::string_view path, uint32_t attributes) override;
+    bool SameFile(std::string_view a, std::string_view b) override;
+    std::string JournalPath() override;
     std::unique_ptr<PlatformFile> OpenForWriting(std::string_view path) override;
     std::unique_ptr<PlatformFile> CreateForWriting(std::string_view path) override;
     std::unique_ptr<PlatformFile> OpenForReading(std::string_view path) override;

@@ -637,12 +637,15 @@ TEST_F(RunnerWindow, RemembersTheListsEverywhereAndTheRestForItsDirectory) {
         for (int id : {IDC_RENAME, IDC_TEST, IDC_FULLPATH}) w.Click(id);
         w.Command(ID_OPTIONS_HANDLING);
         w.Answer("Run information is now", IDOK);
+        EXPECT_TRUE(w.MenuTicked(ID_STANDINS_WHEN_NEEDED));  // the start value
+        w.Command(ID_STANDINS_ALWAYS);
         SetWindowPos(w.main, nullptr, -10, -20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     });
     Names subkeys;
     EXPECT_EQ(Stored(programKey, &subkeys), (RegValues{{"Left", Dword(DWORD(-10))},
                                                        {"Top", Dword(DWORD(-20))},
                                                        {"Handling0", Dword(1)},
+                                                       {"StandIns", Dword(lorvan::StandInsAlways)},
                                                        {"CWD", Text(dir.Path())},
                                                        {"Output", Text("")},
                                                        {"Report", Text("RUN.LRV")},
@@ -669,6 +672,8 @@ TEST_F(RunnerWindow, RemembersTheListsEverywhereAndTheRestForItsDirectory) {
         EXPECT_EQ(w.Text(IDC_FILES), "b.txt");
         EXPECT_EQ(Entries(w[IDC_TRANSLATE]), (Names{" ", "D:\\X"}));
         EXPECT_FALSE(w.MenuTicked(ID_OPTIONS_HANDLING));
+        for (int id : {ID_STANDINS_OFF, ID_STANDINS_WHEN_NEEDED, ID_STANDINS_ALWAYS})
+            EXPECT_EQ(w.MenuTicked(id), id == ID_STANDINS_ALWAYS) << id;
     };
     // The same directory: everything back.
     Run([&](Window& w) {
@@ -775,6 +780,22 @@ TEST_F(RunnerWindow, SettingsStoredInTheAnsiCodePageLoadUnchanged) {
         EXPECT_FALSE(w.Asks("Enter no more than"));
     });
     EXPECT_EQ(Stored(programKey + "\\Command").at("1"), Text(command));  // stored back as it came
+}
+
+TEST_F(RunnerWindow, NamesAnInterruptedRunLeftComeBackAtStart) {
+    // A stand-in made as a run makes one, and the journal it wrote first.
+    dir.WriteFile("a long name.txt", "ln");
+    ASSERT_TRUE(CreateHardLinkA("LRV00001.TXT", "a long name.txt", nullptr));
+    const std::string journal = FixedTimePlatform().JournalPath();
+    dir.WriteFile("journal.tmp", dir / "LRV00001.TXT" + "\t" + dir / "a long name.txt" + "\t32\r\n");
+    ASSERT_TRUE(MoveFileA((dir / "journal.tmp").c_str(), journal.c_str()));
+    Run([&](Window& w) {
+        EXPECT_TRUE(w.Answer(
+            "A run of Lorvan was interrupted. The names of 1 file(s) that had stand-in names are back.", IDOK));
+    });
+    EXPECT_FALSE(dir.Exists("LRV00001.TXT"));
+    EXPECT_EQ(dir.ReadFile("a long name.txt"), "ln");
+    EXPECT_EQ(GetFileAttributesA(journal.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(RunnerWindow, ARunCanBeStoppedOrClosedAndTheWindowStaysAlive) {

@@ -188,16 +188,31 @@ TEST_F(RunBatchWineTest, NamesOfAnyScriptComeBackAsThemselves) {
     EXPECT_EQ(ui.status.find(std::to_string(leftAlone) + " more file(s) left alone") != std::string::npos,
               leftAlone > 0);
     settings.rename = true;
-    engine.RunBatch(settings);
-
-    EXPECT_EQ(WideNames(cwd + L"OUTPUT\\*"), handled);  // nothing under a short name, nothing else
-    const std::string report = dir.ReadFile("REPORT.TXT");
-    for (const std::wstring& name : names) {
-        const std::string expected = "report " + fw::Narrow(name) + "\r\n";
-        EXPECT_EQ(ReadWide(cwd + name), expected) << "input " << fw::Narrow(name);
-        if (!handled.count(name)) continue;
-        EXPECT_EQ(ReadWide(cwd + L"OUTPUT\\" + name), expected) << "result " << fw::Narrow(name);
-        EXPECT_NE(report.find(" - " + fw::Narrow(name) + "\r\n"), std::string::npos) << fw::Narrow(name);
+    std::set<std::wstring> inputs = WideNames(cwd + L"*");
+    inputs.insert(L"args.log");
+    inputs.insert(L"REPORT.TXT");
+    // With stand-ins Always the DOS program gets hard links named LRV00001.TXT
+    // and on; none is left afterwards, nor the journal.
+    for (const int32_t mode : {StandInsWhenNeeded, StandInsAlways}) {
+        settings.standIns = mode;
+        RemoveTree(Cwd() + "\\OUTPUT");
+        DeleteFileA("REPORT.TXT");
+        DeleteFileA("args.log");
+        engine.RunBatch(settings);
+        EXPECT_EQ(WideNames(cwd + L"OUTPUT\\*"), handled) << mode;  // nothing under a short name, nothing else
+        const std::string report = dir.ReadFile("REPORT.TXT");
+        for (const std::wstring& name : names) {
+            const std::string expected = "report " + fw::Narrow(name) + "\r\n";
+            EXPECT_EQ(ReadWide(cwd + name), expected) << "input " << fw::Narrow(name);
+            if (!handled.count(name)) continue;
+            EXPECT_EQ(ReadWide(cwd + L"OUTPUT\\" + name), expected) << "result " << fw::Narrow(name);
+            EXPECT_NE(report.find(" - " + fw::Narrow(name) + "\r\n"), std::string::npos) << fw::Narrow(name);
+        }
+        EXPECT_EQ(dir.ReadFile("args.log").find("LRV00001.TXT OUTPUT\\LRV00001.TXT") != std::string::npos,
+                  mode == StandInsAlways);
+        EXPECT_EQ(WideNames(cwd + L"*"), inputs) << mode;
+        EXPECT_EQ(GetFileAttributesW((cwd + names[0]).c_str()), DWORD(FILE_ATTRIBUTE_ARCHIVE)) << mode;
+        EXPECT_EQ(GetFileAttributesA(platform.JournalPath().c_str()), INVALID_FILE_ATTRIBUTES) << mode;
     }
 }
 

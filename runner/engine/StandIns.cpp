@@ -1,0 +1,198 @@
+#include "runner/engine/StandIns.h"
+
+#include "runner/engine/Platform.h"
+#include "runner/engine/RunServices.h"
+#include "runner/engine/RunSettings.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace lorvan {
+
+namespace {
+
+std::string InDirectory(const std::string& directory, std::string_view name) {
+    std::string path = directory;
+    if (path.empty() || path.back() != '\\') path += '\\';
+    path += name;
+    return path;
+}
+
+// One journal line: the stand-in, the long name (full paths) and the file's
+// attributes. No file name holds a tab or a line break.
+std::string JournalLine(const std::string& standIn, const std::string& longName, uint32_t attributes) {
+    return standIn + '\t' + longName + '\t' + std::to_string(attributes) + "\r\n";
+}
+
+std::string ReadAll(Platform& platform, const std::string& path) {
+    std::string text;
+    std::unique_ptr<PlatformFile> file = platform.OpenForReading(path);
+    if (!file) return text;
+    char block[4096];
+    size_t got = 0;
+    while (file->Read(block, sizeof block, got) && got > 0) text.append(block, got);
+    return text;
+}
+
+// The whole journal, written through to the disk; none when text is empty.
+bool WriteJournal(Platform& platform, const std::string& path, const std::string& text) {
+    if (text.empty()) return platform.RemoveFile(path) || !platform.Exists(path);
+    std::unique_ptr<PlatformFile> file = platform.OpenForWriting(path);
+    if (file ? !file->Truncate() : !(file = platform.CreateForWriting(path))) return false;
+    return file->Write(text.data(), text.size()) && file->Flush();
+}
+
+// Puts the long name back: a stand-in that is a second name of the file goes,
+// one that is the file's only name becomes the long name again. Never while
+// another file holds the long name: a journal never makes a name disappear.
+bool PutBack(Platform& platform, const std::string& standIn, const std::string& longName, uint32_t attributes) {
+    if (!platform.Exists(standIn)) return true;  // never made, or gone already
+    if (platform.Exists(longName)) {
+        if (!platform.SameFile(standIn, longName)) return false;
+        // The attributes are the file's, shared by both names: a read-only
+        // file's second name cannot be deleted.
+        platform.SetAttributes(standIn, AttributeNormal);
+        const bool removed = platform.RemoveFile(standIn);
+        platform.SetAttributes(longName, attributes);
+        return removed;
+    }
+    if (!platform.RenameFile(standIn, longName)) return false;
+    platform.SetAttributes(longName, attributes);
+    return true;
+}
+
+}  // namespace
+
+std::string StandInName(uint32_t n, std::string_view longName) {
+    char base[16];
+    std::snprintf(base, sizeof base, n < 100000 ? "LRV%05u" : "LR%06u", static_cast<unsigned>(n % 1000000));
+    std::string name = base;
+    const size_t dot = longName.rfind('.');
+    if (dot == std::string_view::npos) return name;
+    const std::string_view extension = longName.substr(dot + 1);
+    if (extension.empty() || extension.size() > 3) return name;
+    std::string upper;
+    for (char c : extension) {
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) return name;
+        upper += UpperAscii(c);
+    }
+    return name + '.' + upper;
+}
+
+StandIns::StandIns(const RunSettings& settings, RunServices& ui, Platform& platform)
+    : settings(settings), ui(ui), platform(platform) {}
+
+bool StandIns::Needs(const FileEntry& entry) {
+    if (settings.standIns == StandInsAlways) return true;
+    std::string oem;
+    return entry.withoutShortName || !platform.ConvertToOem(entry.effectiveShortName(), oem);
+}
+
+bool StandIns::Give(std::vector<FileEntry>& files) {
+    if (settings.standIns == StandInsOff) return true;
+    struct Planned {
+        FileEntry* entry;
+        std::string name;
+    };
+    std::vector<Planned> plan;
+    uint32_t n = 0;
+    for (FileEntry& entry : files) {
+        if (!Needs(entry)) continue;
+        std::string name;
+        do name = StandInName(++n, entry.longName);  // never a name that exists, nor an alias
+        while (platform.Exists(InDirectory(settings.cwd, name)));
+        plan.push_back({&entry, std::move(name)});
+    }
+    if (plan.empty()) return true;
+    if (settings.test) {  // what a real run would give, nothing made
+        for (Planned& p : plan) p.entry->shortName = p.name;
+        return true;
+    }
+
+    // Journaled before anything is made, and written through to the disk.
+    const std::string journal = platform.JournalPath();
+    std::string lines;
+    for (const Planned& p : plan) {
+        Made m{InDirectory(settings.cwd, p.name), InDirectory(settings.cwd, p.entry->longName)};
+        platform.Exists(m.longName, &m.attributes);
+        lines += JournalLine(m.standIn, m.longName, m.attributes);
+    }
+    leftBefore = journal.empty() ? std::string() : ReadAll(platform, journal);
+    if (journal.empty() || !WriteJournal(platform, journal, leftBefore + lines)) {
+        ui.Ask("Lorvan cannot record its stand-in names" + (journal.empty() ? std::string() : " in " + journal) +
+                   ", so it makes none and runs nothing.",
+               lorvanTitle, Buttons::Ok, Icon::Exclamation);
+        return false;
+    }
+    journaled = true;
+
+    for (Planned& p : plan) {
+        Made m{InDirectory(settings.cwd, p.name), InDirectory(settings.cwd, p.entry->longName)};
+        platform.Exists(m.longName, &m.attributes);
+        if (!platform.MakeHardLink(m.longName, m.standIn)) {
+            // No hard links on this volume: the file itself goes by the stand-in.
+            if (!platform.RenameFile(m.longName, m.standIn)) continue;
+            m.renamed = true;
+        }
+        platform.SetAttributes(m.standIn, m.attributes | AttributeHidden);
+        p.entry->shortName = p.name;
+        p.entry->withoutShortName = false;
+        made.push_back(std::move(m));
+    }
+    ui.AppendStatus(std::to_string(made.size()) + " file(s) have a stand-in 8.3 name for this run.");
+    return true;
+}
+
+void StandIns::Remove() {
+    if (!journaled) return;
+    journaled = false;
+    std::string left;
+    for (auto it = made.rbegin(); it != made.rend(); ++it) {
+        if (PutBack(platform, it->standIn, it->longName, it->attributes)) continue;
+        left += JournalLine(it->standIn, it->longName, it->attributes);
+        ui.AppendStatus("\r\nThe stand-in " + it->standIn + " of \"" + it->longName + "\" could not be taken back.");
+    }
+    const std::string journal = platform.JournalPath();
+    if (!journal.empty()) WriteJournal(platform, journal, leftBefore + left);
+    if (!left.empty())
+        ui.Ask(
+            "One or more stand-in names could not be taken back, see the Status window. Lorvan tries again at "
+            "its next start.",
+            lorvanTitle, Buttons::Ok, Icon::Exclamation);
+    made.clear();
+}
+
+void RecoverStandIns(RunServices& ui, Platform& platform) {
+    const std::string journal = platform.JournalPath();
+    if (journal.empty() || !platform.Exists(journal)) return;
+    const std::string text = ReadAll(platform, journal);
+    std::string left;
+    uint32_t putBack = 0, kept = 0;
+    for (size_t at = 0; at < text.size();) {
+        size_t end = text.find("\r\n", at);
+        if (end == std::string::npos) end = text.size();
+        const std::string line = text.substr(at, end - at);
+        at = end + 2;
+        const size_t tab1 = line.find('\t'), tab2 = tab1 == std::string::npos ? tab1 : line.find('\t', tab1 + 1);
+        if (tab2 == std::string::npos) continue;  // a line cut by the crash: nothing was made after it
+        const std::string standIn = line.substr(0, tab1), longName = line.substr(tab1 + 1, tab2 - tab1 - 1);
+        const uint32_t attributes = static_cast<uint32_t>(std::strtoul(line.c_str() + tab2 + 1, nullptr, 10));
+        const bool there = platform.Exists(standIn);
+        if (PutBack(platform, standIn, longName, attributes)) {
+            putBack += there ? 1 : 0;
+        } else {
+            ++kept;
+            left += line + "\r\n";
+        }
+    }
+    WriteJournal(platform, journal, left);
+    if (putBack == 0 && kept == 0) return;
+    std::string message = "A run of Lorvan was interrupted. The names of " + std::to_string(putBack) +
+                          " file(s) that had stand-in names are back.";
+    if (kept > 0)
+        message += "\r\n\r\n" + std::to_string(kept) + " stand-in(s) could not be taken back: another file has the " +
+                   "name, or the file is not there. They are listed in " + journal + ".";
+    ui.Ask(message, lorvanTitle, Buttons::Ok, kept > 0 ? Icon::Exclamation : Icon::None);
+}
+
+}  // namespace lorvan

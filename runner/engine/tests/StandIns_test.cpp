@@ -1,0 +1,193 @@
+#include "EngineTest.h"
+
+#include "runner/engine/RunEngine.h"
+#include "runner/engine/StandIns.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+using namespace lorvan;
+
+class StandInsTest : public EngineTest {
+protected:
+    RunEngine engine{ui, platform};
+    std::vector<std::string> seen;  // what each command found in the working directory, by its input
+
+    void SetUp() override {
+        settings.rename = true;
+        settings.handling = HandlingNone;
+        platform.AddFile("Annual Report.txt", "ar", "ANNUAL~1.TXT");
+        platform.AddFile("a long name.txt", "ln", "", AttributeArchive | AttributeReadOnly);  // no alias
+        platform.AddFile("caf\x80.txt", "cf", "");  // valid 8.3, but no DOS code page has the euro sign
+        // DOSCONV IN OUT: copies IN to OUT.
+        platform.onCommand = [this](const std::string& line) {
+            std::istringstream in(line);
+            std::string program, input, output;
+            in >> program >> input >> output;
+            const FakeNode* file = platform.Find(input);
+            seen.push_back(input + (file && (file->attributes & AttributeHidden) ? " hidden" : "") +
+                           (platform.Has("a long name.txt") ? "" : " (long name gone)"));
+            if (file) platform.AddFile(output, file->content);
+            return 0;
+        };
+    }
+    // The names of the working directory and of OUTPUT with their contents.
+    std::string Listing() {
+        std::string text;
+        for (const char* directory : {"", "OUTPUT\\"})
+            for (const std::string& name : platform.Names(directory[0] ? "OUTPUT" : "C:\\DATA"))
+                if (name != "OUTPUT") text += directory + name + "=" + platform.Content(directory + name) + " ";
+        return text;
+    }
+};
+
+TEST(StandInName, NumberAndTheLongNamesExtension) {
+    const std::pair<std::pair<uint32_t, const char*>, const char*> rows[] = {
+        {{1, "a long name.txt"}, "LRV00001.TXT"}, {{42, "Имя.doc"}, "LRV00042.DOC"}, {{7, "no extension"}, "LRV00007"},
+        {{7, "archive.tar.gz"}, "LRV00007.GZ"},   {{7, "page.html"}, "LRV00007"},    {{7, "data.é"}, "LRV00007"},
+        {{7, "trailing."}, "LRV00007"},           {{99999, "x.c"}, "LRV99999.C"},    {{100000, "x.c"}, "LR100000.C"},
+    };
+    for (const auto& [in, name] : rows) EXPECT_EQ(StandInName(in.first, in.second), name) << in.second;
+}
+
+TEST_F(StandInsTest, GivenWhereNeededOrAlwaysAndTakenBackAfterTheRun) {
+    platform.AddDirectory("LRV00001.TXT");  // a stand-in never takes a name that exists
+    struct Row {
+        int mode;
+        bool hardLinks;
+        std::vector<std::string> seen;
+    };
+    const Row rows[] = {
+        {StandInsWhenNeeded, true, {"ANNUAL~1.TXT", "LRV00002.TXT hidden", "LRV00003.TXT hidden"}},
+        {StandInsAlways, true, {"LRV00002.TXT hidden", "LRV00003.TXT hidden", "LRV00004.TXT hidden"}},
+        // No hard links (FAT, exFAT): the file itself goes by the stand-in during the run.
+        {StandInsWhenNeeded,
+         false,
+         {"ANNUAL~1.TXT (long name gone)", "LRV00002.TXT hidden (long name gone)",
+          "LRV00003.TXT hidden (long name gone)"}},
+    };
+    const std::string before = Listing();
+    for (const Row& row : rows) {
+        settings.standIns = row.mode;
+        platform.noHardLinks = !row.hardLinks;
+        seen.clear();
+        ui.answers = {Answer::Yes};  // delete the earlier results
+        engine.RunBatch(settings);
+        EXPECT_EQ(seen, row.seen) << row.mode;
+        // Every result under its own long name, every name as before, no journal.
+        EXPECT_EQ(Listing(), before + "OUTPUT\\Annual Report.txt=ar OUTPUT\\a long name.txt=ln OUTPUT\\caf\x80.txt=cf ")
+            << row.mode;
+        EXPECT_EQ(platform.Find("a long name.txt")->attributes, AttributeArchive | AttributeReadOnly);
+        EXPECT_FALSE(platform.Has(platform.journalPath));
+        EXPECT_EQ(ui.status.find("could not be taken back"), std::string::npos);
+    }
+    EXPECT_NE(ui.status.find("\"a long name.txt\"  \"LRV00002.TXT\": OK"), std::string::npos);
+    EXPECT_NE(ui.status.find("2 file(s) have a stand-in 8.3 name for this run."), std::string::npos);
+    EXPECT_NE(ui.status.find("LRV00002.TXT to a long name.txt: OK"), std::string::npos);
+
+    // Test mode shows the names a run would give, and makes nothing.
+    settings.test = true;
+    settings.standIns = StandInsAlways;
+    ui.answers = {Answer::Ok, Answer::Ok, Answer::Ok};
+    ui.asked.clear();
+    engine.RunBatch(settings);
+    ASSERT_EQ(ui.asked.size(), 3u);
+    EXPECT_EQ(ui.asked[2].text, "LRV00004.TXT OUTPUT\\LRV00004.TXT");
+    EXPECT_EQ(Listing(), before + "OUTPUT\\Annual Report.txt=ar OUTPUT\\a long name.txt=ln OUTPUT\\caf\x80.txt=cf ");
+}
+
+TEST_F(StandInsTest, TakenBackOnEveryWayOut) {
+    const std::string before = Listing();
+    // A stop during the first command.
+    platform.onCommand = [this](const std::string&) {
+        engine.RequestStop();
+        return 0;
+    };
+    engine.RunBatch(settings);
+    EXPECT_NE(ui.status.find("Stopped after file 1 of 3"), std::string::npos);
+    EXPECT_EQ(Listing(), before + "");
+    EXPECT_FALSE(platform.Has(platform.journalPath));
+
+    // A report that cannot be written: told at each command, and the run goes on.
+    settings.handling = HandlingFilesTime;
+    platform.AddFile("REPORT.TXT").failWrite = true;
+    platform.onCommand = [this](const std::string&) {
+        platform.AddFile("REPORT.TMP", "x");
+        return 0;
+    };
+    ui.answers = {Answer::Yes};
+    engine.RunBatch(settings);
+    EXPECT_FALSE(platform.Has("LRV00001.TXT"));
+    EXPECT_FALSE(platform.Has(platform.journalPath));
+
+    // Without a journal, none is made and nothing runs.
+    settings.handling = HandlingNone;
+    platform.journalPath.clear();
+    platform.commands.clear();
+    ui.asked.clear();
+    engine.RunBatch(settings);
+    EXPECT_TRUE(platform.commands.empty());
+    ASSERT_EQ(ui.asked.size(), 1u);
+    EXPECT_EQ(ui.asked[0].text, "Lorvan cannot record its stand-in names, so it makes none and runs nothing.");
+    EXPECT_FALSE(platform.Has("LRV00001.TXT"));
+}
+
+TEST_F(StandInsTest, AStandInThatCannotGoStaysJournaledAndIsTold) {
+    platform.onCommand = [this](const std::string& line) {
+        if (line.find("LRV00001") != std::string::npos) platform.Find("LRV00001.TXT")->failDelete = true;
+        return 0;
+    };
+    engine.RunBatch(settings);
+    EXPECT_TRUE(platform.Has("LRV00001.TXT"));
+    EXPECT_EQ(platform.Content(platform.journalPath), "C:\\DATA\\LRV00001.TXT\tC:\\DATA\\a long name.txt\t33\r\n");
+    EXPECT_NE(ui.status.find("The stand-in C:\\DATA\\LRV00001.TXT of \"C:\\DATA\\a long name.txt\" could not be "
+                             "taken back."),
+              std::string::npos);
+    ASSERT_FALSE(ui.asked.empty());
+    EXPECT_EQ(ui.asked.back().text,
+              "One or more stand-in names could not be taken back, see the Status window. Lorvan tries again at its "
+              "next start.");
+    // The next start puts it back once it can.
+    platform.Find("LRV00001.TXT")->failDelete = false;
+    ui.asked.clear();
+    RecoverStandIns(ui, platform);
+    EXPECT_FALSE(platform.Has("LRV00001.TXT"));
+    EXPECT_FALSE(platform.Has(platform.journalPath));
+    ASSERT_EQ(ui.asked.size(), 1u);
+}
+
+TEST_F(StandInsTest, AJournalLeftByACrashPutsEveryNameBackAndNeverLosesOne) {
+    // A link whose long name is there; a renamed file; a stand-in whose long
+    // name another file took meanwhile; one never made; a line cut short.
+    platform.MakeHardLink("a long name.txt", "LRV00001.TXT");
+    platform.SetAttributes("LRV00001.TXT", AttributeArchive | AttributeHidden);
+    platform.RenameFile("caf\x80.txt", "LRV00002.TXT");
+    platform.AddFile("LRV00003.TXT", "old");
+    platform.AddFile("taken.txt", "new");
+    platform.AddFile(platform.JournalPath(),
+                     "C:\\DATA\\LRV00001.TXT\tC:\\DATA\\a long name.txt\t33\r\n"
+                     "C:\\DATA\\LRV00002.TXT\tC:\\DATA\\caf\x80.txt\t32\r\n"
+                     "C:\\DATA\\LRV00003.TXT\tC:\\DATA\\taken.txt\t32\r\n"
+                     "C:\\DATA\\LRV00004.TXT\tC:\\DATA\\never.txt\t32\r\n"
+                     "C:\\DATA\\LRV00005.TX");
+    RecoverStandIns(ui, platform);
+    EXPECT_EQ(platform.Names("C:\\DATA"), (std::vector<std::string>{"Annual Report.txt", "a long name.txt",
+                                                                    "caf\x80.txt", "LRV00003.TXT", "taken.txt"}));
+    EXPECT_EQ(platform.Find("a long name.txt")->attributes, AttributeArchive | AttributeReadOnly);
+    EXPECT_EQ(platform.Content("caf\x80.txt"), "cf");
+    EXPECT_EQ(platform.Content("LRV00003.TXT"), "old");
+    EXPECT_EQ(platform.Content(platform.journalPath), "C:\\DATA\\LRV00003.TXT\tC:\\DATA\\taken.txt\t32\r\n");
+    ASSERT_EQ(ui.asked.size(), 1u);
+    EXPECT_EQ(ui.asked[0].text,
+              "A run of Lorvan was interrupted. The names of 2 file(s) that had stand-in names are back.\r\n\r\n1 "
+              "stand-in(s) could not be taken back: another file has the name, or the file is not there. They are "
+              "listed in C:\\APPDATA\\stand-ins.txt.");
+    EXPECT_EQ(ui.asked[0].icon, Icon::Exclamation);
+
+    // Nothing left to do: nothing said.
+    platform.RemoveFile(platform.journalPath);
+    ui.asked.clear();
+    RecoverStandIns(ui, platform);
+    EXPECT_TRUE(ui.asked.empty());
+}
