@@ -100,7 +100,7 @@ bool StandIns::Give(std::vector<FileEntry>& files) {
         if (!Needs(entry)) continue;
         std::string name;
         do name = StandInName(++n, entry.longName);  // never a name that exists, nor an alias
-        while (platform.Exists(InDirectory(settings.cwd, name)));
+        while (platform.Exists(name));
         plan.push_back({&entry, std::move(name)});
     }
     if (plan.empty()) return true;
@@ -113,9 +113,10 @@ bool StandIns::Give(std::vector<FileEntry>& files) {
     const std::string journal = platform.JournalPath();
     std::string lines;
     for (const Planned& p : plan) {
-        Made m{InDirectory(settings.cwd, p.name), InDirectory(settings.cwd, p.entry->longName)};
-        platform.Exists(m.longName, &m.attributes);
-        lines += JournalLine(m.standIn, m.longName, m.attributes);
+        uint32_t attributes = 0;
+        platform.Exists(p.entry->longName, &attributes);
+        lines +=
+            JournalLine(InDirectory(settings.cwd, p.name), InDirectory(settings.cwd, p.entry->longName), attributes);
     }
     leftBefore = journal.empty() ? std::string() : ReadAll(platform, journal);
     if (journal.empty() || !WriteJournal(platform, journal, leftBefore + lines)) {
@@ -127,7 +128,7 @@ bool StandIns::Give(std::vector<FileEntry>& files) {
     journaled = true;
 
     for (Planned& p : plan) {
-        Made m{InDirectory(settings.cwd, p.name), InDirectory(settings.cwd, p.entry->longName)};
+        Made m{p.name, p.entry->longName};
         platform.Exists(m.longName, &m.attributes);
         if (!platform.MakeHardLink(m.longName, m.standIn)) {
             // No hard links on this volume: the file itself goes by the stand-in.
@@ -149,7 +150,8 @@ void StandIns::Remove() {
     std::string left;
     for (auto it = made.rbegin(); it != made.rend(); ++it) {
         if (PutBack(platform, it->standIn, it->longName, it->attributes)) continue;
-        left += JournalLine(it->standIn, it->longName, it->attributes);
+        left += JournalLine(InDirectory(settings.cwd, it->standIn), InDirectory(settings.cwd, it->longName),
+                            it->attributes);
         ui.AppendStatus("\r\nThe stand-in " + it->standIn + " of \"" + it->longName + "\" could not be taken back.");
     }
     const std::string journal = platform.JournalPath();

@@ -43,7 +43,9 @@ public:
 
 private:
     struct Made {
-        std::string standIn, longName;  // full paths
+        // Names in the working directory, the current one during the run: a
+        // full path may pass the ANSI functions' limit where a name does not.
+        std::string standIn, longName;
         uint32_t attributes = 0;        // the file's own, restored at the end
         bool renamed = false;           // no hard link: the file itself has the stand-in's name
     };

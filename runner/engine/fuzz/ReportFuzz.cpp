@@ -56,7 +56,8 @@ int FuzzReport(const uint8_t* data, size_t size) {
             } catch (const std::runtime_error&) {
                 continue;
             }
-            contents += content;
+            // Output in the DOS code page reaches the report converted.
+            contents += IsAsciiOrUtf8(content) ? content : platform.FromOem(content);
             if (!content.empty()) written.push_back(content);
         }
         report.CollectCommandReport(in.Text(12), in.Text(20));
