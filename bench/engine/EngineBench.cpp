@@ -100,22 +100,40 @@ std::string ExeDirectory() {
     return path.substr(0, path.rfind('\\'));
 }
 
-int BenchReal(int count) {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    const std::string dir = std::string(temp) + "lorvan-bench-" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(dir.c_str(), nullptr);
-    SetCurrentDirectoryA(dir.c_str());
-    for (int i = 0; i < count; ++i) std::ofstream("Bench file number " + std::to_string(i) + ".txt") << i;
-    const std::string noop = ExeDirectory() + "\\bench_noop.exe";
-
-    Win32Platform platform;
+// A working directory of count files in the temporary folder, made its
+// current directory, with the settings of a run of the trivial program
+// over them; gone with the object.
+struct BenchDirectory {
+    std::string temp, dir;
+    int count;
     RunSettings settings;
-    settings.cwd = dir;
-    settings.program = noop;
-    settings.files = "*.txt";
-    settings.command = "*";
-    settings.handling = HandlingNone;
+    BenchDirectory(const char* name, int count) : count(count) {
+        char path[MAX_PATH];
+        GetTempPathA(MAX_PATH, path);
+        temp = path;
+        dir = temp + name + std::to_string(GetCurrentProcessId());
+        CreateDirectoryA(dir.c_str(), nullptr);
+        SetCurrentDirectoryA(dir.c_str());
+        for (int i = 0; i < count; ++i) std::ofstream("Bench file number " + std::to_string(i) + ".txt") << i;
+        settings.cwd = dir;
+        settings.program = ExeDirectory() + "\\bench_noop.exe";
+        settings.files = "*.txt";
+        settings.command = "*";
+        settings.handling = HandlingNone;
+    }
+    ~BenchDirectory() {
+        SetCurrentDirectoryA(temp.c_str());
+        for (int i = 0; i < count; ++i)
+            DeleteFileA((dir + "\\Bench file number " + std::to_string(i) + ".txt").c_str());
+        RemoveDirectoryA(dir.c_str());
+    }
+};
+
+int BenchReal(int count) {
+    BenchDirectory bench("lorvan-bench-", count);
+    const RunSettings& settings = bench.settings;
+    const std::string& noop = settings.program;
+    Win32Platform platform;
     QuietServices ui;
     RunEngine engine(ui, platform);
 
@@ -148,27 +166,13 @@ int BenchReal(int count) {
     std::printf("  ratio run / for loop:           %7.2f\n", run / loop);
     std::printf("  ratio run / system() loop:      %7.2f  (a run as through the interpreter)\n", run / raw);
 
-    SetCurrentDirectoryA(temp);
-    for (int i = 0; i < count; ++i) DeleteFileA((dir + "\\Bench file number " + std::to_string(i) + ".txt").c_str());
-    RemoveDirectoryA(dir.c_str());
     return 0;
 }
 
 int BenchStandIns(int count) {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    const std::string dir = std::string(temp) + "lorvan-standins-" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(dir.c_str(), nullptr);
-    SetCurrentDirectoryA(dir.c_str());
-    for (int i = 0; i < count; ++i) std::ofstream("Bench file number " + std::to_string(i) + ".txt") << i;
-
+    BenchDirectory bench("lorvan-standins-", count);
+    RunSettings& settings = bench.settings;
     Win32Platform platform;
-    RunSettings settings;
-    settings.cwd = dir;
-    settings.program = ExeDirectory() + "\\bench_noop.exe";
-    settings.files = "*.txt";
-    settings.command = "*";
-    settings.handling = HandlingNone;
     QuietServices ui;
     RunEngine engine(ui, platform);
     FreeConsole();
@@ -190,9 +194,6 @@ int BenchStandIns(int count) {
     std::printf("  stand-ins Always:  %7.2f s  %6.2f ms/file\n", best[1], best[1] * 1e3 / n);
     std::printf("stand-ins Always / Off = %.2f\n", best[1] / best[0]);
 
-    SetCurrentDirectoryA(temp);
-    for (int i = 0; i < count; ++i) DeleteFileA((dir + "\\Bench file number " + std::to_string(i) + ".txt").c_str());
-    RemoveDirectoryA(dir.c_str());
     return 0;
 }
 #endif
