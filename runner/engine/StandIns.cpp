@@ -118,14 +118,21 @@ bool StandIns::Give(std::vector<FileEntry>& files) {
         lines +=
             JournalLine(InDirectory(settings.cwd, p.name), InDirectory(settings.cwd, p.entry->longName), attributes);
     }
-    leftBefore = journal.empty() ? std::string() : ReadAll(platform, journal);
-    if (journal.empty() || !WriteJournal(platform, journal, leftBefore + lines)) {
+    // Held open, shared with no writer, until the stand-ins are back: a second
+    // Lorvan neither writes into it nor takes this run's stand-ins for a crash's.
+    if (!journal.empty()) {
+        leftBefore = ReadAll(platform, journal);
+        journalFile = platform.OpenForWriting(journal);
+        if (journalFile ? !journalFile->SeekToEnd() : !(journalFile = platform.CreateForWriting(journal)))
+            journalFile.reset();
+    }
+    if (!journalFile || !journalFile->Write(lines.data(), lines.size()) || !journalFile->Flush()) {
+        journalFile.reset();
         ui.Ask("Lorvan cannot record its stand-in names" + (journal.empty() ? std::string() : " in " + journal) +
                    ", so it makes none and runs nothing.",
                lorvanTitle, Buttons::Ok, Icon::Exclamation);
         return false;
     }
-    journaled = true;
 
     for (Planned& p : plan) {
         Made m{p.name, p.entry->longName};
@@ -145,8 +152,7 @@ bool StandIns::Give(std::vector<FileEntry>& files) {
 }
 
 void StandIns::Remove() {
-    if (!journaled) return;
-    journaled = false;
+    if (!journalFile) return;
     std::string left;
     for (auto it = made.rbegin(); it != made.rend(); ++it) {
         if (PutBack(platform, it->standIn, it->longName, it->attributes)) continue;
@@ -154,8 +160,10 @@ void StandIns::Remove() {
                             it->attributes);
         ui.AppendStatus("\r\nThe stand-in " + it->standIn + " of \"" + it->longName + "\" could not be taken back.");
     }
-    const std::string journal = platform.JournalPath();
-    if (!journal.empty()) WriteJournal(platform, journal, leftBefore + left);
+    const std::string rest = leftBefore + left;
+    if (!rest.empty() && journalFile->Truncate() && journalFile->Write(rest.data(), rest.size())) journalFile->Flush();
+    journalFile.reset();
+    if (rest.empty()) platform.RemoveFile(platform.JournalPath());
     if (!left.empty())
         ui.Ask(
             "One or more stand-in names could not be taken back, see the Status window. Lorvan tries again at "

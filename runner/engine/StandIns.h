@@ -8,15 +8,16 @@
 #pragma once
 
 #include "runner/engine/FileDiscovery.h"
+#include "runner/engine/Platform.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace lorvan {
 
-class Platform;
 class RunServices;
 struct RunSettings;
 
@@ -46,8 +47,8 @@ private:
         // Names in the working directory, the current one during the run: a
         // full path may pass the ANSI functions' limit where a name does not.
         std::string standIn, longName;
-        uint32_t attributes = 0;        // the file's own, restored at the end
-        bool renamed = false;           // no hard link: the file itself has the stand-in's name
+        uint32_t attributes = 0;  // the file's own, restored at the end
+        bool renamed = false;     // no hard link: the file itself has the stand-in's name
     };
     bool Needs(const FileEntry& entry);
 
@@ -55,8 +56,8 @@ private:
     RunServices& ui;
     Platform& platform;
     std::vector<Made> made;
-    std::string leftBefore;  // lines of the journal that an earlier run could not put back
-    bool journaled = false;
+    std::string leftBefore;                     // lines of the journal that an earlier run could not put back
+    std::unique_ptr<PlatformFile> journalFile;  // open from the first stand-in to the last one's end
 };
 
 // At start: puts back the names a run's stand-ins left behind (a crash, a

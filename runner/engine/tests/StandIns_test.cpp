@@ -121,8 +121,25 @@ TEST_F(StandInsTest, TakenBackOnEveryWayOut) {
     EXPECT_FALSE(platform.Has("LRV00001.TXT"));
     EXPECT_FALSE(platform.Has(platform.journalPath));
 
-    // Without a journal, none is made and nothing runs.
+    // While another Lorvan's run holds the journal, or without one, none is
+    // made and nothing runs.
     settings.handling = HandlingNone;
+    platform.AddFile(platform.JournalPath(), "another run's\r\n");
+    {
+        auto held = platform.OpenForWriting(platform.journalPath);
+        platform.commands.clear();
+        ui.asked.clear();
+        engine.RunBatch(settings);
+        EXPECT_TRUE(platform.commands.empty());
+        ASSERT_EQ(ui.asked.size(), 1u);
+        EXPECT_EQ(ui.asked[0].text,
+                  "Lorvan cannot record its stand-in names in C:\\APPDATA\\stand-ins.txt, so it "
+                  "makes none and runs nothing.");
+        RecoverStandIns(ui, platform);  // a second Lorvan's start leaves the running one's alone
+        EXPECT_EQ(ui.asked.size(), 1u);
+    }
+    EXPECT_EQ(platform.Content(platform.journalPath), "another run's\r\n");
+    platform.RemoveFile(platform.journalPath);
     platform.journalPath.clear();
     platform.commands.clear();
     ui.asked.clear();
