@@ -137,11 +137,8 @@ bool StandIns::Give(std::vector<FileEntry>& files) {
     for (Planned& p : plan) {
         Made m{p.name, p.entry->longName};
         platform.Exists(m.longName, &m.attributes);
-        if (!platform.MakeHardLink(m.longName, m.standIn)) {
-            // No hard links on this volume: the file itself goes by the stand-in.
-            if (!platform.RenameFile(m.longName, m.standIn)) continue;
-            m.renamed = true;
-        }
+        // No hard links on this volume: the file itself goes by the stand-in.
+        if (!platform.MakeHardLink(m.longName, m.standIn) && !platform.RenameFile(m.longName, m.standIn)) continue;
         platform.SetAttributes(m.standIn, m.attributes | AttributeHidden);
         p.entry->shortName = p.name;
         p.entry->withoutShortName = false;

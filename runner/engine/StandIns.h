@@ -48,7 +48,6 @@ private:
         // full path may pass the ANSI functions' limit where a name does not.
         std::string standIn, longName;
         uint32_t attributes = 0;  // the file's own, restored at the end
-        bool renamed = false;     // no hard link: the file itself has the stand-in's name
     };
     bool Needs(const FileEntry& entry);
 
