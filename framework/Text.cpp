@@ -27,8 +27,6 @@ std::wstring Widen(std::string_view text) {
     return wide;
 }
 
-namespace {
-
 // WideCharToMultiByte into code page, with the flags that refuse what the
 // code page cannot hold; false when a character was replaced.
 bool NarrowTo(UINT codePage, std::wstring_view wide, std::string& text) {
@@ -51,8 +49,6 @@ bool NarrowTo(UINT codePage, std::wstring_view wide, std::string& text) {
     if (length > 0) WideCharToMultiByte(codePage, flags, wide.data(), size, text.data(), length, nullptr, used);
     return exact && !usedDefault;
 }
-
-}  // namespace
 
 bool Narrow(std::wstring_view wide, std::string& text) {
     return NarrowTo(CP_ACP, wide, text);

@@ -25,6 +25,8 @@ std::wstring Widen(std::string_view text);
 // there, never a look-alike (text then holds what could be written).
 bool Narrow(std::wstring_view wide, std::string& text);
 std::string Narrow(std::wstring_view wide);
+// The same into another code page (the OEM one).
+bool NarrowTo(UINT codePage, std::wstring_view wide, std::string& text);
 
 // The length of a text as an edit control counts it against its limit: in
 // UTF-16 units where the process's code page is UTF-8, in bytes before that.

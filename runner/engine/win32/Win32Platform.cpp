@@ -44,17 +44,7 @@ private:
 
 // The OEM form of the text; false when a character has none there.
 bool NarrowToOem(std::wstring_view wide, std::string& oem) {
-    oem.clear();
-    if (wide.empty()) return true;
-    const UINT codePage = fw::OemCodePage();
-    const int size = static_cast<int>(wide.size());
-    BOOL usedDefault = FALSE;
-    BOOL* used = codePage == CP_UTF8 ? nullptr : &usedDefault;
-    const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
-    const int length = WideCharToMultiByte(codePage, flags, wide.data(), size, nullptr, 0, nullptr, used);
-    oem.resize(static_cast<size_t>(length > 0 ? length : 0));
-    if (length > 0) WideCharToMultiByte(codePage, flags, wide.data(), size, oem.data(), length, nullptr, used);
-    return length > 0 && !usedDefault;
+    return fw::NarrowTo(fw::OemCodePage(), wide, oem);
 }
 
 std::unique_ptr<PlatformFile> Open(std::string_view path, DWORD access, DWORD share, DWORD disposition,
