@@ -87,18 +87,33 @@ public:
     // Opens an existing file for reading, shared with nobody.
     virtual std::unique_ptr<PlatformFile> OpenForReading(std::string_view path) = 0;
 
-    // Runs one command line through the command interpreter in the current
-    // directory and waits, as system(): its exit status, or -1 when it cannot start.
-    virtual int System(const std::string& commandLine) = 0;
-    // Starts the program file with the whole command line (the program's
-    // name first), as CreateProcessA, in the current directory, and waits:
-    // false when it cannot start.
-    virtual bool StartProgram(const std::string& program, const std::string& commandLine, int& status) = 0;
-    // Ends the command that runs now (of System or StartProgram) with what it
-    // started; false when none runs. Called while a command runs, from the
-    // user interface the wait keeps alive.
+    // Starts one command in the current directory and returns without
+    // waiting: with a program file, that file with the whole command line
+    // (the program's name first), as CreateProcessA; with program empty, the
+    // line through the command interpreter, as system() gives it. Its number,
+    // by which WaitForCommand tells it; false when it cannot start.
+    virtual bool StartCommand(const std::string& program, const std::string& commandLine, uint32_t& id) = 0;
+    // Waits until one of the commands started has ended (of those that have,
+    // the one started first): its number and exit status; false when none
+    // runs. Not to be called from the wait hook.
+    virtual bool WaitForCommand(uint32_t& id, int& status) = 0;
+    // Ends every command that runs now with what it started; false when none
+    // runs. Called while commands run, from the user interface the wait
+    // keeps alive.
     virtual bool EndRunningCommand() = 0;
-    // What keeps the user interface alive while a command runs, called for
+    // One command, waited for, while no other runs: the interpreter's line,
+    // as system(): its exit status, or -1 when it cannot start.
+    int System(const std::string& commandLine) {
+        int status = -1;
+        uint32_t id = 0;
+        return StartCommand({}, commandLine, id) && WaitForCommand(id, status) ? status : -1;
+    }
+    // The same for a program file: false when it cannot start.
+    bool StartProgram(const std::string& program, const std::string& commandLine, int& status) {
+        uint32_t id = 0;
+        return !program.empty() && StartCommand(program, commandLine, id) && WaitForCommand(id, status);
+    }
+    // What keeps the user interface alive while WaitForCommand waits, called for
     // the messages that arrive meanwhile; empty: none. A platform whose
     // commands do not wait in the caller's thread has no use for it.
     virtual void SetWaitHook(std::function<void()> hook) { (void)hook; }

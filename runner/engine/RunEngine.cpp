@@ -9,6 +9,9 @@
 #include "runner/engine/RunSettings.h"
 #include "runner/engine/StandIns.h"
 
+#include <algorithm>
+#include <map>
+
 namespace lorvan {
 
 namespace {
@@ -47,38 +50,37 @@ void RunEngine::ListNow() {
 
 bool RunEngine::EndRunningCommand() {
     if (!busy || !platform.EndRunningCommand()) return false;
-    commandEnded = true;
+    for (RunningCommand& command : running) command.ended = true;
     stopRequested = true;
     return true;
 }
 
-int RunEngine::RunCommand(const std::string& directProgram, const CommandFormat& format, const FileValues& values,
-                          const std::string& expansion, char& blocked) {
+bool RunEngine::StartCommand(const std::string& directProgram, const CommandFormat& format, const FileValues& values,
+                             const std::string& expansion, uint32_t& id, char& blocked) {
     // A file's names are data: started directly, the program gets them as
     // they are, whatever they hold.
     blocked = 0;
-    int status = 0;
-    if (!directProgram.empty() && platform.StartProgram(directProgram, settings.program + ' ' + expansion, status))
-        return status;
+    if (!directProgram.empty() && platform.StartCommand(directProgram, settings.program + ' ' + expansion, id))
+        return true;
     // Also when the program cannot be started directly (a DOS program on a
     // system without its emulation): the interpreter's answer is the result.
     const InterpreterLine line = BuildInterpreterLine(settings.program, format, values);
-    if (line.blocked) {
-        blocked = line.blocked;
-        return 0;
-    }
-    return platform.System(line.line);
+    blocked = line.blocked;
+    return !blocked && platform.StartCommand({}, line.line, id);
 }
 
 void RunEngine::RunBatch(const RunSettings& given) {
     if (busy) return;
     busy = true;
     settings = given;
-    stopRequested = commandEnded = false;
+    stopRequested = false;
     // Cleared on every way out of the run.
     struct BusyGuard {
         RunEngine& engine;
-        ~BusyGuard() { engine.busy = engine.stopRequested = engine.commandEnded = false; }
+        ~BusyGuard() {
+            engine.busy = engine.stopRequested = false;
+            engine.running.clear();
+        }
     } guard{*this};
 
     ListNow();
@@ -146,9 +148,50 @@ void RunEngine::RunBatch(const RunSettings& given) {
             directProgram.clear();
     }
 
+    // In the report modes every command writes the one temporary report
+    // file that the template names: they go one at a time.
+    const uint32_t atOnce = test || reporting ? 1 : CommandsAtOnce(settings);
+    if (!test && reporting && CommandsAtOnce(settings) > 1)
+        ui.AppendStatus("Commands run one at a time: each of them writes the one temporary report file.");
+
     uint32_t needRenameCount = 0;
-    uint32_t handled = 0;
-    for (uint32_t j = 1; j <= fileCount && !stopRequested; ++j) {
+    uint32_t taken = 0;  // files begun, in file order
+    uint32_t done = 0;   // files ended
+    uint32_t shown = 0;  // files whose line is shown: each waits for all before it
+    std::map<uint32_t, std::string> waiting;
+    auto finish = [&](uint32_t file, std::string line, const std::string* reportOf) {
+        waiting.emplace(file, std::move(line));
+        for (auto next = waiting.begin(); next != waiting.end() && next->first == shown + 1;
+             next = waiting.erase(next), ++shown)
+            ui.AppendStatus(next->second);
+        // An ended command's report is kept too: what it wrote is not lost.
+        // One at a time, so its line is shown now.
+        if (reportOf && reporting) report.CollectCommandReport(*reportOf, foundFiles[file - 1].longName);
+        ui.SetProgressPos(++done);
+    };
+    for (;;) {
+        if (running.size() >= atOnce || taken == fileCount || stopRequested) {
+            if (running.empty()) break;
+            uint32_t id = 0;
+            int status = -1;
+            const bool waited = platform.WaitForCommand(id, status);
+            auto command =
+                std::find_if(running.begin(), running.end(), [id](const RunningCommand& c) { return c.id == id; });
+            if (!waited || command == running.end()) {
+                command = running.begin();  // lost to the platform: not to be waited for again
+                status = -1;
+            }
+            const RunningCommand finished = std::move(*command);
+            running.erase(command);
+            const bool resultMissing = !finished.ended && status == 0 && settings.rename &&
+                                       !ResultFileExists(settings, finished.shortValue, platform);
+            finish(finished.file,
+                   DisplayLine(foundFiles[finished.file - 1]) +
+                       (finished.ended ? ": Ended" : ResultText(status, resultMissing)),
+                   &finished.shortValue);
+            continue;
+        }
+        const uint32_t j = taken + 1;
         const FileEntry& entry = foundFiles[j - 1];
         if (entry.needsRenaming()) ++needRenameCount;
         const FileValues values = MakeFileValues(entry, settings, symbols, platform);
@@ -163,31 +206,28 @@ void RunEngine::RunBatch(const RunSettings& given) {
                 text += "\r\n\r\nCOMMAND STRING TOO LONG! Max 126 characters";
             if (ui.Ask(text, title, Buttons::OkCancel, tooLong ? Icon::Exclamation : Icon::None) == Answer::Cancel)
                 break;
-            ui.AppendStatus(DisplayLine(entry) + (tooLong ? ": Command string too long" : ": Handled"));
-        } else if (tooLong) {
-            ui.AppendStatus(DisplayLine(entry) + ": Cmd too long");
+            taken = j;
+            finish(j, DisplayLine(entry) + (tooLong ? ": Command string too long" : ": Handled"), nullptr);
+            continue;
+        }
+        taken = j;
+        if (tooLong) {
+            finish(j, DisplayLine(entry) + ": Cmd too long", nullptr);
         } else if (!values.shortValueReadable) {
             // No DOS program can open it under that name: nothing is run.
-            ui.AppendStatus(DisplayLine(entry) + ": Name not readable by the DOS program");
+            finish(j, DisplayLine(entry) + ": Name not readable by the DOS program", nullptr);
         } else {
-            commandEnded = false;
+            uint32_t id = 0;
             char blocked = 0;
-            const int status = RunCommand(directProgram, format, values, expansion, blocked);
-            const bool ended = commandEnded;
-            commandEnded = false;
-            if (blocked) {
-                ui.AppendStatus(DisplayLine(entry) + BlockedText(blocked));  // nothing ran, nothing to collect
-            } else {
-                const bool resultMissing = !ended && status == 0 && settings.rename &&
-                                           !ResultFileExists(settings, values.shortValue, platform);
-                ui.AppendStatus(DisplayLine(entry) + (ended ? ": Ended" : ResultText(status, resultMissing)));
-                // An ended command's report is kept too: what it wrote is not lost.
-                if (reporting) report.CollectCommandReport(values.shortValue, entry.longName);
-            }
+            if (StartCommand(directProgram, format, values, expansion, id, blocked))
+                running.push_back({id, j, values.shortValue});
+            else if (blocked)
+                finish(j, DisplayLine(entry) + BlockedText(blocked), nullptr);  // nothing ran, nothing to collect
+            else
+                finish(j, DisplayLine(entry) + ResultText(-1, false), &values.shortValue);
         }
-        handled = j;
-        ui.SetProgressPos(j);
     }
+    const uint32_t handled = taken;  // all of them ended
 
     if (stopRequested && handled > 0) {
         ui.AppendStatus("\r\nStopped after file " + std::to_string(handled) + " of " + std::to_string(fileCount) +

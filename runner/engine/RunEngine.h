@@ -30,16 +30,17 @@ public:
     // Does nothing while a run is going on; the run lists by itself.
     void RefreshFileList(const RunSettings& settings);
 
-    // Ends a run after the command that runs now, as if the files after it
+    // Ends a run after the commands that run now, as if the files after them
     // were not there: results renamed and the report closed as at the end.
-    // Meant for the user interface while a command runs; nothing between runs.
+    // Meant for the user interface while commands run; nothing between runs.
     void RequestStop() {
         if (busy) stopRequested = true;
     }
-    // Ends the command that runs now, which gets the result ": Ended", and
-    // stops the run after it; false when no command runs.
+    // Ends the commands that run now, which get the result ": Ended", and
+    // stops the run after them; false when no command runs.
     bool EndRunningCommand();
     bool StopRequested() const { return stopRequested; }
+    uint32_t CommandsRunning() const { return static_cast<uint32_t>(running.size()); }
 
     bool IsBusy() const { return busy; }
     const std::vector<FileEntry>& FoundFiles() const { return foundFiles; }
@@ -48,20 +49,26 @@ public:
 
 private:
     void ListNow();
-    // Runs one file's command: directly when directProgram (the run's
-    // resolved program, or empty) and the line allow it, else through the interpreter.
-    // directProgram is empty where the interpreter starts the line. blocked:
-    // a value's character that no line can bring to the program; then
-    // nothing runs.
-    int RunCommand(const std::string& directProgram, const CommandFormat& format, const FileValues& values,
-                   const std::string& expansion, char& blocked);
+    // Starts one file's command: directly when directProgram (the run's
+    // resolved program, or empty) and the line allow it, else through the
+    // interpreter. False when nothing started: blocked then holds a value's
+    // character that no line can bring to the program, or 0 when the
+    // interpreter could not start.
+    bool StartCommand(const std::string& directProgram, const CommandFormat& format, const FileValues& values,
+                      const std::string& expansion, uint32_t& id, char& blocked);
 
     RunSettings settings;  // those of the run or listing of the moment
     RunServices& ui;
     Platform& platform;
     bool busy = false;
     bool stopRequested = false;
-    bool commandEnded = false;  // the command that runs now was ended
+    struct RunningCommand {
+        uint32_t id = 0;    // the platform's
+        uint32_t file = 0;  // 1 on, in foundFiles
+        std::string shortValue;
+        bool ended = false;  // by EndRunningCommand
+    };
+    std::vector<RunningCommand> running;  // in the order they started
     std::vector<FileEntry> foundFiles;
     std::string lastListedPattern;
 };

@@ -83,4 +83,8 @@ bool WantsRunInformation(const RunSettings& s) {
     return s.handling >= (s.handling0 ? 1 : 0) && s.handling < HandlingNone;
 }
 
+uint32_t CommandsAtOnce(const RunSettings& s) {
+    return s.commandsAtOnce >= 1 && s.commandsAtOnce <= maxCommandsAtOnce ? static_cast<uint32_t>(s.commandsAtOnce) : 1;
+}
+
 }  // namespace lorvan

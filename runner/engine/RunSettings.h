@@ -41,6 +41,9 @@ constexpr size_t maxTempExtLength = 4;
 // The Options menu's choices of stand-in names, as stored (StandIns.h).
 enum StandInMode : int32_t { StandInsOff = 0, StandInsWhenNeeded = 1, StandInsAlways = 2 };
 
+// Options > Commands at once: how many commands a real run keeps running.
+constexpr int32_t maxCommandsAtOnce = 64;
+
 struct RunSettings {
     std::string cwd;
     std::string program;
@@ -57,6 +60,7 @@ struct RunSettings {
     bool fullPath = false;
     bool handling0 = false;
     int32_t standIns = StandInsWhenNeeded;
+    int32_t commandsAtOnce = 1;
 };
 
 // Byte-wise comparison in the manner of _mbscmp: for the comparisons this
@@ -86,5 +90,8 @@ constexpr std::string_view tempExtMessage =
 bool RenameForHandling(int32_t handling);
 std::optional<std::string> SuggestReportName(int32_t handling, std::string_view report);
 bool WantsRunInformation(const RunSettings& s);
+// The commands a real run keeps running: commandsAtOnce, or 1 where that is
+// not from 1 to maxCommandsAtOnce (a stored value is not to be trusted).
+uint32_t CommandsAtOnce(const RunSettings& s);
 
 }  // namespace lorvan

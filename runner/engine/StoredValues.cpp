@@ -19,6 +19,7 @@ struct StoredField {
 };
 const StoredField handling0Field{"Handling0", Kind::Flag, nullptr, nullptr, &RunSettings::handling0};
 const StoredField standInsField{"StandIns", Kind::Number, nullptr, &RunSettings::standIns};
+const StoredField atOnceField{"CommandsAtOnce", Kind::Number, nullptr, &RunSettings::commandsAtOnce};
 const StoredField cwdField{"CWD", Kind::Text, &RunSettings::cwd};
 const StoredField directoryFields[] = {
     {"Output", Kind::Text, &RunSettings::output},
@@ -134,6 +135,7 @@ LoadedLists LoadStoredValues(const StoredKey& key, RunSettings& s, Platform& pla
     LoadedLists loaded;
     LoadField(handling0Field, key.values, s, platform);
     LoadField(standInsField, key.values, s, platform);
+    LoadField(atOnceField, key.values, s, platform);
     for (int i = 0; i < historyListCount; ++i)
         if (key.lists[i])
             loaded.lists[i] = LoadList(*key.lists[i], KindOf(static_cast<HistoryList>(i)).entryLimit, platform);
@@ -145,7 +147,8 @@ LoadedLists LoadStoredValues(const StoredKey& key, RunSettings& s, Platform& pla
 }
 
 std::vector<StoredValue> GlobalStoredValues(const RunSettings& s) {
-    return {StoredValueOf(handling0Field, s), StoredValueOf(standInsField, s), StoredValueOf(cwdField, s)};
+    return {StoredValueOf(handling0Field, s), StoredValueOf(standInsField, s), StoredValueOf(atOnceField, s),
+            StoredValueOf(cwdField, s)};
 }
 
 std::vector<StoredValue> DirectoryStoredValues(const RunSettings& s) {

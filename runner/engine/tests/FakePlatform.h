@@ -8,6 +8,7 @@
 #include "runner/engine/Platform.h"
 
 #include <map>
+#include <utility>
 #include <vector>
 
 namespace lorvan {
@@ -57,8 +58,9 @@ public:
     std::function<int(const std::string& commandLine)> onCommand;
     std::vector<std::string> commands;
     std::vector<std::string> directStarts;  // the program file of each direct start
-    int endedCount = 0;                     // commands ended by EndRunningCommand
-    static constexpr int endedStatus = 1;   // the exit status of an ended command
+    std::function<size_t(size_t running)> endingNext;
+    int endedCount = 0;                    // commands ended by EndRunningCommand
+    static constexpr int endedStatus = 1;  // the exit status of an ended command
     std::map<std::string, std::string> environment;
     std::tm now{};
     bool failMakeDirectory = false;
@@ -83,16 +85,19 @@ public:
     std::unique_ptr<PlatformFile> OpenForWriting(std::string_view path) override { return Open(path, true); }
     std::unique_ptr<PlatformFile> CreateForWriting(std::string_view path) override;
     std::unique_ptr<PlatformFile> OpenForReading(std::string_view path) override { return Open(path, false); }
-    int System(const std::string& commandLine) override { return Run(commandLine); }
-    bool StartProgram(const std::string& program, const std::string& commandLine, int& status) override {
-        directStarts.push_back(program);
-        status = Run(commandLine);
+    bool StartCommand(const std::string& program, const std::string& commandLine, uint32_t& id) override {
+        if (!program.empty()) directStarts.push_back(program);
+        commands.push_back(commandLine);
+        running.push_back({id = ++lastId, commandLine});
         return true;
     }
+    // The command that ends is the one endingNext picks, by its place among
+    // the running ones in the order they started: the first when unset.
+    // onCommand runs then, with the command still running.
+    bool WaitForCommand(uint32_t& id, int& status) override;
     bool EndRunningCommand() override {
-        if (!running || ended) return false;
-        ended = true;
-        ++endedCount;
+        if (running.empty()) return false;
+        for (Started& command : running) endedCount += !std::exchange(command.ended, true);
         return true;
     }
     std::string Environment(std::string_view name) override {
@@ -111,14 +116,6 @@ public:
     bool IsUtf8() const override { return codePage == 65001; }
 
 private:
-    int Run(const std::string& commandLine) {
-        commands.push_back(commandLine);
-        running = true;
-        ended = false;
-        int status = onCommand ? onCommand(commandLine) : 0;
-        running = false;
-        return ended ? endedStatus : status;
-    }
     // The path's components, split by character at "\" or "/".
     std::vector<std::string> Split(std::string_view path) const;
     bool MatchesWildcard(std::string_view pattern, std::string_view name) const;
@@ -131,7 +128,13 @@ private:
     std::shared_ptr<FakeNode> Node(std::string_view path);
     std::unique_ptr<PlatformFile> Open(std::string_view path, bool writer);
 
-    bool running = false, ended = false;
+    struct Started {
+        uint32_t id;
+        std::string commandLine;
+        bool ended = false;
+    };
+    std::vector<Started> running;  // in the order they started
+    uint32_t lastId = 0;
     int codePage;
     std::string cwd;
     std::shared_ptr<FakeNode> root;  // holds the drives

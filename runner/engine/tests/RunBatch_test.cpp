@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <sstream>
@@ -466,4 +467,153 @@ TEST_F(RunBatchTest, StopAfterTheCommandThatRuns) {
     engine.RunBatch(settings);
     EXPECT_EQ(platform.commands.size(), commandsBefore);
     EXPECT_EQ(ui.status.find("Stopped"), std::string::npos) << ui.status;
+}
+
+// Several commands at once: the fake ends them in the order a policy picks,
+// and every run is compared with the same run one command at a time.
+class AtOnceTest : public RunBatchTest {
+protected:
+    size_t mostRunning = 0;
+    struct Seen {
+        std::string status, progress, report;
+        std::vector<std::string> output;
+        std::vector<AskedQuestion> asked;
+    };
+
+    void SetUp() override {
+        RunBatchTest::SetUp();
+        platform.AddFile("more.txt", "mo", "MORE~1.TXT");
+        platform.AddFile("c%PATH%.txt", "pc", "CPATH~1.TXT");  // never run: its line is told in its turn
+        platform.AddFile("zeta.txt", "ze");
+        platform.AddFile("omega.txt", "om");
+        settings.rename = true;
+        settings.command = "* OUTPUT\\* \"**\"";
+        statusOf["README.TXT"] = 2;
+        noResult.insert("MORE~1.TXT");
+    }
+    // policy: the place among the running commands of the one to end next.
+    Seen Run(int32_t atOnce, std::function<size_t(size_t)> policy = {}) {
+        platform.endingNext = [this, policy](size_t running) {
+            mostRunning = std::max(mostRunning, running);
+            return policy ? policy(running) : 0;
+        };
+        mostRunning = 0;
+        settings.commandsAtOnce = atOnce;
+        if (platform.Has("OUTPUT"))
+            for (const std::string& name : platform.Names("OUTPUT")) platform.RemoveFile("OUTPUT\\" + name);
+        ui.progress.clear();
+        ui.asked.clear();
+        engine.RunBatch(settings);
+        std::vector<std::string> output = platform.Names("OUTPUT");
+        std::sort(output.begin(), output.end());  // made in the order the commands ended
+        Seen seen{ui.status, ui.progress, platform.Content(settings.report), std::move(output), ui.asked};
+        platform.RemoveFile(settings.report);
+        for (const std::string& name : platform.Names(platform.Cwd()))
+            if (name.rfind("REPORT-", 0) == 0) platform.RemoveFile(name);  // what failed writes kept
+        return seen;
+    }
+};
+
+TEST_F(AtOnceTest, CommandsEndingOutOfOrderAreToldInFileOrder) {
+    settings.handling = HandlingNone;
+    const Seen one = Run(1);
+    EXPECT_EQ(mostRunning, 1u);
+    EXPECT_NE(one.status.find("\"README.TXT\"  (same): Error 2\r\n\"notes.txt\"  \"NOTES.TXT\": OK\r\n"
+                              "\"more.txt\"  \"MORE~1.TXT\": Failed\r\n\"c%PATH%.txt\"  \"CPATH~1.TXT\": Not run"),
+              std::string::npos)
+        << one.status;
+    const std::function<size_t(size_t)> policies[] = {[](size_t) { return 0; }, [](size_t n) { return n - 1; },
+                                                      [](size_t n) { return n / 2; }};
+    for (const int32_t atOnce : {2, 3, 64}) {
+        for (const auto& policy : policies) {
+            SCOPED_TRACE(atOnce);
+            const Seen several = Run(atOnce, policy);
+            EXPECT_EQ(several.status, one.status);
+            EXPECT_EQ(several.progress, one.progress);
+            EXPECT_EQ(several.output, one.output);
+            EXPECT_EQ(mostRunning, std::min<size_t>(atOnce, 6));  // six of the seven files run
+        }
+    }
+    // A stored value out of range counts as 1.
+    for (const int32_t odd : {0, -3, maxCommandsAtOnce + 1}) {
+        Run(odd, [](size_t n) { return n - 1; });
+        EXPECT_EQ(mostRunning, 1u) << odd;
+    }
+}
+
+TEST_F(AtOnceTest, ReportModesAndTestModeGoOneAtATime) {
+    // Every command writes the one temporary report: the report is as one at
+    // a time makes it, including when its writes fail, and the status says
+    // so once. Test mode asks about each command and never tells it.
+    for (const int32_t handling : {HandlingNameTime, HandlingHtmlTable}) {
+        for (const bool failing : {false, true}) {
+            SCOPED_TRACE(std::to_string(handling) + (failing ? " failing" : ""));
+            settings.handling = handling;
+            settings.report = handling == HandlingNameTime ? "REPORT.LOG" : "REPORT.LRV";
+            auto prepare = [&] {
+                if (failing) platform.AddFile(settings.report).failWrite = true;
+            };
+            prepare();
+            const Seen one = Run(1);
+            prepare();
+            const Seen four = Run(4, [](size_t n) { return n - 1; });
+            EXPECT_EQ(mostRunning, 1u);
+            EXPECT_EQ(four.report, one.report);
+            EXPECT_EQ(four.asked, one.asked);
+            EXPECT_EQ(four.output, one.output);
+            const std::string told =
+                "Commands run one at a time: each of them writes the one temporary report file.\r\n";
+            const size_t at = std::string("Handling commands:\r\n\r\n").size();
+            EXPECT_EQ(four.status, one.status.substr(0, at) + told + one.status.substr(at));
+            if (failing) {
+                EXPECT_GT(one.asked.size(), 6u);  // whether to delete it, then at each command
+                EXPECT_NE(one.status.find("Its report output is kept in"), std::string::npos);
+                EXPECT_TRUE(one.report.empty());
+            } else {
+                EXPECT_NE(one.report.find("converted OMEGA.TXT"), std::string::npos) << one.report;
+            }
+        }
+    }
+    settings.test = true;
+    const Seen one = Run(1);
+    const Seen four = Run(4);
+    EXPECT_EQ(four.status, one.status);
+    EXPECT_EQ(four.asked, one.asked);
+    EXPECT_EQ(mostRunning, 0u);
+}
+
+TEST_F(AtOnceTest, StopLetsTheRunningOnesEnd) {
+    // Stopped, or its commands ended, when the first of three ends: none
+    // starts after, those running end, and the run says after which file.
+    settings.handling = HandlingNone;
+    const char* lines[] = {"\"Annual Report.txt\"  \"ANNUAL~1.TXT\"", "\"README.TXT\"  (same)",
+                           "\"notes.txt\"  \"NOTES.TXT\""};
+    const char* results[] = {": OK", ": Error 2", ": OK"};
+    for (const bool end : {false, true}) {
+        for (const bool lastFirst : {false, true}) {
+            SCOPED_TRACE(std::to_string(end) + std::to_string(lastFirst));
+            const size_t commandsBefore = platform.commands.size();
+            const int endedBefore = platform.endedCount;
+            auto convert = platform.onCommand;
+            bool first = true;
+            platform.onCommand = [&, convert](const std::string& line) {
+                if (std::exchange(first, false)) {
+                    EXPECT_EQ(engine.CommandsRunning(), 3u);
+                    EXPECT_TRUE(end ? engine.EndRunningCommand() : (engine.RequestStop(), true));
+                }
+                return convert(line);
+            };
+            const Seen seen = Run(3, [lastFirst](size_t n) { return lastFirst ? n - 1 : 0; });
+            platform.onCommand = convert;
+            EXPECT_EQ(platform.commands.size() - commandsBefore, 3u);
+            EXPECT_EQ(platform.endedCount - endedBefore, end ? 3 : 0);
+            std::string status = "Handling commands:\r\n\r\n";
+            for (int i = 0; i < 3; ++i) status += lines[i] + std::string(end ? ": Ended" : results[i]) + "\r\n";
+            status += "\r\nStopped after file 3 of 7: \"notes.txt\".\r\n\r\nRenaming files:\r\n\r\n";
+            status += "ANNUAL~1.TXT to Annual Report.txt: OK\r\nNOTES.TXT to notes.txt: OK\r\n";
+            EXPECT_EQ(seen.status.substr(0, status.size()), status);
+            EXPECT_EQ(ui.progressPos, 0u);
+            EXPECT_EQ(engine.CommandsRunning(), 0u);
+        }
+    }
 }

@@ -153,14 +153,16 @@ TEST(StoredValues, WhatIsSavedLoadsBack) {
     saved.symbols = -1;
     saved.rename = saved.fullPath = saved.handling0 = true;
     saved.standIns = StandInsAlways;
+    saved.commandsAtOnce = 9;
     StoredKey key{GlobalStoredValues(saved)};
     for (StoredValue& value : DirectoryStoredValues(saved)) key.values.push_back(std::move(value));
-    EXPECT_EQ(key.values.size(), 11u);
+    EXPECT_EQ(key.values.size(), 12u);
     FakePlatform platform("C:\\DATA");
     RunSettings loaded{"C:\\DATA"};
     LoadStoredValues(key, loaded, platform);
     EXPECT_EQ(std::tie(loaded.output, loaded.report, loaded.tempExt, loaded.handling, loaded.symbols),
               std::tie(saved.output, saved.report, saved.tempExt, saved.handling, saved.symbols));
-    EXPECT_EQ(std::make_tuple(loaded.rename, loaded.test, loaded.fullPath, loaded.handling0, loaded.standIns),
-              std::make_tuple(true, false, true, true, int32_t(StandInsAlways)));
+    EXPECT_EQ(std::make_tuple(loaded.rename, loaded.test, loaded.fullPath, loaded.handling0, loaded.standIns,
+                              loaded.commandsAtOnce),
+              std::make_tuple(true, false, true, true, int32_t(StandInsAlways), 9));
 }

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <ctime>
 
 namespace lorvan {
@@ -158,21 +159,18 @@ std::unique_ptr<PlatformFile> Win32Platform::OpenForReading(std::string_view pat
 }
 
 Win32Platform::~Win32Platform() {
+    for (const Running& command : running) CloseHandle(command.process);
     if (job) CloseHandle(job);
 }
 
-int Win32Platform::System(const std::string& commandLine) {
+bool Win32Platform::StartCommand(const std::string& program, const std::string& commandLine, uint32_t& id) {
+    if (!program.empty()) return Start(program.c_str(), commandLine, id);
     // The line the runtime's system() gives the interpreter, "%COMSPEC% /c
     // line", so that the interpreter reads it as before; "/v:off" keeps a
     // "!" in a name plain where the user's settings turn delayed expansion on.
     const std::string comspec = Environment("COMSPEC");
-    int status = 0;
-    if (comspec.empty()) return Run(nullptr, "cmd.exe /v:off /c " + commandLine, status) ? status : -1;
-    return Run(comspec.c_str(), comspec + " /v:off /c " + commandLine, status) ? status : -1;
-}
-
-bool Win32Platform::StartProgram(const std::string& program, const std::string& commandLine, int& status) {
-    return Run(program.c_str(), commandLine, status);
+    if (comspec.empty()) return Start(nullptr, "cmd.exe /v:off /c " + commandLine, id);
+    return Start(comspec.c_str(), comspec + " /v:off /c " + commandLine, id);
 }
 
 void Win32Platform::PrepareConsole() {
@@ -197,7 +195,7 @@ void Win32Platform::PrepareConsole() {
     }
 }
 
-bool Win32Platform::Run(const char* application, std::string commandLine, int& status) {
+bool Win32Platform::Start(const char* application, std::string commandLine, uint32_t& id) {
     PrepareConsole();
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -211,34 +209,61 @@ bool Win32Platform::Run(const char* application, std::string commandLine, int& s
     const bool inJob = job && AssignProcessToJobObject(job, process.hProcess);
     ResumeThread(process.hThread);
     CloseHandle(process.hThread);
+    id = ++lastId;
+    running.push_back({id, process.hProcess, inJob});
+    return true;
+}
 
-    // A command started from the wait hook runs within the outer one's wait.
-    void* const outer = runningProcess;
-    const bool outerInJob = runningInJob;
-    runningProcess = process.hProcess;
-    runningInJob = inJob;
-    DWORD waited = WAIT_FAILED;
-    if (waitHook) {
-        // Messages are dispatched meanwhile: the window repaints and answers.
-        while ((waited = MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, INFINITE, QS_ALLINPUT)) ==
-               WAIT_OBJECT_0 + 1)
-            waitHook();
+bool Win32Platform::WaitForCommand(uint32_t& id, int& status) {
+    if (running.empty()) return false;
+    // A wait takes at most MAXIMUM_WAIT_OBJECTS handles, one fewer beside the
+    // messages: those past it are looked at between short waits.
+    std::vector<HANDLE> handles;
+    for (const Running& command : running) handles.push_back(command.process);
+    const DWORD limit = waitHook ? MAXIMUM_WAIT_OBJECTS - 1 : MAXIMUM_WAIT_OBJECTS;
+    const DWORD waited = std::min<DWORD>(static_cast<DWORD>(handles.size()), limit);
+    const DWORD timeout = waited < handles.size() ? 10 : INFINITE;
+    size_t ended = handles.size();
+    while (ended == handles.size()) {
+        const DWORD result = waitHook ? MsgWaitForMultipleObjects(waited, handles.data(), FALSE, timeout, QS_ALLINPUT)
+                                      : WaitForMultipleObjects(waited, handles.data(), FALSE, timeout);
+        if (result < WAIT_OBJECT_0 + waited) {
+            ended = result - WAIT_OBJECT_0;
+        } else if (result == WAIT_OBJECT_0 + waited && waitHook) {
+            waitHook();  // messages are dispatched meanwhile: the window repaints and answers
+        } else if (result == WAIT_TIMEOUT) {
+            for (size_t i = waited; i < handles.size() && ended == handles.size(); ++i)
+                if (WaitForSingleObject(handles[i], 0) == WAIT_OBJECT_0) ended = i;
+        } else {
+            // The wait itself failed: the oldest is waited for plainly.
+            WaitForSingleObject(handles[0], INFINITE);
+            ended = 0;
+        }
     }
-    if (waited != WAIT_OBJECT_0) WaitForSingleObject(process.hProcess, INFINITE);
-    runningProcess = outer;
-    runningInJob = outerInJob;
-
+    // Of those that have ended, the first started: the wait gives the lowest.
+    for (size_t i = 0; i < ended; ++i)
+        if (WaitForSingleObject(handles[i], 0) == WAIT_OBJECT_0) {
+            ended = i;
+            break;
+        }
+    const Running command = running[ended];
+    running.erase(running.begin() + static_cast<std::ptrdiff_t>(ended));
     DWORD code = 0;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hProcess);
+    GetExitCodeProcess(command.process, &code);
+    CloseHandle(command.process);
+    id = command.id;
     status = static_cast<int>(code);
     return true;
 }
 
 bool Win32Platform::EndRunningCommand() {
-    if (!runningProcess) return false;
+    if (running.empty()) return false;
     // The whole job: the interpreter's program would go on without it.
-    if (!(runningInJob && TerminateJobObject(job, endedStatus))) TerminateProcess(runningProcess, endedStatus);
+    bool jobEnded = false;
+    for (const Running& command : running) {
+        if (command.inJob && !jobEnded) jobEnded = TerminateJobObject(job, endedStatus);
+        if (!command.inJob || !jobEnded) TerminateProcess(command.process, endedStatus);
+    }
     return true;
 }
 

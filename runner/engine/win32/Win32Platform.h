@@ -6,6 +6,8 @@
 
 #include "runner/engine/Platform.h"
 
+#include <vector>
+
 namespace lorvan {
 
 class Win32Platform : public Platform {
@@ -32,8 +34,8 @@ public:
     std::unique_ptr<PlatformFile> OpenForWriting(std::string_view path) override;
     std::unique_ptr<PlatformFile> CreateForWriting(std::string_view path) override;
     std::unique_ptr<PlatformFile> OpenForReading(std::string_view path) override;
-    int System(const std::string& commandLine) override;
-    bool StartProgram(const std::string& program, const std::string& commandLine, int& status) override;
+    bool StartCommand(const std::string& program, const std::string& commandLine, uint32_t& id) override;
+    bool WaitForCommand(uint32_t& id, int& status) override;
     bool EndRunningCommand() override;
     std::string Environment(std::string_view name) override;
     bool ConvertToOem(std::string_view text, std::string& oem) override;
@@ -50,14 +52,19 @@ public:
     static constexpr unsigned endedStatus = 1;
 
 private:
-    // CreateProcessA of the line and a wait; false when it cannot start.
-    bool Run(const char* application, std::string commandLine, int& status);
+    // CreateProcessA of the line; false when it cannot start.
+    bool Start(const char* application, std::string commandLine, uint32_t& id);
     void PrepareConsole();
 
+    struct Running {
+        uint32_t id;
+        void* process;
+        bool inJob;
+    };
     std::function<void()> waitHook;
-    void* job = nullptr;             // holds the running command and what it starts
-    void* runningProcess = nullptr;  // while a command runs
-    bool runningInJob = false;
+    void* job = nullptr;           // holds the running commands and what they start
+    std::vector<Running> running;  // in the order they started
+    uint32_t lastId = 0;
     bool consolePrepared = false;
     unsigned long creationFlags = 0;
 };

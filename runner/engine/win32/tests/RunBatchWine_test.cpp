@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <chrono>
@@ -25,10 +26,18 @@ namespace {
 class FixedTimePlatform : public Win32Platform {
 public:
     int directStarts = 0;
+    int running = 0, mostRunning = 0;
     std::tm LocalTime() override { return {9, 5, 14, 3, 5, 102, 1}; }
-    bool StartProgram(const std::string& program, const std::string& commandLine, int& status) override {
-        ++directStarts;
-        return Win32Platform::StartProgram(program, commandLine, status);
+    bool StartCommand(const std::string& program, const std::string& commandLine, uint32_t& id) override {
+        directStarts += !program.empty();
+        if (!Win32Platform::StartCommand(program, commandLine, id)) return false;
+        mostRunning = std::max(mostRunning, ++running);
+        return true;
+    }
+    bool WaitForCommand(uint32_t& id, int& status) override {
+        const bool waited = Win32Platform::WaitForCommand(id, status);
+        running -= waited;
+        return waited;
     }
 };
 
@@ -215,6 +224,51 @@ TEST_F(RunBatchWineTest, NamesOfAnyScriptComeBackAsThemselves) {
         EXPECT_EQ(GetFileAttributesW((cwd + names[0]).c_str()), DWORD(FILE_ATTRIBUTE_ARCHIVE)) << mode;
         EXPECT_EQ(GetFileAttributesA(platform.JournalPath().c_str()), INVALID_FILE_ATTRIBUTES) << mode;
     }
+}
+
+TEST_F(RunBatchWineTest, FourAtOnceTellAndRenameAsOneAtATime) {
+    // Twenty commands that sleep for different times, some failing or making
+    // no result: four at once end out of order, and the log, the results and
+    // the report are what one at a time gives.
+    for (int i = 0; i < 20; ++i) {
+        std::string content =
+            "sleep " + std::to_string(i * 37 % 9 * 30) + "\r\nreport line " + std::to_string(i) + "\r\n";
+        if (i % 7 == 3) content += "exit 3\r\n";
+        if (i % 5 == 4) content += "noout\r\n";
+        dir.WriteFile("File number " + std::to_string(i) + ".txt", content);
+    }
+    settings.rename = true;
+    struct Seen {
+        std::string status, report;
+        std::map<std::string, std::string> output;
+    };
+    auto run = [&](int32_t atOnce) {
+        settings.commandsAtOnce = atOnce;
+        RemoveTree(Cwd() + "\\OUTPUT");
+        DeleteFileA("REPORT.TXT");
+        DeleteFileA("REPORT.TMP");
+        platform.mostRunning = 0;
+        engine.RunBatch(settings);
+        return Seen{ui.status, dir.ReadFile("REPORT.TXT"), dir.Listing("OUTPUT")};
+    };
+    settings.handling = HandlingNone;
+    const Seen one = run(1);
+    EXPECT_EQ(platform.mostRunning, 1);
+    EXPECT_NE(one.status.find("Error 3"), std::string::npos);
+    EXPECT_NE(one.status.find(": Failed"), std::string::npos);
+    EXPECT_EQ(one.output.size(), 16u);
+    const Seen four = run(4);
+    EXPECT_EQ(platform.mostRunning, 4);
+    EXPECT_EQ(four.status, one.status);
+    EXPECT_EQ(four.output, one.output);
+
+    settings.handling = HandlingNameTime;
+    const Seen reported = run(1);
+    const Seen reportedFour = run(4);
+    EXPECT_EQ(platform.mostRunning, 1);  // one temporary report file: one at a time
+    EXPECT_EQ(reportedFour.report, reported.report);
+    EXPECT_NE(reported.report.find("\r\nline 19\r\n"), std::string::npos);
+    EXPECT_EQ(reportedFour.output, reported.output);
 }
 
 TEST_F(RunBatchWineTest, HtmlTableReportAndEarlierResults) {
