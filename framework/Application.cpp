@@ -50,8 +50,8 @@ bool IsWindowOf(HWND dialog, HWND window) {
 }
 
 int RunApplication() {
-    INITCOMMONCONTROLSEX icc{sizeof icc,
-                             ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_PROGRESS_CLASS |
+                                             ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
     if (Application* app = Application::Current()) app->InitInstance();
     return 0;

@@ -28,10 +28,11 @@ void RunController::Stop() {
         engine.RequestStop();
         return;
     }
-    // Asked again (or after a close) while the command still runs: it may
-    // hang.
-    if (services.Ask("The run stops when the command that runs now ends.\r\n\r\nEnd that command now?", lorvanTitle,
-                     Buttons::YesNo, Icon::Question) == Answer::Yes)
+    // Asked again (or after a close) while commands still run: one may hang.
+    const bool several = engine.CommandsRunning() > 1;
+    if (services.Ask(several ? "The run stops when the commands that run now end.\r\n\r\nEnd those commands now?"
+                             : "The run stops when the command that runs now ends.\r\n\r\nEnd that command now?",
+                     lorvanTitle, Buttons::YesNo, Icon::Question) == Answer::Yes)
         engine.EndRunningCommand();
 }
 
@@ -52,8 +53,8 @@ void RunController::SetRunning(bool running) {
     static constexpr int fields[] = {IDC_PROGRAM,  IDC_FILES,    IDC_COMMAND, IDC_TRANSLATE, IDC_OUTPUT,
                                      IDC_REPORT,   IDC_HANDLING, IDC_TEMPEXT, IDC_SYMBOLS,   IDC_TEST,
                                      IDC_FULLPATH, IDC_RENAME,   IDC_CHANGE};
-    static constexpr int options[] = {ID_OPTIONS_HANDLING, ID_OPTIONS_PROGRAM, ID_OPTIONS_FILES, ID_OPTIONS_COMMAND,
-                                      ID_OPTIONS_TRANSLATE};
+    static constexpr int options[] = {ID_OPTIONS_HANDLING, ID_OPTIONS_PROGRAM,   ID_OPTIONS_FILES,
+                                      ID_OPTIONS_COMMAND,  ID_OPTIONS_TRANSLATE, ID_OPTIONS_ATONCE};
     HMENU menu = GetMenu(window);
     if (running) {
         phase = Phase::Running;

@@ -29,8 +29,8 @@ public:
 
     // A run of the settings; true when the window is to close after it.
     bool Run(const lorvan::RunSettings& settings);
-    // Run pressed during a run: the run stops after the command that runs
-    // now; pressed again, the user may end that command.
+    // Run pressed during a run: the run stops after the commands that run
+    // now; pressed again, the user may end them.
     void Stop();
     // Exit pressed: true when the window may close now; during a run the
     // user is asked, and the window closes when the run has ended.

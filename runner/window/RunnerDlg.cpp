@@ -1,6 +1,7 @@
 #include "RunnerDlg.h"
 
 #include "AboutDlg.h"
+#include "AtOnceDlg.h"
 #include "ComboItemsDlg.h"
 #include "StoredSettings.h"
 #include "framework/Text.h"
@@ -63,6 +64,7 @@ const R CRunnerDlg::routes[] = {
     R::Menu(ID_STANDINS_OFF, &CRunnerDlg::OnStandInsOff),
     R::Menu(ID_STANDINS_WHEN_NEEDED, &CRunnerDlg::OnStandInsWhenNeeded),
     R::Menu(ID_STANDINS_ALWAYS, &CRunnerDlg::OnStandInsAlways),
+    R::Menu(ID_OPTIONS_ATONCE, &CRunnerDlg::OnCommandsAtOnce),
     R::Menu(ID_OPTIONS_PROGRAM, &CRunnerDlg::OnEditProgramList),
     R::Menu(ID_OPTIONS_FILES, &CRunnerDlg::OnEditFilesList),
     R::Menu(ID_OPTIONS_COMMAND, &CRunnerDlg::OnEditCommandList),
@@ -315,6 +317,10 @@ void CRunnerDlg::ShowStandInsChoice() {
 void CRunnerDlg::ChooseStandIns(int32_t mode) {
     settings.standIns = mode;
     ShowStandInsChoice();
+}
+
+void CRunnerDlg::OnCommandsAtOnce() {
+    CAtOnceDlg(settings.commandsAtOnce).DoModal();
 }
 
 void CRunnerDlg::EditHistory(const char* caption, const fw::ComboBox& list) {

@@ -81,6 +81,7 @@ private:
     void OnStandInsWhenNeeded() { ChooseStandIns(lorvan::StandInsWhenNeeded); }
     void OnStandInsAlways() { ChooseStandIns(lorvan::StandInsAlways); }
     void ChooseStandIns(int32_t mode);
+    void OnCommandsAtOnce();
     void EditHistory(const char* caption, const fw::ComboBox& list);
     void OnEditProgramList();
     void OnEditFilesList();

@@ -10,6 +10,7 @@
 #define IDD_COMBOITEMS 142
 #define IDI_LORVAN 128
 #define IDD_HELPWINDOW 150
+#define IDD_ATONCE 152
 #define IDR_HELPTEXT 151
 
 // Window menu command
@@ -38,6 +39,11 @@
 #define IDC_REMOVE 1025
 #define IDC_ITEMLIST 1026
 
+// Commands at once dialog controls
+#define IDC_ATONCE 1027
+#define IDC_ATONCE_SPIN 1028
+#define IDC_ATONCE_HINT 1029
+
 // Help window controls
 #define IDC_HELP_TOPICS 1030
 #define IDC_HELP_TEXT 1031
@@ -50,6 +56,7 @@
 #define ID_HELP_CONTENTS 32784
 #define ID_OPTIONS_TRANSLATE 32785
 #define ID_HELP_ABOUT 1019
+#define ID_OPTIONS_ATONCE 32786
 // Options > Stand-in names: Off, When needed, Always, in the order of the stored values
 #define ID_STANDINS_OFF 32790
 #define ID_STANDINS_WHEN_NEEDED 32791

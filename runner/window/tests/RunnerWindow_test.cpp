@@ -639,6 +639,27 @@ TEST_F(RunnerWindow, RemembersTheListsEverywhereAndTheRestForItsDirectory) {
         w.Answer("Run information is now", IDOK);
         EXPECT_TRUE(w.MenuTicked(ID_STANDINS_WHEN_NEEDED));  // the start value
         w.Command(ID_STANDINS_ALWAYS);
+        // Commands at once: 1 to start with; what is not from 1 to 64 is
+        // refused and told, and Cancel keeps what was chosen.
+        for (const char* typed : {"0", "65", "", "3", "9"}) {
+            w.Command(ID_OPTIONS_ATONCE);
+            HWND chooser = w.ui.WaitForWindow("Lorvan: Commands at once");
+            if (!chooser) break;
+            Dialog atOnce{w.ui, chooser};
+            EXPECT_EQ(atOnce.Text(IDC_ATONCE), *typed == '9' ? "3" : "1");
+            EXPECT_NE(atOnce.Text(IDC_ATONCE_HINT).find(" logical processor"), std::string::npos);
+            if (*typed == '3') Screenshot(chooser, "lorvan-commands-at-once");
+            atOnce.Clear(IDC_ATONCE);
+            atOnce.Type(IDC_ATONCE, typed);
+            const bool refused = *typed != '3' && *typed != '9';
+            w.ui.Click(chooser, *typed == '9' ? IDCANCEL : IDOK);
+            if (refused) {
+                EXPECT_TRUE(atOnce.Answer("Lorvan", "Enter a number from 1 to 64.", IDOK)) << typed;
+                EXPECT_TRUE(IsWindowVisible(chooser));
+                w.ui.Click(chooser, IDCANCEL);
+            }
+            EXPECT_TRUE(w.ui.WaitGone(chooser)) << typed;
+        }
         SetWindowPos(w.main, nullptr, -10, -20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     });
     Names subkeys;
@@ -646,6 +667,7 @@ TEST_F(RunnerWindow, RemembersTheListsEverywhereAndTheRestForItsDirectory) {
                                                        {"Top", Dword(DWORD(-20))},
                                                        {"Handling0", Dword(1)},
                                                        {"StandIns", Dword(lorvan::StandInsAlways)},
+                                                       {"CommandsAtOnce", Dword(3)},
                                                        {"CWD", Text(dir.Path())},
                                                        {"Output", Text("")},
                                                        {"Report", Text("RUN.LRV")},
@@ -802,6 +824,7 @@ TEST_F(RunnerWindow, ARunCanBeStoppedOrClosedAndTheWindowStaysAlive) {
     const char* const names[] = {"a.txt", "b.txt", "c.txt", "d.txt", "e.txt"};
     for (const char* name : names) dir.WriteFile(name, "sleep 300\r\nreport " + std::string(name) + "\r\n");
     dir.WriteFile("hang.dat", "sleep 60000\r\n");
+    dir.WriteFile("hung.dat", "sleep 60000\r\n");
     const std::string program = ExeDirectory() + "\\fakedos.exe";
     Names runs;  // what each stopped run left, checked after the window closed
     Run([&](Window& w) {
@@ -848,11 +871,31 @@ TEST_F(RunnerWindow, ARunCanBeStoppedOrClosedAndTheWindowStaysAlive) {
         ASSERT_TRUE(UiDriver::WaitUntil(done, 10000)) << w.Status();
         EXPECT_TRUE(w.StatusHas("\"hang.dat\"  \"HANG.DAT\": Ended\r\n")) << w.Status();
 
+        // Two at once without a report, both hanging: the second Stop asks
+        // about both and ends both.
+        w.Command(ID_OPTIONS_ATONCE);
+        if (HWND chooser = w.ui.WaitForWindow("Lorvan: Commands at once")) {
+            Dialog atOnce{w.ui, chooser};
+            atOnce.Clear(IDC_ATONCE);
+            atOnce.Type(IDC_ATONCE, "2");
+            w.ui.Click(chooser, IDOK);
+            EXPECT_TRUE(w.ui.WaitGone(chooser));
+        }
+        w.Pick(IDC_HANDLING, lorvan::HandlingNone);
+        w.EnterFiles("h?ng.dat");
+        w.ui.Click(w.main, IDOK);
+        ASSERT_TRUE(UiDriver::WaitUntil(running, 5000));
+        w.ui.Click(w.main, IDOK);
+        w.ui.Click(w.main, IDOK);
+        EXPECT_TRUE(w.Answer("End those commands now?", IDYES));
+        ASSERT_TRUE(UiDriver::WaitUntil(done, 10000)) << w.Status();
+        EXPECT_TRUE(w.StatusHas("\"hang.dat\"  \"HANG.DAT\": Ended\r\n\"hung.dat\"  \"HUNG.DAT\": Ended\r\n"))
+            << w.Status();
+
         // Closing during a run asks; No goes on, Yes stops, then closes.
         w.EnterFiles("*.txt");
         w.ui.Click(w.main, IDOK);
         EXPECT_TRUE(w.Answer("File(s) exist in the output directory", IDYES));  // the first run's results
-        EXPECT_TRUE(w.Answer(reportExists, IDYES));
         ASSERT_TRUE(UiDriver::WaitUntil(running, 5000));
         w.ui.Click(w.main, IDCANCEL);
         EXPECT_TRUE(w.Answer("Stop it and close Lorvan?", IDNO));
