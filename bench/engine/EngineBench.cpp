@@ -3,6 +3,9 @@
 //                            N files (100,000) on the in-memory platform
 //   engine_bench standins [N] (Windows/Wine) real runs of N files (1,000) with
 //                            a trivial program, stand-ins Off and Always by turns
+//   engine_bench parallel [N] (Windows/Wine) real runs of N files (200) with a
+//                            program that works about 50 ms of processor time,
+//                            1 and 2 commands at once by turns
 //   engine_bench real [N]    (Windows/Wine) real runs of N files (200) with a
 //                            trivial program, as from a program without a
 //                            console, beside a raw system() loop and one
@@ -12,6 +15,8 @@
 #include "runner/engine/RunServices.h"
 #include "runner/engine/RunSettings.h"
 #include "runner/engine/tests/FakePlatform.h"
+
+#include "BenchWork.h"
 
 #ifdef _WIN32
 #include "runner/engine/win32/Win32Platform.h"
@@ -196,6 +201,57 @@ int BenchStandIns(int count) {
 
     return 0;
 }
+
+// The rounds of BenchWork that take about ms milliseconds here.
+uint64_t RoundsFor(double ms) {
+    uint64_t rounds = 1000000;
+    for (;;) {
+        const Clock::time_point start = Clock::now();
+        volatile uint64_t sink = BenchWork(rounds);
+        (void)sink;
+        const double took = Seconds(start) * 1e3;
+        if (took > 20) return static_cast<uint64_t>(rounds * ms / took);
+        rounds *= 4;
+    }
+}
+
+int BenchParallel(int count) {
+    BenchDirectory bench("lorvan-parallel-", count);
+    RunSettings& settings = bench.settings;
+    settings.program = ExeDirectory() + "\\bench_busy.exe";
+    // The fastest of three calibrations: the others ran beside something else.
+    uint64_t rounds = UINT64_MAX;
+    for (int i = 0; i < 3; ++i) rounds = std::min(rounds, RoundsFor(50));
+    settings.command = "* " + std::to_string(rounds);
+    Win32Platform platform;
+    QuietServices ui;
+    RunEngine engine(ui, platform);
+    FreeConsole();
+    // One command's work, timed here.
+    Clock::time_point start = Clock::now();
+    volatile uint64_t sink = BenchWork(rounds);
+    (void)sink;
+    const double work = Seconds(start);
+
+    double best[2] = {1e9, 1e9};
+    for (int round = 0; round < 2; ++round)
+        for (int two = 0; two < 2; ++two) {
+            settings.commandsAtOnce = two ? 2 : 1;
+            start = Clock::now();
+            engine.RunBatch(settings);
+            best[two] = std::min(best[two], Seconds(start));
+        }
+    const double n = count;
+    std::printf(
+        "real runs of a busy program (%llu rounds of work, %.1f ms of them alone), %d files,\n"
+        "fastest of 2 each, on %lu logical processors\n",
+        static_cast<unsigned long long>(rounds), work * 1e3, count,
+        static_cast<unsigned long>(GetActiveProcessorCount(ALL_PROCESSOR_GROUPS)));
+    std::printf("  1 at once:  %7.2f s  %6.1f ms/file\n", best[0], best[0] * 1e3 / n);
+    std::printf("  2 at once:  %7.2f s  %6.1f ms/file\n", best[1], best[1] * 1e3 / n);
+    std::printf("2 at once / 1 at once = %.2f\n", best[1] / best[0]);
+    return 0;
+}
 #endif
 
 }  // namespace
@@ -206,7 +262,8 @@ int main(int argc, char** argv) {
 #ifdef _WIN32
     if (mode == "real") return BenchReal(argc > 2 ? std::atoi(argv[2]) : 200);
     if (mode == "standins") return BenchStandIns(argc > 2 ? std::atoi(argv[2]) : 1000);
+    if (mode == "parallel") return BenchParallel(argc > 2 ? std::atoi(argv[2]) : 200);
 #endif
-    std::fprintf(stderr, "usage: engine_bench fake [files] | real [files]\n");
+    std::fprintf(stderr, "usage: engine_bench fake|real|standins|parallel [files]\n");
     return 2;
 }
