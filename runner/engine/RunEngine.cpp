@@ -59,7 +59,6 @@ bool RunEngine::StartCommand(const std::string& directProgram, const CommandForm
                              const std::string& expansion, uint32_t& id, char& blocked) {
     // A file's names are data: started directly, the program gets them as
     // they are, whatever they hold.
-    blocked = 0;
     if (!directProgram.empty() && platform.StartCommand(directProgram, settings.program + ' ' + expansion, id))
         return true;
     // Also when the program cannot be started directly (a DOS program on a

@@ -383,6 +383,7 @@ TEST_F(RunBatchTest, FileNamesNeverChooseTheInterpreter) {
     EXPECT_EQ(platform.directStarts, std::vector<std::string>(2, "DOSCONV.EXE"));
     EXPECT_EQ(platform.commands,
               (std::vector<std::string>{"DOSCONV A&Q&.TXT \"a&q&.txt\"", "DOSCONV BQX~1.TXT \"b & q & x.txt\""}));
+    EXPECT_NE(ui.status.find("\"BQX~1.TXT\": OK\r\n\r\nDone"), std::string::npos) << ui.status;
     platform.RemoveFile("DOSCONV.EXE");
     platform.AddFile("DOSCONV.BAT");
     settings.files = "*%*.txt";
