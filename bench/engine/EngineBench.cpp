@@ -45,7 +45,6 @@ public:
     size_t statusBytes = 0;
     void SetStatus(std::string_view text) override { statusBytes = text.size() + 2; }
     void AppendStatus(std::string_view text) override { statusBytes += text.size() + 2; }
-    void SelectAllStatus() override {}
     void SetFileCount(std::string_view) override {}
     void SetFileCount(uint32_t) override {}
     void SetProgressRange(uint32_t) override {}

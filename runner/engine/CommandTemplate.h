@@ -50,7 +50,7 @@ struct FileValues {
 
 SymbolSet ReadSymbolSet(std::string_view text);
 
-// False (TooManySymbols) when the template holds more than maxSymbols.
+// False when the template holds more than maxSymbols symbols.
 bool ParseCommandTemplate(std::string_view templateText, const SymbolSet& symbols, CommandFormat& format);
 
 FileValues MakeFileValues(const FileEntry& entry, const RunSettings& settings, const SymbolSet& symbols,

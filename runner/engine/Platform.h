@@ -100,19 +100,7 @@ public:
     // Ends every command that runs now with what it started; false when none
     // runs. Called while commands run, from the user interface the wait
     // keeps alive.
-    virtual bool EndRunningCommand() = 0;
-    // One command, waited for, while no other runs: the interpreter's line,
-    // as system(): its exit status, or -1 when it cannot start.
-    int System(const std::string& commandLine) {
-        int status = -1;
-        uint32_t id = 0;
-        return StartCommand({}, commandLine, id) && WaitForCommand(id, status) ? status : -1;
-    }
-    // The same for a program file: false when it cannot start.
-    bool StartProgram(const std::string& program, const std::string& commandLine, int& status) {
-        uint32_t id = 0;
-        return !program.empty() && StartCommand(program, commandLine, id) && WaitForCommand(id, status);
-    }
+    virtual bool EndRunningCommands() = 0;
     // What keeps the user interface alive while WaitForCommand waits, called for
     // the messages that arrive meanwhile; empty: none. A platform whose
     // commands do not wait in the caller's thread has no use for it.

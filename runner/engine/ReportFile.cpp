@@ -21,6 +21,15 @@ std::string FormatTime(const std::tm& time, const char* format) {
     return std::string(text, length);
 }
 
+// The run and file time texts.
+std::string RunTimeText(const std::tm& time) {
+    return FormatTime(time, "%A %Y-%m-%d %H:%M:%S");
+}
+
+std::string FileTimeText(const std::tm& time) {
+    return FormatTime(time, "%Y-%m-%d %H:%M:%S");
+}
+
 }  // namespace
 
 bool IsAsciiOrUtf8(std::string_view bytes) {
@@ -43,14 +52,6 @@ bool IsAsciiOrUtf8(std::string_view bytes) {
         i += more + 1;
     }
     return true;
-}
-
-std::string RunTimeText(const std::tm& time) {
-    return FormatTime(time, "%A %Y-%m-%d %H:%M:%S");
-}
-
-std::string FileTimeText(const std::tm& time) {
-    return FormatTime(time, "%Y-%m-%d %H:%M:%S");
 }
 
 bool TemporaryReportName(const RunSettings& settings, Platform& platform, std::string& name) {

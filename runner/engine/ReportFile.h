@@ -1,7 +1,6 @@
 // The report file and the temporary report file.
 #pragma once
 
-#include <ctime>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -13,12 +12,9 @@ class PlatformFile;
 class RunServices;
 struct RunSettings;
 
-// The run and file time texts (strftime formats).
 // Whether the bytes are plain ASCII or UTF-8 throughout: a command's report
 // output that is not is taken to be in the DOS code page.
 bool IsAsciiOrUtf8(std::string_view bytes);
-std::string RunTimeText(const std::tm& time);
-std::string FileTimeText(const std::tm& time);
 
 // The temporary report name for a report and a temporary extension; false
 // when the report's extension equals tempExt ignoring case.
@@ -36,15 +32,11 @@ public:
     // Closes without the closing texts, as a stopped run does; an empty
     // report is deleted as at the end of a run.
     void CloseWithoutFinishing();
-    bool IsOpen() const { return file != nullptr; }
 
+private:
     // One write at the current end; a failure is told every time.
     bool WriteReportText(std::string_view text);
     bool WriteReportBytes(const void* bytes, size_t count);
-
-    const std::string& TemporaryName() const { return temporaryName; }
-
-private:
     // Moves the temporary file of a failed copy out of the next command's way.
     void KeepTemporary();
 

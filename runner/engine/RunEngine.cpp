@@ -1,6 +1,7 @@
 #include "runner/engine/RunEngine.h"
 
 #include "runner/engine/CommandTemplate.h"
+#include "runner/engine/FileOrder.h"
 #include "runner/engine/OutputDirectory.h"
 #include "runner/engine/Platform.h"
 #include "runner/engine/ProgramStart.h"
@@ -10,7 +11,6 @@
 #include "runner/engine/StandIns.h"
 
 #include <algorithm>
-#include <map>
 
 namespace lorvan {
 
@@ -48,8 +48,29 @@ void RunEngine::ListNow() {
     ListFiles(settings.files, ui, platform, foundFiles);
 }
 
-bool RunEngine::EndRunningCommand() {
-    if (!busy || !platform.EndRunningCommand()) return false;
+// What preparing gives the commands' loop and the finish.
+struct RunEngine::RunPlan {
+    bool test = false;
+    bool reporting = false;  // a report is written
+    SymbolSet symbols;
+    CommandFormat format;
+    // The program file to start directly, looked up once for the run (a
+    // look along PATH costs a few file system calls a directory); empty:
+    // every line goes through the interpreter.
+    std::string directProgram;
+    uint32_t atOnce = 1;  // commands kept running
+};
+
+// Where the commands' loop stands.
+struct RunEngine::CommandLoop {
+    uint32_t taken = 0;  // files begun, in file order
+    uint32_t done = 0;   // files ended
+    uint32_t needRenameCount = 0;
+    FileOrder order;
+};
+
+bool RunEngine::EndRunningCommands() {
+    if (!busy || !platform.EndRunningCommands()) return false;
     for (RunningCommand& command : running) command.ended = true;
     stopRequested = true;
     return true;
@@ -83,50 +104,18 @@ void RunEngine::RunBatch(const RunSettings& given) {
     } guard{*this};
 
     ListNow();
-    if (foundFiles.empty()) {
-        ui.Ask("No files were found matching \"" + settings.files + "\".", lorvanTitle, Buttons::Ok, Icon::None);
-        return;
-    }
-    // Checked again before anything is touched: the pattern also finds
-    // earlier results to delete, and the temporary name is deleted before
-    // the first command.
-    if (!IsPatternInCwd(settings.files, ui, platform)) return;
-    if (!IsTempExtUsable(settings, platform)) {
-        ui.Ask(tempExtMessage, lorvanTitle, Buttons::Ok, Icon::None);
-        ui.FocusField(Field::TempExt);
-        return;
-    }
-    // Without stand-ins, files the DOS program would get by their long names:
-    // asked once, before anything is changed.
-    const uint32_t without = settings.standIns == StandInsOff ? CountWithoutShortName(foundFiles) : 0;
-    if (without > 0) {
-        const bool one = without == 1;
-        const std::string question = std::to_string(without) + " of the " + std::to_string(foundFiles.size()) +
-                                     (one ? " files has" : " files have") + " no 8.3 name: the DOS program gets " +
-                                     (one ? "its long name." : "their long names.") + "\r\n\r\nGo on?";
-        if (ui.Ask(question, lorvanTitle, Buttons::YesNo, Icon::Question) != Answer::Yes) return;
-    }
-    ui.AddToHistory(HistoryList::Program, settings.program);
-    ui.AddToHistory(HistoryList::Files, settings.files);
-    ui.AddToHistory(HistoryList::Command, settings.command);
-    ui.AddToHistory(HistoryList::Translate, settings.translate);
-
-    const bool test = settings.test;
-    const bool reporting = !test && settings.handling < HandlingNone;
-    if (settings.rename && !test && !PrepareOutputDirectory(settings, ui, platform)) return;
+    if (!MayRun()) return;
+    AddToHistory();
+    RunPlan plan;
+    plan.test = settings.test;
+    plan.reporting = !plan.test && settings.handling < HandlingNone;
+    if (settings.rename && !plan.test && !PrepareOutputDirectory(settings, ui, platform)) return;
     ReportFile report(settings, ui, platform);
-    if (reporting && !report.OpenReport()) return;
-
-    // The text of the Symbols entry selected: its list holds these texts.
-    const bool symbolsSelected = settings.symbols >= 0 && settings.symbols < symbolSetCount;
-    const SymbolSet symbols = ReadSymbolSet(symbolsSelected ? symbolSetTexts[settings.symbols] : "");
-    CommandFormat format;
-    if (!ParseCommandTemplate(settings.command, symbols, format)) {
-        ui.Ask("Too many symbols in the Command string, max 10", lorvanTitle, Buttons::Ok, Icon::None);
+    if (plan.reporting && !report.OpenReport()) return;
+    if (!ParseTemplate(plan)) {
         report.CloseWithoutFinishing();
         return;
     }
-
     ui.SetStatus("Handling commands:\r\n");
     // Taken back on every way out of the run, before the results are renamed.
     StandIns standIns(settings, ui, platform);
@@ -134,100 +123,147 @@ void RunEngine::RunBatch(const RunSettings& given) {
         report.CloseWithoutFinishing();
         return;
     }
-    const uint32_t fileCount = FileCount();
-    ui.SetProgressRange(fileCount);
-    ui.SetProgressPos(0);
+    PlanCommands(plan);
+    CommandLoop loop;
+    RunCommands(plan, report, loop);
+    Finish(plan, loop, report, standIns);
+}
 
-    // Looked up once for the run: a look along PATH costs a few file system calls a directory.
-    std::string directProgram;
-    if (!test) {
-        directProgram = ResolveProgram(settings.program, platform);
-        // Decided by the user's own text alone, never by a file's names.
-        if (!IsDirectlyStartable(directProgram) || UserTextNeedsInterpreter(settings.program, format))
-            directProgram.clear();
+bool RunEngine::MayRun() {
+    if (foundFiles.empty()) {
+        ui.Ask("No files were found matching \"" + settings.files + "\".", lorvanTitle, Buttons::Ok, Icon::None);
+        return false;
     }
+    // Checked again before anything is touched: the pattern also finds
+    // earlier results to delete, and the temporary name is deleted before
+    // the first command.
+    if (!IsPatternInCwd(settings.files, ui, platform)) return false;
+    if (!IsTempExtUsable(settings, platform)) {
+        ui.Ask(tempExtMessage, lorvanTitle, Buttons::Ok, Icon::None);
+        ui.FocusField(Field::TempExt);
+        return false;
+    }
+    // Without stand-ins, files the DOS program would get by their long names:
+    // asked once, before anything is changed.
+    const uint32_t without = settings.standIns == StandInsOff ? CountWithoutShortName(foundFiles) : 0;
+    if (without == 0) return true;
+    const bool one = without == 1;
+    const std::string question = std::to_string(without) + " of the " + std::to_string(foundFiles.size()) +
+                                 (one ? " files has" : " files have") + " no 8.3 name: the DOS program gets " +
+                                 (one ? "its long name." : "their long names.") + "\r\n\r\nGo on?";
+    return ui.Ask(question, lorvanTitle, Buttons::YesNo, Icon::Question) == Answer::Yes;
+}
 
+void RunEngine::AddToHistory() {
+    ui.AddToHistory(HistoryList::Program, settings.program);
+    ui.AddToHistory(HistoryList::Files, settings.files);
+    ui.AddToHistory(HistoryList::Command, settings.command);
+    ui.AddToHistory(HistoryList::Translate, settings.translate);
+}
+
+bool RunEngine::ParseTemplate(RunPlan& plan) {
+    // The text of the Symbols entry selected: its list holds these texts.
+    const bool symbolsSelected = settings.symbols >= 0 && settings.symbols < symbolSetCount;
+    plan.symbols = ReadSymbolSet(symbolsSelected ? symbolSetTexts[settings.symbols] : "");
+    if (ParseCommandTemplate(settings.command, plan.symbols, plan.format)) return true;
+    ui.Ask("Too many symbols in the Command string, max 10", lorvanTitle, Buttons::Ok, Icon::None);
+    return false;
+}
+
+void RunEngine::PlanCommands(RunPlan& plan) {
+    ui.SetProgressRange(FileCount());
+    ui.SetProgressPos(0);
+    if (!plan.test) {
+        plan.directProgram = ResolveProgram(settings.program, platform);
+        // Decided by the user's own text alone, never by a file's names.
+        if (!IsDirectlyStartable(plan.directProgram) || UserTextNeedsInterpreter(settings.program, plan.format))
+            plan.directProgram.clear();
+    }
     // In the report modes every command writes the one temporary report
     // file that the template names: they go one at a time.
-    const uint32_t atOnce = test || reporting ? 1 : CommandsAtOnce(settings);
-    if (!test && reporting && CommandsAtOnce(settings) > 1)
+    plan.atOnce = plan.test || plan.reporting ? 1 : CommandsAtOnce(settings);
+    if (!plan.test && plan.reporting && CommandsAtOnce(settings) > 1)
         ui.AppendStatus("Commands run one at a time: each of them writes the one temporary report file.");
+}
 
-    uint32_t needRenameCount = 0;
-    uint32_t taken = 0;  // files begun, in file order
-    uint32_t done = 0;   // files ended
-    uint32_t shown = 0;  // files whose line is shown: each waits for all before it
-    std::map<uint32_t, std::string> waiting;
-    auto finish = [&](uint32_t file, std::string line, const std::string* reportOf) {
-        waiting.emplace(file, std::move(line));
-        for (auto next = waiting.begin(); next != waiting.end() && next->first == shown + 1;
-             next = waiting.erase(next), ++shown)
-            ui.AppendStatus(next->second);
-        // An ended command's report is kept too: what it wrote is not lost.
-        // One at a time, so its line is shown now.
-        if (reportOf && reporting) report.CollectCommandReport(*reportOf, foundFiles[file - 1].longName);
-        ui.SetProgressPos(++done);
-    };
+void RunEngine::RunCommands(const RunPlan& plan, ReportFile& report, CommandLoop& loop) {
     for (;;) {
-        if (running.size() >= atOnce || taken == fileCount || stopRequested) {
-            if (running.empty()) break;
-            uint32_t id = 0;
-            int status = -1;
-            const bool waited = platform.WaitForCommand(id, status);
-            auto command =
-                std::find_if(running.begin(), running.end(), [id](const RunningCommand& c) { return c.id == id; });
-            if (!waited || command == running.end()) {
-                command = running.begin();  // lost to the platform: not to be waited for again
-                status = -1;
-            }
-            const RunningCommand finished = std::move(*command);
-            running.erase(command);
-            const bool resultMissing = !finished.ended && status == 0 && settings.rename &&
-                                       !ResultFileExists(settings, finished.shortValue, platform);
-            finish(finished.file,
-                   DisplayLine(foundFiles[finished.file - 1]) +
-                       (finished.ended ? ": Ended" : ResultText(status, resultMissing)),
-                   &finished.shortValue);
-            continue;
-        }
-        const uint32_t j = taken + 1;
-        const FileEntry& entry = foundFiles[j - 1];
-        if (entry.needsRenaming()) ++needRenameCount;
-        const FileValues values = MakeFileValues(entry, settings, symbols, platform);
-        const std::string expansion = ExpandCommand(format, values);
-        const bool tooLong = IsCommandTooLong(platform.DosLength(expansion));
-
-        if (test) {
-            std::string title = "Lorvan test: \"" + settings.program + "\" command " + std::to_string(j) + " of " +
-                                std::to_string(fileCount);
-            std::string text = expansion;
-            if (tooLong && expansion.size() < maxWarnedExpansion)
-                text += "\r\n\r\nCOMMAND STRING TOO LONG! Max 126 characters";
-            if (ui.Ask(text, title, Buttons::OkCancel, tooLong ? Icon::Exclamation : Icon::None) == Answer::Cancel)
-                break;
-            taken = j;
-            finish(j, DisplayLine(entry) + (tooLong ? ": Command string too long" : ": Handled"), nullptr);
-            continue;
-        }
-        taken = j;
-        if (tooLong) {
-            finish(j, DisplayLine(entry) + ": Cmd too long", nullptr);
-        } else if (!values.shortValueReadable) {
-            // No DOS program can open it under that name: nothing is run.
-            finish(j, DisplayLine(entry) + ": Name not readable by the DOS program", nullptr);
-        } else {
-            uint32_t id = 0;
-            char blocked = 0;
-            if (StartCommand(directProgram, format, values, expansion, id, blocked))
-                running.push_back({id, j, values.shortValue});
-            else if (blocked)
-                finish(j, DisplayLine(entry) + BlockedText(blocked), nullptr);  // nothing ran, nothing to collect
-            else
-                finish(j, DisplayLine(entry) + ResultText(-1, false), &values.shortValue);
+        if (running.size() >= plan.atOnce || loop.taken == FileCount() || stopRequested) {
+            if (running.empty()) return;
+            CollectOne(plan, report, loop);
+        } else if (!BeginNext(plan, report, loop)) {
+            return;
         }
     }
-    const uint32_t handled = taken;  // all of them ended
+}
 
+bool RunEngine::BeginNext(const RunPlan& plan, ReportFile& report, CommandLoop& loop) {
+    const uint32_t j = loop.taken + 1;
+    const FileEntry& entry = foundFiles[j - 1];
+    if (entry.needsRenaming()) ++loop.needRenameCount;
+    const FileValues values = MakeFileValues(entry, settings, plan.symbols, platform);
+    const std::string expansion = ExpandCommand(plan.format, values);
+    const bool tooLong = IsCommandTooLong(platform.DosLength(expansion));
+    if (plan.test && !ShowTestCommand(j, expansion, tooLong)) return false;
+    loop.taken = j;
+    if (plan.test) {
+        Ended(plan, report, loop, j, DisplayLine(entry) + (tooLong ? ": Command string too long" : ": Handled"),
+              nullptr);
+        return true;
+    }
+    uint32_t id = 0;
+    char blocked = 0;
+    if (tooLong)
+        Ended(plan, report, loop, j, DisplayLine(entry) + ": Cmd too long", nullptr);
+    else if (!values.shortValueReadable)  // no DOS program can open it under that name: nothing is run
+        Ended(plan, report, loop, j, DisplayLine(entry) + ": Name not readable by the DOS program", nullptr);
+    else if (StartCommand(plan.directProgram, plan.format, values, expansion, id, blocked))
+        running.push_back({id, j, values.shortValue});
+    else if (blocked)  // nothing ran, nothing to collect
+        Ended(plan, report, loop, j, DisplayLine(entry) + BlockedText(blocked), nullptr);
+    else
+        Ended(plan, report, loop, j, DisplayLine(entry) + ResultText(-1, false), &values.shortValue);
+    return true;
+}
+
+bool RunEngine::ShowTestCommand(uint32_t file, const std::string& expansion, bool tooLong) {
+    const std::string title = "Lorvan test: \"" + settings.program + "\" command " + std::to_string(file) + " of " +
+                              std::to_string(FileCount());
+    std::string text = expansion;
+    if (tooLong && expansion.size() < maxWarnedExpansion) text += "\r\n\r\nCOMMAND STRING TOO LONG! Max 126 characters";
+    return ui.Ask(text, title, Buttons::OkCancel, tooLong ? Icon::Exclamation : Icon::None) != Answer::Cancel;
+}
+
+void RunEngine::CollectOne(const RunPlan& plan, ReportFile& report, CommandLoop& loop) {
+    uint32_t id = 0;
+    int status = -1;
+    const bool waited = platform.WaitForCommand(id, status);
+    auto command = std::find_if(running.begin(), running.end(), [id](const RunningCommand& c) { return c.id == id; });
+    if (!waited || command == running.end()) {
+        command = running.begin();  // lost to the platform: not to be waited for again
+        status = -1;
+    }
+    const RunningCommand finished = std::move(*command);
+    running.erase(command);
+    const bool resultMissing =
+        !finished.ended && status == 0 && settings.rename && !ResultFileExists(settings, finished.shortValue, platform);
+    Ended(plan, report, loop, finished.file,
+          DisplayLine(foundFiles[finished.file - 1]) + (finished.ended ? ": Ended" : ResultText(status, resultMissing)),
+          &finished.shortValue);
+}
+
+void RunEngine::Ended(const RunPlan& plan, ReportFile& report, CommandLoop& loop, uint32_t file, std::string line,
+                      const std::string* reportOf) {
+    for (const std::string& due : loop.order.Add(file, std::move(line))) ui.AppendStatus(due);
+    // An ended command's report is kept too: what it wrote is not lost.
+    // One at a time, so its line is shown now.
+    if (reportOf && plan.reporting) report.CollectCommandReport(*reportOf, foundFiles[file - 1].longName);
+    ui.SetProgressPos(++loop.done);
+}
+
+void RunEngine::Finish(const RunPlan& plan, const CommandLoop& loop, ReportFile& report, StandIns& standIns) {
+    const uint32_t handled = loop.taken;  // all of them ended
+    const uint32_t fileCount = FileCount();
     if (stopRequested && handled > 0) {
         ui.AppendStatus("\r\nStopped after file " + std::to_string(handled) + " of " + std::to_string(fileCount) +
                         ": \"" + foundFiles[handled - 1].longName + "\".");
@@ -237,12 +273,12 @@ void RunEngine::RunBatch(const RunSettings& given) {
         // After a stop only the files handled have results to rename.
         if (handled < fileCount) {
             const std::vector<FileEntry> handledFiles(foundFiles.begin(), foundFiles.begin() + handled);
-            FinishRenaming(settings, handledFiles, needRenameCount, ui, platform);
+            FinishRenaming(settings, handledFiles, loop.needRenameCount, ui, platform);
         } else {
-            FinishRenaming(settings, foundFiles, needRenameCount, ui, platform);
+            FinishRenaming(settings, foundFiles, loop.needRenameCount, ui, platform);
         }
     }
-    if (reporting) report.CloseReport();
+    if (plan.reporting) report.CloseReport();
     ui.SetProgressPos(0);
     ui.AppendStatus("\r\nDone");
 }

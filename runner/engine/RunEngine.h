@@ -1,7 +1,7 @@
-// What Run does, and the file listing it starts with.
-// The main dialog owns one RunEngine beside its RunSettings record and
-// provides the RunServices; the engine keeps the run's own state: busy,
-// foundFiles, lastListedPattern and, during a run, the report file.
+// What Run does, and the file listing it starts with. The window's run
+// controller owns one RunEngine and hands it the RunServices; the engine
+// keeps the run's own state: busy, foundFiles, lastListedPattern and the
+// commands that run.
 #pragma once
 
 #include "runner/engine/FileDiscovery.h"
@@ -17,7 +17,9 @@ struct CommandFormat;
 struct FileValues;
 
 class Platform;
+class ReportFile;
 class RunServices;
+class StandIns;
 struct RunSettings;
 
 class RunEngine {
@@ -38,8 +40,7 @@ public:
     }
     // Ends the commands that run now, which get the result ": Ended", and
     // stops the run after them; false when no command runs.
-    bool EndRunningCommand();
-    bool StopRequested() const { return stopRequested; }
+    bool EndRunningCommands();
     uint32_t CommandsRunning() const { return static_cast<uint32_t>(running.size()); }
 
     bool IsBusy() const { return busy; }
@@ -48,7 +49,32 @@ public:
     const std::string& LastListedPattern() const { return lastListedPattern; }
 
 private:
+    // A run goes in three steps: preparing (checks, history, output
+    // directory, report, template, stand-ins) into a plan; running the
+    // commands; finishing (renaming, report, stand-ins back, "Done").
+    struct RunPlan;
+    struct CommandLoop;
+
     void ListNow();
+    // The checks of the settings and the files, and the question about
+    // files without an 8.3 name; false when the run is not to go on.
+    bool MayRun();
+    void AddToHistory();
+    bool ParseTemplate(RunPlan& plan);
+    void PlanCommands(RunPlan& plan);
+    void RunCommands(const RunPlan& plan, ReportFile& report, CommandLoop& loop);
+    // Begins the next file: its command started, or its line told; false
+    // when Test mode's question was cancelled.
+    bool BeginNext(const RunPlan& plan, ReportFile& report, CommandLoop& loop);
+    // Test mode's question about one file's command; false on Cancel.
+    bool ShowTestCommand(uint32_t file, const std::string& expansion, bool tooLong);
+    // Waits for one running command to end and tells its result.
+    void CollectOne(const RunPlan& plan, ReportFile& report, CommandLoop& loop);
+    // A file has ended: its line told in its turn, what its command wrote
+    // to the temporary report collected, the progress bar moved.
+    void Ended(const RunPlan& plan, ReportFile& report, CommandLoop& loop, uint32_t file, std::string line,
+               const std::string* reportOf);
+    void Finish(const RunPlan& plan, const CommandLoop& loop, ReportFile& report, StandIns& standIns);
     // Starts one file's command: directly when directProgram (the run's
     // resolved program, or empty) and the line allow it, else through the
     // interpreter. False when nothing started: blocked then holds a value's
@@ -66,7 +92,7 @@ private:
         uint32_t id = 0;    // the platform's
         uint32_t file = 0;  // 1 on, in foundFiles
         std::string shortValue;
-        bool ended = false;  // by EndRunningCommand
+        bool ended = false;  // by EndRunningCommands
     };
     std::vector<RunningCommand> running;  // in the order they started
     std::vector<FileEntry> foundFiles;

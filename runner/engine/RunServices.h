@@ -1,6 +1,6 @@
 // The services through which the engine tells the user what happens and
 // asks what it must: what it reads comes in the settings it is given. The
-// main dialog CRunnerDlg is their one real provider; tests record them.
+// window's RunnerServices are their one real provider; tests record them.
 #pragma once
 
 #include <cstdint>
@@ -35,7 +35,6 @@ public:
     virtual void SetStatus(std::string_view text) = 0;
     // Replaces the current selection by text + CR LF.
     virtual void AppendStatus(std::string_view text) = 0;
-    virtual void SelectAllStatus() = 0;
     // The "# of files" field.
     virtual void SetFileCount(std::string_view text) = 0;
     virtual void SetFileCount(uint32_t count) = 0;

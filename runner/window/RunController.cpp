@@ -33,7 +33,7 @@ void RunController::Stop() {
     if (services.Ask(several ? "The run stops when the commands that run now end.\r\n\r\nEnd those commands now?"
                              : "The run stops when the command that runs now ends.\r\n\r\nEnd that command now?",
                      lorvanTitle, Buttons::YesNo, Icon::Question) == Answer::Yes)
-        engine.EndRunningCommand();
+        engine.EndRunningCommands();
 }
 
 bool RunController::MayClose() {

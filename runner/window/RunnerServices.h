@@ -19,7 +19,8 @@ public:
 
     void SetStatus(std::string_view text) override;
     void AppendStatus(std::string_view text) override;
-    void SelectAllStatus() override;
+    // Ctrl+A: the whole text selected, the focus in it.
+    void SelectAllStatus();
     void SetFileCount(std::string_view text) override;
     void SetFileCount(uint32_t count) override;
     void SetProgressRange(uint32_t upper) override;

@@ -39,7 +39,8 @@ int FuzzReport(const uint8_t* data, size_t size) {
 
     ReportFile report(settings, ui, platform);
     if (!report.OpenReport()) return 0;
-    const std::string temporary = report.TemporaryName();
+    std::string temporary;
+    TemporaryReportName(settings, platform, temporary);
     FakeNode* file = platform.Find(settings.report);
     Check(file != nullptr, "report open but not there");
     const bool failing = in.Flag();

@@ -59,7 +59,7 @@ public:
     std::vector<std::string> commands;
     std::vector<std::string> directStarts;  // the program file of each direct start
     std::function<size_t(size_t running)> endingNext;
-    int endedCount = 0;                    // commands ended by EndRunningCommand
+    int endedCount = 0;                    // commands ended by EndRunningCommands
     static constexpr int endedStatus = 1;  // the exit status of an ended command
     std::map<std::string, std::string> environment;
     std::tm now{};
@@ -95,7 +95,7 @@ public:
     // the running ones in the order they started: the first when unset.
     // onCommand runs then, with the command still running.
     bool WaitForCommand(uint32_t& id, int& status) override;
-    bool EndRunningCommand() override {
+    bool EndRunningCommands() override {
         if (running.empty()) return false;
         for (Started& command : running) endedCount += !std::exchange(command.ended, true);
         return true;

@@ -40,7 +40,6 @@ public:
 
     void SetStatus(std::string_view text) override { status.assign(text).append("\r\n"); }
     void AppendStatus(std::string_view text) override { status.append(text).append("\r\n"); }
-    void SelectAllStatus() override {}
     void SetFileCount(std::string_view text) override { fileCountText = text; }
     void SetFileCount(uint32_t count) override { fileCountText = std::to_string(count); }
     std::string progress;  // every call: "/range" or the position, each followed by a space

@@ -25,10 +25,12 @@ protected:
     std::string Run(const Outputs& outputs) {
         ReportFile report(settings, ui, platform);
         if (!report.OpenReport()) return "refused";
+        std::string temporary;
+        TemporaryReportName(settings, platform, temporary);
         for (auto& [shortValue, longName, content] : outputs) {
-            platform.AddFile(report.TemporaryName(), content);
+            platform.AddFile(temporary, content);
             report.CollectCommandReport(shortValue, longName);
-            EXPECT_FALSE(platform.Has(report.TemporaryName()));
+            EXPECT_FALSE(platform.Has(temporary));
         }
         report.CloseReport();
         return platform.Has(settings.report) ? platform.Content(settings.report) : "deleted";

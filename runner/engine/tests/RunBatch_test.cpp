@@ -417,8 +417,7 @@ TEST_F(RunBatchTest, StopAfterTheCommandThatRuns) {
             auto convert = platform.onCommand;
             platform.onCommand = [&, convert](const std::string& line) {
                 if (platform.commands.size() - commandsBefore == k) {
-                    EXPECT_TRUE(end ? engine.EndRunningCommand() : (engine.RequestStop(), true));
-                    EXPECT_TRUE(engine.StopRequested());
+                    EXPECT_TRUE(end ? engine.EndRunningCommands() : (engine.RequestStop(), true));
                 }
                 return convert(line);
             };
@@ -426,7 +425,6 @@ TEST_F(RunBatchTest, StopAfterTheCommandThatRuns) {
             engine.RunBatch(settings);
             platform.onCommand = convert;
             EXPECT_EQ(platform.commands.size() - commandsBefore, k);
-            EXPECT_FALSE(engine.StopRequested());
 
             std::string status = "Handling commands:\r\n\r\n", report, renamed;
             std::vector<std::string> output;
@@ -454,8 +452,7 @@ TEST_F(RunBatchTest, StopAfterTheCommandThatRuns) {
     EXPECT_EQ(platform.endedCount, 3);
     // Between runs there is nothing to stop or end, and the next run is whole.
     engine.RequestStop();
-    EXPECT_FALSE(engine.StopRequested());
-    EXPECT_FALSE(engine.EndRunningCommand());
+    EXPECT_FALSE(engine.EndRunningCommands());
     platform.RemoveFile("REPORT.TXT");
     ui.answers = {Answer::Yes};
     engine.RunBatch(settings);
@@ -600,7 +597,7 @@ TEST_F(AtOnceTest, StopLetsTheRunningOnesEnd) {
             platform.onCommand = [&, convert](const std::string& line) {
                 if (std::exchange(first, false)) {
                     EXPECT_EQ(engine.CommandsRunning(), 3u);
-                    EXPECT_TRUE(end ? engine.EndRunningCommand() : (engine.RequestStop(), true));
+                    EXPECT_TRUE(end ? engine.EndRunningCommands() : (engine.RequestStop(), true));
                 }
                 return convert(line);
             };

@@ -256,7 +256,7 @@ bool Win32Platform::WaitForCommand(uint32_t& id, int& status) {
     return true;
 }
 
-bool Win32Platform::EndRunningCommand() {
+bool Win32Platform::EndRunningCommands() {
     if (running.empty()) return false;
     // The whole job: the interpreter's program would go on without it.
     bool jobEnded = false;

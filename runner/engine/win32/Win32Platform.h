@@ -36,7 +36,7 @@ public:
     std::unique_ptr<PlatformFile> OpenForReading(std::string_view path) override;
     bool StartCommand(const std::string& program, const std::string& commandLine, uint32_t& id) override;
     bool WaitForCommand(uint32_t& id, int& status) override;
-    bool EndRunningCommand() override;
+    bool EndRunningCommands() override;
     std::string Environment(std::string_view name) override;
     bool ConvertToOem(std::string_view text, std::string& oem) override;
     size_t DosLength(std::string_view text) override;
@@ -48,7 +48,7 @@ public:
     bool IsLeadByte(unsigned char byte) const override;
     bool IsUtf8() const override;
 
-    // The exit status of a command ended by EndRunningCommand.
+    // The exit status of a command ended by EndRunningCommands.
     static constexpr unsigned endedStatus = 1;
 
 private:

@@ -520,7 +520,7 @@ TEST_F(RunBatchWineTest, HangingCommandEndedFromTheWaitHook) {
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
         // While b.txt's command sleeps: it wrote its arguments first.
         if (dir.ReadFile("args.log").find("B.TXT") != std::string::npos && ++calls == 3) {
-            EXPECT_TRUE(engine.EndRunningCommand());
+            EXPECT_TRUE(engine.EndRunningCommands());
         }
     });
     for (const std::string redirect : {"", " >NUL"}) {
@@ -547,6 +547,6 @@ TEST_F(RunBatchWineTest, HangingCommandEndedFromTheWaitHook) {
         EXPECT_FALSE(dir.Exists("REPORT.TMP"));
     }
     KillTimer(nullptr, timer);
-    EXPECT_FALSE(engine.EndRunningCommand());
-    EXPECT_FALSE(platform.EndRunningCommand());
+    EXPECT_FALSE(engine.EndRunningCommands());
+    EXPECT_FALSE(platform.EndRunningCommands());
 }

@@ -12,6 +12,22 @@
 
 using namespace lorvan;
 
+namespace {
+
+// One command, waited for: the interpreter's line, as system() gives it.
+int System(Platform& platform, const std::string& commandLine) {
+    int status = -1;
+    uint32_t id = 0;
+    return platform.StartCommand({}, commandLine, id) && platform.WaitForCommand(id, status) ? status : -1;
+}
+
+bool StartProgram(Platform& platform, const std::string& program, const std::string& commandLine, int& status) {
+    uint32_t id = 0;
+    return platform.StartCommand(program, commandLine, id) && platform.WaitForCommand(id, status);
+}
+
+}  // namespace
+
 class Win32PlatformTest : public InScratchDir {
 protected:
     Win32Platform platform;
@@ -127,7 +143,7 @@ TEST_F(Win32PlatformTest, CommandsAsTheRuntimesSystemGivesThem) {
         for (int way = 0; way < 2; ++way) {
             DeleteFileA("said.log");
             DeleteFileA("pct.log");
-            statuses[way] = way == 0 ? std::system(line.c_str()) : platform.System(line);
+            statuses[way] = way == 0 ? std::system(line.c_str()) : System(platform, line);
             logs[way] = dir.ReadFile("said.log") + "|" + dir.ReadFile("pct.log");
         }
         EXPECT_EQ(statuses[1], statuses[0]) << line;
@@ -137,8 +153,8 @@ TEST_F(Win32PlatformTest, CommandsAsTheRuntimesSystemGivesThem) {
         }
     }
     int status = 0;
-    EXPECT_TRUE(platform.StartProgram(fakedos, "fakedos in.txt out.txt t.tmp", status));
+    EXPECT_TRUE(StartProgram(platform, fakedos, "fakedos in.txt out.txt t.tmp", status));
     EXPECT_EQ(status, 5);
-    EXPECT_FALSE(platform.StartProgram(Cwd() + "\\none.exe", "none", status));
-    EXPECT_FALSE(platform.EndRunningCommand());
+    EXPECT_FALSE(StartProgram(platform, Cwd() + "\\none.exe", "none", status));
+    EXPECT_FALSE(platform.EndRunningCommands());
 }
