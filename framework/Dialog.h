@@ -71,6 +71,11 @@ public:
     HWND Handle() const { return hwnd; }
     HWND Item(int id) const { return GetDlgItem(hwnd, id); }
 
+    // Whether the dialog takes the rows of its dispatch table marked idle
+    // only: not while it exchanges or ends; a dialog that does a long job
+    // while it pumps messages says so too.
+    virtual bool Idle() const { return !ended && !exchanging; }
+
 protected:
     virtual BOOL OnInitDialog() {
         UpdateData(false);
@@ -104,10 +109,13 @@ private:
 //   Route<T>::Menu(ID_X, &T::OnX)                      void OnX()       a menu item or accelerator
 //   Route<T>::Notify(TCN_SELCHANGE, IDC_TAB, &T::OnY)  LRESULT OnY(NMHDR*)
 //   Route<T>::Message(WM_PAINT, &T::OnPaint)           bool OnPaint(WPARAM, LPARAM, LRESULT&)
+//   Route<T>::Timer(TimerX, &T::OnX)                   void OnX()       a one-shot timer, stopped first
 // A message handler returns false to leave the message to default processing.
+// A row marked .IdleOnly() is a reaction to the user: while the dialog is not
+// Idle() its message is taken and nothing is called.
 template <class T>
 struct Route {
-    enum class Kind { Command, Menu, Notify, Message };
+    enum class Kind { Command, Menu, Notify, Message, Timer };
     using CommandHandler = void (T::*)();
     using NotifyHandler = LRESULT (T::*)(NMHDR*);
     using MessageHandler = bool (T::*)(WPARAM, LPARAM, LRESULT&);
@@ -118,12 +126,48 @@ struct Route {
     CommandHandler command = nullptr;
     NotifyHandler notify = nullptr;
     MessageHandler message = nullptr;
+    bool idleOnly = false;
+
+    constexpr Route IdleOnly() const {
+        Route row = *this;
+        row.idleOnly = true;
+        return row;
+    }
 
     static constexpr Route Command(UINT code, int id, CommandHandler f) { return {Kind::Command, code, id, f}; }
     static constexpr Route Menu(int id, CommandHandler f) { return {Kind::Menu, 0, id, f}; }
     static constexpr Route Notify(UINT code, int id, NotifyHandler f) { return {Kind::Notify, code, id, nullptr, f}; }
     static constexpr Route Message(UINT msg, MessageHandler f) { return {Kind::Message, msg, 0, nullptr, nullptr, f}; }
+    static constexpr Route Timer(UINT_PTR timer, CommandHandler f) {
+        return {Kind::Timer, WM_TIMER, static_cast<int>(timer), f};
+    }
 };
+
+// Whether a row's message matches it.
+template <class T>
+bool Matches(const Route<T>& r, UINT msg, WPARAM wp, LPARAM lp) {
+    using Kind = typename Route<T>::Kind;
+    switch (r.kind) {
+        case Kind::Command:
+        case Kind::Menu: {
+            if (msg != WM_COMMAND || LOWORD(wp) != r.id) return false;
+            // A control names itself in lp; a menu item (0) or an
+            // accelerator (1) does not.
+            const bool fromControl = lp != 0;
+            return r.kind == Kind::Command ? fromControl && HIWORD(wp) == r.code : !fromControl && HIWORD(wp) <= 1;
+        }
+        case Kind::Notify: {
+            if (msg != WM_NOTIFY) return false;
+            auto* header = reinterpret_cast<NMHDR*>(lp);
+            return header->code == r.code && static_cast<int>(header->idFrom) == r.id;
+        }
+        case Kind::Message:
+            return msg == r.code;
+        case Kind::Timer:
+            return msg == WM_TIMER && wp == static_cast<WPARAM>(r.id);
+    }
+    return false;
+}
 
 // Finds the row for a message and calls its handler. Returns whether the
 // message was handled.
@@ -131,32 +175,19 @@ template <class T>
 bool RouteMessage(T* self, std::span<const Route<T>> routes, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     using Kind = typename Route<T>::Kind;
     for (const Route<T>& r : routes) {
+        if (!Matches(r, msg, wp, lp)) continue;
+        if (r.kind == Kind::Timer) KillTimer(self->Handle(), wp);
+        result = 0;
+        if (r.idleOnly && !self->Idle()) return true;
         switch (r.kind) {
-            case Kind::Command:
-            case Kind::Menu: {
-                if (msg != WM_COMMAND || LOWORD(wp) != r.id) break;
-                // A control names itself in lp; a menu item (0) or an
-                // accelerator (1) does not.
-                const bool fromControl = lp != 0;
-                if (r.kind == Kind::Command ? fromControl && HIWORD(wp) == r.code : !fromControl && HIWORD(wp) <= 1) {
-                    (self->*r.command)();
-                    result = 0;
-                    return true;
-                }
-                break;
-            }
             case Kind::Notify:
-                if (msg == WM_NOTIFY) {
-                    auto* header = reinterpret_cast<NMHDR*>(lp);
-                    if (header->code == r.code && static_cast<int>(header->idFrom) == r.id) {
-                        result = (self->*r.notify)(header);
-                        return true;
-                    }
-                }
-                break;
+                result = (self->*r.notify)(reinterpret_cast<NMHDR*>(lp));
+                return true;
             case Kind::Message:
-                if (msg == r.code) return (self->*r.message)(wp, lp, result);
-                break;
+                return (self->*r.message)(wp, lp, result);
+            default:
+                (self->*r.command)();
+                return true;
         }
     }
     return false;

@@ -34,6 +34,41 @@ bool HoldsEntryNamed(const RunSettings& settings, std::string_view name, Platfor
     return found;
 }
 
+// Earlier results in the output directory, deleted after a question;
+// false when the user keeps them or one cannot be deleted.
+bool ClearEarlierResults(const RunSettings& settings, RunServices& ui, Platform& platform) {
+    // Collected first, so that nothing is deleted under a running enumeration.
+    std::vector<std::string> results;
+    bool any = platform.Enumerate(InOutput(settings, settings.files), [&](const FoundEntry& entry) {
+        if (IsEarlierResult(entry)) results.push_back(entry.name);
+    });
+    if (!any) return true;
+    ui.SetStatus("Checking output directory\r\n");
+    for (const std::string& name : results) ui.AppendStatus(name);
+    const uint32_t n = static_cast<uint32_t>(results.size());
+    if (n > 0 && ui.Ask("File(s) exist in the output directory, see the Status window.\r\n\r\nDelete?", lorvanTitle,
+                        Buttons::YesNo, Icon::None) == Answer::No)
+        return false;
+    ui.AppendStatus("\r\nDeleting files\r\n");
+    ui.SetProgressRange(n);
+    ui.SetProgressPos(0);
+    uint32_t deleted = 0;
+    for (const std::string& name : results) {
+        std::string path = InOutput(settings, name);
+        if (platform.RemoveFile(path)) {
+            ui.SetProgressPos(++deleted);
+            ui.AppendStatus(path + ": OK");
+        } else {
+            ui.AppendStatus(path + ": Failed");
+        }
+    }
+    if (deleted < n) {
+        ui.Ask("One or more deletes failed, you must delete manually", lorvanTitle, Buttons::Ok, Icon::Exclamation);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool PrepareOutputDirectory(const RunSettings& settings, RunServices& ui, Platform& platform) {
@@ -51,36 +86,7 @@ bool PrepareOutputDirectory(const RunSettings& settings, RunServices& ui, Platfo
         return false;
     }
 
-    // Collected first, so that nothing is deleted under a running enumeration.
-    std::vector<std::string> results;
-    bool any = platform.Enumerate(InOutput(settings, settings.files), [&](const FoundEntry& entry) {
-        if (IsEarlierResult(entry)) results.push_back(entry.name);
-    });
-    if (any) {
-        ui.SetStatus("Checking output directory\r\n");
-        for (const std::string& name : results) ui.AppendStatus(name);
-        const uint32_t n = static_cast<uint32_t>(results.size());
-        if (n > 0 && ui.Ask("File(s) exist in the output directory, see the Status window.\r\n\r\nDelete?", lorvanTitle,
-                            Buttons::YesNo, Icon::None) == Answer::No)
-            return false;
-        ui.AppendStatus("\r\nDeleting files\r\n");
-        ui.SetProgressRange(n);
-        ui.SetProgressPos(0);
-        uint32_t deleted = 0;
-        for (const std::string& name : results) {
-            std::string path = InOutput(settings, name);
-            if (platform.RemoveFile(path)) {
-                ui.SetProgressPos(++deleted);
-                ui.AppendStatus(path + ": OK");
-            } else {
-                ui.AppendStatus(path + ": Failed");
-            }
-        }
-        if (deleted < n) {
-            ui.Ask("One or more deletes failed, you must delete manually", lorvanTitle, Buttons::Ok, Icon::Exclamation);
-            return false;
-        }
-    }
+    if (!ClearEarlierResults(settings, ui, platform)) return false;
 
     uint32_t attributes = 0;
     if (!platform.Exists(output, &attributes)) {

@@ -30,6 +30,34 @@ std::string FileTimeText(const std::tm& time) {
     return FormatTime(time, "%Y-%m-%d %H:%M:%S");
 }
 
+// The report's heading: the pattern, the time of the run and the command.
+std::string RunInformation(const RunSettings& settings, const std::string& runTime, const std::string& charset) {
+    std::string info;
+    if (settings.handling < HandlingHtml) {
+        info = settings.cwd + "\\" + settings.files + "\r\n" + runTime + "\r\n" + settings.program + " " +
+               settings.command + "\r\n\r\n";
+    } else {
+        info = "<html><head>";
+        if (!charset.empty()) info += "<meta charset=\"" + charset + "\">\r\n";
+        info += "<title>Lorvan " + settings.files +
+                "</title>\r\n"
+                "<base target=\"lorvan\">\r\n"
+                "<style><!-- h2, h3 {margin: 0} h4 {margin-top: 0} --></style>\r\n"
+                "</head>\r\n"
+                "<body bgcolor=\"#F0F0F0\">\r\n"
+                "<h2 align=\"center\">" +
+                settings.cwd + "\\" + settings.files +
+                "</h2>\r\n"
+                "<h3 align=\"center\">" +
+                runTime +
+                "</h3>\r\n"
+                "<h4 align=\"center\">" +
+                settings.program + " " + settings.command + "</h4>\r\n";
+        if (settings.handling == HandlingHtmlTable) info += tableOpening;
+    }
+    return info;
+}
+
 }  // namespace
 
 bool IsAsciiOrUtf8(std::string_view bytes) {
@@ -106,34 +134,8 @@ bool ReportFile::OpenReport() {
         }
     }
 
-    if (WantsRunInformation(settings)) {
-        const std::string runTime = RunTimeText(platform.LocalTime());
-        std::string info;
-        if (settings.handling < HandlingHtml) {
-            info = settings.cwd + "\\" + settings.files + "\r\n" + runTime + "\r\n" + settings.program + " " +
-                   settings.command + "\r\n\r\n";
-        } else {
-            const std::string charset = platform.ReportCharset();
-            info = "<html><head>";
-            if (!charset.empty()) info += "<meta charset=\"" + charset + "\">\r\n";
-            info += "<title>Lorvan " + settings.files +
-                    "</title>\r\n"
-                    "<base target=\"lorvan\">\r\n"
-                    "<style><!-- h2, h3 {margin: 0} h4 {margin-top: 0} --></style>\r\n"
-                    "</head>\r\n"
-                    "<body bgcolor=\"#F0F0F0\">\r\n"
-                    "<h2 align=\"center\">" +
-                    settings.cwd + "\\" + settings.files +
-                    "</h2>\r\n"
-                    "<h3 align=\"center\">" +
-                    runTime +
-                    "</h3>\r\n"
-                    "<h4 align=\"center\">" +
-                    settings.program + " " + settings.command + "</h4>\r\n";
-            if (settings.handling == HandlingHtmlTable) info += tableOpening;
-        }
-        WriteReportText(info);
-    }
+    if (WantsRunInformation(settings))
+        WriteReportText(RunInformation(settings, RunTimeText(platform.LocalTime()), platform.ReportCharset()));
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "RunnerApp.h"
 
+#include "resource.h"
+
 bool CRunnerApp::FilterProgramKey(CRunnerDlg& window, const MSG& msg) {
     if (msg.message != WM_CHAR || msg.wParam != 1) return false;  // Ctrl+A
     window.SelectAllStatus();
@@ -8,7 +10,8 @@ bool CRunnerApp::FilterProgramKey(CRunnerDlg& window, const MSG& msg) {
 
 bool CRunnerApp::FilterMainWindow(CRunnerDlg& window, const MSG& msg) {
     if (window.IsCwdDoubleClick(msg)) {
-        window.BrowseFromRoot();
+        // Through the window's table: it browses only when idle.
+        SendMessageA(window.Handle(), WM_COMMAND, ID_BROWSE_FROM_ROOT, 0);
         return true;
     }
     if (window.IsFileCountDoubleClick(msg)) {

@@ -35,40 +35,43 @@ const R CRunnerDlg::routes[] = {
     R::Message(WM_SYSCOMMAND, &CRunnerDlg::OnSysCommand),
     R::Message(WM_PAINT, &CRunnerDlg::OnPaintMinimised),
     R::Message(WM_QUERYDRAGICON, &CRunnerDlg::OnQueryDragIcon),
-    R::Message(WM_TIMER, &CRunnerDlg::OnTimer),
-    R::Message(WM_OPENED, &CRunnerDlg::OnOpened),
-    R::Command(CBN_EDITCHANGE, IDC_PROGRAM, &CRunnerDlg::OnStateChanged),
-    R::Command(CBN_KILLFOCUS, IDC_PROGRAM, &CRunnerDlg::OnFieldFocusLost),
-    R::Command(CBN_CLOSEUP, IDC_PROGRAM, &CRunnerDlg::StartStateCheck),
-    R::Command(CBN_SELCHANGE, IDC_PROGRAM, &CRunnerDlg::StartStateCheck),
-    R::Command(CBN_EDITCHANGE, IDC_FILES, &CRunnerDlg::OnStateChanged),
-    R::Command(CBN_KILLFOCUS, IDC_FILES, &CRunnerDlg::OnFilesFocusLost),
-    R::Command(CBN_CLOSEUP, IDC_FILES, &CRunnerDlg::StartStateCheck),
-    R::Command(CBN_SELCHANGE, IDC_FILES, &CRunnerDlg::StartStateCheck),
-    R::Command(CBN_EDITCHANGE, IDC_COMMAND, &CRunnerDlg::OnStateChanged),
-    R::Command(CBN_KILLFOCUS, IDC_COMMAND, &CRunnerDlg::OnFieldFocusLost),
-    R::Command(CBN_CLOSEUP, IDC_COMMAND, &CRunnerDlg::StartStateCheck),
-    R::Command(CBN_SELCHANGE, IDC_COMMAND, &CRunnerDlg::StartStateCheck),
-    R::Command(CBN_EDITCHANGE, IDC_TRANSLATE, &CRunnerDlg::OnStateChanged),
-    R::Command(CBN_KILLFOCUS, IDC_TRANSLATE, &CRunnerDlg::OnFieldFocusLost),
-    R::Command(CBN_CLOSEUP, IDC_TRANSLATE, &CRunnerDlg::StartStateCheck),
-    R::Command(CBN_SELCHANGE, IDC_TRANSLATE, &CRunnerDlg::StartStateCheck),
-    R::Command(EN_CHANGE, IDC_OUTPUT, &CRunnerDlg::OnStateChanged),
-    R::Command(EN_CHANGE, IDC_REPORT, &CRunnerDlg::OnStateChanged),
-    R::Command(EN_CHANGE, IDC_TEMPEXT, &CRunnerDlg::OnStateChanged),
-    R::Command(EN_KILLFOCUS, IDC_TEMPEXT, &CRunnerDlg::OnTempExtFocusLost),
-    R::Command(CBN_SELCHANGE, IDC_HANDLING, &CRunnerDlg::OnHandlingChange),
-    R::Command(BN_CLICKED, IDC_RENAME, &CRunnerDlg::OnRenameChange),
-    R::Command(BN_CLICKED, IDC_CHANGE, &CRunnerDlg::BrowseFromParent),
-    R::Menu(ID_OPTIONS_HANDLING, &CRunnerDlg::OnHandling0Toggle),
-    R::Menu(ID_STANDINS_OFF, &CRunnerDlg::OnStandInsOff),
-    R::Menu(ID_STANDINS_WHEN_NEEDED, &CRunnerDlg::OnStandInsWhenNeeded),
-    R::Menu(ID_STANDINS_ALWAYS, &CRunnerDlg::OnStandInsAlways),
-    R::Menu(ID_OPTIONS_ATONCE, &CRunnerDlg::OnCommandsAtOnce),
-    R::Menu(ID_OPTIONS_PROGRAM, &CRunnerDlg::OnEditProgramList),
-    R::Menu(ID_OPTIONS_FILES, &CRunnerDlg::OnEditFilesList),
-    R::Menu(ID_OPTIONS_COMMAND, &CRunnerDlg::OnEditCommandList),
-    R::Menu(ID_OPTIONS_TRANSLATE, &CRunnerDlg::OnEditTranslateList),
+    R::Timer(TimerStateCheck, &CRunnerDlg::OnStateChanged).IdleOnly(),
+    R::Timer(TimerStandIns, &CRunnerDlg::RecoverStandInsThenList),
+    R::Timer(TimerFileList, &CRunnerDlg::RefreshFileList),
+    R::Message(WM_OPENED, &CRunnerDlg::OnOpened).IdleOnly(),
+    R::Command(CBN_EDITCHANGE, IDC_PROGRAM, &CRunnerDlg::OnStateChanged).IdleOnly(),
+    R::Command(CBN_KILLFOCUS, IDC_PROGRAM, &CRunnerDlg::OnFieldFocusLost).IdleOnly(),
+    R::Command(CBN_CLOSEUP, IDC_PROGRAM, &CRunnerDlg::StartStateCheck).IdleOnly(),
+    R::Command(CBN_SELCHANGE, IDC_PROGRAM, &CRunnerDlg::StartStateCheck).IdleOnly(),
+    R::Command(CBN_EDITCHANGE, IDC_FILES, &CRunnerDlg::OnStateChanged).IdleOnly(),
+    R::Command(CBN_KILLFOCUS, IDC_FILES, &CRunnerDlg::OnFilesFocusLost).IdleOnly(),
+    R::Command(CBN_CLOSEUP, IDC_FILES, &CRunnerDlg::StartStateCheck).IdleOnly(),
+    R::Command(CBN_SELCHANGE, IDC_FILES, &CRunnerDlg::StartStateCheck).IdleOnly(),
+    R::Command(CBN_EDITCHANGE, IDC_COMMAND, &CRunnerDlg::OnStateChanged).IdleOnly(),
+    R::Command(CBN_KILLFOCUS, IDC_COMMAND, &CRunnerDlg::OnFieldFocusLost).IdleOnly(),
+    R::Command(CBN_CLOSEUP, IDC_COMMAND, &CRunnerDlg::StartStateCheck).IdleOnly(),
+    R::Command(CBN_SELCHANGE, IDC_COMMAND, &CRunnerDlg::StartStateCheck).IdleOnly(),
+    R::Command(CBN_EDITCHANGE, IDC_TRANSLATE, &CRunnerDlg::OnStateChanged).IdleOnly(),
+    R::Command(CBN_KILLFOCUS, IDC_TRANSLATE, &CRunnerDlg::OnFieldFocusLost).IdleOnly(),
+    R::Command(CBN_CLOSEUP, IDC_TRANSLATE, &CRunnerDlg::StartStateCheck).IdleOnly(),
+    R::Command(CBN_SELCHANGE, IDC_TRANSLATE, &CRunnerDlg::StartStateCheck).IdleOnly(),
+    R::Command(EN_CHANGE, IDC_OUTPUT, &CRunnerDlg::OnStateChanged).IdleOnly(),
+    R::Command(EN_CHANGE, IDC_REPORT, &CRunnerDlg::OnStateChanged).IdleOnly(),
+    R::Command(EN_CHANGE, IDC_TEMPEXT, &CRunnerDlg::OnStateChanged).IdleOnly(),
+    R::Command(EN_KILLFOCUS, IDC_TEMPEXT, &CRunnerDlg::OnTempExtFocusLost).IdleOnly(),
+    R::Command(CBN_SELCHANGE, IDC_HANDLING, &CRunnerDlg::OnHandlingChange).IdleOnly(),
+    R::Command(BN_CLICKED, IDC_RENAME, &CRunnerDlg::OnRenameChange).IdleOnly(),
+    R::Command(BN_CLICKED, IDC_CHANGE, &CRunnerDlg::BrowseFromParent).IdleOnly(),
+    R::Menu(ID_BROWSE_FROM_ROOT, &CRunnerDlg::BrowseFromRoot).IdleOnly(),
+    R::Menu(ID_OPTIONS_HANDLING, &CRunnerDlg::OnHandling0Toggle).IdleOnly(),
+    R::Menu(ID_STANDINS_OFF, &CRunnerDlg::OnStandInsOff).IdleOnly(),
+    R::Menu(ID_STANDINS_WHEN_NEEDED, &CRunnerDlg::OnStandInsWhenNeeded).IdleOnly(),
+    R::Menu(ID_STANDINS_ALWAYS, &CRunnerDlg::OnStandInsAlways).IdleOnly(),
+    R::Menu(ID_OPTIONS_ATONCE, &CRunnerDlg::OnCommandsAtOnce).IdleOnly(),
+    R::Menu(ID_OPTIONS_PROGRAM, &CRunnerDlg::OnEditProgramList).IdleOnly(),
+    R::Menu(ID_OPTIONS_FILES, &CRunnerDlg::OnEditFilesList).IdleOnly(),
+    R::Menu(ID_OPTIONS_COMMAND, &CRunnerDlg::OnEditCommandList).IdleOnly(),
+    R::Menu(ID_OPTIONS_TRANSLATE, &CRunnerDlg::OnEditTranslateList).IdleOnly(),
     R::Menu(ID_HELP_CONTENTS, &CRunnerDlg::OnHelpContents),
     R::Menu(ID_HELP_ABOUT, &CRunnerDlg::OnAbout),
     R::Menu(fw::idHelpCommand, &CRunnerDlg::OnContextHelp),
@@ -180,10 +183,9 @@ BOOL CRunnerDlg::OnInitDialog() {
     return FALSE;
 }
 
-bool CRunnerDlg::OnOpened(WPARAM, LPARAM, LRESULT& result) {
+bool CRunnerDlg::OnOpened(WPARAM, LPARAM, LRESULT&) {
     // The readings of the opening were quiet; this one tells, once.
-    if (Reacting()) UpdateData(true);
-    result = 0;
+    UpdateData(true);
     return true;
 }
 
@@ -202,7 +204,6 @@ void CRunnerDlg::OnDestroy() {
 }
 
 void CRunnerDlg::OnStateChanged() {
-    if (!Reacting()) return;
     UpdateData(true);
     const bool runnable = IsRunnable(settings);
     EnableWindow(Item(IDOK), runnable);
@@ -220,14 +221,12 @@ void CRunnerDlg::OnStateChanged() {
 }
 
 void CRunnerDlg::OnRenameChange() {
-    if (!Reacting()) return;
     UpdateData(true);
     EnableWindow(Item(IDC_OUTPUT), settings.rename);
     OnStateChanged();
 }
 
 void CRunnerDlg::OnHandlingChange() {
-    if (!Reacting()) return;
     UpdateData(true);
     settings.rename = RenameForHandling(settings.handling);
     UpdateData(false);
@@ -255,7 +254,7 @@ void CRunnerDlg::OnFieldFocusLost() {
 }
 
 void CRunnerDlg::OnTempExtFocusLost() {
-    if (!Reacting() || !FocusStaysHere()) return;
+    if (!FocusStaysHere()) return;
     UpdateData(true);
     if (IsTempExtAcceptable(settings)) return;
     services.Ask(lorvan::tempExtMessage, lorvanTitle, Buttons::Ok, Icon::None);
@@ -263,7 +262,7 @@ void CRunnerDlg::OnTempExtFocusLost() {
 }
 
 void CRunnerDlg::OnFilesFocusLost() {
-    if (!Reacting() || !FocusStaysHere()) return;
+    if (!FocusStaysHere()) return;
     OnStateChanged();
     if (run.Platform().CompareNoCase(settings.files, run.Engine().LastListedPattern()) != 0) RefreshFileList();
 }
@@ -271,19 +270,6 @@ void CRunnerDlg::OnFilesFocusLost() {
 void CRunnerDlg::StartStateCheck() {
     // Restarts the period when the timer runs already.
     SetTimer(Handle(), TimerStateCheck, stateCheckMs, nullptr);
-}
-
-bool CRunnerDlg::OnTimer(WPARAM wp, LPARAM, LRESULT& result) {
-    // One-shot: stopped at its first tick, before its action.
-    KillTimer(Handle(), wp);
-    if (wp == TimerStateCheck)
-        OnStateChanged();
-    else if (wp == TimerStandIns)
-        RecoverStandInsThenList();
-    else if (wp == TimerFileList)
-        RefreshFileList();
-    result = 0;
-    return true;
 }
 
 void CRunnerDlg::ShowHandling0Tick() {
@@ -372,7 +358,7 @@ void CRunnerDlg::OnOK() {
     }
     // The run starts from what the controls show: a list entry picked with
     // the arrow keys may not have been seen yet.
-    if (!Reacting() || !UpdateData(true)) return;
+    if (!Idle() || !UpdateData(true)) return;
     if (!IsRunnable(settings)) {
         // Enter runs even while the button is greyed: never a silent nothing.
         OnStateChanged();
@@ -401,7 +387,6 @@ void CRunnerDlg::BrowseFromParent() {
 }
 
 void CRunnerDlg::BrowseForCwd(const cwd::ShellItem& root, const char* title) {
-    if (!Reacting()) return;
     std::string chosen = settings.cwd;
     if (!cwd::BrowseForCwd(Handle(), root, title, chosen)) return;
     // The check boxes and the Symbols list reach the record only at a

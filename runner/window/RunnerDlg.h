@@ -27,8 +27,9 @@ public:
     enum class State { Idle, Exchanging, Running, Stopping, Ending };
     State CurrentState() const;
 
-    // The folder chooser from the desktop (a double-click on the CWD field)
-    // and from the working directory's parent (Change).
+    // The folder chooser from the desktop (a double-click on the CWD field,
+    // which the program class turns into ID_BROWSE_FROM_ROOT) and from the
+    // working directory's parent (Change).
     void BrowseFromRoot();
     void BrowseFromParent();
     // Lists the files matching the pattern into the status window.
@@ -54,6 +55,10 @@ public:
 
     enum TimerId : UINT_PTR { TimerStateCheck = 1, TimerFileList = 2, TimerStandIns = 3 };
 
+    // Idle: neither exchanging, running, stopping nor ending. Only then does
+    // the window react to the user (the rows marked idle only).
+    bool Idle() const override { return CurrentState() == State::Idle; }
+
 protected:
     BOOL OnInitDialog() override;
     void DoDataExchange(fw::DataExchange& dx) override;
@@ -63,7 +68,6 @@ protected:
     bool Dispatch(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
 private:
-    bool Reacting() const { return CurrentState() == State::Idle; }
     void OnStateChanged();
     void OnRenameChange();
     void OnHandlingChange();
@@ -74,7 +78,6 @@ private:
     void OnTempExtFocusLost();
     void OnFilesFocusLost();
     void StartStateCheck();
-    bool OnTimer(WPARAM wp, LPARAM lp, LRESULT& result);
     bool OnOpened(WPARAM wp, LPARAM lp, LRESULT& result);
     void OnHandling0Toggle();
     void OnStandInsOff() { ChooseStandIns(lorvan::StandInsOff); }

@@ -61,6 +61,8 @@
 #define ID_STANDINS_OFF 32790
 #define ID_STANDINS_WHEN_NEEDED 32791
 #define ID_STANDINS_ALWAYS 32792
+// A double-click on the CWD field, sent by the program class
+#define ID_BROWSE_FROM_ROOT 32793
 
 // Context help numbers: this base plus the control id.
 #define HIDC_BASE 0x80660000
