@@ -12,16 +12,27 @@ if [ $# -eq 0 ]; then
   bash "$root/scripts/build.sh" >/dev/null
   set -- "$root/build/windows" "$root/build/native"
 fi
-win=${1:-$root/build/windows}
-native=${2:-}
+# Build folders may be given relative to the current directory: Wine takes
+# only an absolute prefix, so they are made absolute first.
+absolute() {
+  [ -d "$1" ] || { echo "run.sh: $1 is no build folder (make one with scripts/build.sh)" >&2; exit 2; }
+  (cd "$1" && pwd)
+}
+build() {  # quiet, unless it fails
+  local log
+  log=$(cmake --build "$@" -j2 2>&1) || { echo "$log" >&2; echo "run.sh: building the benchmark failed" >&2; exit 1; }
+}
+win=$(absolute "${1:-$root/build/windows}")
+native=""
+[ -z "${2:-}" ] || native=$(absolute "$2")
 
 if [ -n "$native" ]; then
-  cmake --build "$native" --target engine_bench -j2 >/dev/null
+  build "$native" --target engine_bench
   echo "== native"
   "$native/bench/engine/engine_bench" fake 100000
 fi
 
-cmake --build "$win" --target engine_bench bench_noop -j2 >/dev/null
+build "$win" --target engine_bench bench_noop
 # The prefix of that build tree (scripts/wine-env.sh does the same for build/windows).
 export WINEPREFIX="$win/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -32,7 +43,9 @@ wineserver -p 2>/dev/null || true  # keep one server for both runs
 echo "== Windows build under Wine"
 # Output to a file: Wine's background processes would hold a pipe open.
 out=$(mktemp)
-wine "$win/bench/engine/engine_bench.exe" fake 100000 >"$out" 2>&1 </dev/null
-wine "$win/bench/engine/engine_bench.exe" real 200 >>"$out" 2>&1 </dev/null
+status=0
+wine "$win/bench/engine/engine_bench.exe" fake 100000 >"$out" 2>&1 </dev/null &&
+  wine "$win/bench/engine/engine_bench.exe" real 200 >>"$out" 2>&1 </dev/null || status=$?
 tr -d '\r' <"$out"
 rm -f "$out"
+[ "$status" -eq 0 ] || { echo "run.sh: the benchmark under Wine failed (exit $status)" >&2; exit "$status"; }
