@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake make g++ python3
   googletest libgtest-dev libgmock-dev
-  clang libfuzzer-14-dev
+  clang libfuzzer-14-dev clang-format
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   wine wine64
   xvfb xauth imagemagick x11-utils

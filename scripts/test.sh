@@ -6,6 +6,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
 bash scripts/setup.sh
+
+echo "== Formatting (.clang-format)"
+git ls-files -z -- '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+
 bash scripts/build.sh
 
 echo "== Native tests"

@@ -350,7 +350,9 @@ TEST_F(StoredPosition, CountsOnlyWhenBothValuesAreFourByteDwords) {
         if (!row.values.empty()) Store(kastreloRegistryKey, row.values);
         POINT p{};
         EXPECT_EQ(fw::LoadWindowPosition(kastreloRegistryKey, p), row.loads) << row.values.size();
-        if (row.loads) EXPECT_EQ(std::make_pair(p.x, p.y), std::make_pair(LONG(120), LONG(-30)));  // signed
+        if (row.loads) {
+            EXPECT_EQ(std::make_pair(p.x, p.y), std::make_pair(LONG(120), LONG(-30)));  // signed
+        }
     }
 }
 

@@ -62,13 +62,17 @@ TEST(MoverWindow, TheMissingFilesQuestionsAnswered) {
             if (!main) return;
             Dialog w{ui, main};
             EXPECT_EQ(w.Text(IDC_CWD), row == Yes ? dir.Path() : other.Path());
-            if (row == NoThenOk) EXPECT_EQ(SelectedNames(w[IDC_LEFT_LIST]), (std::vector<std::string>{"there_files"}));
+            if (row == NoThenOk) {
+                EXPECT_EQ(SelectedNames(w[IDC_LEFT_LIST]), (std::vector<std::string>{"there_files"}));
+            }
             ui.Click(main, IDCANCEL);
         });
         EXPECT_EQ(result, IDCANCEL);
         EXPECT_EQ(mainShown, row != NoThenCancel);
         EXPECT_EQ(dir.IsDir("_files"), row == Yes);
-        if (row == NoThenOk) EXPECT_EQ(dialog.Cwd(), other.Path());
+        if (row == NoThenOk) {
+            EXPECT_EQ(dialog.Cwd(), other.Path());
+        }
         for (const char* name : {"Left", "Top"})
             EXPECT_EQ(
                 RegGetValueA(HKEY_CURRENT_USER, kastreloRegistryKey, name, RRF_RT_REG_DWORD, nullptr, nullptr, nullptr),
