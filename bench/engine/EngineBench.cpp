@@ -153,7 +153,7 @@ int BenchReal(int count) {
 
     // The floor: one command interpreter per file, no engine.
     start = Clock::now();
-    for (const FileEntry& entry : engine.FoundFiles()) std::system((noop + " " + entry.effectiveShortName()).c_str());
+    for (const FileEntry& entry : engine.FoundFiles()) std::system((noop + " " + entry.EffectiveShortName()).c_str());
     const double raw = Seconds(start);
 
     // One command interpreter for all files.

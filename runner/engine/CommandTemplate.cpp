@@ -116,9 +116,9 @@ FileValues MakeFileValues(const FileEntry& entry, const RunSettings& settings, c
                           Platform& platform) {
     FileValues values;
     if (settings.test)
-        values.shortValue = entry.effectiveShortName();
+        values.shortValue = entry.EffectiveShortName();
     else
-        values.shortValueReadable = platform.ConvertToOem(entry.effectiveShortName(), values.shortValue);
+        values.shortValueReadable = platform.ConvertToOem(entry.EffectiveShortName(), values.shortValue);
     values.longValue = entry.longName;
     values.translateValue = noTranslateMarker;
     if (!IsTranslateOn(settings)) return values;

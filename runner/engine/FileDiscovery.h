@@ -20,8 +20,8 @@ struct FileEntry {
     // (8.3 names turned off): a DOS program gets the long name.
     bool withoutShortName = false;
 
-    bool needsRenaming() const { return !shortName.empty(); }
-    const std::string& effectiveShortName() const { return shortName.empty() ? longName : shortName; }
+    bool NeedsRenaming() const { return !shortName.empty(); }
+    const std::string& EffectiveShortName() const { return shortName.empty() ? longName : shortName; }
 };
 
 // "\"long\"  \"short\"" or "\"long\"  (same)".

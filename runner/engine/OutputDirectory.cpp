@@ -124,7 +124,7 @@ void FinishRenaming(const RunSettings& settings, const std::vector<FileEntry>& f
     ui.AppendStatus("\r\nRenaming files:\r\n");
     uint32_t renamed = 0;
     for (const FileEntry& entry : foundFiles) {
-        if (!entry.needsRenaming()) continue;
+        if (!entry.NeedsRenaming()) continue;
         // Checked at the moment of its rename: an earlier rename may have
         // given another result an alias equal to this short name.
         // Never over another file: a result the long name is taken for stays

@@ -200,7 +200,7 @@ void RunEngine::RunCommands(const RunPlan& plan, ReportFile& report, CommandLoop
 bool RunEngine::BeginNext(const RunPlan& plan, ReportFile& report, CommandLoop& loop) {
     const uint32_t j = loop.taken + 1;
     const FileEntry& entry = foundFiles[j - 1];
-    if (entry.needsRenaming()) ++loop.needRenameCount;
+    if (entry.NeedsRenaming()) ++loop.needRenameCount;
     const FileValues values = MakeFileValues(entry, settings, plan.symbols, platform);
     const std::string expansion = ExpandCommand(plan.format, values);
     const bool tooLong = IsCommandTooLong(platform.DosLength(expansion));

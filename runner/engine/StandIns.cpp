@@ -85,7 +85,7 @@ StandIns::StandIns(const RunSettings& settings, RunServices& ui, Platform& platf
 bool StandIns::Needs(const FileEntry& entry) {
     if (settings.standIns == StandInsAlways) return true;
     std::string oem;
-    return entry.withoutShortName || !platform.ConvertToOem(entry.effectiveShortName(), oem);
+    return entry.withoutShortName || !platform.ConvertToOem(entry.EffectiveShortName(), oem);
 }
 
 bool StandIns::Give(std::vector<FileEntry>& files) {

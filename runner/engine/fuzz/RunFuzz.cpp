@@ -173,7 +173,7 @@ int FuzzRun(const uint8_t* data, size_t size) {
     if (settings.rename && !settings.test && settings.command == "* OUTPUT\\*" && settings.symbols == 0)
         for (const FileEntry& entry : engine.FoundFiles()) {
             const std::string path = cwd + settings.output + "\\" + entry.longName;
-            if (!entry.needsRenaming() || !after.count(path) || after[path].rfind("result of ", 0) != 0) continue;
+            if (!entry.NeedsRenaming() || !after.count(path) || after[path].rfind("result of ", 0) != 0) continue;
             std::string oem;
             platform.ConvertToOem(entry.shortName, oem);
             Check(after[path] == "result of " + oem, "a result renamed to another file's name: " + entry.longName);

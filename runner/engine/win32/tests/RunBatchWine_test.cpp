@@ -116,7 +116,7 @@ TEST_F(RunBatchWineTest, WholeRunWithRenameAndNameTimeReport) {
     for (const FileEntry& entry : engine.FoundFiles()) {
         const auto& [directives, expected] = files.at(entry.longName);
         EXPECT_EQ(entry.shortName, expected.shortName == "~" ? dir.AliasOf(entry.longName) : expected.shortName);
-        const std::string& shortName = entry.effectiveShortName();
+        const std::string& shortName = entry.EffectiveShortName();
         status += DisplayLine(entry) + expected.result + "\r\n";
         args += shortName + " OUTPUT\\" + shortName + " REPORT.TMP\r\n";
         if (!expected.report.empty())
