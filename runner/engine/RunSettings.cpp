@@ -84,7 +84,7 @@ bool WantsRunInformation(const RunSettings& s) {
 }
 
 uint32_t CommandsAtOnce(const RunSettings& s) {
-    return s.commandsAtOnce >= 1 && s.commandsAtOnce <= maxCommandsAtOnce ? static_cast<uint32_t>(s.commandsAtOnce) : 1;
+    return commandsAtOnceRange.Holds(s.commandsAtOnce) ? static_cast<uint32_t>(s.commandsAtOnce) : 1;
 }
 
 }  // namespace lorvan

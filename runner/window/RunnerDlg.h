@@ -82,11 +82,10 @@ private:
     void OnStandInsAlways() { ChooseStandIns(lorvan::StandInsAlways); }
     void ChooseStandIns(int32_t mode);
     void OnCommandsAtOnce();
-    void EditHistory(const char* caption, const fw::ComboBox& list);
-    void OnEditProgramList();
-    void OnEditFilesList();
-    void OnEditCommandList();
-    void OnEditTranslateList();
+    void OnEditProgramList() { history.Edit(lorvan::HistoryList::Program); }
+    void OnEditFilesList() { history.Edit(lorvan::HistoryList::Files); }
+    void OnEditCommandList() { history.Edit(lorvan::HistoryList::Command); }
+    void OnEditTranslateList() { history.Edit(lorvan::HistoryList::Translate); }
     void OnHelpContents();
     void OnContextHelp();
     void OnAbout();

@@ -536,7 +536,7 @@ TEST_F(AtOnceTest, CommandsEndingOutOfOrderAreToldInFileOrder) {
         }
     }
     // A stored value out of range counts as 1.
-    for (const int32_t odd : {0, -3, maxCommandsAtOnce + 1}) {
+    for (const int32_t odd : {0, -3, commandsAtOnceRange.high + 1}) {
         Run(odd, [](size_t n) { return n - 1; });
         EXPECT_EQ(mostRunning, 1u) << odd;
     }
