@@ -67,7 +67,7 @@ struct RunSettings {
     bool rename = false;
     bool test = false;
     bool fullPath = false;
-    bool handling0 = false;
+    bool nameTimeWithoutRunInformation = false;  // run information left out of "Name/time for each report"
     int32_t standIns = StandInsWhenNeeded;
     int32_t commandsAtOnce = 1;
 };

@@ -42,7 +42,8 @@ constexpr StoredScope global = StoredScope::Global, perDirectory = StoredScope::
 // fields come in HistoryList's order; a scope's values are written in this
 // order (StoredValues.h).
 inline constexpr FieldRow fieldRows[] = {
-    {ID_OPTIONS_HANDLING, Exchange::Menu, GreyedInRun, FlagField(&RunSettings::handling0, global, "Handling0")},
+    {ID_OPTIONS_HANDLING, Exchange::Menu, GreyedInRun,
+     FlagField(&RunSettings::nameTimeWithoutRunInformation, global, "Handling0")},
     {ID_STANDINS_OFF, Exchange::MenuChoice, Plain,
      NumberField(&RunSettings::standIns, global, "StandIns", standInModes)},
     {ID_OPTIONS_ATONCE, Exchange::Menu, GreyedInRun,

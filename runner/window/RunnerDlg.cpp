@@ -60,7 +60,7 @@ const R CRunnerDlg::routes[] = {
     R::Command(CBN_SELCHANGE, IdOf(&RunSettings::handling), &CRunnerDlg::OnHandlingChange),
     R::Command(BN_CLICKED, IdOf(&RunSettings::rename), &CRunnerDlg::OnRenameChange),
     R::Command(BN_CLICKED, IDC_CHANGE, &CRunnerDlg::BrowseFromParent),
-    R::Menu(IdOf(&RunSettings::handling0), &CRunnerDlg::OnHandling0Toggle),
+    R::Menu(IdOf(&RunSettings::nameTimeWithoutRunInformation), &CRunnerDlg::OnRunInformationToggle),
     R::Menu(IdOf(&RunSettings::standIns, StandInsOff), &CRunnerDlg::OnStandInsOff),
     R::Menu(IdOf(&RunSettings::standIns, StandInsWhenNeeded), &CRunnerDlg::OnStandInsWhenNeeded),
     R::Menu(IdOf(&RunSettings::standIns, StandInsAlways), &CRunnerDlg::OnStandInsAlways),
@@ -153,7 +153,7 @@ BOOL CRunnerDlg::OnInitDialog() {
     if (loaded.position) fw::ApplyWindowPosition(Handle(), *loaded.position);
     history.Show(loaded, settings);
     UpdateData(false);
-    ShowHandling0Tick();
+    ShowRunInformationTick();
     ShowStandInsChoice();
     OnRenameChange();
     OnStateChanged();
@@ -281,15 +281,15 @@ bool CRunnerDlg::OnTimer(WPARAM wp, LPARAM, LRESULT& result) {
     return true;
 }
 
-void CRunnerDlg::ShowHandling0Tick() {
-    CheckMenuItem(GetMenu(Handle()), IdOf(&RunSettings::handling0),
-                  MF_BYCOMMAND | (settings.handling0 ? MF_UNCHECKED : MF_CHECKED));
+void CRunnerDlg::ShowRunInformationTick() {
+    CheckMenuItem(GetMenu(Handle()), IdOf(&RunSettings::nameTimeWithoutRunInformation),
+                  MF_BYCOMMAND | (settings.nameTimeWithoutRunInformation ? MF_UNCHECKED : MF_CHECKED));
 }
 
-void CRunnerDlg::OnHandling0Toggle() {
-    settings.handling0 = !settings.handling0;
-    ShowHandling0Tick();
-    services.Ask(std::string("Run information is now ") + (settings.handling0 ? "dis" : "en") +
+void CRunnerDlg::OnRunInformationToggle() {
+    settings.nameTimeWithoutRunInformation = !settings.nameTimeWithoutRunInformation;
+    ShowRunInformationTick();
+    services.Ask(std::string("Run information is now ") + (settings.nameTimeWithoutRunInformation ? "dis" : "en") +
                      "abled for Handling mode \"Name/time for each report\".",
                  lorvanTitle, Buttons::Ok, Icon::None);
 }

@@ -76,7 +76,7 @@ private:
     void StartStateCheck();
     bool OnTimer(WPARAM wp, LPARAM lp, LRESULT& result);
     bool OnOpened(WPARAM wp, LPARAM lp, LRESULT& result);
-    void OnHandling0Toggle();
+    void OnRunInformationToggle();
     void OnStandInsOff() { ChooseStandIns(lorvan::StandInsOff); }
     void OnStandInsWhenNeeded() { ChooseStandIns(lorvan::StandInsWhenNeeded); }
     void OnStandInsAlways() { ChooseStandIns(lorvan::StandInsAlways); }
@@ -91,7 +91,7 @@ private:
     void OnAbout();
     bool OnSysCommand(WPARAM wp, LPARAM lp, LRESULT& result);
     void BrowseForCwd(const cwd::ShellItem& root, const char* title);
-    void ShowHandling0Tick();
+    void ShowRunInformationTick();
     void ShowStandInsChoice();
     void RecoverStandInsThenList();
 

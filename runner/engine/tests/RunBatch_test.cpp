@@ -152,9 +152,9 @@ TEST_F(RunBatchTest, TooManySymbolsAfterOutputAndReport) {
         {HandlingHtml, false, "REPORT.LRV"},
         {HandlingNameTime, true, "REPORT.TXT"},  // no run information: nothing written
     };
-    for (auto [handling, handling0, report] : rows) {
+    for (auto [handling, withoutRunInformation, report] : rows) {
         settings.handling = handling;
-        settings.handling0 = handling0;
+        settings.nameTimeWithoutRunInformation = withoutRunInformation;
         settings.report = report;
         ui.asked.clear();
         engine.RunBatch(settings);

@@ -104,15 +104,15 @@ TEST(LoadStoredValues, FieldsOfTheWorkingDirectory) {
     LoadStoredValues(key, settings, platform, storedFields);
     EXPECT_EQ(settings.output + "|" + settings.report + "|" + settings.tempExt, "OUT|R.LRV|.TMPTMPTMP");
     EXPECT_EQ(std::make_pair(settings.handling, settings.symbols), std::make_pair(7, 3));
-    EXPECT_TRUE(settings.rename && settings.test && settings.fullPath && settings.handling0);
+    EXPECT_TRUE(settings.rename && settings.test && settings.fullPath && settings.nameTimeWithoutRunInformation);
 
     // Another directory: only the run-information flag. Texts past the
     // limit or of another type, and numbers not of 4 bytes: start values.
     const RunSettings start{"C:\\OTHER"};
     RunSettings other = start;
     LoadStoredValues(key, other, platform, storedFields);
-    EXPECT_TRUE(other.handling0);
-    other.handling0 = false;
+    EXPECT_TRUE(other.nameTimeWithoutRunInformation);
+    other.nameTimeWithoutRunInformation = false;
     EXPECT_EQ(other.output + other.report + other.tempExt, start.output + start.report + start.tempExt);
     RunSettings odd{"C:\\DATA"};
     StoredKey oddKey{{Text("CWD", "C:\\DATA"),
@@ -152,7 +152,7 @@ TEST(StoredValues, WhatIsSavedLoadsBack) {
     saved.tempExt = ".T";
     saved.handling = 7;
     saved.symbols = -1;
-    saved.rename = saved.fullPath = saved.handling0 = true;
+    saved.rename = saved.fullPath = saved.nameTimeWithoutRunInformation = true;
     saved.standIns = StandInsAlways;
     saved.commandsAtOnce = 9;
     StoredKey key{GlobalStoredValues(saved, storedFields)};
@@ -163,7 +163,7 @@ TEST(StoredValues, WhatIsSavedLoadsBack) {
     LoadStoredValues(key, loaded, platform, storedFields);
     EXPECT_EQ(std::tie(loaded.output, loaded.report, loaded.tempExt, loaded.handling, loaded.symbols),
               std::tie(saved.output, saved.report, saved.tempExt, saved.handling, saved.symbols));
-    EXPECT_EQ(std::make_tuple(loaded.rename, loaded.test, loaded.fullPath, loaded.handling0, loaded.standIns,
-                              loaded.commandsAtOnce),
+    EXPECT_EQ(std::make_tuple(loaded.rename, loaded.test, loaded.fullPath, loaded.nameTimeWithoutRunInformation,
+                              loaded.standIns, loaded.commandsAtOnce),
               std::make_tuple(true, false, true, true, int32_t(StandInsAlways), 9));
 }
