@@ -3,7 +3,6 @@
 // they hold, what is loaded fits the window's fields.
 #include "FuzzSupport.h"
 
-#include "runner/engine/RunSettings.h"
 #include "runner/engine/StoredValues.h"
 #include "runner/engine/tests/FakePlatform.h"
 #include "runner/window/FieldTable.h"

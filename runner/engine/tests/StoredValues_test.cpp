@@ -1,6 +1,5 @@
 #include "FakePlatform.h"
 
-#include "runner/engine/RunSettings.h"
 #include "runner/engine/StoredValues.h"
 #include "runner/window/FieldTable.h"
 
