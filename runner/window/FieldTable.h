@@ -44,7 +44,7 @@ constexpr StoredScope global = StoredScope::Global, perDirectory = StoredScope::
 inline constexpr FieldRow fieldRows[] = {
     {ID_OPTIONS_HANDLING, Exchange::Menu, GreyedInRun,
      FlagField(&RunSettings::nameTimeWithoutRunInformation, global, "Handling0")},
-    {ID_STANDINS_OFF, Exchange::MenuChoice, Plain,
+    {ID_STANDINS_OFF, Exchange::MenuChoice, GreyedInRun,
      NumberField(&RunSettings::standIns, global, "StandIns", standInModes)},
     {ID_OPTIONS_ATONCE, Exchange::Menu, GreyedInRun,
      NumberField(&RunSettings::commandsAtOnce, global, "CommandsAtOnce", commandsAtOnceRange)},
