@@ -20,9 +20,10 @@
 namespace lorvan {
 
 // How the main window's data exchange moves a field: the framework's
-// kinds; Menu for a value the Options menu sets by a command of its own,
-// MenuChoice for one chosen among radio items (id + each value of the
-// range, from its low end); None for a control without a value.
+// kinds; Menu for an Options menu item (a value set by a command of its
+// own, or a command alone); MenuChoice for a value chosen among radio items
+// (id + each value of the range, from its low end); None for a control
+// without a value.
 enum class Exchange { Text, ComboText, ComboSelectText, ListIndex, Check, Menu, MenuChoice, None };
 
 // Greyed during a run; with a help topic (its number HIDC_BASE + id).
@@ -39,8 +40,8 @@ struct FieldRow {
 constexpr StoredScope global = StoredScope::Global, perDirectory = StoredScope::Directory;
 
 // In the order of the data exchange, the menu's values first. History
-// fields come in HistoryList's order; a scope's values are written in this
-// order (StoredValues.h).
+// fields come in HistoryList's order; the global values are written in this
+// order, a directory's texts, numbers and flags each in this order.
 inline constexpr FieldRow fieldRows[] = {
     {ID_OPTIONS_HANDLING, Exchange::Menu, GreyedInRun,
      FlagField(&RunSettings::nameTimeWithoutRunInformation, global, "Handling0")},
