@@ -80,11 +80,11 @@ std::optional<std::string> SuggestReportName(int32_t handling, std::string_view 
 }
 
 bool WantsRunInformation(const RunSettings& s) {
-    return s.handling >= (s.handling0 ? 1 : 0) && s.handling < HandlingNone;
+    return s.handling >= (s.nameTimeWithoutRunInformation ? 1 : 0) && s.handling < HandlingNone;
 }
 
 uint32_t CommandsAtOnce(const RunSettings& s) {
-    return s.commandsAtOnce >= 1 && s.commandsAtOnce <= maxCommandsAtOnce ? static_cast<uint32_t>(s.commandsAtOnce) : 1;
+    return commandsAtOnceRange.Holds(s.commandsAtOnce) ? static_cast<uint32_t>(s.commandsAtOnce) : 1;
 }
 
 }  // namespace lorvan

@@ -5,6 +5,7 @@
 #include "runner/engine/CodePage.h"
 
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,11 +39,19 @@ constexpr size_t maxCommandLength = 126;
 constexpr size_t maxOutputLength = 256;
 constexpr size_t maxTempExtLength = 4;
 
+// The numbers a number field takes; one outside counts as its start value.
+struct NumberRange {
+    int32_t low = std::numeric_limits<int32_t>::min();
+    int32_t high = std::numeric_limits<int32_t>::max();
+    constexpr bool Holds(int32_t n) const { return n >= low && n <= high; }
+};
+
 // The Options menu's choices of stand-in names, as stored (StandIns.h).
 enum StandInMode : int32_t { StandInsOff = 0, StandInsWhenNeeded = 1, StandInsAlways = 2 };
+constexpr NumberRange standInModes{StandInsOff, StandInsAlways};
 
 // Options > Commands at once: how many commands a real run keeps running.
-constexpr int32_t maxCommandsAtOnce = 64;
+constexpr NumberRange commandsAtOnceRange{1, 64};
 
 struct RunSettings {
     std::string cwd;
@@ -58,7 +67,7 @@ struct RunSettings {
     bool rename = false;
     bool test = false;
     bool fullPath = false;
-    bool handling0 = false;
+    bool nameTimeWithoutRunInformation = false;  // run information left out of "Name/time for each report"
     int32_t standIns = StandInsWhenNeeded;
     int32_t commandsAtOnce = 1;
 };
@@ -91,7 +100,7 @@ bool RenameForHandling(int32_t handling);
 std::optional<std::string> SuggestReportName(int32_t handling, std::string_view report);
 bool WantsRunInformation(const RunSettings& s);
 // The commands a real run keeps running: commandsAtOnce, or 1 where that is
-// not from 1 to maxCommandsAtOnce (a stored value is not to be trusted).
+// outside commandsAtOnceRange (a stored value is not to be trusted).
 uint32_t CommandsAtOnce(const RunSettings& s);
 
 }  // namespace lorvan

@@ -7,31 +7,6 @@ namespace lorvan {
 
 namespace {
 
-// Each value of the record, named once. A flag is stored as the number 1
-// or 0 and is set by any number but 0; a number is taken as stored.
-enum class Kind { Text, Number, Flag };
-struct StoredField {
-    const char* name;
-    Kind kind;
-    std::string RunSettings::*text = nullptr;
-    int32_t RunSettings::*number = nullptr;
-    bool RunSettings::*flag = nullptr;
-};
-const StoredField handling0Field{"Handling0", Kind::Flag, nullptr, nullptr, &RunSettings::handling0};
-const StoredField standInsField{"StandIns", Kind::Number, nullptr, &RunSettings::standIns};
-const StoredField atOnceField{"CommandsAtOnce", Kind::Number, nullptr, &RunSettings::commandsAtOnce};
-const StoredField cwdField{"CWD", Kind::Text, &RunSettings::cwd};
-const StoredField directoryFields[] = {
-    {"Output", Kind::Text, &RunSettings::output},
-    {"Report", Kind::Text, &RunSettings::report},
-    {"TempExt", Kind::Text, &RunSettings::tempExt},
-    {"Handling", Kind::Number, nullptr, &RunSettings::handling},
-    {"Symbols", Kind::Number, nullptr, &RunSettings::symbols},
-    {"Rename", Kind::Flag, nullptr, nullptr, &RunSettings::rename},
-    {"Test", Kind::Flag, nullptr, nullptr, &RunSettings::test},
-    {"FullPath", Kind::Flag, nullptr, nullptr, &RunSettings::fullPath},
-};
-
 StoredValue TextValue(std::string name, std::string_view text) {
     return {std::move(name), storedString, std::string(text)};
 }
@@ -94,12 +69,8 @@ std::optional<StoredList> LoadList(const std::vector<StoredValue>& values, size_
 
 }  // namespace
 
-const HistoryListKind& KindOf(HistoryList list) {
-    static constexpr HistoryListKind kinds[historyListCount] = {{"Program", maxProgramLength, false},
-                                                                {"Files", maxFilesLength, false},
-                                                                {"Command", maxCommandLength, false},
-                                                                {"Translate", maxStoredItemData - 1, true}};
-    return kinds[static_cast<int>(list)];
+size_t EntryLimit(const StoredField& list) {
+    return list.limit ? list.limit : maxStoredItemData - 1;
 }
 
 namespace {
@@ -107,10 +78,10 @@ namespace {
 void LoadField(const StoredField& field, const std::vector<StoredValue>& values, RunSettings& s,
                const CodePage& codePage) {
     const StoredValue* value = Find(values, field.name);
-    if (field.kind == Kind::Text) {
+    if (field.kind == StoredKind::Text) {
         if (auto text = Text(value, maxStoredTextData, codePage)) s.*field.text = std::move(*text);
     } else if (auto number = Number(value)) {
-        if (field.kind == Kind::Number)
+        if (field.kind == StoredKind::Number)
             s.*field.number = static_cast<int32_t>(*number);
         else
             s.*field.flag = *number != 0;
@@ -119,45 +90,60 @@ void LoadField(const StoredField& field, const std::vector<StoredValue>& values,
 
 StoredValue StoredValueOf(const StoredField& field, const RunSettings& s) {
     switch (field.kind) {
-        case Kind::Text:
+        case StoredKind::Text:
             return TextValue(field.name, s.*field.text);
-        case Kind::Number:
+        case StoredKind::Number:
             return NumberValue(field.name, static_cast<uint32_t>(s.*field.number));
-        case Kind::Flag:
+        case StoredKind::Flag:
             break;
     }
     return NumberValue(field.name, s.*field.flag ? 1 : 0);
 }
 
+// The values of one scope (and kind) in the table's order.
+void AppendValues(std::vector<StoredValue>& values, const RunSettings& s, StoredFields fields, StoredScope scope,
+                  std::optional<StoredKind> kind = std::nullopt) {
+    for (const StoredField& field : fields)
+        if (field.scope == scope && (!kind || field.kind == *kind)) values.push_back(StoredValueOf(field, s));
+}
+
 }  // namespace
 
-LoadedLists LoadStoredValues(const StoredKey& key, RunSettings& s, Platform& platform) {
+LoadedLists LoadStoredValues(const StoredKey& key, RunSettings& s, Platform& platform, StoredFields fields) {
     LoadedLists loaded;
-    LoadField(handling0Field, key.values, s, platform);
-    LoadField(standInsField, key.values, s, platform);
-    LoadField(atOnceField, key.values, s, platform);
-    for (int i = 0; i < historyListCount; ++i)
-        if (key.lists[i])
-            loaded.lists[i] = LoadList(*key.lists[i], KindOf(static_cast<HistoryList>(i)).entryLimit, platform);
-
-    const std::optional<std::string> storedCwd = Text(Find(key.values, cwdField.name), maxStoredTextData, platform);
-    if (!storedCwd || platform.CompareNoCase(*storedCwd, s.cwd) != 0) return loaded;
-    for (const StoredField& field : directoryFields) LoadField(field, key.values, s, platform);
+    const StoredField* cwd = nullptr;
+    int list = 0;
+    for (const StoredField& field : fields) {
+        if (field.scope == StoredScope::Global) LoadField(field, key.values, s, platform);
+        if (field.scope == StoredScope::Cwd) cwd = &field;
+        if (field.scope != StoredScope::History || list == historyListCount) continue;
+        if (key.lists[list]) loaded.lists[list] = LoadList(*key.lists[list], EntryLimit(field), platform);
+        ++list;
+    }
+    if (!cwd) return loaded;
+    const std::optional<std::string> storedCwd = Text(Find(key.values, cwd->name), maxStoredTextData, platform);
+    if (!storedCwd || platform.CompareNoCase(*storedCwd, s.*cwd->text) != 0) return loaded;
+    for (const StoredField& field : fields)
+        if (field.scope == StoredScope::Directory) LoadField(field, key.values, s, platform);
     return loaded;
 }
 
-std::vector<StoredValue> GlobalStoredValues(const RunSettings& s) {
-    return {StoredValueOf(handling0Field, s), StoredValueOf(standInsField, s), StoredValueOf(atOnceField, s),
-            StoredValueOf(cwdField, s)};
-}
-
-std::vector<StoredValue> DirectoryStoredValues(const RunSettings& s) {
+std::vector<StoredValue> GlobalStoredValues(const RunSettings& s, StoredFields fields) {
     std::vector<StoredValue> values;
-    for (const StoredField& field : directoryFields) values.push_back(StoredValueOf(field, s));
+    AppendValues(values, s, fields, StoredScope::Global);
+    AppendValues(values, s, fields, StoredScope::Cwd);
     return values;
 }
 
-std::vector<StoredValue> ListStoredValues(const StoredList& list, HistoryList which) {
+std::vector<StoredValue> DirectoryStoredValues(const RunSettings& s, StoredFields fields) {
+    // The texts, then the numbers, then the flags: the order of earlier versions.
+    std::vector<StoredValue> values;
+    for (StoredKind kind : {StoredKind::Text, StoredKind::Number, StoredKind::Flag})
+        AppendValues(values, s, fields, StoredScope::Directory, kind);
+    return values;
+}
+
+std::vector<StoredValue> ListStoredValues(const StoredList& list, const StoredField& field) {
     std::vector<StoredValue> values;
     if (list.entries.empty()) return values;
     int selected = list.selected;
@@ -165,7 +151,7 @@ std::vector<StoredValue> ListStoredValues(const StoredList& list, HistoryList wh
         const std::string& text = list.entries[i];
         if (!IsBlankEntry(text))
             values.push_back(TextValue(std::to_string(i + 1), text));
-        else if (KindOf(which).keepsBlank)
+        else if (field.keepsBlank)
             values.push_back(TextValue(std::to_string(i + 1), " "));
         else if (static_cast<int>(i) < list.selected)
             --selected;  // "select" counts the stored entries only

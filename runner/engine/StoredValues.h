@@ -6,16 +6,17 @@
 #pragma once
 
 #include "runner/engine/RunServices.h"
+#include "runner/engine/RunSettings.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 namespace lorvan {
 
-struct RunSettings;
 class Platform;
 
 // The registry's type numbers of the two types used.
@@ -49,35 +50,74 @@ struct StoredList {
     int selected = -1;  // the index to select in the sorted list; -1: none
 };
 
-// What sets the history lists apart, in HistoryList's order: the subkey,
-// the longest entry a list takes (its field's limit; the stored item's for
-// Translate, whose field has none), and whether a blank entry is stored (as
-// " ") rather than dropped.
-struct HistoryListKind {
-    const char* subkey;
-    size_t entryLimit;
-    bool keepsBlank;
+// Where a field's value is kept between two starts.
+enum class StoredScope {
+    NotStored,
+    Global,     // read at every start
+    Cwd,        // the working directory, written with the global values:
+                // the per-directory values are read only in it
+    Directory,  // per working directory
+    History,    // the field's history list: a subkey of numbered entries
 };
-const HistoryListKind& KindOf(HistoryList list);
 
-// Reads handling0 always, and the fields of the working directory when the
-// stored CWD is settings.cwd (ignoring case, as the platform compares
+// A flag is stored as the number 1 or 0 and is set by any number but 0; a
+// number is taken as stored.
+enum class StoredKind { Text, Number, Flag };
+
+// The record's side of one field: its member, its limit or range, and the
+// name and scope it is stored under. One table of these (the window's)
+// names every stored value; history fields come in HistoryList's order.
+struct StoredField {
+    const char* name = nullptr;  // the value, or the history list's subkey
+    StoredScope scope = StoredScope::NotStored;
+    StoredKind kind = StoredKind::Text;
+    std::string RunSettings::*text = nullptr;
+    int32_t RunSettings::*number = nullptr;
+    bool RunSettings::*flag = nullptr;
+    size_t limit = 0;  // a text's longest, counted as FieldLength does; 0: none
+    NumberRange range;
+    bool keepsBlank = false;  // a history list stores a blank entry (as " ")
+};
+
+constexpr StoredField TextField(std::string RunSettings::*member, size_t limit, StoredScope scope, const char* name) {
+    return {name, scope, StoredKind::Text, member, nullptr, nullptr, limit};
+}
+constexpr StoredField NumberField(int32_t RunSettings::*member, StoredScope scope, const char* name,
+                                  NumberRange range = {}) {
+    return {name, scope, StoredKind::Number, nullptr, member, nullptr, 0, range};
+}
+constexpr StoredField FlagField(bool RunSettings::*member, StoredScope scope, const char* name) {
+    return {name, scope, StoredKind::Flag, nullptr, nullptr, member};
+}
+constexpr StoredField ListField(std::string RunSettings::*member, size_t limit, const char* subkey,
+                                bool keepsBlank = false) {
+    return {subkey, StoredScope::History, StoredKind::Text, member, nullptr, nullptr, limit, {}, keepsBlank};
+}
+
+using StoredFields = std::span<const StoredField>;
+
+// The longest entry a history list takes: its field's limit; the stored
+// item's where the field has none.
+size_t EntryLimit(const StoredField& list);
+
+// Reads the global values always, and those of the working directory when
+// the stored one is settings.cwd (ignoring case, as the platform compares
 // names). Returns the lists to show; none where a list keeps its entries.
 struct LoadedLists {
     std::optional<StoredList> lists[historyListCount];
 };
-LoadedLists LoadStoredValues(const StoredKey& key, RunSettings& settings, Platform& platform);
+LoadedLists LoadStoredValues(const StoredKey& key, RunSettings& settings, Platform& platform, StoredFields fields);
 
 // The program key's values of the record, in the order they are written:
-// the global ones (before the lists) and those of the working directory
-// (after them).
-std::vector<StoredValue> GlobalStoredValues(const RunSettings& settings);
-std::vector<StoredValue> DirectoryStoredValues(const RunSettings& settings);
+// the global ones and the working directory (before the lists), and those
+// of the working directory (after them).
+std::vector<StoredValue> GlobalStoredValues(const RunSettings& settings, StoredFields fields);
+std::vector<StoredValue> DirectoryStoredValues(const RunSettings& settings, StoredFields fields);
 
 // A list's subkey: its items numbered by their place in the list, 1 for the
-// first, and "select". Blank items are dropped or kept as the list's kind
+// first, and "select". Blank items are dropped or kept as the list's field
 // says; "select" counts the stored items. None for a list without entries,
 // which gets no subkey.
-std::vector<StoredValue> ListStoredValues(const StoredList& list, HistoryList which);
+std::vector<StoredValue> ListStoredValues(const StoredList& list, const StoredField& field);
 
 }  // namespace lorvan

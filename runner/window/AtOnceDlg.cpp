@@ -8,13 +8,18 @@
 
 #include <string>
 
+namespace {
+
+constexpr lorvan::NumberRange range = lorvan::commandsAtOnceRange;
+
+}  // namespace
+
 CAtOnceDlg::CAtOnceDlg(int32_t& commandsAtOnce, HWND parent)
     : Dialog(IDD_ATONCE, parent), commandsAtOnce(commandsAtOnce) {}
 
 std::string CAtOnceDlg::Suggestion(unsigned processors) {
-    const unsigned suggested = processors < 1                           ? 1
-                               : processors > lorvan::maxCommandsAtOnce ? lorvan::maxCommandsAtOnce
-                                                                        : processors;
+    const unsigned low = range.low, high = range.high;
+    const unsigned suggested = processors < low ? low : processors > high ? high : processors;
     return "This computer has " + std::to_string(processors) +
            (processors == 1 ? " logical processor" : " logical processors") + ": at most " + std::to_string(suggested) +
            " at once is suggested.\r\n\r\nCommands run at once in real runs with Report handling None. With a report, "
@@ -22,7 +27,7 @@ std::string CAtOnceDlg::Suggestion(unsigned processors) {
 }
 
 BOOL CAtOnceDlg::OnInitDialog() {
-    SendDlgItemMessageA(Handle(), IDC_ATONCE_SPIN, UDM_SETRANGE32, 1, lorvan::maxCommandsAtOnce);
+    SendDlgItemMessageA(Handle(), IDC_ATONCE_SPIN, UDM_SETRANGE32, range.low, range.high);
     lorvan::RunSettings shown;
     shown.commandsAtOnce = commandsAtOnce;
     SetDlgItemInt(Handle(), IDC_ATONCE, lorvan::CommandsAtOnce(shown), FALSE);
@@ -35,8 +40,10 @@ BOOL CAtOnceDlg::OnInitDialog() {
 void CAtOnceDlg::OnOK() {
     BOOL number = FALSE;
     const UINT value = GetDlgItemInt(Handle(), IDC_ATONCE, &number, FALSE);
-    if (!number || value < 1 || value > static_cast<UINT>(lorvan::maxCommandsAtOnce)) {
-        MessageBoxA(Handle(), "Enter a number from 1 to 64.", lorvan::lorvanTitle.data(), MB_OK | MB_ICONEXCLAMATION);
+    if (!number || !range.Holds(static_cast<int32_t>(value))) {
+        const std::string message =
+            "Enter a number from " + std::to_string(range.low) + " to " + std::to_string(range.high) + ".";
+        MessageBoxA(Handle(), message.c_str(), lorvan::lorvanTitle.data(), MB_OK | MB_ICONEXCLAMATION);
         SendDlgItemMessageA(Handle(), IDC_ATONCE, EM_SETSEL, 0, -1);
         SetFocus(Item(IDC_ATONCE));
         return;

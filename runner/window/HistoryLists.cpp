@@ -1,15 +1,11 @@
 #include "HistoryLists.h"
 
-#include "resource.h"
+#include "ComboItemsDlg.h"
+#include "FieldTable.h"
 
 using namespace lorvan;
 
 namespace {
-
-// In HistoryList's order.
-constexpr int controlIds[historyListCount] = {IDC_PROGRAM, IDC_FILES, IDC_COMMAND, IDC_TRANSLATE};
-std::string RunSettings::*const fields[historyListCount] = {&RunSettings::program, &RunSettings::files,
-                                                            &RunSettings::command, &RunSettings::translate};
 
 // The entry of a list that its field shows; the list's selection when none does.
 int EntryShown(const fw::ComboBox& list, Platform& platform) {
@@ -26,7 +22,7 @@ int EntryShown(const fw::ComboBox& list, Platform& platform) {
 }  // namespace
 
 void HistoryLists::Attach(HWND window) {
-    for (int i = 0; i < historyListCount; ++i) lists[i].hwnd = GetDlgItem(window, controlIds[i]);
+    for (int i = 0; i < historyListCount; ++i) lists[i].hwnd = GetDlgItem(window, historyRows[i]->id);
     (*this)[HistoryList::Program].AddString("");
     (*this)[HistoryList::Command].AddString("");
 }
@@ -39,7 +35,7 @@ void HistoryLists::Show(const LoadedLists& loaded, RunSettings& settings) {
             for (const std::string& entry : loaded.lists[i]->entries) list.AddString(entry.c_str());
             list.SetCurSel(loaded.lists[i]->selected);
         }
-        if (list.CurSel() >= 0) settings.*fields[i] = list.ItemText(list.CurSel());
+        if (list.CurSel() >= 0) settings.*historyRows[i]->stored.text = list.ItemText(list.CurSel());
     }
 }
 
@@ -59,4 +55,12 @@ void HistoryLists::Add(HistoryList list, std::string_view value) {
     std::vector<std::string> entries;
     for (int i = 0, count = combo.Count(); i < count; ++i) entries.push_back(combo.ItemText(i));
     if (HistoryTakes(entries, value)) combo.AddString(std::string(value).c_str());
+}
+
+void HistoryLists::Edit(HistoryList list) {
+    static const char* const captions[historyListCount] = {"DOS program to run", "Files to pass", "Command",
+                                                           "Translate directory"};
+    CComboItemsDlg editor;
+    editor.SetTarget(captions[static_cast<int>(list)], (*this)[list]);
+    editor.DoModal();
 }

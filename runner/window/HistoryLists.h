@@ -25,6 +25,8 @@ public:
     void Gather(lorvan::Platform& platform, lorvan::StoredList (&stored)[lorvan::historyListCount]) const;
     // A value a run used, unless the list holds it.
     void Add(lorvan::HistoryList list, std::string_view value);
+    // Options > the list's editor, which removes entries.
+    void Edit(lorvan::HistoryList list);
 
 private:
     fw::ComboBox lists[lorvan::historyListCount];

@@ -1,6 +1,6 @@
 #include "RunController.h"
 
-#include "resource.h"
+#include "FieldTable.h"
 #include "runner/engine/win32/WindowsPlatform.h"
 
 using namespace lorvan;
@@ -50,11 +50,6 @@ bool RunController::MayClose() {
 }
 
 void RunController::SetRunning(bool running) {
-    static constexpr int fields[] = {IDC_PROGRAM,  IDC_FILES,    IDC_COMMAND, IDC_TRANSLATE, IDC_OUTPUT,
-                                     IDC_REPORT,   IDC_HANDLING, IDC_TEMPEXT, IDC_SYMBOLS,   IDC_TEST,
-                                     IDC_FULLPATH, IDC_RENAME,   IDC_CHANGE};
-    static constexpr int options[] = {ID_OPTIONS_HANDLING, ID_OPTIONS_PROGRAM,   ID_OPTIONS_FILES,
-                                      ID_OPTIONS_COMMAND,  ID_OPTIONS_TRANSLATE, ID_OPTIONS_ATONCE};
     HMENU menu = GetMenu(window);
     if (running) {
         phase = Phase::Running;
@@ -62,16 +57,22 @@ void RunController::SetRunning(bool running) {
         focusAfterRun = 0;
         if (HWND focus = GetFocus(); focus && IsChild(window, focus))
             SendMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(window, IDOK)), TRUE);
-        for (int id : fields) {
-            HWND control = GetDlgItem(window, id);
-            enabledBeforeRun.emplace_back(id, IsWindowEnabled(control) != FALSE);
+    }
+    for (const FieldRow& row : fieldRows) {
+        if (!(row.traits & GreyedInRun)) continue;
+        if (InMenu(row)) {
+            for (int item = 0; item < ItemCount(row); ++item)
+                EnableMenuItem(menu, row.id + item, MF_BYCOMMAND | (running ? MF_GRAYED : MF_ENABLED));
+        } else if (running) {
+            HWND control = GetDlgItem(window, row.id);
+            enabledBeforeRun.emplace_back(row.id, IsWindowEnabled(control) != FALSE);
             EnableWindow(control, FALSE);
         }
-        for (int id : options) EnableMenuItem(menu, id, MF_BYCOMMAND | MF_GRAYED);
+    }
+    if (running) {
         SetDlgItemTextA(window, IDOK, "Stop");
     } else {
         for (const auto& [id, enabled] : enabledBeforeRun) EnableWindow(GetDlgItem(window, id), enabled);
-        for (int id : options) EnableMenuItem(menu, id, MF_BYCOMMAND | MF_ENABLED);
         SetDlgItemTextA(window, IDOK, "Run");
         phase = Phase::Idle;
         enabledBeforeRun.clear();

@@ -2,7 +2,7 @@
 
 #include "AboutDlg.h"
 #include "AtOnceDlg.h"
-#include "ComboItemsDlg.h"
+#include "FieldTable.h"
 #include "StoredSettings.h"
 #include "framework/Text.h"
 #include "runner/engine/StandIns.h"
@@ -39,35 +39,35 @@ const R CRunnerDlg::routes[] = {
     R::Timer(TimerStandIns, &CRunnerDlg::RecoverStandInsThenList),
     R::Timer(TimerFileList, &CRunnerDlg::RefreshFileList),
     R::Message(WM_OPENED, &CRunnerDlg::OnOpened).IdleOnly(),
-    R::Command(CBN_EDITCHANGE, IDC_PROGRAM, &CRunnerDlg::OnStateChanged).IdleOnly(),
-    R::Command(CBN_KILLFOCUS, IDC_PROGRAM, &CRunnerDlg::OnFieldFocusLost).IdleOnly(),
-    R::Command(CBN_CLOSEUP, IDC_PROGRAM, &CRunnerDlg::StartStateCheck).IdleOnly(),
-    R::Command(CBN_SELCHANGE, IDC_PROGRAM, &CRunnerDlg::StartStateCheck).IdleOnly(),
-    R::Command(CBN_EDITCHANGE, IDC_FILES, &CRunnerDlg::OnStateChanged).IdleOnly(),
-    R::Command(CBN_KILLFOCUS, IDC_FILES, &CRunnerDlg::OnFilesFocusLost).IdleOnly(),
-    R::Command(CBN_CLOSEUP, IDC_FILES, &CRunnerDlg::StartStateCheck).IdleOnly(),
-    R::Command(CBN_SELCHANGE, IDC_FILES, &CRunnerDlg::StartStateCheck).IdleOnly(),
-    R::Command(CBN_EDITCHANGE, IDC_COMMAND, &CRunnerDlg::OnStateChanged).IdleOnly(),
-    R::Command(CBN_KILLFOCUS, IDC_COMMAND, &CRunnerDlg::OnFieldFocusLost).IdleOnly(),
-    R::Command(CBN_CLOSEUP, IDC_COMMAND, &CRunnerDlg::StartStateCheck).IdleOnly(),
-    R::Command(CBN_SELCHANGE, IDC_COMMAND, &CRunnerDlg::StartStateCheck).IdleOnly(),
-    R::Command(CBN_EDITCHANGE, IDC_TRANSLATE, &CRunnerDlg::OnStateChanged).IdleOnly(),
-    R::Command(CBN_KILLFOCUS, IDC_TRANSLATE, &CRunnerDlg::OnFieldFocusLost).IdleOnly(),
-    R::Command(CBN_CLOSEUP, IDC_TRANSLATE, &CRunnerDlg::StartStateCheck).IdleOnly(),
-    R::Command(CBN_SELCHANGE, IDC_TRANSLATE, &CRunnerDlg::StartStateCheck).IdleOnly(),
-    R::Command(EN_CHANGE, IDC_OUTPUT, &CRunnerDlg::OnStateChanged).IdleOnly(),
-    R::Command(EN_CHANGE, IDC_REPORT, &CRunnerDlg::OnStateChanged).IdleOnly(),
-    R::Command(EN_CHANGE, IDC_TEMPEXT, &CRunnerDlg::OnStateChanged).IdleOnly(),
-    R::Command(EN_KILLFOCUS, IDC_TEMPEXT, &CRunnerDlg::OnTempExtFocusLost).IdleOnly(),
-    R::Command(CBN_SELCHANGE, IDC_HANDLING, &CRunnerDlg::OnHandlingChange).IdleOnly(),
-    R::Command(BN_CLICKED, IDC_RENAME, &CRunnerDlg::OnRenameChange).IdleOnly(),
+    R::Command(CBN_EDITCHANGE, IdOf(&RunSettings::program), &CRunnerDlg::OnStateChanged).IdleOnly(),
+    R::Command(CBN_KILLFOCUS, IdOf(&RunSettings::program), &CRunnerDlg::OnFieldFocusLost).IdleOnly(),
+    R::Command(CBN_CLOSEUP, IdOf(&RunSettings::program), &CRunnerDlg::StartStateCheck).IdleOnly(),
+    R::Command(CBN_SELCHANGE, IdOf(&RunSettings::program), &CRunnerDlg::StartStateCheck).IdleOnly(),
+    R::Command(CBN_EDITCHANGE, IdOf(&RunSettings::files), &CRunnerDlg::OnStateChanged).IdleOnly(),
+    R::Command(CBN_KILLFOCUS, IdOf(&RunSettings::files), &CRunnerDlg::OnFilesFocusLost).IdleOnly(),
+    R::Command(CBN_CLOSEUP, IdOf(&RunSettings::files), &CRunnerDlg::StartStateCheck).IdleOnly(),
+    R::Command(CBN_SELCHANGE, IdOf(&RunSettings::files), &CRunnerDlg::StartStateCheck).IdleOnly(),
+    R::Command(CBN_EDITCHANGE, IdOf(&RunSettings::command), &CRunnerDlg::OnStateChanged).IdleOnly(),
+    R::Command(CBN_KILLFOCUS, IdOf(&RunSettings::command), &CRunnerDlg::OnFieldFocusLost).IdleOnly(),
+    R::Command(CBN_CLOSEUP, IdOf(&RunSettings::command), &CRunnerDlg::StartStateCheck).IdleOnly(),
+    R::Command(CBN_SELCHANGE, IdOf(&RunSettings::command), &CRunnerDlg::StartStateCheck).IdleOnly(),
+    R::Command(CBN_EDITCHANGE, IdOf(&RunSettings::translate), &CRunnerDlg::OnStateChanged).IdleOnly(),
+    R::Command(CBN_KILLFOCUS, IdOf(&RunSettings::translate), &CRunnerDlg::OnFieldFocusLost).IdleOnly(),
+    R::Command(CBN_CLOSEUP, IdOf(&RunSettings::translate), &CRunnerDlg::StartStateCheck).IdleOnly(),
+    R::Command(CBN_SELCHANGE, IdOf(&RunSettings::translate), &CRunnerDlg::StartStateCheck).IdleOnly(),
+    R::Command(EN_CHANGE, IdOf(&RunSettings::output), &CRunnerDlg::OnStateChanged).IdleOnly(),
+    R::Command(EN_CHANGE, IdOf(&RunSettings::report), &CRunnerDlg::OnStateChanged).IdleOnly(),
+    R::Command(EN_CHANGE, IdOf(&RunSettings::tempExt), &CRunnerDlg::OnStateChanged).IdleOnly(),
+    R::Command(EN_KILLFOCUS, IdOf(&RunSettings::tempExt), &CRunnerDlg::OnTempExtFocusLost).IdleOnly(),
+    R::Command(CBN_SELCHANGE, IdOf(&RunSettings::handling), &CRunnerDlg::OnHandlingChange).IdleOnly(),
+    R::Command(BN_CLICKED, IdOf(&RunSettings::rename), &CRunnerDlg::OnRenameChange).IdleOnly(),
     R::Command(BN_CLICKED, IDC_CHANGE, &CRunnerDlg::BrowseFromParent).IdleOnly(),
     R::Menu(ID_BROWSE_FROM_ROOT, &CRunnerDlg::BrowseFromRoot).IdleOnly(),
-    R::Menu(ID_OPTIONS_HANDLING, &CRunnerDlg::OnHandling0Toggle).IdleOnly(),
-    R::Menu(ID_STANDINS_OFF, &CRunnerDlg::OnStandInsOff).IdleOnly(),
-    R::Menu(ID_STANDINS_WHEN_NEEDED, &CRunnerDlg::OnStandInsWhenNeeded).IdleOnly(),
-    R::Menu(ID_STANDINS_ALWAYS, &CRunnerDlg::OnStandInsAlways).IdleOnly(),
-    R::Menu(ID_OPTIONS_ATONCE, &CRunnerDlg::OnCommandsAtOnce).IdleOnly(),
+    R::Menu(IdOf(&RunSettings::nameTimeWithoutRunInformation), &CRunnerDlg::OnRunInformationToggle).IdleOnly(),
+    R::Menu(IdOf(&RunSettings::standIns, StandInsOff), &CRunnerDlg::OnStandInsOff).IdleOnly(),
+    R::Menu(IdOf(&RunSettings::standIns, StandInsWhenNeeded), &CRunnerDlg::OnStandInsWhenNeeded).IdleOnly(),
+    R::Menu(IdOf(&RunSettings::standIns, StandInsAlways), &CRunnerDlg::OnStandInsAlways).IdleOnly(),
+    R::Menu(IdOf(&RunSettings::commandsAtOnce), &CRunnerDlg::OnCommandsAtOnce).IdleOnly(),
     R::Menu(ID_OPTIONS_PROGRAM, &CRunnerDlg::OnEditProgramList).IdleOnly(),
     R::Menu(ID_OPTIONS_FILES, &CRunnerDlg::OnEditFilesList).IdleOnly(),
     R::Menu(ID_OPTIONS_COMMAND, &CRunnerDlg::OnEditCommandList).IdleOnly(),
@@ -113,32 +113,27 @@ bool CRunnerDlg::Dispatch(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 }
 
 void CRunnerDlg::DoDataExchange(fw::DataExchange& dx) {
-    dx.ListIndex(IDC_HANDLING, settings.handling);
-    dx.Check(IDC_RENAME, settings.rename);
-    dx.Text(IDC_CWD, settings.cwd);
-    dx.ComboText(IDC_PROGRAM, settings.program, maxProgramLength);
-    dx.ComboText(IDC_FILES, settings.files, maxFilesLength);
-    dx.ComboText(IDC_COMMAND, settings.command, maxCommandLength);
-    dx.Text(IDC_OUTPUT, settings.output, maxOutputLength);
-    dx.Text(IDC_REPORT, settings.report);
-    dx.ListIndex(IDC_SYMBOLS, settings.symbols);
-    dx.Text(IDC_TEMPEXT, settings.tempExt, maxTempExtLength);
-    dx.Check(IDC_TEST, settings.test);
-    dx.Check(IDC_FULLPATH, settings.fullPath);
-    dx.ComboSelectText(IDC_TRANSLATE, settings.translate);
+    for (const FieldRow& row : fieldRows) {
+        const StoredField& field = row.stored;
+        const int limit = static_cast<int>(field.limit);
+        if (row.exchange == Exchange::Text) dx.Text(row.id, settings.*field.text, limit);
+        if (row.exchange == Exchange::ComboText) dx.ComboText(row.id, settings.*field.text, limit);
+        if (row.exchange == Exchange::ComboSelectText) dx.ComboSelectText(row.id, settings.*field.text, limit);
+        if (row.exchange == Exchange::ListIndex) dx.ListIndex(row.id, settings.*field.number);
+        if (row.exchange == Exchange::Check) dx.Check(row.id, settings.*field.flag);
+    }
 }
 
 BOOL CRunnerDlg::OnInitDialog() {
     history.Attach(Handle());
-    handlingList.hwnd = Item(IDC_HANDLING);
-    symbolsList.hwnd = Item(IDC_SYMBOLS);
+    handlingList.hwnd = Item(IdOf(&RunSettings::handling));
+    symbolsList.hwnd = Item(IdOf(&RunSettings::symbols));
     services.Attach(Handle(), history, [this](int id) { run.FocusControl(id); });
     run.Attach(Handle());
 
     // The controls with a help topic of their own carry its number.
-    for (int id : {IDC_CHANGE, IDC_PROGRAM, IDC_FILES, IDC_COMMAND, IDC_TRANSLATE, IDC_OUTPUT, IDC_REPORT, IDC_HANDLING,
-                   IDC_STATUS, IDC_TEST, IDC_SYMBOLS, IDC_FULLPATH, IDC_RENAME, IDC_TEMPEXT})
-        SetWindowContextHelpId(Item(id), HIDC_BASE + id);
+    for (const FieldRow& row : fieldRows)
+        if (row.traits & WithHelp) SetWindowContextHelpId(Item(row.id), HIDC_BASE + row.id);
 
     // The lists' initial entries.
     for (const char* text : handlingTexts) handlingList.AddString(text);
@@ -161,7 +156,7 @@ BOOL CRunnerDlg::OnInitDialog() {
     if (loaded.position) fw::ApplyWindowPosition(Handle(), *loaded.position);
     history.Show(loaded, settings);
     UpdateData(false);
-    ShowHandling0Tick();
+    ShowRunInformationTick();
     ShowStandInsChoice();
     OnRenameChange();
     OnStateChanged();
@@ -178,7 +173,7 @@ BOOL CRunnerDlg::OnInitDialog() {
         ProcessWaitingMessages();
     });
 
-    SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDC_PROGRAM)), TRUE);
+    SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IdOf(&RunSettings::program))), TRUE);
     PostMessageA(Handle(), WM_OPENED, 0, 0);
     return FALSE;
 }
@@ -210,19 +205,19 @@ void CRunnerDlg::OnStateChanged() {
     EnableMenuItem(GetMenu(Handle()), IDOK, MF_BYCOMMAND | (runnable ? MF_ENABLED : MF_GRAYED));
     const bool translateAbsolute = IsTranslateAbsolute(settings);
     services.SetStatus(runnable ? readyText : waitingText);
-    EnableWindow(Item(IDC_FULLPATH), !translateAbsolute);
+    EnableWindow(Item(IdOf(&RunSettings::fullPath)), !translateAbsolute);
     if (translateAbsolute) {
         // Only the check box changes: a reading that stopped at a field over
         // its limit left the fields after it unread, and writing them back
         // would undo what the user typed there.
         settings.fullPath = true;
-        CheckDlgButton(Handle(), IDC_FULLPATH, BST_CHECKED);
+        CheckDlgButton(Handle(), IdOf(&RunSettings::fullPath), BST_CHECKED);
     }
 }
 
 void CRunnerDlg::OnRenameChange() {
     UpdateData(true);
-    EnableWindow(Item(IDC_OUTPUT), settings.rename);
+    EnableWindow(Item(IdOf(&RunSettings::output)), settings.rename);
     OnStateChanged();
 }
 
@@ -232,8 +227,8 @@ void CRunnerDlg::OnHandlingChange() {
     UpdateData(false);
     OnRenameChange();
     const bool reporting = settings.handling < HandlingNone;
-    EnableWindow(Item(IDC_REPORT), reporting);
-    EnableWindow(Item(IDC_TEMPEXT), reporting);
+    EnableWindow(Item(IdOf(&RunSettings::report)), reporting);
+    EnableWindow(Item(IdOf(&RunSettings::tempExt)), reporting);
     if (settings.handling == HandlingNone) return;
     if (std::optional<std::string> name = SuggestReportName(settings.handling, settings.report)) {
         std::string question = "Report file name \"" + *name + "\" suggested for this handling selection, change?";
@@ -258,7 +253,7 @@ void CRunnerDlg::OnTempExtFocusLost() {
     UpdateData(true);
     if (IsTempExtAcceptable(settings)) return;
     services.Ask(lorvan::tempExtMessage, lorvanTitle, Buttons::Ok, Icon::None);
-    SetFocus(Item(IDC_TEMPEXT));
+    SetFocus(Item(IdOf(&RunSettings::tempExt)));
 }
 
 void CRunnerDlg::OnFilesFocusLost() {
@@ -272,15 +267,15 @@ void CRunnerDlg::StartStateCheck() {
     SetTimer(Handle(), TimerStateCheck, stateCheckMs, nullptr);
 }
 
-void CRunnerDlg::ShowHandling0Tick() {
-    CheckMenuItem(GetMenu(Handle()), ID_OPTIONS_HANDLING,
-                  MF_BYCOMMAND | (settings.handling0 ? MF_UNCHECKED : MF_CHECKED));
+void CRunnerDlg::ShowRunInformationTick() {
+    CheckMenuItem(GetMenu(Handle()), IdOf(&RunSettings::nameTimeWithoutRunInformation),
+                  MF_BYCOMMAND | (settings.nameTimeWithoutRunInformation ? MF_UNCHECKED : MF_CHECKED));
 }
 
-void CRunnerDlg::OnHandling0Toggle() {
-    settings.handling0 = !settings.handling0;
-    ShowHandling0Tick();
-    services.Ask(std::string("Run information is now ") + (settings.handling0 ? "dis" : "en") +
+void CRunnerDlg::OnRunInformationToggle() {
+    settings.nameTimeWithoutRunInformation = !settings.nameTimeWithoutRunInformation;
+    ShowRunInformationTick();
+    services.Ask(std::string("Run information is now ") + (settings.nameTimeWithoutRunInformation ? "dis" : "en") +
                      "abled for Handling mode \"Name/time for each report\".",
                  lorvanTitle, Buttons::Ok, Icon::None);
 }
@@ -294,10 +289,10 @@ void CRunnerDlg::RecoverStandInsThenList() {
 
 void CRunnerDlg::ShowStandInsChoice() {
     // A stored number of no choice works as When needed, and shows so.
-    const int choice = settings.standIns == lorvan::StandInsOff      ? ID_STANDINS_OFF
-                       : settings.standIns == lorvan::StandInsAlways ? ID_STANDINS_ALWAYS
-                                                                     : ID_STANDINS_WHEN_NEEDED;
-    CheckMenuRadioItem(GetMenu(Handle()), ID_STANDINS_OFF, ID_STANDINS_ALWAYS, choice, MF_BYCOMMAND);
+    constexpr int first = IdOf(&RunSettings::standIns, standInModes.low);
+    const int32_t mode = standInModes.Holds(settings.standIns) ? settings.standIns : StandInsWhenNeeded;
+    CheckMenuRadioItem(GetMenu(Handle()), first, IdOf(&RunSettings::standIns, standInModes.high),
+                       first + mode - standInModes.low, MF_BYCOMMAND);
 }
 
 void CRunnerDlg::ChooseStandIns(int32_t mode) {
@@ -307,28 +302,6 @@ void CRunnerDlg::ChooseStandIns(int32_t mode) {
 
 void CRunnerDlg::OnCommandsAtOnce() {
     CAtOnceDlg(settings.commandsAtOnce).DoModal();
-}
-
-void CRunnerDlg::EditHistory(const char* caption, const fw::ComboBox& list) {
-    CComboItemsDlg editor;
-    editor.SetTarget(caption, list);
-    editor.DoModal();
-}
-
-void CRunnerDlg::OnEditProgramList() {
-    EditHistory("DOS program to run", history[HistoryList::Program]);
-}
-
-void CRunnerDlg::OnEditFilesList() {
-    EditHistory("Files to pass", history[HistoryList::Files]);
-}
-
-void CRunnerDlg::OnEditCommandList() {
-    EditHistory("Command", history[HistoryList::Command]);
-}
-
-void CRunnerDlg::OnEditTranslateList() {
-    EditHistory("Translate directory", history[HistoryList::Translate]);
 }
 
 void CRunnerDlg::OnHelpContents() {
@@ -398,7 +371,7 @@ void CRunnerDlg::BrowseForCwd(const cwd::ShellItem& root, const char* title) {
 }
 
 bool CRunnerDlg::IsCwdDoubleClick(const MSG& msg) const {
-    return Handle() && cwd::IsDoubleClickOn(msg, Item(IDC_CWD));
+    return Handle() && cwd::IsDoubleClickOn(msg, Item(IdOf(&RunSettings::cwd)));
 }
 
 bool CRunnerDlg::IsFileCountDoubleClick(const MSG& msg) const {

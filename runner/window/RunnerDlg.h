@@ -79,23 +79,22 @@ private:
     void OnFilesFocusLost();
     void StartStateCheck();
     bool OnOpened(WPARAM wp, LPARAM lp, LRESULT& result);
-    void OnHandling0Toggle();
+    void OnRunInformationToggle();
     void OnStandInsOff() { ChooseStandIns(lorvan::StandInsOff); }
     void OnStandInsWhenNeeded() { ChooseStandIns(lorvan::StandInsWhenNeeded); }
     void OnStandInsAlways() { ChooseStandIns(lorvan::StandInsAlways); }
     void ChooseStandIns(int32_t mode);
     void OnCommandsAtOnce();
-    void EditHistory(const char* caption, const fw::ComboBox& list);
-    void OnEditProgramList();
-    void OnEditFilesList();
-    void OnEditCommandList();
-    void OnEditTranslateList();
+    void OnEditProgramList() { history.Edit(lorvan::HistoryList::Program); }
+    void OnEditFilesList() { history.Edit(lorvan::HistoryList::Files); }
+    void OnEditCommandList() { history.Edit(lorvan::HistoryList::Command); }
+    void OnEditTranslateList() { history.Edit(lorvan::HistoryList::Translate); }
     void OnHelpContents();
     void OnContextHelp();
     void OnAbout();
     bool OnSysCommand(WPARAM wp, LPARAM lp, LRESULT& result);
     void BrowseForCwd(const cwd::ShellItem& root, const char* title);
-    void ShowHandling0Tick();
+    void ShowRunInformationTick();
     void ShowStandInsChoice();
     void RecoverStandInsThenList();
 

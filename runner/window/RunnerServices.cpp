@@ -1,5 +1,6 @@
 #include "RunnerServices.h"
 
+#include "FieldTable.h"
 #include "resource.h"
 
 using namespace lorvan;
@@ -98,15 +99,8 @@ Answer RunnerServices::Ask(std::string_view text, std::string_view title, Button
 }
 
 void RunnerServices::FocusField(Field field) {
-    switch (field) {
-        case Field::Files:
-            return focus(IDC_FILES);
-        case Field::Output:
-            return focus(IDC_OUTPUT);
-        case Field::TempExt:
-            break;
-    }
-    focus(IDC_TEMPEXT);
+    for (const FieldRow& row : fieldRows)
+        if (row.focus == field) return focus(row.id);
 }
 
 void RunnerServices::AddToHistory(HistoryList list, std::string_view value) {

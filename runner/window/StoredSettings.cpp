@@ -1,5 +1,6 @@
 #include "StoredSettings.h"
 
+#include "FieldTable.h"
 #include "framework/Registry.h"
 #include "framework/WindowPosition.h"
 
@@ -31,9 +32,9 @@ LoadedSettings LoadStoredSettings(const char* keyPath, lorvan::RunSettings& s, l
     stored.values = ValuesOf(key);
     for (int i = 0; i < historyListCount; ++i) {
         fw::RegistryKey list;
-        if (list.OpenForReading(key.Handle(), KindOf(lorvan::HistoryList(i)).subkey)) stored.lists[i] = ValuesOf(list);
+        if (list.OpenForReading(key.Handle(), lorvan::historyRows[i]->stored.name)) stored.lists[i] = ValuesOf(list);
     }
-    static_cast<lorvan::LoadedLists&>(loaded) = lorvan::LoadStoredValues(stored, s, platform);
+    static_cast<lorvan::LoadedLists&>(loaded) = lorvan::LoadStoredValues(stored, s, platform, lorvan::storedFields);
     return loaded;
 }
 
@@ -49,14 +50,14 @@ void SaveStoredSettings(const char* keyPath, const lorvan::RunSettings& s, HWND 
     if (!key.CreateForWriting(root.Handle(), path.substr(slash + 1).c_str())) return;
 
     fw::WriteWindowPosition(key, window);
-    Write(key, lorvan::GlobalStoredValues(s));
+    Write(key, lorvan::GlobalStoredValues(s, lorvan::storedFields));
     for (int i = 0; i < historyListCount; ++i) {
-        const lorvan::HistoryList which{i};
-        const std::vector<lorvan::StoredValue> values = lorvan::ListStoredValues(lists[i], which);
+        const lorvan::StoredField& field = lorvan::historyRows[i]->stored;
+        const std::vector<lorvan::StoredValue> values = lorvan::ListStoredValues(lists[i], field);
         if (values.empty()) continue;  // an empty list gets no subkey
-        key.DeleteSubkey(KindOf(which).subkey);
+        key.DeleteSubkey(field.name);
         fw::RegistryKey list;
-        if (list.CreateForWriting(key.Handle(), KindOf(which).subkey)) Write(list, values);
+        if (list.CreateForWriting(key.Handle(), field.name)) Write(list, values);
     }
-    Write(key, lorvan::DirectoryStoredValues(s));
+    Write(key, lorvan::DirectoryStoredValues(s, lorvan::storedFields));
 }

@@ -24,8 +24,8 @@ struct LoadedSettings : lorvan::LoadedLists {
     std::optional<POINT> position;
 };
 
-// Reads what is stored into the record (handling0 always; the fields of the
-// working directory only when the stored one is settings.cwd, ignoring
+// Reads what is stored into the record (the global values always; the fields
+// of the working directory only when the stored one is settings.cwd, ignoring
 // case, as the platform compares names). Nothing stored, nothing read;
 // what does not fit is passed over.
 LoadedSettings LoadStoredSettings(const char* keyPath, lorvan::RunSettings& settings, lorvan::Platform& platform);

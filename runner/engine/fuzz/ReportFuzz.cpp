@@ -27,7 +27,7 @@ int FuzzReport(const uint8_t* data, size_t size) {
     settings.report = in.OneOf(reports, 16);
     settings.tempExt = in.OneOf(exts, 4);
     settings.handling = in.Byte() % 6 - 1;
-    settings.handling0 = in.Flag();
+    settings.nameTimeWithoutRunInformation = in.Flag();
     FakeServices ui;
     for (int i = in.Byte() % 4; i > 0; --i) ui.answers.push_back(Answer(in.Byte() % 4));
     if (in.Flag() && !platform.Has(settings.report)) try {

@@ -89,7 +89,7 @@ int FuzzRun(const uint8_t* data, size_t size) {
     settings.rename = flags & 1;
     settings.test = flags & 2;
     settings.fullPath = flags & 4;
-    settings.handling0 = flags & 8;
+    settings.nameTimeWithoutRunInformation = flags & 8;
     if (!IsRunnable(settings)) return 0;  // Run is disabled then
     FakeServices ui;
     if (flags & 16) {  // a pattern, extension and output that only Run's own checks catch

@@ -3,9 +3,9 @@
 // they hold, what is loaded fits the window's fields.
 #include "FuzzSupport.h"
 
-#include "runner/engine/RunSettings.h"
 #include "runner/engine/StoredValues.h"
 #include "runner/engine/tests/FakePlatform.h"
+#include "runner/window/FieldTable.h"
 
 namespace lorvan::fuzz {
 
@@ -39,14 +39,14 @@ int FuzzStored(const uint8_t* data, size_t size) {
     for (auto& list : key.lists)
         if (in.Flag()) list = Values(in);
     RunSettings settings{"C:\\DATA"};
-    const LoadedLists loaded = LoadStoredValues(key, settings, platform);
+    const LoadedLists loaded = LoadStoredValues(key, settings, platform, storedFields);
     for (int i = 0; i < historyListCount; ++i) {
         Check(loaded.lists[i].has_value() == (key.lists[i] && !key.lists[i]->empty()), "a list kept or lost wrongly");
         if (!loaded.lists[i]) continue;
         const StoredList& list = *loaded.lists[i];
         Check(list.selected >= -1 && list.selected < static_cast<int>(list.entries.size()), "selection past the end");
         for (const std::string& entry : list.entries) {
-            Check(entry.size() <= KindOf(static_cast<HistoryList>(i)).entryLimit, "an entry over its field's limit");
+            Check(entry.size() <= EntryLimit(historyRows[i]->stored), "an entry over its field's limit");
             Check(entry.find('\0') == std::string::npos, "a zero inside an entry");
         }
     }

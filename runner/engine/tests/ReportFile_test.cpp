@@ -85,7 +85,7 @@ TEST_F(ReportTest, TemporaryNames) {
 TEST_F(ReportTest, EveryHandlingModeByteForByte) {
     struct Row {
         int handling;
-        bool handling0;
+        bool withoutRunInformation;
         const char* report;
         Outputs outputs;
         std::string expected;
@@ -124,10 +124,10 @@ TEST_F(ReportTest, EveryHandlingModeByteForByte) {
     };
     for (const Row& row : rows) {
         settings.handling = row.handling;
-        settings.handling0 = row.handling0;
+        settings.nameTimeWithoutRunInformation = row.withoutRunInformation;
         settings.report = row.report;
         platform.RemoveFile(row.report);
-        EXPECT_EQ(Run(row.outputs), row.expected) << row.handling << " " << row.handling0;
+        EXPECT_EQ(Run(row.outputs), row.expected) << row.handling << " " << row.withoutRunInformation;
     }
     // The HTML report says its code page.
     platform.charset = "utf-8";
@@ -154,7 +154,7 @@ TEST_F(ReportTest, ExistingReportDeletedOrAppended) {
         EXPECT_EQ(Run({}), mode < 0 ? "deleted" : textInfo);
     }
     // Appending without run information keeps the separator.
-    settings.handling0 = true;
+    settings.nameTimeWithoutRunInformation = true;
     settings.handling = 0;
     OldReport("REPORT.TXT");
     ui.answers = {Answer::No};

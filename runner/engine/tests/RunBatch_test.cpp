@@ -152,9 +152,9 @@ TEST_F(RunBatchTest, TooManySymbolsAfterOutputAndReport) {
         {HandlingHtml, false, "REPORT.LRV"},
         {HandlingNameTime, true, "REPORT.TXT"},  // no run information: nothing written
     };
-    for (auto [handling, handling0, report] : rows) {
+    for (auto [handling, withoutRunInformation, report] : rows) {
         settings.handling = handling;
-        settings.handling0 = handling0;
+        settings.nameTimeWithoutRunInformation = withoutRunInformation;
         settings.report = report;
         ui.asked.clear();
         engine.RunBatch(settings);
@@ -533,7 +533,7 @@ TEST_F(AtOnceTest, CommandsEndingOutOfOrderAreToldInFileOrder) {
         }
     }
     // A stored value out of range counts as 1.
-    for (const int32_t odd : {0, -3, maxCommandsAtOnce + 1}) {
+    for (const int32_t odd : {0, -3, commandsAtOnceRange.high + 1}) {
         Run(odd, [](size_t n) { return n - 1; });
         EXPECT_EQ(mostRunning, 1u) << odd;
     }

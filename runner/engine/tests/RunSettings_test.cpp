@@ -117,7 +117,7 @@ TEST(RunSettings, HandlingModes) {
         s.handling = handling;
         EXPECT_EQ(RenameForHandling(handling), rename) << handling;
         EXPECT_EQ(WantsRunInformation(s), info) << handling;
-        s.handling0 = true;
+        s.nameTimeWithoutRunInformation = true;
         EXPECT_EQ(WantsRunInformation(s), infoWithHandling0) << handling;
     }
 }

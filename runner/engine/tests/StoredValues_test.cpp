@@ -1,7 +1,7 @@
 #include "FakePlatform.h"
 
-#include "runner/engine/RunSettings.h"
 #include "runner/engine/StoredValues.h"
+#include "runner/window/FieldTable.h"
 
 #include <gtest/gtest.h>
 
@@ -73,7 +73,7 @@ TEST(LoadStoredValues, WhatFitsIsUsedTheRestPassedOver) {
         RunSettings settings{"C:\\DATA"};
         StoredKey key;
         key.lists[0] = row.values;
-        EXPECT_EQ(Shown(LoadStoredValues(key, settings, platform).lists[0]), row.shown) << row.what;
+        EXPECT_EQ(Shown(LoadStoredValues(key, settings, platform, storedFields).lists[0]), row.shown) << row.what;
     }
 
     // The two shapes that once ended the program at every start, and one
@@ -85,7 +85,7 @@ TEST(LoadStoredValues, WhatFitsIsUsedTheRestPassedOver) {
     key.lists[3] = {Text("1", item511), Text("2", item511 + "x")};
     key.lists[2].emplace();
     for (int i = 0; i < 5000; ++i) key.lists[2]->push_back(Text(std::to_string(i + 1), "* " + std::to_string(i)));
-    LoadedLists loaded = LoadStoredValues(key, settings, platform);
+    LoadedLists loaded = LoadStoredValues(key, settings, platform, storedFields);
     EXPECT_EQ(Shown(loaded.lists[1]), "*.txt;");
     EXPECT_EQ(Shown(loaded.lists[3]), "[" + item511 + "];");  // Translate: the stored item's limit
     EXPECT_EQ(loaded.lists[2]->entries.size(), 5000u);
@@ -100,18 +100,18 @@ TEST(LoadStoredValues, FieldsOfTheWorkingDirectory) {
     FakePlatform platform("C:\\DATA");
     RunSettings settings{"C:\\DATA"};
     StoredKey key{group};
-    LoadStoredValues(key, settings, platform);
+    LoadStoredValues(key, settings, platform, storedFields);
     EXPECT_EQ(settings.output + "|" + settings.report + "|" + settings.tempExt, "OUT|R.LRV|.TMPTMPTMP");
     EXPECT_EQ(std::make_pair(settings.handling, settings.symbols), std::make_pair(7, 3));
-    EXPECT_TRUE(settings.rename && settings.test && settings.fullPath && settings.handling0);
+    EXPECT_TRUE(settings.rename && settings.test && settings.fullPath && settings.nameTimeWithoutRunInformation);
 
     // Another directory: only the run-information flag. Texts past the
     // limit or of another type, and numbers not of 4 bytes: start values.
     const RunSettings start{"C:\\OTHER"};
     RunSettings other = start;
-    LoadStoredValues(key, other, platform);
-    EXPECT_TRUE(other.handling0);
-    other.handling0 = false;
+    LoadStoredValues(key, other, platform, storedFields);
+    EXPECT_TRUE(other.nameTimeWithoutRunInformation);
+    other.nameTimeWithoutRunInformation = false;
     EXPECT_EQ(other.output + other.report + other.tempExt, start.output + start.report + start.tempExt);
     RunSettings odd{"C:\\DATA"};
     StoredKey oddKey{{Text("CWD", "C:\\DATA"),
@@ -120,14 +120,14 @@ TEST(LoadStoredValues, FieldsOfTheWorkingDirectory) {
                       {"Handling", storedNumber, "\7\0\0\0\0"},
                       {"Test", 3, std::string("\1\0\0\0", 4)},
                       Text("TempExt", std::string(1023, 't'))}};
-    LoadStoredValues(oddKey, odd, platform);
+    LoadStoredValues(oddKey, odd, platform, storedFields);
     EXPECT_EQ(odd.output, RunSettings{}.output);
     EXPECT_EQ(odd.report, RunSettings{}.report);
     EXPECT_EQ(odd.handling, RunSettings{}.handling);
     EXPECT_EQ(odd.test, RunSettings{}.test);  // four bytes, but not a number
     EXPECT_EQ(odd.tempExt, std::string(1023, 't'));
     StoredKey longCwd{{{"CWD", storedString, "C:\\DATA" + std::string(1020, '\0')}, Text("Output", "X")}};
-    LoadStoredValues(longCwd, odd, platform);
+    LoadStoredValues(longCwd, odd, platform, storedFields);
     EXPECT_EQ(odd.output, RunSettings{}.output);
 }
 
@@ -135,7 +135,7 @@ TEST(StoredValues, WhatIsSavedLoadsBack) {
     // Each list as its subkey holds it: names, texts and "select".
     auto subkey = [](std::vector<std::string> entries, int selected, HistoryList which = HistoryList::Files) {
         std::string out;
-        for (const StoredValue& v : ListStoredValues({std::move(entries), selected}, which))
+        for (const StoredValue& v : ListStoredValues({std::move(entries), selected}, historyRows[int(which)]->stored))
             out += v.name + "=" + (v.type == storedString ? v.data : std::to_string(uint8_t(v.data[0]))) + ";";
         return out;
     };
@@ -151,18 +151,18 @@ TEST(StoredValues, WhatIsSavedLoadsBack) {
     saved.tempExt = ".T";
     saved.handling = 7;
     saved.symbols = -1;
-    saved.rename = saved.fullPath = saved.handling0 = true;
+    saved.rename = saved.fullPath = saved.nameTimeWithoutRunInformation = true;
     saved.standIns = StandInsAlways;
     saved.commandsAtOnce = 9;
-    StoredKey key{GlobalStoredValues(saved)};
-    for (StoredValue& value : DirectoryStoredValues(saved)) key.values.push_back(std::move(value));
+    StoredKey key{GlobalStoredValues(saved, storedFields)};
+    for (StoredValue& value : DirectoryStoredValues(saved, storedFields)) key.values.push_back(std::move(value));
     EXPECT_EQ(key.values.size(), 12u);
     FakePlatform platform("C:\\DATA");
     RunSettings loaded{"C:\\DATA"};
-    LoadStoredValues(key, loaded, platform);
+    LoadStoredValues(key, loaded, platform, storedFields);
     EXPECT_EQ(std::tie(loaded.output, loaded.report, loaded.tempExt, loaded.handling, loaded.symbols),
               std::tie(saved.output, saved.report, saved.tempExt, saved.handling, saved.symbols));
-    EXPECT_EQ(std::make_tuple(loaded.rename, loaded.test, loaded.fullPath, loaded.handling0, loaded.standIns,
-                              loaded.commandsAtOnce),
+    EXPECT_EQ(std::make_tuple(loaded.rename, loaded.test, loaded.fullPath, loaded.nameTimeWithoutRunInformation,
+                              loaded.standIns, loaded.commandsAtOnce),
               std::make_tuple(true, false, true, true, int32_t(StandInsAlways), 9));
 }

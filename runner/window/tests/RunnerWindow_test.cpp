@@ -846,7 +846,7 @@ TEST_F(RunnerWindow, ARunCanBeStoppedOrClosedAndTheWindowStaysAlive) {
         EXPECT_TRUE(running());
         for (int id : {IDC_PROGRAM, IDC_FILES, IDC_COMMAND, IDC_RENAME, IDC_CHANGE, IDC_REPORT})
             EXPECT_FALSE(w.Enabled(id)) << id;
-        EXPECT_FALSE(w.MenuEnabled(ID_OPTIONS_FILES));
+        for (int id : {ID_OPTIONS_FILES, ID_STANDINS_OFF, ID_STANDINS_ALWAYS}) EXPECT_FALSE(w.MenuEnabled(id)) << id;
         Screenshot(w.main, "lorvan-running");
 
         // Stop: the run ends after the command that runs now.
@@ -854,7 +854,7 @@ TEST_F(RunnerWindow, ARunCanBeStoppedOrClosedAndTheWindowStaysAlive) {
         ASSERT_TRUE(UiDriver::WaitUntil(done, 10000)) << w.Status();
         EXPECT_FALSE(running());
         EXPECT_TRUE(w.Enabled(IDC_FILES));
-        EXPECT_TRUE(w.MenuEnabled(ID_OPTIONS_FILES));
+        for (int id : {ID_OPTIONS_FILES, ID_STANDINS_OFF, ID_STANDINS_ALWAYS}) EXPECT_TRUE(w.MenuEnabled(id)) << id;
         runs.push_back(w.Status());
         runs.push_back(dir.ReadFile("RUN.LOG"));
         for (const char* name : names) runs.push_back(dir.Exists(std::string("OUTPUT\\") + name) ? name : "");
