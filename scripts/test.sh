@@ -39,8 +39,3 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
 echo "== The download: the same zip from another folder, and both programs start from it"
 bash scripts/dist.sh --check
 
-# Screenshots written by the window tests, as PNG for reading.
-shopt -s nullglob
-for bmp in build/windows/screenshots/*.bmp; do
-  convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
-done

@@ -133,18 +133,6 @@ std::map<std::string, std::string> ScratchDir::Listing(const std::string& relati
     return files;
 }
 
-bool ScratchDir::ReadOnlyEnforced() const {
-    std::string probe = *this / "ro.probe";
-    WriteFile("ro.probe", "x");
-    SetFileAttributesA(probe.c_str(), FILE_ATTRIBUTE_READONLY);
-    HANDLE handle = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    const bool enforced = handle == INVALID_HANDLE_VALUE;
-    if (!enforced) CloseHandle(handle);
-    SetFileAttributesA(probe.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(probe.c_str());
-    return enforced;
-}
-
 void ScratchDir::Enter() const {
     ASSERT_TRUE(SetCurrentDirectoryA(path.c_str())) << path;
 }
@@ -630,43 +618,4 @@ RegValues Stored(const std::string& path, std::vector<std::string>* subkeys) {
     }
     RegCloseKey(key);
     return values;
-}
-
-void Screenshot(HWND window, const std::string& name) {
-    // What the window shows now, painted: painting waits until a thread has
-    // nothing else to do, and the picture reaches the screen after that.
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    DWORD_PTR ignored;
-    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
-    RECT rect;
-    GetWindowRect(window, &rect);
-    int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB};
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    GdiFlush();
-
-    std::string directory = SCREENSHOT_DIR;
-    CreateDirectoryA(directory.c_str(), nullptr);
-    std::string file = directory + "\\" + name + ".bmp";
-    int stride = (width * 3 + 3) & ~3;
-    BITMAPFILEHEADER header{};
-    header.bfType = 0x4D42;
-    header.bfOffBits = sizeof header + sizeof info.bmiHeader;
-    header.bfSize = header.bfOffBits + stride * height;
-    if (FILE* out = std::fopen(file.c_str(), "wb")) {
-        std::fwrite(&header, sizeof header, 1, out);
-        std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out);
-        std::fwrite(bits, static_cast<size_t>(stride) * height, 1, out);
-        std::fclose(out);
-    }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
 }

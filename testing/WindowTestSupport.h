@@ -1,7 +1,7 @@
 #pragma once
 // What the window tests need: scratch directories on the real file system,
 // a driver that works the program's windows from a second thread as a user
-// would (keys, clicks, answers to questions), and screenshots.
+// would (keys, clicks, answers to questions), and registry readers.
 
 #include <windows.h>
 
@@ -37,9 +37,6 @@ public:
     std::string AliasOf(const std::string& relative) const;
     // The files of a directory (empty: this one) and their contents.
     std::map<std::string, std::string> Listing(const std::string& relative = "") const;
-    // Whether the file system refuses to write a read-only file. Wine maps
-    // the attribute to Unix permissions, which do not bind the root user.
-    bool ReadOnlyEnforced() const;
     // Makes the directory the process's current directory.
     void Enter() const;
 
@@ -147,7 +144,6 @@ struct Dialog {
     HWND Field(int id) const;
     std::string Text(int id) const;
     bool Enabled(int id) const { return IsWindowEnabled((*this)[id]) != FALSE; }
-    bool Visible(int id) const { return IsWindowVisible((*this)[id]) != FALSE; }
     bool Checked(int id) const { return IsDlgButtonChecked(main, id) == BST_CHECKED; }
     HWND Focused() const { return UiDriver::FocusOf(main); }
     // A point of the control, so far from its corner, in the dialog's client coordinates.
@@ -172,10 +168,11 @@ struct Dialog {
 
 // A child window whose text contains the given text, or null.
 HWND FindChildWithText(HWND parent, const std::string& text);
-// The text of a tree view's item; TVI_ROOT: its first root item.
-std::string TreeItemText(HWND tree, HTREEITEM item);
 // The whole text, asked with a time limit.
 std::string WindowText(HWND window);
+
+// The text of a tree view's item; TVI_ROOT: its first root item.
+std::string TreeItemText(HWND tree, HTREEITEM item);
 
 // The entries of a combo box or a list box.
 std::vector<std::string> Entries(HWND list);
@@ -197,6 +194,3 @@ void Store(const std::string& path, const RegValues& values);
 void StoreAsLegacy(const std::string& path, const std::map<std::string, std::string>& texts);
 // The values of a key under HKEY_CURRENT_USER, and its subkeys' names.
 RegValues Stored(const std::string& path, std::vector<std::string>* subkeys = nullptr);
-
-// Saves the window's picture as a BMP in the build tree's screenshots folder.
-void Screenshot(HWND window, const std::string& name);

@@ -43,9 +43,6 @@ public:
     void SetHelpViewer(HelpViewer& viewer) { help.SetViewer(viewer); }
     HWND HelpWindow() const { return help.Window(); }
 
-    const lorvan::RunSettings& Settings() const { return settings; }
-    const lorvan::RunEngine& Engine() const { return run.Engine(); }
-
     // What the engine tells the user and asks, on this window's controls.
     RunnerServices& Services() { return services; }
     // Ctrl+A: the status window's whole text selected, the focus in it.

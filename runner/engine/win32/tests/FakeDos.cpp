@@ -4,9 +4,6 @@
 //   exit N          exit with status N
 //   noout           write no OUT
 //   report TEXT     add TEXT and CR LF to TEMP
-//   report-bytes N  add N bytes to TEMP
-//   empty-report    create TEMP empty
-//   readonly NAME   make NAME read-only
 //   sleep MS        wait MS milliseconds before writing anything
 //   echo TEXT       write TEXT and CR LF to standard output
 //   console         add to TEMP whether its console has a visible window
@@ -35,9 +32,7 @@ int main(int argc, char** argv) {
         if (line.rfind("exit ", 0) == 0) status = std::stoi(line.substr(5));
         output = output && line != "noout";
         if (line.rfind("report ", 0) == 0) report += line.substr(7) + "\r\n";
-        if (line.rfind("report-bytes ", 0) == 0) report += std::string(std::stoul(line.substr(13)), 'x');
-        writeReport = writeReport || line.rfind("report", 0) == 0 || line == "empty-report";
-        if (line.rfind("readonly ", 0) == 0) SetFileAttributesA(line.substr(9).c_str(), FILE_ATTRIBUTE_READONLY);
+        writeReport = writeReport || line.rfind("report ", 0) == 0;
         if (line.rfind("sleep ", 0) == 0) Sleep(std::stoul(line.substr(6)));
         if (line.rfind("echo ", 0) == 0) std::cout << line.substr(5) << std::endl;  // CR LF in text mode
         if (line == "console") {
