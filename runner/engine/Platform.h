@@ -4,7 +4,7 @@
 // current directory, which is the working directory.
 #pragma once
 
-#include "runner/engine/CodePage.h"
+#include "common/text/CodePage.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -54,7 +54,7 @@ public:
 };
 
 // Its IsLeadByte is that of the ANSI code page.
-class Platform : public CodePage {
+class Platform : public text::CodePage {
 public:
     virtual ~Platform() = default;
 

@@ -74,7 +74,7 @@ std::string StandInName(uint32_t n, std::string_view longName) {
     std::string upper;
     for (char c : extension) {
         if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) return name;
-        upper += UpperAscii(c);
+        upper += text::UpperAscii(c);
     }
     return name + '.' + upper;
 }

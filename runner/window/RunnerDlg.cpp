@@ -4,7 +4,7 @@
 #include "AtOnceDlg.h"
 #include "ComboItemsDlg.h"
 #include "StoredSettings.h"
-#include "framework/Text.h"
+#include "common/text/win32/Text.h"
 #include "runner/engine/StandIns.h"
 #include "framework/WindowPosition.h"
 #include "resource.h"
@@ -149,7 +149,7 @@ BOOL CRunnerDlg::OnInitDialog() {
     }
     SetUpMainWindow(IDS_ABOUTBOX, IDM_ABOUTBOX);
 
-    const std::string cwd = fw::CurrentDirectory();
+    const std::string cwd = text::CurrentDirectory();
     settings = RunSettings{};  // the start values
     settings.cwd = cwd;
 

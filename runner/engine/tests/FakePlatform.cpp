@@ -79,7 +79,7 @@ FakePlatform::FakePlatform(std::string cwdPath, int codePage)
 std::vector<std::string> FakePlatform::Split(std::string_view path) const {
     std::vector<std::string> parts;
     while (!path.empty()) {
-        size_t slash = std::min(FindFirstChar(path, "\\/", *this), path.size());  // "/" as "\"
+        size_t slash = std::min(text::FindFirstChar(path, "\\/", *this), path.size());  // "/" as "\"
         std::string part(path.substr(0, slash));
         // Windows drops trailing dots and spaces of a name: "REPORT." is REPORT.
         if (part != "." && part != "..")
@@ -133,7 +133,7 @@ std::string FakePlatform::FreeAlias(const FakeNode* directory, const FakeNode* r
     std::string clean;
     for (char c : UpperCase(name))
         if (std::string_view(" +,;=[]").find(c) == std::string_view::npos) clean += c;
-    size_t dot = FindLastChar(clean, ".", *this);
+    size_t dot = text::FindLastChar(clean, ".", *this);
     std::string base, ext = dot == std::string::npos ? "" : clean.substr(dot + 1);
     for (char c : clean.substr(0, dot))
         if (c != '.') base += c;

@@ -146,7 +146,7 @@ TEST(ShortNames, WhatAValid83NameIs) {
         {"NAME.", false},
         {"", false},
     };
-    for (const auto& c : cases) EXPECT_EQ(IsValidShortName(c.name, SingleByteCodePage()), c.valid) << c.name;
+    for (const auto& c : cases) EXPECT_EQ(IsValidShortName(c.name, text::SingleByteCodePage()), c.valid) << c.name;
 }
 
 TEST_F(FileDiscoveryTest, FilesWithoutAShortNameAreCountedAfterTheListing) {

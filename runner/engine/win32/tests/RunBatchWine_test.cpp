@@ -3,7 +3,7 @@
 #include "runner/engine/RunEngine.h"
 #include "runner/engine/tests/EngineTest.h"
 #include "runner/engine/win32/Win32Platform.h"
-#include "framework/Text.h"
+#include "common/text/win32/Text.h"
 #include "testing/WindowTestSupport.h"
 
 #include <tlhelp32.h>
@@ -65,7 +65,7 @@ std::set<HWND> VisibleWindows() {
 }
 
 const std::string runTime = "Monday 2002-06-03 14:05:09";
-const std::string resume = fw::Narrow(L"Résumé long.txt");
+const std::string resume = text::Narrow(L"Résumé long.txt");
 
 }  // namespace
 
@@ -175,23 +175,23 @@ TEST_F(RunBatchWineTest, NamesOfAnyScriptComeBackAsThemselves) {
                                   L"ā.txt",    L"ｆｕｌｌ.txt", L"Имя.txt",         L"日本語.txt",
                                   L"😀.txt",    L"a&b.txt",      L"100% done.txt",   L" spaced  name.txt",
                                   L"a..b.txt", L"readme.txt",   L"Résumé long.txt", std::wstring(251, L'n') + L".txt"};
-    const std::wstring cwd = fw::Widen(Cwd()) + L"\\";
+    const std::wstring cwd = text::Widen(Cwd()) + L"\\";
     std::set<std::wstring> handled;
     int leftAlone = 0;
     for (const std::wstring& name : names) {
-        const std::string content = "report " + fw::Narrow(name) + "\r\n";
+        const std::string content = "report " + text::Narrow(name) + "\r\n";
         HANDLE file = CreateFileW((cwd + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE) << fw::Narrow(name);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE) << text::Narrow(name);
         DWORD written = 0;
         WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
         CloseHandle(file);
         std::string narrow;
-        if (fw::Narrow(name, narrow))
+        if (text::Narrow(name, narrow))
             handled.insert(name);
         else
             ++leftAlone;
     }
-    EXPECT_EQ(leftAlone == 0, fw::ProcessIsUtf8());
+    EXPECT_EQ(leftAlone == 0, text::ProcessIsUtf8());
     engine.RefreshFileList(settings);
     EXPECT_EQ(engine.FileCount(), handled.size());
     EXPECT_EQ(ui.status.find(std::to_string(leftAlone) + " more file(s) left alone") != std::string::npos,
@@ -211,11 +211,11 @@ TEST_F(RunBatchWineTest, NamesOfAnyScriptComeBackAsThemselves) {
         EXPECT_EQ(WideNames(cwd + L"OUTPUT\\*"), handled) << mode;  // nothing under a short name, nothing else
         const std::string report = dir.ReadFile("REPORT.TXT");
         for (const std::wstring& name : names) {
-            const std::string expected = "report " + fw::Narrow(name) + "\r\n";
-            EXPECT_EQ(ReadWide(cwd + name), expected) << "input " << fw::Narrow(name);
+            const std::string expected = "report " + text::Narrow(name) + "\r\n";
+            EXPECT_EQ(ReadWide(cwd + name), expected) << "input " << text::Narrow(name);
             if (!handled.count(name)) continue;
-            EXPECT_EQ(ReadWide(cwd + L"OUTPUT\\" + name), expected) << "result " << fw::Narrow(name);
-            EXPECT_NE(report.find(" - " + fw::Narrow(name) + "\r\n"), std::string::npos) << fw::Narrow(name);
+            EXPECT_EQ(ReadWide(cwd + L"OUTPUT\\" + name), expected) << "result " << text::Narrow(name);
+            EXPECT_NE(report.find(" - " + text::Narrow(name) + "\r\n"), std::string::npos) << text::Narrow(name);
         }
         EXPECT_EQ(dir.ReadFile("args.log").find("LRV00001.TXT OUTPUT\\LRV00001.TXT") != std::string::npos,
                   mode == StandInsAlways);

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-namespace fw {
+namespace text {
 
 // Whether the process's code page is UTF-8.
 bool ProcessIsUtf8();
@@ -52,4 +52,4 @@ struct FoundName {
 // nothing matched or the enumeration could not start.
 bool FindNames(std::string_view pattern, const std::function<void(const FoundName&)>& each);
 
-}  // namespace fw
+}  // namespace text

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace lorvan {
+namespace text {
 
 class CodePage {
 public:
@@ -41,4 +41,4 @@ inline bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-}  // namespace lorvan
+}  // namespace text
