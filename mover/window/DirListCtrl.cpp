@@ -1,5 +1,6 @@
 #include "DirListCtrl.h"
 
+#include "common/text/AsciiCase.h"
 #include "common/text/win32/Text.h"
 
 #include <algorithm>
@@ -23,7 +24,7 @@ std::string CDirListCtrl::CollationKey(const std::string& name) {
     const std::wstring wide = text::Widen(name);
     const int length = static_cast<int>(wide.size());
     int size = LCMapStringW(LOCALE_USER_DEFAULT, flags, wide.c_str(), length, nullptr, 0);
-    if (size <= 0) return mover::AsciiCaseKey(name);
+    if (size <= 0) return text::AsciiCaseKey(name);
     std::string key(static_cast<size_t>(size), '\0');
     size = LCMapStringW(LOCALE_USER_DEFAULT, flags, wide.c_str(), length, reinterpret_cast<LPWSTR>(key.data()), size);
     key.resize(size > 0 ? static_cast<size_t>(size) : 0);

@@ -1,5 +1,6 @@
 #include "runner/engine/CommandTemplate.h"
 
+#include "common/text/AsciiCase.h"
 #include "runner/engine/FileDiscovery.h"
 #include "runner/engine/Platform.h"
 #include "runner/engine/ProgramStart.h"

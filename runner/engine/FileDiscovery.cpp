@@ -8,7 +8,8 @@ namespace lorvan {
 
 namespace {
 
-constexpr uint32_t skippedAttributes = AttributeDirectory | AttributeHidden | AttributeSystem | AttributeOffline;
+constexpr uint32_t skippedAttributes =
+    text::AttributeDirectory | text::AttributeHidden | text::AttributeSystem | text::AttributeOffline;
 
 }  // namespace
 

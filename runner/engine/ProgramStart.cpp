@@ -1,5 +1,6 @@
 #include "runner/engine/ProgramStart.h"
 
+#include "common/text/AsciiCase.h"
 #include "runner/engine/Platform.h"
 
 #include <vector>
@@ -34,7 +35,7 @@ std::vector<std::string> SplitList(std::string_view list) {
 
 bool IsFile(std::string_view path, Platform& platform) {
     uint32_t attributes = 0;
-    return platform.Exists(path, &attributes) && !(attributes & AttributeDirectory);
+    return platform.Exists(path, &attributes) && !(attributes & text::AttributeDirectory);
 }
 
 }  // namespace

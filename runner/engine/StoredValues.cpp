@@ -1,5 +1,6 @@
 #include "runner/engine/StoredValues.h"
 
+#include "common/text/AsciiCase.h"
 #include "runner/engine/Platform.h"
 #include "runner/engine/RunSettings.h"
 

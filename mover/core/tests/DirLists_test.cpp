@@ -1,5 +1,7 @@
 #include "mover/core/DirLists.h"
 
+#include "common/text/AsciiCase.h"
+#include "common/text/FileAttribute.h"
 #include <gtest/gtest.h>
 
 using namespace mover;
@@ -35,32 +37,32 @@ TEST(ClassifyEntry, ListsDirectoriesOnlyAndMarksRestrictedOnes) {
     DirClass image = Pair;
     EXPECT_EQ(Classify(LeftSide(), "x_files", 0x20, image), Found::Skipped);  // a file
     EXPECT_EQ(Classify(RightSide(), "page.htm", 0x80, image), Found::Skipped);
-    EXPECT_EQ(Classify(RightSide(), ".", AttrDirectory, image), Found::Skipped);
-    EXPECT_EQ(Classify(RightSide(), "..", AttrDirectory, image), Found::Skipped);
+    EXPECT_EQ(Classify(RightSide(), ".", text::AttributeDirectory, image), Found::Skipped);
+    EXPECT_EQ(Classify(RightSide(), "..", text::AttributeDirectory, image), Found::Skipped);
 
-    EXPECT_EQ(Classify(LeftSide(), "Page_files", AttrDirectory, image), Found::Listed);
+    EXPECT_EQ(Classify(LeftSide(), "Page_files", text::AttributeDirectory, image), Found::Listed);
     EXPECT_EQ(image, Normal);
-    for (std::uint32_t attribute : {AttrReadOnly, AttrHidden, AttrSystem}) {
+    for (std::uint32_t attribute : {text::AttributeReadOnly, text::AttributeHidden, text::AttributeSystem}) {
         image = Normal;
-        EXPECT_EQ(Classify(RightSide(), "page", AttrDirectory | attribute, image), Found::Listed);
+        EXPECT_EQ(Classify(RightSide(), "page", text::AttributeDirectory | attribute, image), Found::Listed);
         EXPECT_EQ(image, Restricted) << attribute;
     }
     // Archive and other bits do not restrict.
-    EXPECT_EQ(Classify(RightSide(), "page", AttrDirectory | 0x20 | 0x2000, image), Found::Listed);
+    EXPECT_EQ(Classify(RightSide(), "page", text::AttributeDirectory | 0x20 | 0x2000, image), Found::Listed);
     EXPECT_EQ(image, Normal);
 }
 
 TEST(ClassifyEntry, LeftNamesMustEndInFilesThemselves) {
     // The enumeration pattern also matches 8.3 aliases.
     DirClass image = Normal;
-    EXPECT_EQ(Classify(LeftSide(), "files", AttrDirectory, image), Found::Skipped);
-    EXPECT_EQ(Classify(LeftSide(), "Page_filesX", AttrDirectory, image), Found::Skipped);
-    EXPECT_EQ(Classify(LeftSide(), "Page_FiLeS", AttrDirectory, image), Found::Listed);
+    EXPECT_EQ(Classify(LeftSide(), "files", text::AttributeDirectory, image), Found::Skipped);
+    EXPECT_EQ(Classify(LeftSide(), "Page_filesX", text::AttributeDirectory, image), Found::Skipped);
+    EXPECT_EQ(Classify(LeftSide(), "Page_FiLeS", text::AttributeDirectory, image), Found::Listed);
 }
 
 TEST(SortRows, AscendingIgnoringCaseWithTiesInEnumerationOrder) {
     auto rows = Rows({{"beta", Normal}, {"Alpha", Normal}, {"alpha", Restricted}, {"_x", Normal}, {"Zed", Normal}});
-    SortRows(rows, AsciiCaseKey);
+    SortRows(rows, text::AsciiCaseKey);
     std::vector<std::string> names;
     for (auto& r : rows) names.push_back(r.name);
     EXPECT_EQ(names, (std::vector<std::string>{"_x", "Alpha", "alpha", "beta", "Zed"}));
@@ -75,8 +77,8 @@ TEST(MarkPairs, PairsIgnoreCaseAndTakePrecedenceOverRestricted) {
     auto right = Rows({{"b", Normal}, {"hidden", Normal}, {"PAGE", Restricted}, {"z", Normal}});
     right[0].selected = right[3].selected = true;  // a selection from before the refresh
 
-    SortRows(right, AsciiCaseKey);
-    MarkPairs(left, right, AsciiCaseKey);
+    SortRows(right, text::AsciiCaseKey);
+    MarkPairs(left, right, text::AsciiCaseKey);
 
     EXPECT_EQ(Images(left), (std::vector<DirClass>{Normal, Pair, Restricted, Pair, Normal}));
     EXPECT_EQ(Images(right), (std::vector<DirClass>{Normal, Pair, Pair, Normal}));
@@ -93,8 +95,8 @@ TEST(MarkPairs, WholeNamesOnlyAndEveryEqualRightRow) {
     // "_files_files" pairs with a right directory "_files".
     auto left = Rows({{"_files_files", Normal}, {"a_files", Normal}, {"ab_files", Normal}});
     auto right = Rows({{"_files", Normal}, {"A", Normal}, {"a", Normal}, {"abc", Normal}});
-    SortRows(right, AsciiCaseKey);
-    MarkPairs(left, right, AsciiCaseKey);
+    SortRows(right, text::AsciiCaseKey);
+    MarkPairs(left, right, text::AsciiCaseKey);
     EXPECT_EQ(Images(left), (std::vector<DirClass>{Pair, Pair, Normal}));
     EXPECT_EQ(Images(right), (std::vector<DirClass>{Pair, Pair, Pair, Normal}));
 }

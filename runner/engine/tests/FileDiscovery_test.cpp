@@ -20,12 +20,12 @@ TEST_F(FileDiscoveryTest, ListsInEnumerationOrderSkippingAttributes) {
     platform.AddFile("zeta.txt");
     platform.AddFile("Annual Report.txt", "", "ANNUAL~1.TXT");
     platform.AddDirectory("dir.txt");
-    platform.AddFile("hidden.txt", "", "", AttributeHidden);
-    platform.AddFile("system.txt", "", "", AttributeSystem);
-    platform.AddFile("offline.txt", "", "", AttributeOffline);
+    platform.AddFile("hidden.txt", "", "", text::AttributeHidden);
+    platform.AddFile("system.txt", "", "", text::AttributeSystem);
+    platform.AddFile("offline.txt", "", "", text::AttributeOffline);
     platform.AddFile("README.TXT");
-    platform.AddFile("ro.txt", "", "", AttributeReadOnly);
-    platform.AddFile("plain.txt", "", "", AttributeNormal);
+    platform.AddFile("ro.txt", "", "", text::AttributeReadOnly);
+    platform.AddFile("plain.txt", "", "", text::AttributeNormal);
     platform.AddFile("other.doc");
     platform.AddFile("Annual Report.text", "", "ANNUAL~1.TEX");
     platform.AddFile("?mega.txt", "", "_MEG~1.TXT");  // a name this Windows could not give

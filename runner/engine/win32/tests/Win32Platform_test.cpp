@@ -28,14 +28,14 @@ TEST_F(Win32PlatformTest, EnumerationExistenceAndShortPaths) {
     ASSERT_EQ(found.size(), 4u);
     EXPECT_NE(found["Annual Report.txt"].alternateName.find('~'), std::string::npos);
     EXPECT_EQ(found["README.TXT"].alternateName, "");
-    EXPECT_TRUE(found["hidden.txt"].attributes & AttributeHidden);
-    EXPECT_TRUE(found["dir.txt"].attributes & AttributeDirectory);
+    EXPECT_TRUE(found["hidden.txt"].attributes & text::AttributeHidden);
+    EXPECT_TRUE(found["dir.txt"].attributes & text::AttributeDirectory);
     EXPECT_FALSE(platform.Enumerate("*.none", [](const FoundEntry&) {}));
     EXPECT_FALSE(platform.Enumerate("nodir\\*", [](const FoundEntry&) {}));
 
     uint32_t attributes = 0;
     EXPECT_TRUE(platform.Exists("dir.txt", &attributes));
-    EXPECT_TRUE(attributes & AttributeDirectory);
+    EXPECT_TRUE(attributes & text::AttributeDirectory);
     EXPECT_FALSE(platform.Exists("none"));
     std::string shortPath;
     ASSERT_TRUE(platform.ShortPath(Cwd() + "\\Annual Report.txt", shortPath));
