@@ -73,11 +73,11 @@ bool IsRunnable(const RunSettings& s);
 std::string MissingForRun(const RunSettings& s);
 bool IsTranslateOn(const RunSettings& s);
 // The scans below go by character in the given code page.
-bool IsTranslateAbsolute(const RunSettings& s, const text::CodePage& codePage = text::SingleByteCodePage());
-bool HasPathSeparator(std::string_view text, const text::CodePage& codePage = text::SingleByteCodePage());
+bool IsTranslateAbsolute(const RunSettings& s, const text::CodePage& codePage);
+bool HasPathSeparator(std::string_view text, const text::CodePage& codePage);
 // HasPathSeparator, or a "/", which Windows takes for a backslash: a name
 // that must stay in cwd is refused on any of them.
-bool HasAnySeparator(std::string_view text, const text::CodePage& codePage = text::SingleByteCodePage());
+bool HasAnySeparator(std::string_view text, const text::CodePage& codePage);
 bool IsBlankEntry(std::string_view text);
 bool IsTempExtAcceptable(const RunSettings& s);
 // What Run asks of the temporary extension: the field rule, and that Windows

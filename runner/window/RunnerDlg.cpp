@@ -207,7 +207,7 @@ void CRunnerDlg::OnStateChanged() {
     const bool runnable = IsRunnable(settings);
     EnableWindow(Item(IDOK), runnable);
     EnableMenuItem(GetMenu(Handle()), IDOK, MF_BYCOMMAND | (runnable ? MF_ENABLED : MF_GRAYED));
-    const bool translateAbsolute = IsTranslateAbsolute(settings);
+    const bool translateAbsolute = IsTranslateAbsolute(settings, run.Platform());
     services.SetStatus(runnable ? readyText : waitingText);
     EnableWindow(Item(IDC_FULLPATH), !translateAbsolute);
     if (translateAbsolute) {

@@ -78,7 +78,7 @@ TEST(RunSettings, TranslateFlags) {
         RunSettings s;
         s.translate = translate;
         EXPECT_EQ(IsTranslateOn(s), on) << translate;
-        EXPECT_EQ(IsTranslateAbsolute(s), absolute) << translate;
+        EXPECT_EQ(IsTranslateAbsolute(s, text::SingleByteCodePage()), absolute) << translate;
     }
 }
 
@@ -90,8 +90,8 @@ TEST(RunSettings, SeparatorsAndBlankEntries) {
         {"\t", false, false, true},        {"  ", false, false, false},
     };
     for (auto [text, path, any, blank] : rows) {
-        EXPECT_EQ(HasPathSeparator(text), path) << text;
-        EXPECT_EQ(HasAnySeparator(text), any) << text;
+        EXPECT_EQ(HasPathSeparator(text, text::SingleByteCodePage()), path) << text;
+        EXPECT_EQ(HasAnySeparator(text, text::SingleByteCodePage()), any) << text;
         EXPECT_EQ(IsBlankEntry(text), blank) << text;
     }
     // In code page 932 the second byte of a character may be 0x5C.
