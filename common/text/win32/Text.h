@@ -30,6 +30,7 @@ bool NarrowTo(UINT codePage, std::wstring_view wide, std::string& text);
 
 // The length of a text as an edit control counts it against its limit: in
 // UTF-16 units where the process's code page is UTF-8, in bytes before that.
+// FieldLength(text, codePage) is the same rule without Windows.
 size_t FieldLength(std::string_view text);
 
 // The system's OEM code page, that of its DOS programs, also where the
