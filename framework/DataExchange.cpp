@@ -1,6 +1,6 @@
 #include "DataExchange.h"
 
-#include "framework/Text.h"
+#include "common/text/win32/Text.h"
 
 #include <cstdio>
 
@@ -43,7 +43,7 @@ std::string TooLongMessage(int limit) {
 }
 
 bool DataExchange::TooLong(HWND control, const std::string& text, int limit) {
-    if (limit <= 0 || fw::FieldLength(text) <= static_cast<size_t>(limit)) return false;
+    if (limit <= 0 || text::FieldLength(text) <= static_cast<size_t>(limit)) return false;
     failed = true;
     if (quiet) return true;
     // The field first, then the message: the window then keeps the focus

@@ -1,7 +1,7 @@
 #include "WindowTestSupport.h"
 
 #include "framework/Controls.h"
-#include "framework/Text.h"
+#include "common/text/win32/Text.h"
 
 #include <commctrl.h>
 
@@ -16,8 +16,8 @@ std::atomic<int> scratchCounter{0};
 const char scratchRoot[] = "C:\\window-tests";
 
 // Every entry of a directory but "." and "..".
-void ForEach(const std::string& dir, const std::function<void(const std::string&, const fw::FoundName&)>& each) {
-    fw::FindNames(dir + "\\*", [&](const fw::FoundName& found) {
+void ForEach(const std::string& dir, const std::function<void(const std::string&, const text::FoundName&)>& each) {
+    text::FindNames(dir + "\\*", [&](const text::FoundName& found) {
         if (found.name != "." && found.name != "..") each(dir + "\\" + found.name, found);
     });
 }
@@ -36,7 +36,7 @@ ScratchDir::ScratchDir() {
 }
 
 ScratchDir::~ScratchDir() {
-    if (fw::CurrentDirectory().rfind(path, 0) == 0) SetCurrentDirectoryA("C:\\");
+    if (text::CurrentDirectory().rfind(path, 0) == 0) SetCurrentDirectoryA("C:\\");
     RemoveTree(path);
     RemoveDirectoryA(scratchRoot);  // when it is empty
 }
@@ -66,14 +66,14 @@ void RemoveWideTree(const std::wstring& path) {
 }  // namespace
 
 void RemoveTree(const std::string& path) {
-    const std::wstring wide = fw::Widen(path);
+    const std::wstring wide = text::Widen(path);
     std::wstring full(32768, L'\0');
     full.resize(GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr));
     RemoveWideTree(L"\\\\?\\" + full);
 }
 
 std::string ExeDirectory() {
-    const std::string path = fw::ModuleFileName();
+    const std::string path = text::ModuleFileName();
     return path.substr(0, path.rfind('\\'));
 }
 
@@ -121,15 +121,16 @@ std::string ScratchDir::ReadFile(const std::string& relative) const {
 
 std::string ScratchDir::AliasOf(const std::string& relative) const {
     std::string alias;
-    fw::FindNames(*this / relative, [&](const fw::FoundName& found) { alias = found.alternateName; });
+    text::FindNames(*this / relative, [&](const text::FoundName& found) { alias = found.alternateName; });
     return alias;
 }
 
 std::map<std::string, std::string> ScratchDir::Listing(const std::string& relative) const {
     std::map<std::string, std::string> files;
     std::string prefix = relative.empty() ? "" : relative + "\\";
-    ForEach(relative.empty() ? path : *this / relative,
-            [&](const std::string&, const fw::FoundName& found) { files[found.name] = ReadFile(prefix + found.name); });
+    ForEach(relative.empty() ? path : *this / relative, [&](const std::string&, const text::FoundName& found) {
+        files[found.name] = ReadFile(prefix + found.name);
+    });
     return files;
 }
 
@@ -138,7 +139,7 @@ void ScratchDir::Enter() const {
 }
 
 void InScratchDir::SetUp() {
-    previous = fw::CurrentDirectory();
+    previous = text::CurrentDirectory();
     dir.Enter();
 }
 

@@ -1,6 +1,6 @@
 #include "CwdSelection.h"
 
-#include "framework/Text.h"
+#include "common/text/win32/Text.h"
 
 #include <windowsx.h>
 
@@ -23,7 +23,7 @@ ShellItem::~ShellItem() {
 ShellItem ParsePath(HWND owner, const std::string& path) {
     IShellFolder* desktop = nullptr;
     if (FAILED(SHGetDesktopFolder(&desktop)) || !desktop) return {};
-    std::wstring wide = fw::Widen(path);
+    std::wstring wide = text::Widen(path);
     LPITEMIDLIST item = nullptr;
     if (!wide.empty()) {
         ULONG eaten = 0;
@@ -36,7 +36,7 @@ ShellItem ParsePath(HWND owner, const std::string& path) {
 bool BrowseForCwd(HWND owner, const ShellItem& root, const char* title, std::string& cwd) {
     // Wide: the ANSI forms cut a UTF-8 name at MAX_PATH bytes.
     WCHAR displayName[MAX_PATH] = L"";
-    const std::wstring wideTitle = fw::Widen(title);
+    const std::wstring wideTitle = text::Widen(title);
     BROWSEINFOW info{};
     info.hwndOwner = owner;
     info.pidlRoot = root.Get();
@@ -51,7 +51,7 @@ bool BrowseForCwd(HWND owner, const ShellItem& root, const char* title, std::str
     std::string chosenPath;
     // A name this Windows cannot give in the process's code page is refused
     // rather than taken for a look-alike.
-    if (!SHGetPathFromIDListW(chosen.Get(), path) || !fw::Narrow(path, chosenPath)) {
+    if (!SHGetPathFromIDListW(chosen.Get(), path) || !text::Narrow(path, chosenPath)) {
         MessageBoxA(owner, "Directory browsing failed", "Lorvan change CWD", MB_OK | MB_ICONEXCLAMATION);
         return false;
     }

@@ -1,4 +1,7 @@
-#include "DirLists.h"
+#include "mover/core/DirLists.h"
+
+#include "common/text/AsciiCase.h"
+#include "common/text/FileAttribute.h"
 
 #include <algorithm>
 
@@ -6,13 +9,9 @@ namespace mover {
 
 namespace {
 
-char LowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool EndsWithFilesSuffix(const std::string& name) {
     return name.size() >= FilesSuffixLength &&
-           CompareIgnoringAsciiCase(name.c_str() + name.size() - FilesSuffixLength, FilesSuffix) == 0;
+           text::EqualsIgnoringAsciiCase(std::string_view(name).substr(name.size() - FilesSuffixLength), FilesSuffix);
 }
 
 }  // namespace
@@ -24,31 +23,18 @@ ListSide RightSide() {
     return {false, "_files\\*.*", "_files\\"};
 }
 
-int CompareIgnoringAsciiCase(const char* a, const char* b) {
-    for (;; ++a, ++b) {
-        unsigned char ca = static_cast<unsigned char>(LowerAscii(*a));
-        unsigned char cb = static_cast<unsigned char>(LowerAscii(*b));
-        if (ca != cb || ca == 0) return ca < cb ? -1 : (ca > cb ? 1 : 0);
-    }
-}
-
 Found ClassifyEntry(const ListSide& side, const std::string& name, std::uint32_t attributes, DirClass& image) {
-    if (!(attributes & AttrDirectory)) return Found::Skipped;
+    if (!(attributes & text::AttributeDirectory)) return Found::Skipped;
     if (name == "." || name == "..") return Found::Skipped;
     if (side.cwdSide) {
-        if (CompareIgnoringAsciiCase(name.c_str(), FilesSuffix) == 0) return Found::FilesSubdirectory;
+        if (text::EqualsIgnoringAsciiCase(name, FilesSuffix)) return Found::FilesSubdirectory;
         // The pattern also matches 8.3 aliases; a name that does not itself
         // end in "_files" has no NN and is no page folder.
         if (!EndsWithFilesSuffix(name)) return Found::Skipped;
     }
-    image = (attributes & (AttrReadOnly | AttrHidden | AttrSystem)) ? Restricted : Normal;
+    image =
+        (attributes & (text::AttributeReadOnly | text::AttributeHidden | text::AttributeSystem)) ? Restricted : Normal;
     return Found::Listed;
-}
-
-std::string AsciiCaseKey(const std::string& name) {
-    std::string key = name;
-    for (char& c : key) c = LowerAscii(c);
-    return key;
 }
 
 void SortRows(std::vector<DirRow>& rows, CollationKey keyOf) {

@@ -20,12 +20,6 @@ enum DirClass : int {
     Restricted = 2,  // read-only, hidden or system; not movable
 };
 
-// File attribute bits as the enumeration reports them.
-inline constexpr std::uint32_t AttrReadOnly = 0x1;
-inline constexpr std::uint32_t AttrHidden = 0x2;
-inline constexpr std::uint32_t AttrSystem = 0x4;
-inline constexpr std::uint32_t AttrDirectory = 0x10;
-
 inline constexpr char FilesSuffix[] = "_files";
 inline constexpr std::size_t FilesSuffixLength = 6;
 
@@ -51,19 +45,14 @@ enum class Found {
     Listed,
 };
 
-// What one enumerated entry becomes on a side; sets image for Listed.
+// What one enumerated entry becomes on a side (attributes: text::FileAttribute
+// bits); sets image for Listed.
 Found ClassifyEntry(const ListSide& side, const std::string& name, std::uint32_t attributes, DirClass& image);
 
 // A name's collation key: two names compare, ignoring case, as their keys
 // compare byte by byte. Working out each key once keeps sorting and pairing
-// cheap where the platform's comparison is not.
+// cheap where the platform's comparison is not. text::AsciiCaseKey is one.
 using CollationKey = std::string (*)(const std::string& name);
-
-// Compares ignoring the case of ASCII letters (as the C runtime's _stricmp
-// does in the "C" locale).
-int CompareIgnoringAsciiCase(const char* a, const char* b);
-// The key that orders names as CompareIgnoringAsciiCase does.
-std::string AsciiCaseKey(const std::string& name);
 
 // Sets each row's key and orders the rows ascending by key; rows with equal
 // keys keep their enumeration order.

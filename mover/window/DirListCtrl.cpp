@@ -1,6 +1,7 @@
 #include "DirListCtrl.h"
 
-#include "framework/Text.h"
+#include "common/text/AsciiCase.h"
+#include "common/text/win32/Text.h"
 
 #include <algorithm>
 
@@ -20,10 +21,10 @@ std::string CDirListCtrl::CollationKey(const std::string& name) {
     // searching use, as one byte string per name. Wide: the ANSI form reads
     // names in the locale's code page, not the process's.
     const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
-    const std::wstring wide = fw::Widen(name);
+    const std::wstring wide = text::Widen(name);
     const int length = static_cast<int>(wide.size());
     int size = LCMapStringW(LOCALE_USER_DEFAULT, flags, wide.c_str(), length, nullptr, 0);
-    if (size <= 0) return mover::AsciiCaseKey(name);
+    if (size <= 0) return text::AsciiCaseKey(name);
     std::string key(static_cast<size_t>(size), '\0');
     size = LCMapStringW(LOCALE_USER_DEFAULT, flags, wide.c_str(), length, reinterpret_cast<LPWSTR>(key.data()), size);
     key.resize(size > 0 ? static_cast<size_t>(size) : 0);
@@ -32,7 +33,7 @@ std::string CDirListCtrl::CollationKey(const std::string& name) {
 
 int CDirListCtrl::TextWidth(HDC dc, const std::string& text) const {
     // Wide: the ANSI forms of GDI keep to the system's code page, not the process's.
-    const std::wstring wide = fw::Widen(text);
+    const std::wstring wide = text::Widen(text);
     SIZE size{};
     GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
     return size.cx;
@@ -59,7 +60,7 @@ bool CDirListCtrl::Scan() {
     GetTextMetricsW(dc, &metrics);
     const int widest = metrics.tmMaxCharWidth + metrics.tmOverhang;
 
-    fw::FindNames(side.pattern, [&](const fw::FoundName& entry) {
+    text::FindNames(side.pattern, [&](const text::FoundName& entry) {
         mover::DirClass image = mover::Normal;
         switch (mover::ClassifyEntry(side, entry.name, entry.attributes, image)) {
             case mover::Found::Skipped:
@@ -116,13 +117,13 @@ void CDirListCtrl::MoveSelected() {
 namespace {
 
 bool SameIgnoringCase(const std::string& name, const std::string& typed) {
-    const std::wstring wideName = fw::Widen(name), wideTyped = fw::Widen(typed);
+    const std::wstring wideName = text::Widen(name), wideTyped = text::Widen(typed);
     return lstrcmpiW(wideName.c_str(), wideTyped.c_str()) == 0;
 }
 
 bool BeginsWith(const std::string& name, const std::string& typed) {
     // By characters: a byte count of typed could end inside one of name's.
-    const std::wstring wideName = fw::Widen(name), wideTyped = fw::Widen(typed);
+    const std::wstring wideName = text::Widen(name), wideTyped = text::Widen(typed);
     const int length = static_cast<int>(wideTyped.size());
     return wideName.size() >= wideTyped.size() && CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, wideName.data(),
                                                                  length, wideTyped.data(), length) == CSTR_EQUAL;
@@ -152,7 +153,7 @@ LRESULT CDirListCtrl::OnFindItem(NMHDR* header) {
     auto* find = reinterpret_cast<NMLVFINDITEMA*>(header);
     const LVFINDINFOA& what = find->lvfi;
     if (!(what.flags & (LVFI_STRING | LVFI_PARTIAL)) || !what.psz || rows.empty()) return -1;
-    std::string typed = header->code == LVN_ODFINDITEMW ? fw::Narrow(reinterpret_cast<const wchar_t*>(what.psz))
+    std::string typed = header->code == LVN_ODFINDITEMW ? text::Narrow(reinterpret_cast<const wchar_t*>(what.psz))
                                                         : std::string(what.psz);
     int count = static_cast<int>(rows.size());
     int start = (find->iStart >= 0 && find->iStart < count) ? find->iStart : 0;

@@ -1,7 +1,7 @@
 #include "MoverDlg.h"
 
 #include "MoverHelpDlg.h"
-#include "framework/Text.h"
+#include "common/text/win32/Text.h"
 #include "framework/WindowPosition.h"
 #include "resource.h"
 
@@ -65,7 +65,7 @@ BOOL CMoverDlg::OnInitDialog() {
     if (images) DeleteObject(images);
     if (mask) DeleteObject(mask);
 
-    cwd = fw::CurrentDirectory();
+    cwd = text::CurrentDirectory();
 
     leftList.Setup("*_files", "", true, &rightList, imageList);
     rightList.Setup("_files\\*.*", "_files\\", false, &leftList, imageList);

@@ -1,5 +1,6 @@
 #include "runner/engine/CommandTemplate.h"
 
+#include "common/text/AsciiCase.h"
 #include "runner/engine/FileDiscovery.h"
 #include "runner/engine/Platform.h"
 #include "runner/engine/ProgramStart.h"
@@ -86,7 +87,7 @@ bool ParseCommandTemplate(std::string_view templateText, const SymbolSet& symbol
     return true;
 }
 
-std::string RelativeToCwd(std::string_view shortPath, std::string_view cwd, const CodePage& codePage) {
+std::string RelativeToCwd(std::string_view shortPath, std::string_view cwd, const text::CodePage& codePage) {
     // The short path begins with the working directory's own components:
     // as many backslashes as cwd holds, not counting a trailing one (a drive
     // root "C:\"), then the separator (possibly doubled, cwd + "\" at a
@@ -94,16 +95,16 @@ std::string RelativeToCwd(std::string_view shortPath, std::string_view cwd, cons
     // with fewer backslashes keeps what follows its last.
     size_t n = 0;
     for (std::string_view rest = cwd;;) {
-        size_t slash = FindFirstChar(rest, "\\", codePage);
+        size_t slash = text::FindFirstChar(rest, "\\", codePage);
         if (slash == std::string_view::npos) break;
         if (slash + 1 != rest.size()) ++n;
         rest.remove_prefix(slash + 1);
     }
     size_t pos = 0;
     for (size_t k = 0; k <= n; ++k) {
-        size_t slash = FindFirstChar(shortPath.substr(pos), "\\", codePage);
+        size_t slash = text::FindFirstChar(shortPath.substr(pos), "\\", codePage);
         if (slash == std::string_view::npos) {
-            size_t last = FindLastChar(shortPath, "\\", codePage);
+            size_t last = text::FindLastChar(shortPath, "\\", codePage);
             return std::string(last == std::string_view::npos ? shortPath : shortPath.substr(last + 1));
         }
         pos += slash + 1;
@@ -124,7 +125,7 @@ FileValues MakeFileValues(const FileEntry& entry, const RunSettings& settings, c
     if (!IsTranslateOn(settings)) return values;
 
     std::string_view longName = entry.longName;
-    size_t dot = FindLastChar(longName, ".", platform);
+    size_t dot = text::FindLastChar(longName, ".", platform);
     std::string_view base = dot == std::string_view::npos ? longName : longName.substr(0, dot);
 
     std::string path;
@@ -155,7 +156,7 @@ FileValues MakeFileValues(const FileEntry& entry, const RunSettings& settings, c
         if (platform.IsLeadByte(static_cast<unsigned char>(shortPath[i])))
             ++i;  // a double-byte character is left as it is
         else
-            shortPath[i] = UpperAscii(shortPath[i]);
+            shortPath[i] = text::UpperAscii(shortPath[i]);
     }
     values.translateValue = std::move(shortPath);
     return values;

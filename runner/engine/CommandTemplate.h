@@ -1,7 +1,7 @@
 // Command template and symbols.
 #pragma once
 
-#include "runner/engine/CodePage.h"
+#include "common/text/CodePage.h"
 
 #include <string>
 #include <string_view>
@@ -57,8 +57,7 @@ FileValues MakeFileValues(const FileEntry& entry, const RunSettings& settings, c
                           Platform& platform);
 
 // The part of a short path below the working directory cwd.
-std::string RelativeToCwd(std::string_view shortPath, std::string_view cwd,
-                          const CodePage& codePage = SingleByteCodePage());
+std::string RelativeToCwd(std::string_view shortPath, std::string_view cwd, const text::CodePage& codePage);
 
 std::string ExpandCommand(const CommandFormat& format, const FileValues& values);
 // Whether an expansion of that many bytes, as the DOS program gets it, is too long.

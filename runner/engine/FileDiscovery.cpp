@@ -8,7 +8,8 @@ namespace lorvan {
 
 namespace {
 
-constexpr uint32_t skippedAttributes = AttributeDirectory | AttributeHidden | AttributeSystem | AttributeOffline;
+constexpr uint32_t skippedAttributes =
+    text::AttributeDirectory | text::AttributeHidden | text::AttributeSystem | text::AttributeOffline;
 
 }  // namespace
 
@@ -28,13 +29,13 @@ std::string DisplayLine(const FileEntry& entry) {
     return line;
 }
 
-bool IsValidShortName(std::string_view name, const CodePage& codePage) {
-    const size_t dot = FindFirstChar(name, ".", codePage);
+bool IsValidShortName(std::string_view name, const text::CodePage& codePage) {
+    const size_t dot = text::FindFirstChar(name, ".", codePage);
     const std::string_view base = name.substr(0, dot);
     const std::string_view extension = dot == std::string_view::npos ? std::string_view() : name.substr(dot + 1);
     if (base.empty() || base.size() > 8 || extension.size() > 3) return false;
     if (dot != std::string_view::npos &&
-        (extension.empty() || FindFirstChar(extension, ".", codePage) != std::string_view::npos))
+        (extension.empty() || text::FindFirstChar(extension, ".", codePage) != std::string_view::npos))
         return false;
     for (size_t i = 0; i < name.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(name[i]);

@@ -6,9 +6,12 @@
 #include <string_view>
 #include <vector>
 
+namespace text {
+class CodePage;
+}
+
 namespace lorvan {
 
-class CodePage;
 class Platform;
 class RunServices;
 struct FoundEntry;
@@ -30,7 +33,7 @@ std::string DisplayLine(const FileEntry& entry);
 // Whether a name is a valid 8.3 name: one to eight characters, optionally a
 // dot and one to three more, none of them a space or one of "+,;=[]" or
 // those no file name may hold.
-bool IsValidShortName(std::string_view name, const CodePage& codePage);
+bool IsValidShortName(std::string_view name, const text::CodePage& codePage);
 uint32_t CountWithoutShortName(const std::vector<FileEntry>& files);
 
 // The entry the listing makes of one enumerated directory entry.

@@ -13,7 +13,7 @@ namespace {
 
 // Earlier results: hidden files count here, although the listing skips them.
 bool IsEarlierResult(const FoundEntry& entry) {
-    return (entry.attributes & (AttributeDirectory | AttributeSystem | AttributeOffline)) == 0;
+    return (entry.attributes & (text::AttributeDirectory | text::AttributeSystem | text::AttributeOffline)) == 0;
 }
 
 std::string InOutput(const RunSettings& settings, std::string_view name) {
@@ -95,7 +95,7 @@ bool PrepareOutputDirectory(const RunSettings& settings, RunServices& ui, Platfo
                    Icon::Exclamation);
             return false;
         }
-    } else if (!(attributes & AttributeDirectory)) {
+    } else if (!(attributes & text::AttributeDirectory)) {
         ui.Ask(
             "A file with the same name as the Output directory exists, you must delete that "
             "file to continue",

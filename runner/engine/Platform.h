@@ -4,7 +4,8 @@
 // current directory, which is the working directory.
 #pragma once
 
-#include "runner/engine/CodePage.h"
+#include "common/text/CodePage.h"
+#include "common/text/FileAttribute.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -16,18 +17,8 @@
 
 namespace lorvan {
 
-// File attribute bits, with the values Windows gives them.
-enum FileAttribute : uint32_t {
-    AttributeReadOnly = 0x01,
-    AttributeHidden = 0x02,
-    AttributeSystem = 0x04,
-    AttributeDirectory = 0x10,
-    AttributeArchive = 0x20,
-    AttributeNormal = 0x80,
-    AttributeOffline = 0x1000,
-};
-
-// One directory entry as the enumeration gives it.
+// One directory entry as the enumeration gives it; its attributes are
+// text::FileAttribute bits.
 struct FoundEntry {
     uint32_t attributes = 0;
     std::string name;           // the long name, no directory part
@@ -54,7 +45,7 @@ public:
 };
 
 // Its IsLeadByte is that of the ANSI code page.
-class Platform : public CodePage {
+class Platform : public text::CodePage {
 public:
     virtual ~Platform() = default;
 

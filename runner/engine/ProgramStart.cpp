@@ -1,5 +1,6 @@
 #include "runner/engine/ProgramStart.h"
 
+#include "common/text/AsciiCase.h"
 #include "runner/engine/Platform.h"
 
 #include <vector>
@@ -34,7 +35,7 @@ std::vector<std::string> SplitList(std::string_view list) {
 
 bool IsFile(std::string_view path, Platform& platform) {
     uint32_t attributes = 0;
-    return platform.Exists(path, &attributes) && !(attributes & AttributeDirectory);
+    return platform.Exists(path, &attributes) && !(attributes & text::AttributeDirectory);
 }
 
 }  // namespace
@@ -49,7 +50,7 @@ std::string ResolveProgram(std::string_view program, Platform& platform) {
     if (extensions.empty()) return {};  // the interpreter's own default list is not known
 
     const size_t nameStart = [&] {
-        size_t separator = FindLastChar(program, "\\:", platform);
+        size_t separator = text::FindLastChar(program, "\\:", platform);
         return separator == std::string_view::npos ? 0 : separator + 1;
     }();
     const std::string_view name = program.substr(nameStart);
@@ -59,7 +60,7 @@ std::string ResolveProgram(std::string_view program, Platform& platform) {
     if (nameStart == 0) {
         const std::string_view word = name.substr(0, dot);
         for (std::string_view command : builtInCommands)
-            if (EqualsIgnoringAsciiCase(word, command)) return {};
+            if (text::EqualsIgnoringAsciiCase(word, command)) return {};
     }
 
     std::vector<std::string> directories;
@@ -87,7 +88,7 @@ std::string ResolveProgram(std::string_view program, Platform& platform) {
 bool IsDirectlyStartable(std::string_view resolved) {
     if (resolved.size() < 4) return false;
     const std::string_view extension = resolved.substr(resolved.size() - 4);
-    return EqualsIgnoringAsciiCase(extension, ".EXE") || EqualsIgnoringAsciiCase(extension, ".COM");
+    return text::EqualsIgnoringAsciiCase(extension, ".EXE") || text::EqualsIgnoringAsciiCase(extension, ".COM");
 }
 
 bool InterpreterLeavesUnchanged(std::string_view text) {

@@ -86,8 +86,8 @@ bool TemporaryReportName(const RunSettings& settings, Platform& platform, std::s
     const std::string& report = settings.report;
     // Windows takes "/" for a separator too: the name part begins after the
     // last of either.
-    size_t dot = FindLastChar(report, ".", platform);
-    size_t slash = FindLastChar(report, "\\/", platform);
+    size_t dot = text::FindLastChar(report, ".", platform);
+    size_t slash = text::FindLastChar(report, "\\/", platform);
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
         name = report + settings.tempExt;
         return true;

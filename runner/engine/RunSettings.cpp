@@ -38,17 +38,17 @@ bool IsTranslateOn(const RunSettings& s) {
     return CompareExact(s.translate, " ") > 0;
 }
 
-bool IsTranslateAbsolute(const RunSettings& s, const CodePage& codePage) {
-    return FindFirstChar(s.translate, ":", codePage) != std::string::npos ||
+bool IsTranslateAbsolute(const RunSettings& s, const text::CodePage& codePage) {
+    return text::FindFirstChar(s.translate, ":", codePage) != std::string::npos ||
            (!s.translate.empty() && s.translate[0] == '\\');
 }
 
-bool HasPathSeparator(std::string_view text, const CodePage& codePage) {
-    return FindFirstChar(text, ":\\", codePage) != std::string_view::npos;
+bool HasPathSeparator(std::string_view text, const text::CodePage& codePage) {
+    return text::FindFirstChar(text, ":\\", codePage) != std::string_view::npos;
 }
 
-bool HasAnySeparator(std::string_view text, const CodePage& codePage) {
-    return FindFirstChar(text, ":\\/", codePage) != std::string_view::npos;
+bool HasAnySeparator(std::string_view text, const text::CodePage& codePage) {
+    return text::FindFirstChar(text, ":\\/", codePage) != std::string_view::npos;
 }
 
 bool IsBlankEntry(std::string_view text) {
@@ -60,12 +60,12 @@ bool IsTempExtAcceptable(const RunSettings& s) {
     return s.tempExt[0] == '.' && s.tempExt.size() >= 2;
 }
 
-bool IsTempExtUsable(const RunSettings& s, const CodePage& codePage) {
+bool IsTempExtUsable(const RunSettings& s, const text::CodePage& codePage) {
     if (s.handling > HandlingHtmlTable) return true;
     if (s.tempExt.empty() || !IsTempExtAcceptable(s)) return false;
     // A dot or a space is never the second byte of a character.
     const char last = s.tempExt.back();
-    return last != '.' && last != ' ' && FindFirstChar(s.tempExt, "\\/:*?\"<>|", codePage) == std::string::npos;
+    return last != '.' && last != ' ' && text::FindFirstChar(s.tempExt, "\\/:*?\"<>|", codePage) == std::string::npos;
 }
 
 bool RenameForHandling(int32_t handling) {

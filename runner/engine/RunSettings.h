@@ -2,7 +2,7 @@
 // functions: nothing here touches a window, a file or the registry.
 #pragma once
 
-#include "runner/engine/CodePage.h"
+#include "common/text/CodePage.h"
 
 #include <cstdint>
 #include <limits>
@@ -82,17 +82,17 @@ bool IsRunnable(const RunSettings& s);
 std::string MissingForRun(const RunSettings& s);
 bool IsTranslateOn(const RunSettings& s);
 // The scans below go by character in the given code page.
-bool IsTranslateAbsolute(const RunSettings& s, const CodePage& codePage = SingleByteCodePage());
-bool HasPathSeparator(std::string_view text, const CodePage& codePage = SingleByteCodePage());
+bool IsTranslateAbsolute(const RunSettings& s, const text::CodePage& codePage);
+bool HasPathSeparator(std::string_view text, const text::CodePage& codePage);
 // HasPathSeparator, or a "/", which Windows takes for a backslash: a name
 // that must stay in cwd is refused on any of them.
-bool HasAnySeparator(std::string_view text, const CodePage& codePage = SingleByteCodePage());
+bool HasAnySeparator(std::string_view text, const text::CodePage& codePage);
 bool IsBlankEntry(std::string_view text);
 bool IsTempExtAcceptable(const RunSettings& s);
 // What Run asks of the temporary extension: the field rule, and that Windows
 // keeps the temporary name as made (no trailing dot or space, which it drops,
 // no separator or wildcard), so that it never names another file.
-bool IsTempExtUsable(const RunSettings& s, const CodePage& codePage);
+bool IsTempExtUsable(const RunSettings& s, const text::CodePage& codePage);
 // What the dialog and Run show when the temporary extension fails.
 constexpr std::string_view tempExtMessage =
     "The extension of the temporary file must begin with a dot (.) and be 2 - 4 characters long.";

@@ -1,5 +1,6 @@
 #include "runner/engine/StandIns.h"
 
+#include "common/text/AsciiCase.h"
 #include "runner/engine/Platform.h"
 #include "runner/engine/RunServices.h"
 #include "runner/engine/RunSettings.h"
@@ -51,7 +52,7 @@ bool PutBack(Platform& platform, const std::string& standIn, const std::string& 
         if (!platform.SameFile(standIn, longName)) return false;
         // The attributes are the file's, shared by both names: a read-only
         // file's second name cannot be deleted.
-        platform.SetAttributes(standIn, AttributeNormal);
+        platform.SetAttributes(standIn, text::AttributeNormal);
         const bool removed = platform.RemoveFile(standIn);
         platform.SetAttributes(longName, attributes);
         return removed;
@@ -74,7 +75,7 @@ std::string StandInName(uint32_t n, std::string_view longName) {
     std::string upper;
     for (char c : extension) {
         if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) return name;
-        upper += UpperAscii(c);
+        upper += text::UpperAscii(c);
     }
     return name + '.' + upper;
 }
@@ -139,7 +140,7 @@ bool StandIns::Give(std::vector<FileEntry>& files) {
         platform.Exists(m.longName, &m.attributes);
         // No hard links on this volume: the file itself goes by the stand-in.
         if (!platform.MakeHardLink(m.longName, m.standIn) && !platform.RenameFile(m.longName, m.standIn)) continue;
-        platform.SetAttributes(m.standIn, m.attributes | AttributeHidden);
+        platform.SetAttributes(m.standIn, m.attributes | text::AttributeHidden);
         p.entry->shortName = p.name;
         p.entry->withoutShortName = false;
         made.push_back(std::move(m));

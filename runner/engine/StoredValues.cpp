@@ -1,5 +1,6 @@
 #include "runner/engine/StoredValues.h"
 
+#include "common/text/AsciiCase.h"
 #include "runner/engine/Platform.h"
 #include "runner/engine/RunSettings.h"
 
@@ -18,7 +19,7 @@ StoredValue NumberValue(std::string name, uint32_t n) {
 // Value names are compared as the registry compares them.
 const StoredValue* Find(const std::vector<StoredValue>& values, std::string_view name) {
     for (const StoredValue& value : values)
-        if (EqualsIgnoringAsciiCase(value.name, name)) return &value;
+        if (text::EqualsIgnoringAsciiCase(value.name, name)) return &value;
     return nullptr;
 }
 
@@ -33,13 +34,14 @@ std::optional<uint32_t> Number(const StoredValue* value) {
 // A text counts only as REG_SZ within its limit; it ends at its first zero.
 // Limits count as a field does (FieldLength): a value an earlier version
 // stored in an ANSI code page is longer in UTF-8, and must still load.
-std::optional<std::string> Text(const StoredValue* value, size_t maxData, const CodePage& codePage) {
-    if (!value || value->type != storedString || FieldLength(value->data, codePage) > maxData) return std::nullopt;
+std::optional<std::string> Text(const StoredValue* value, size_t maxData, const text::CodePage& codePage) {
+    if (!value || value->type != storedString || text::FieldLength(value->data, codePage) > maxData)
+        return std::nullopt;
     return value->data.substr(0, value->data.find('\0'));
 }
 
 std::optional<StoredList> LoadList(const std::vector<StoredValue>& values, size_t entryLimit,
-                                   const CodePage& codePage) {
+                                   const text::CodePage& codePage) {
     if (values.empty()) return std::nullopt;
     StoredList list;
     // "select" counts the stored items, 1 for the first; 0, or more than
@@ -57,7 +59,7 @@ std::optional<StoredList> LoadList(const std::vector<StoredValue>& values, size_
         // item it was: none when that one is left out.
         std::optional<std::string> text =
             value.name.size() <= maxStoredItemName ? Text(&value, maxStoredItemData, codePage) : std::nullopt;
-        if (!text || FieldLength(*text, codePage) > entryLimit) {
+        if (!text || text::FieldLength(*text, codePage) > entryLimit) {
             ++leftOut;
             continue;
         }
@@ -76,7 +78,7 @@ size_t EntryLimit(const StoredField& list) {
 namespace {
 
 void LoadField(const StoredField& field, const std::vector<StoredValue>& values, RunSettings& s,
-               const CodePage& codePage) {
+               const text::CodePage& codePage) {
     const StoredValue* value = Find(values, field.name);
     if (field.kind == StoredKind::Text) {
         if (auto text = Text(value, maxStoredTextData, codePage)) s.*field.text = std::move(*text);

@@ -4,7 +4,7 @@
 #include "AtOnceDlg.h"
 #include "FieldTable.h"
 #include "StoredSettings.h"
-#include "framework/Text.h"
+#include "common/text/win32/Text.h"
 #include "runner/engine/StandIns.h"
 #include "framework/WindowPosition.h"
 #include "resource.h"
@@ -147,7 +147,7 @@ BOOL CRunnerDlg::OnInitDialog() {
     }
     SetUpMainWindow(IDS_ABOUTBOX, IDM_ABOUTBOX);
 
-    const std::string cwd = fw::CurrentDirectory();
+    const std::string cwd = text::CurrentDirectory();
     settings = RunSettings{};  // the start values
     settings.cwd = cwd;
 
@@ -203,7 +203,7 @@ void CRunnerDlg::OnStateChanged() {
     const bool runnable = IsRunnable(settings);
     EnableWindow(Item(IDOK), runnable);
     EnableMenuItem(GetMenu(Handle()), IDOK, MF_BYCOMMAND | (runnable ? MF_ENABLED : MF_GRAYED));
-    const bool translateAbsolute = IsTranslateAbsolute(settings);
+    const bool translateAbsolute = IsTranslateAbsolute(settings, run.Platform());
     services.SetStatus(runnable ? readyText : waitingText);
     EnableWindow(Item(IdOf(&RunSettings::fullPath)), !translateAbsolute);
     if (translateAbsolute) {

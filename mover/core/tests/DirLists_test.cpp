@@ -1,5 +1,8 @@
 #include "mover/core/DirLists.h"
 
+#include "common/text/AsciiCase.h"
+#include "common/text/FileAttribute.h"
+
 #include <gtest/gtest.h>
 
 using namespace mover;
@@ -25,42 +28,37 @@ std::vector<std::string> Steps(const std::vector<DirRow>& rows, const ListSide& 
     return steps;
 }
 
-Found Classify(const ListSide& side, const char* name, std::uint32_t attributes, DirClass& image) {
-    return ClassifyEntry(side, name, attributes, image);
-}
-
 }  // namespace
 
 TEST(ClassifyEntry, ListsDirectoriesOnlyAndMarksRestrictedOnes) {
-    DirClass image = Pair;
-    EXPECT_EQ(Classify(LeftSide(), "x_files", 0x20, image), Found::Skipped);  // a file
-    EXPECT_EQ(Classify(RightSide(), "page.htm", 0x80, image), Found::Skipped);
-    EXPECT_EQ(Classify(RightSide(), ".", AttrDirectory, image), Found::Skipped);
-    EXPECT_EQ(Classify(RightSide(), "..", AttrDirectory, image), Found::Skipped);
-
-    EXPECT_EQ(Classify(LeftSide(), "Page_files", AttrDirectory, image), Found::Listed);
-    EXPECT_EQ(image, Normal);
-    for (std::uint32_t attribute : {AttrReadOnly, AttrHidden, AttrSystem}) {
-        image = Normal;
-        EXPECT_EQ(Classify(RightSide(), "page", AttrDirectory | attribute, image), Found::Listed);
-        EXPECT_EQ(image, Restricted) << attribute;
+    const std::uint32_t dir = text::AttributeDirectory;
+    // on the left, name, attributes, what it becomes, its class (set only when listed)
+    const std::tuple<bool, const char*, std::uint32_t, Found, DirClass> rows[] = {
+        {true, "x_files", 0x20, Found::Skipped, Pair},  // a file
+        {false, "page.htm", 0x80, Found::Skipped, Pair},
+        {false, ".", dir, Found::Skipped, Pair},
+        {false, "..", dir, Found::Skipped, Pair},
+        {true, "Page_files", dir, Found::Listed, Normal},
+        {false, "page", dir | text::AttributeReadOnly, Found::Listed, Restricted},
+        {false, "page", dir | text::AttributeHidden, Found::Listed, Restricted},
+        {false, "page", dir | text::AttributeSystem, Found::Listed, Restricted},
+        {false, "page", dir | 0x20 | 0x2000, Found::Listed, Normal},  // archive and other bits do not restrict
+        {true, "_FILES", dir, Found::FilesSubdirectory, Pair},
+        // The left pattern also matches 8.3 aliases: a name must end in "_files" itself.
+        {true, "files", dir, Found::Skipped, Pair},
+        {true, "Page_filesX", dir, Found::Skipped, Pair},
+        {true, "Page_FiLeS", dir, Found::Listed, Normal},
+    };
+    for (auto [left, name, attributes, found, image] : rows) {
+        DirClass got = Pair;
+        EXPECT_EQ(ClassifyEntry(left ? LeftSide() : RightSide(), name, attributes, got), found) << name;
+        EXPECT_EQ(got, image) << name << " " << attributes;
     }
-    // Archive and other bits do not restrict.
-    EXPECT_EQ(Classify(RightSide(), "page", AttrDirectory | 0x20 | 0x2000, image), Found::Listed);
-    EXPECT_EQ(image, Normal);
-}
-
-TEST(ClassifyEntry, LeftNamesMustEndInFilesThemselves) {
-    // The enumeration pattern also matches 8.3 aliases.
-    DirClass image = Normal;
-    EXPECT_EQ(Classify(LeftSide(), "files", AttrDirectory, image), Found::Skipped);
-    EXPECT_EQ(Classify(LeftSide(), "Page_filesX", AttrDirectory, image), Found::Skipped);
-    EXPECT_EQ(Classify(LeftSide(), "Page_FiLeS", AttrDirectory, image), Found::Listed);
 }
 
 TEST(SortRows, AscendingIgnoringCaseWithTiesInEnumerationOrder) {
     auto rows = Rows({{"beta", Normal}, {"Alpha", Normal}, {"alpha", Restricted}, {"_x", Normal}, {"Zed", Normal}});
-    SortRows(rows, AsciiCaseKey);
+    SortRows(rows, text::AsciiCaseKey);
     std::vector<std::string> names;
     for (auto& r : rows) names.push_back(r.name);
     EXPECT_EQ(names, (std::vector<std::string>{"_x", "Alpha", "alpha", "beta", "Zed"}));
@@ -75,8 +73,8 @@ TEST(MarkPairs, PairsIgnoreCaseAndTakePrecedenceOverRestricted) {
     auto right = Rows({{"b", Normal}, {"hidden", Normal}, {"PAGE", Restricted}, {"z", Normal}});
     right[0].selected = right[3].selected = true;  // a selection from before the refresh
 
-    SortRows(right, AsciiCaseKey);
-    MarkPairs(left, right, AsciiCaseKey);
+    SortRows(right, text::AsciiCaseKey);
+    MarkPairs(left, right, text::AsciiCaseKey);
 
     EXPECT_EQ(Images(left), (std::vector<DirClass>{Normal, Pair, Restricted, Pair, Normal}));
     EXPECT_EQ(Images(right), (std::vector<DirClass>{Normal, Pair, Pair, Normal}));
@@ -93,8 +91,8 @@ TEST(MarkPairs, WholeNamesOnlyAndEveryEqualRightRow) {
     // "_files_files" pairs with a right directory "_files".
     auto left = Rows({{"_files_files", Normal}, {"a_files", Normal}, {"ab_files", Normal}});
     auto right = Rows({{"_files", Normal}, {"A", Normal}, {"a", Normal}, {"abc", Normal}});
-    SortRows(right, AsciiCaseKey);
-    MarkPairs(left, right, AsciiCaseKey);
+    SortRows(right, text::AsciiCaseKey);
+    MarkPairs(left, right, text::AsciiCaseKey);
     EXPECT_EQ(Images(left), (std::vector<DirClass>{Pair, Pair, Normal}));
     EXPECT_EQ(Images(right), (std::vector<DirClass>{Pair, Pair, Pair, Normal}));
 }

@@ -51,8 +51,9 @@ int FuzzRun(const uint8_t* data, size_t size) {
         std::string name = in.OneOf(fileNames, 14);
         std::string alias = in.OneOf(aliases, 12);
         const uint8_t bits = in.Byte();
-        uint32_t attributes = AttributeArchive;
-        const uint32_t bitAttributes[] = {AttributeHidden, AttributeSystem, AttributeReadOnly, AttributeDirectory};
+        uint32_t attributes = text::AttributeArchive;
+        const uint32_t bitAttributes[] = {text::AttributeHidden, text::AttributeSystem, text::AttributeReadOnly,
+                                          text::AttributeDirectory};
         for (int bit = 0; bit < 4; ++bit)
             if (bits & (1 << bit)) attributes |= bitAttributes[bit];
         std::string content = in.Text(40);
@@ -69,7 +70,8 @@ int FuzzRun(const uint8_t* data, size_t size) {
         for (int i = in.Byte() % 3; i > 0; --i) {
             std::string name = in.OneOf(fileNames, 14);
             if (!name.empty() && !HasAnySeparator(name, platform) && !platform.Has("OUTPUT\\" + name)) try {
-                    platform.AddFile("OUTPUT\\" + name, "earlier", "", in.Flag() ? AttributeHidden : AttributeArchive);
+                    platform.AddFile("OUTPUT\\" + name, "earlier", "",
+                                     in.Flag() ? text::AttributeHidden : text::AttributeArchive);
                 } catch (const std::runtime_error&) {
                 }
         }

@@ -132,7 +132,7 @@ TEST(RelativeToCwd, DropsTheWorkingDirectory) {
         {"\\\\SRV\\SHARE\\DIR\\X", "\\\\srv\\share\\dir", "X"},
     };
     for (auto [shortPath, cwd, expected] : rows)
-        EXPECT_EQ(RelativeToCwd(shortPath, cwd), expected) << shortPath << " in " << cwd;
+        EXPECT_EQ(RelativeToCwd(shortPath, cwd, text::SingleByteCodePage()), expected) << shortPath << " in " << cwd;
     // Code page 932: the second byte 0x5C of a character is no backslash.
     const FakePlatform japanese("C:\\DATA", 932);
     EXPECT_EQ(RelativeToCwd("C:\\\x95\x5C\\PAGE~1", "C:\\\x95\x5C", japanese), "PAGE~1");

@@ -68,7 +68,7 @@ private:
 
 FakePlatform::FakePlatform(std::string cwdPath, int codePage)
     : codePage(codePage), cwd(std::move(cwdPath)), root(std::make_shared<FakeNode>()) {
-    root->attributes = AttributeDirectory;
+    root->attributes = text::AttributeDirectory;
     std::string path;
     for (const std::string& part : Split(cwd)) {
         if (!Has(path += part)) AddDirectory(path);
@@ -79,7 +79,7 @@ FakePlatform::FakePlatform(std::string cwdPath, int codePage)
 std::vector<std::string> FakePlatform::Split(std::string_view path) const {
     std::vector<std::string> parts;
     while (!path.empty()) {
-        size_t slash = std::min(FindFirstChar(path, "\\/", *this), path.size());  // "/" as "\"
+        size_t slash = std::min(text::FindFirstChar(path, "\\/", *this), path.size());  // "/" as "\"
         std::string part(path.substr(0, slash));
         // Windows drops trailing dots and spaces of a name: "REPORT." is REPORT.
         if (part != "." && part != "..")
@@ -133,7 +133,7 @@ std::string FakePlatform::FreeAlias(const FakeNode* directory, const FakeNode* r
     std::string clean;
     for (char c : UpperCase(name))
         if (std::string_view(" +,;=[]").find(c) == std::string_view::npos) clean += c;
-    size_t dot = FindLastChar(clean, ".", *this);
+    size_t dot = text::FindLastChar(clean, ".", *this);
     std::string base, ext = dot == std::string::npos ? "" : clean.substr(dot + 1);
     for (char c : clean.substr(0, dot))
         if (c != '.') base += c;
@@ -233,7 +233,7 @@ bool FakePlatform::Enumerate(std::string_view pattern, const std::function<void(
     // Like FindFirstFileA, a directory other than a drive root lists "." and "..".
     if (directory->parent && directory->parent != root.get())
         for (const char* dots : {".", ".."})
-            if (MatchesWildcard(leaf, dots)) found.push_back({AttributeDirectory, dots, {}});
+            if (MatchesWildcard(leaf, dots)) found.push_back({text::AttributeDirectory, dots, {}});
     for (auto& child : directory->children)
         if (MatchesWildcard(leaf, child->name) || (!child->alias.empty() && MatchesWildcard(leaf, child->alias)))
             // A "?" stands where Windows could not give a character in the code page.
@@ -255,8 +255,8 @@ bool FakePlatform::ShortPath(std::string_view path, std::string& shortPath) {
 bool FakePlatform::RemoveFile(std::string_view path) {
     ++fileOperations;
     std::shared_ptr<FakeNode> node = Node(path);
-    if (!node || node->IsDirectory() || node->failDelete || (node->attributes & AttributeReadOnly) || node->writers ||
-        node->readers)
+    if (!node || node->IsDirectory() || node->failDelete || (node->attributes & text::AttributeReadOnly) ||
+        node->writers || node->readers)
         return false;
     Detach(node);
     return true;
@@ -327,7 +327,7 @@ std::string FakePlatform::JournalPath() {
 std::unique_ptr<PlatformFile> FakePlatform::Open(std::string_view path, bool writer) {
     ++fileOperations;
     std::shared_ptr<FakeNode> node = Node(path);
-    if (!node || node->IsDirectory() || (writer && (node->attributes & AttributeReadOnly)) || node->writers ||
+    if (!node || node->IsDirectory() || (writer && (node->attributes & text::AttributeReadOnly)) || node->writers ||
         node->readers)
         return nullptr;
     return std::make_unique<FakeFile>(node, writer);

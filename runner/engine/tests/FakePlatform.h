@@ -16,7 +16,7 @@ namespace lorvan {
 struct FakeNode {
     std::string name;
     std::string alias;  // 8.3 alias, empty when the name is valid 8.3
-    uint32_t attributes = AttributeArchive;
+    uint32_t attributes = text::AttributeArchive;
     std::string content;
     FakeNode* parent = nullptr;
     std::vector<std::shared_ptr<FakeNode>> children;  // creation order
@@ -28,7 +28,7 @@ struct FakeNode {
     int writers = 0;
     int readers = 0;
 
-    bool IsDirectory() const { return attributes & AttributeDirectory; }
+    bool IsDirectory() const { return attributes & text::AttributeDirectory; }
 };
 
 class FakePlatform : public Platform {
@@ -41,9 +41,9 @@ public:
 
     // Test set-up; paths relative to cwd, rooted ("\X") or absolute ("C:\X").
     FakeNode& AddFile(std::string_view path, std::string_view content = {}, std::string_view alias = {},
-                      uint32_t attributes = AttributeArchive);
+                      uint32_t attributes = text::AttributeArchive);
     FakeNode& AddDirectory(std::string_view path, std::string_view alias = {}) {
-        return AddFile(path, {}, alias, AttributeDirectory);
+        return AddFile(path, {}, alias, text::AttributeDirectory);
     }
     FakeNode* Find(std::string_view path) { return Node(path).get(); }
     bool Has(std::string_view path) { return Find(path) != nullptr; }

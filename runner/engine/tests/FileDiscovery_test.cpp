@@ -20,12 +20,12 @@ TEST_F(FileDiscoveryTest, ListsInEnumerationOrderSkippingAttributes) {
     platform.AddFile("zeta.txt");
     platform.AddFile("Annual Report.txt", "", "ANNUAL~1.TXT");
     platform.AddDirectory("dir.txt");
-    platform.AddFile("hidden.txt", "", "", AttributeHidden);
-    platform.AddFile("system.txt", "", "", AttributeSystem);
-    platform.AddFile("offline.txt", "", "", AttributeOffline);
+    platform.AddFile("hidden.txt", "", "", text::AttributeHidden);
+    platform.AddFile("system.txt", "", "", text::AttributeSystem);
+    platform.AddFile("offline.txt", "", "", text::AttributeOffline);
     platform.AddFile("README.TXT");
-    platform.AddFile("ro.txt", "", "", AttributeReadOnly);
-    platform.AddFile("plain.txt", "", "", AttributeNormal);
+    platform.AddFile("ro.txt", "", "", text::AttributeReadOnly);
+    platform.AddFile("plain.txt", "", "", text::AttributeNormal);
     platform.AddFile("other.doc");
     platform.AddFile("Annual Report.text", "", "ANNUAL~1.TEX");
     platform.AddFile("?mega.txt", "", "_MEG~1.TXT");  // a name this Windows could not give
@@ -124,29 +124,11 @@ TEST_F(FileDiscoveryTest, TenThousandFilesWithLongNames) {
 }
 
 TEST(ShortNames, WhatAValid83NameIs) {
-    const struct {
-        const char* name;
-        bool valid;
-    } cases[] = {
-        {"README.TXT", true},
-        {"notes.txt", true},
-        {"A", true},
-        {"12345678.123", true},
-        {"NO_EXT", true},
-        {"a~b!#$%&.{}", true},
-        {"123456789.TXT", false},
-        {"NAME.TEXT", false},
-        {"A.B.C", false},
-        {"Annual Report.txt", false},
-        {"A+B.TXT", false},
-        {"+AB.TXT", false},
-        {"A,B;C=D", false},
-        {"[X].TXT", false},
-        {".TXT", false},
-        {"NAME.", false},
-        {"", false},
-    };
-    for (const auto& c : cases) EXPECT_EQ(IsValidShortName(c.name, SingleByteCodePage()), c.valid) << c.name;
+    for (const char* name : {"README.TXT", "notes.txt", "A", "12345678.123", "NO_EXT", "a~b!#$%&.{}"})
+        EXPECT_TRUE(IsValidShortName(name, text::SingleByteCodePage())) << name;
+    for (const char* name : {"123456789.TXT", "NAME.TEXT", "A.B.C", "Annual Report.txt", "A+B.TXT", "+AB.TXT",
+                             "A,B;C=D", "[X].TXT", ".TXT", "NAME.", ""})
+        EXPECT_FALSE(IsValidShortName(name, text::SingleByteCodePage())) << name;
 }
 
 TEST_F(FileDiscoveryTest, FilesWithoutAShortNameAreCountedAfterTheListing) {

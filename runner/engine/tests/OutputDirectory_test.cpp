@@ -64,12 +64,12 @@ TEST_F(OutputDirectoryTest, UsedWithoutQuestionWhenNothingIsToDelete) {
 TEST_F(OutputDirectoryTest, DeletesEarlierResultsIncludingHidden) {
     platform.AddDirectory("OUTPUT");
     platform.AddFile("OUTPUT\\A.TXT");
-    platform.AddFile("OUTPUT\\hidden.txt", "", "", AttributeHidden);
+    platform.AddFile("OUTPUT\\hidden.txt", "", "", text::AttributeHidden);
     FakeNode& locked = platform.AddFile("OUTPUT\\B.TXT");
     locked.failDelete = true;
-    platform.AddFile("OUTPUT\\C.TXT", "", "", AttributeReadOnly);
-    platform.AddFile("OUTPUT\\sys.txt", "", "", AttributeSystem);
-    platform.AddFile("OUTPUT\\off.txt", "", "", AttributeOffline);
+    platform.AddFile("OUTPUT\\C.TXT", "", "", text::AttributeReadOnly);
+    platform.AddFile("OUTPUT\\sys.txt", "", "", text::AttributeSystem);
+    platform.AddFile("OUTPUT\\off.txt", "", "", text::AttributeOffline);
     platform.AddDirectory("OUTPUT\\dir.txt");
     platform.AddFile("OUTPUT\\keep.doc");
     ui.answers = {Answer::No};
@@ -92,7 +92,7 @@ TEST_F(OutputDirectoryTest, DeletesEarlierResultsIncludingHidden) {
     EXPECT_EQ(ui.progress, "/4 0 1 2 ");  // from the start, a step for each file deleted
 
     locked.failDelete = false;
-    platform.Find("OUTPUT\\C.TXT")->attributes = AttributeArchive;
+    platform.Find("OUTPUT\\C.TXT")->attributes = text::AttributeArchive;
     EXPECT_TRUE(Prepare());
     EXPECT_EQ(platform.Names("OUTPUT"), (std::vector<std::string>{"sys.txt", "off.txt", "dir.txt", "keep.doc"}));
 }

@@ -35,7 +35,7 @@ protected:
         report.CloseReport();
         return platform.Has(settings.report) ? platform.Content(settings.report) : "deleted";
     }
-    void OldReport(const char* name, const char* content = "old", uint32_t attributes = AttributeArchive) {
+    void OldReport(const char* name, const char* content = "old", uint32_t attributes = text::AttributeArchive) {
         settings.report = name;
         platform.RemoveFile(name);
         platform.AddFile(name, content, "", attributes);
@@ -136,7 +136,7 @@ TEST_F(ReportTest, EveryHandlingModeByteForByte) {
     EXPECT_EQ(Run({}), HtmlReportHead("C:\\DATA\\*.txt", "Monday 2002-06-03 14:05:09", "DOSCONV * OUTPUT\\*", "utf-8") +
                            "\r\n</body>\r\n</html>");
     EXPECT_TRUE(ui.asked.empty());
-    EXPECT_EQ(platform.Find("REPORT.TXT")->attributes & AttributeArchive, AttributeArchive);
+    EXPECT_EQ(platform.Find("REPORT.TXT")->attributes & text::AttributeArchive, text::AttributeArchive);
 }
 
 TEST_F(ReportTest, ExistingReportDeletedOrAppended) {
@@ -182,7 +182,7 @@ TEST_F(ReportTest, ExistingReportDeletedOrAppended) {
 TEST_F(ReportTest, CannotCreate) {
     settings.report = "NODIR\\REPORT.TXT";
     EXPECT_EQ(Run({}), "refused");
-    OldReport("RO.TXT", "old", AttributeReadOnly);
+    OldReport("RO.TXT", "old", text::AttributeReadOnly);
     EXPECT_EQ(Run({}), "refused");
     OldReport("HELD.TXT");
     auto other = platform.OpenForWriting("HELD.TXT");

@@ -18,7 +18,7 @@ protected:
         settings.rename = true;
         settings.handling = HandlingNone;
         platform.AddFile("Annual Report.txt", "ar", "ANNUAL~1.TXT");
-        platform.AddFile("a long name.txt", "ln", "", AttributeArchive | AttributeReadOnly);  // no alias
+        platform.AddFile("a long name.txt", "ln", "", text::AttributeArchive | text::AttributeReadOnly);  // no alias
         platform.AddFile("caf\x80.txt", "cf", "");  // valid 8.3, but no DOS code page has the euro sign
         // DOSCONV IN OUT: copies IN to OUT.
         platform.onCommand = [this](const std::string& line) {
@@ -26,7 +26,7 @@ protected:
             std::string program, input, output;
             in >> program >> input >> output;
             const FakeNode* file = platform.Find(input);
-            seen.push_back(input + (file && (file->attributes & AttributeHidden) ? " hidden" : "") +
+            seen.push_back(input + (file && (file->attributes & text::AttributeHidden) ? " hidden" : "") +
                            (platform.Has("a long name.txt") ? "" : " (long name gone)"));
             if (file) platform.AddFile(output, file->content);
             return 0;
@@ -78,7 +78,7 @@ TEST_F(StandInsTest, GivenWhereNeededOrAlwaysAndTakenBackAfterTheRun) {
         // Every result under its own long name, every name as before, no journal.
         EXPECT_EQ(Listing(), before + "OUTPUT\\Annual Report.txt=ar OUTPUT\\a long name.txt=ln OUTPUT\\caf\x80.txt=cf ")
             << row.mode;
-        EXPECT_EQ(platform.Find("a long name.txt")->attributes, AttributeArchive | AttributeReadOnly);
+        EXPECT_EQ(platform.Find("a long name.txt")->attributes, text::AttributeArchive | text::AttributeReadOnly);
         EXPECT_FALSE(platform.Has(platform.journalPath));
         EXPECT_EQ(ui.status.find("could not be taken back"), std::string::npos);
     }
@@ -177,7 +177,7 @@ TEST_F(StandInsTest, AJournalLeftByACrashPutsEveryNameBackAndNeverLosesOne) {
     // A link whose long name is there; a renamed file; a stand-in whose long
     // name another file took meanwhile; one never made; a line cut short.
     platform.MakeHardLink("a long name.txt", "LRV00001.TXT");
-    platform.SetAttributes("LRV00001.TXT", AttributeArchive | AttributeHidden);
+    platform.SetAttributes("LRV00001.TXT", text::AttributeArchive | text::AttributeHidden);
     platform.RenameFile("caf\x80.txt", "LRV00002.TXT");
     platform.AddFile("LRV00003.TXT", "old");
     platform.AddFile("taken.txt", "new");
@@ -190,7 +190,7 @@ TEST_F(StandInsTest, AJournalLeftByACrashPutsEveryNameBackAndNeverLosesOne) {
     RecoverStandIns(ui, platform);
     EXPECT_EQ(platform.Names("C:\\DATA"), (std::vector<std::string>{"Annual Report.txt", "a long name.txt",
                                                                     "caf\x80.txt", "LRV00003.TXT", "taken.txt"}));
-    EXPECT_EQ(platform.Find("a long name.txt")->attributes, AttributeArchive | AttributeReadOnly);
+    EXPECT_EQ(platform.Find("a long name.txt")->attributes, text::AttributeArchive | text::AttributeReadOnly);
     EXPECT_EQ(platform.Content("caf\x80.txt"), "cf");
     EXPECT_EQ(platform.Content("LRV00003.TXT"), "old");
     EXPECT_EQ(platform.Content(platform.journalPath), "C:\\DATA\\LRV00003.TXT\tC:\\DATA\\taken.txt\t32\r\n");

@@ -1,7 +1,7 @@
 #include "runner/engine/win32/Win32Platform.h"
 #include "runner/engine/win32/WindowsPlatform.h"
 
-#include "framework/Text.h"
+#include "common/text/win32/Text.h"
 
 #include <windows.h>
 
@@ -45,7 +45,7 @@ private:
 
 // The OEM form of the text; false when a character has none there.
 bool NarrowToOem(std::wstring_view wide, std::string& oem) {
-    return fw::NarrowTo(fw::OemCodePage(), wide, oem);
+    return text::NarrowTo(text::OemCodePage(), wide, oem);
 }
 
 std::unique_ptr<PlatformFile> Open(std::string_view path, DWORD access, DWORD share, DWORD disposition,
@@ -59,7 +59,7 @@ std::unique_ptr<PlatformFile> Open(std::string_view path, DWORD access, DWORD sh
 
 bool Win32Platform::Enumerate(std::string_view pattern, const std::function<void(const FoundEntry&)>& each) {
     FoundEntry entry;
-    return fw::FindNames(pattern, [&](const fw::FoundName& found) {
+    return text::FindNames(pattern, [&](const text::FoundName& found) {
         entry.attributes = found.attributes;
         entry.name = found.name;
         entry.alternateName = found.alternateName;
@@ -283,28 +283,28 @@ std::string Win32Platform::Environment(std::string_view name) {
 bool Win32Platform::ConvertToOem(std::string_view text, std::string& oem) {
     std::wstring wide;
     std::string bytes;
-    const bool readable = fw::Widen(text, wide) && NarrowToOem(wide, bytes);
+    const bool readable = text::Widen(text, wide) && NarrowToOem(wide, bytes);
     // A command line of a UTF-8 process carries characters, which Windows
     // converts for the program: OEM bytes there would not be read as such.
-    oem = readable && !fw::ProcessIsUtf8() ? std::move(bytes) : std::string(text);
+    oem = readable && !text::ProcessIsUtf8() ? std::move(bytes) : std::string(text);
     return readable;
 }
 
 size_t Win32Platform::DosLength(std::string_view text) {
-    if (!fw::ProcessIsUtf8()) return text.size();
+    if (!text::ProcessIsUtf8()) return text.size();
     std::string bytes;
-    NarrowToOem(fw::Widen(text), bytes);
+    NarrowToOem(text::Widen(text), bytes);
     return bytes.size();
 }
 
 std::string Win32Platform::FromOem(std::string_view bytes) {
     // An ANSI code page: copied as it is, as a DOS program's bytes always were.
-    if (!fw::ProcessIsUtf8() || bytes.empty()) return std::string(bytes);
-    const UINT oem = fw::OemCodePage();
+    if (!text::ProcessIsUtf8() || bytes.empty()) return std::string(bytes);
+    const UINT oem = text::OemCodePage();
     const int size = static_cast<int>(bytes.size());
     std::wstring wide(static_cast<size_t>(MultiByteToWideChar(oem, 0, bytes.data(), size, nullptr, 0)), L'\0');
     MultiByteToWideChar(oem, 0, bytes.data(), size, wide.data(), static_cast<int>(wide.size()));
-    return fw::Narrow(wide);
+    return text::Narrow(wide);
 }
 
 std::string Win32Platform::ReportCharset() {
@@ -329,16 +329,16 @@ std::string Win32Platform::UpperCase(std::string_view text) {
     // Through UTF-16: the A form would cut a UTF-8 character whose capital is
     // of another length. Text that is not valid stays as it is.
     std::wstring wide;
-    if (!fw::Widen(text, wide)) return std::string(text);
+    if (!text::Widen(text, wide)) return std::string(text);
     if (!wide.empty()) CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size()));
     std::string out;
-    return fw::Narrow(wide, out) ? out : std::string(text);
+    return text::Narrow(wide, out) ? out : std::string(text);
 }
 
 int Win32Platform::CompareNoCase(std::string_view a, std::string_view b) {
     // As _mbsicmp in the process's code page; the runtime's own starts in the
     // "C" multibyte code page here and would not fold letters above 127.
-    const std::wstring wa = fw::Widen(a), wb = fw::Widen(b);
+    const std::wstring wa = text::Widen(a), wb = text::Widen(b);
     const int order =
         CompareStringOrdinal(wa.data(), static_cast<int>(wa.size()), wb.data(), static_cast<int>(wb.size()), TRUE);
     return order == CSTR_EQUAL ? 0 : order == CSTR_LESS_THAN ? -1 : 1;
@@ -352,7 +352,7 @@ std::tm Win32Platform::LocalTime() {
 }
 
 bool Win32Platform::IsUtf8() const {
-    return fw::ProcessIsUtf8();
+    return text::ProcessIsUtf8();
 }
 
 bool Win32Platform::IsLeadByte(unsigned char byte) const {

@@ -2,7 +2,7 @@
 // controls, and the faults the windows once had.
 #include "testing/WindowTestSupport.h"
 
-#include "framework/Text.h"
+#include "common/text/win32/Text.h"
 #include "runner/engine/win32/Win32Platform.h"
 #include "runner/window/HelpWindow.h"
 #include "runner/window/RunnerApp.h"
@@ -262,7 +262,7 @@ TEST_F(RunnerWindow, MainWindowStatesAndTexts) {
         w.ui.DoubleClick(w.main, w.PointOf(IDC_CWD, 10, 5));
         if (HWND chooser = w.ui.WaitForChooser(fromRoot)) w.ui.ChooseFolder(chooser, other.Path());
         EXPECT_TRUE(UiDriver::WaitUntil([&] { return w.Text(IDC_CWD) == other.Path(); }));
-        EXPECT_EQ(fw::CurrentDirectory(), other.Path());
+        EXPECT_EQ(text::CurrentDirectory(), other.Path());
         other.WriteFile("c.txt", "x");
         w.ui.DoubleClick(w.main, w.PointOf(IDC_FILECOUNT, 5, 5));
         w.Settle();

@@ -4,7 +4,7 @@
 #include "runner/engine/RunEngine.h"
 #include "runner/engine/tests/FakeServices.h"
 #include "runner/engine/win32/Win32Platform.h"
-#include "framework/Text.h"
+#include "common/text/win32/Text.h"
 #include "testing/WindowTestSupport.h"
 
 #include <tlhelp32.h>
@@ -112,20 +112,20 @@ TEST_F(RunBatchWineTest, WholeRunWithNamesOfAnyScript) {
                                   L"ā.txt",    L"ｆｕｌｌ.txt", L"Имя.txt",         L"日本語.txt",
                                   L"😀.txt",    L"a&b.txt",      L"100% done.txt",   L" spaced  name.txt",
                                   L"a..b.txt", L"readme.txt",   L"Résumé long.txt", std::wstring(251, L'n') + L".txt"};
-    const std::wstring cwd = fw::Widen(Cwd()) + L"\\";
+    const std::wstring cwd = text::Widen(Cwd()) + L"\\";
     std::set<std::wstring> handled;
     for (const std::wstring& name : names) {
-        const std::string content = "report " + fw::Narrow(name) + "\r\n";
+        const std::string content = "report " + text::Narrow(name) + "\r\n";
         HANDLE file = CreateFileW((cwd + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE) << fw::Narrow(name);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE) << text::Narrow(name);
         DWORD written = 0;
         WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
         CloseHandle(file);
         std::string narrow;
-        if (fw::Narrow(name, narrow)) handled.insert(name);
+        if (text::Narrow(name, narrow)) handled.insert(name);
     }
     const size_t leftAlone = std::size(names) - handled.size();
-    EXPECT_EQ(leftAlone == 0, fw::ProcessIsUtf8());
+    EXPECT_EQ(leftAlone == 0, text::ProcessIsUtf8());
     // A failing command and one that makes no result, told as such.
     dir.WriteFile("Failing one.txt", "exit 3\r\n");
     dir.WriteFile("No result.txt", "noout\r\n");
@@ -166,11 +166,11 @@ TEST_F(RunBatchWineTest, WholeRunWithNamesOfAnyScript) {
         EXPECT_EQ(WideNames(cwd + L"OUTPUT\\*"), results) << mode;  // nothing under a short name, nothing else
         const std::string report = dir.ReadFile("REPORT.TXT");
         for (const std::wstring& name : names) {
-            const std::string expected = "report " + fw::Narrow(name) + "\r\n";
-            EXPECT_EQ(ReadWide(cwd + name), expected) << "input " << fw::Narrow(name);
+            const std::string expected = "report " + text::Narrow(name) + "\r\n";
+            EXPECT_EQ(ReadWide(cwd + name), expected) << "input " << text::Narrow(name);
             if (!handled.count(name)) continue;
-            EXPECT_EQ(ReadWide(cwd + L"OUTPUT\\" + name), expected) << "result " << fw::Narrow(name);
-            EXPECT_NE(report.find(" - " + fw::Narrow(name) + "\r\n"), std::string::npos) << fw::Narrow(name);
+            EXPECT_EQ(ReadWide(cwd + L"OUTPUT\\" + name), expected) << "result " << text::Narrow(name);
+            EXPECT_NE(report.find(" - " + text::Narrow(name) + "\r\n"), std::string::npos) << text::Narrow(name);
         }
         EXPECT_EQ(WideNames(cwd + L"*"), inputs) << mode;
         EXPECT_EQ(ui.status.find("could not be taken back"), std::string::npos) << ui.status;

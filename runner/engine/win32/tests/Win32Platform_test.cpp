@@ -1,6 +1,6 @@
 // The Win32 platform on a real volume under Wine, for what runs do not
 // show: aliases and short paths, sharing, and the code pages.
-#include "framework/Text.h"
+#include "common/text/win32/Text.h"
 #include "runner/engine/win32/Win32Platform.h"
 #include "testing/WindowTestSupport.h"
 
@@ -36,22 +36,22 @@ TEST_F(Win32PlatformTest, AliasesShortPathsAndOneWriter) {
 }
 
 TEST_F(Win32PlatformTest, CodePages) {
-    const bool utf8 = fw::ProcessIsUtf8();
+    const bool utf8 = text::ProcessIsUtf8();
     EXPECT_EQ(GetACP(), utf8 ? CP_UTF8 : 1252u);
     EXPECT_EQ(platform.ReportCharset(), utf8 ? "utf-8" : "windows-1252");
-    const std::string cafe = fw::Narrow(L"café.txt");
+    const std::string cafe = text::Narrow(L"café.txt");
     std::string oem;
     // The OEM code page is the system's (437 here), also where GetOEMCP says UTF-8.
     EXPECT_TRUE(platform.ConvertToOem(cafe, oem));
     EXPECT_EQ(oem, utf8 ? cafe : "caf\x82.txt");  // a UTF-8 command line carries characters
     EXPECT_EQ(platform.DosLength(cafe), 8u);
-    EXPECT_EQ(platform.FromOem("caf\x82 \xC4\xC4"), utf8 ? fw::Narrow(L"café ──") : "caf\x82 \xC4\xC4");
-    EXPECT_EQ(platform.UpperCase(cafe), fw::Narrow(L"CAFÉ.TXT"));
-    EXPECT_EQ(platform.CompareNoCase(fw::Narrow(L"café.TMP"), fw::Narrow(L"CAFÉ.tmp")), 0);
+    EXPECT_EQ(platform.FromOem("caf\x82 \xC4\xC4"), utf8 ? text::Narrow(L"café ──") : "caf\x82 \xC4\xC4");
+    EXPECT_EQ(platform.UpperCase(cafe), text::Narrow(L"CAFÉ.TXT"));
+    EXPECT_EQ(platform.CompareNoCase(text::Narrow(L"café.TMP"), text::Narrow(L"CAFÉ.tmp")), 0);
     if (utf8) {
-        EXPECT_FALSE(platform.ConvertToOem(fw::Narrow(L"ИМЯ.TXT"), oem));  // no DOS program reads it
-        EXPECT_EQ(platform.UpperCase(fw::Narrow(L"ωmega ǆ")), fw::Narrow(L"ΩMEGA Ǆ"));
-        EXPECT_EQ(platform.CompareNoCase(fw::Narrow(L"Имя.txt"), fw::Narrow(L"иМЯ.TXT")), 0);
+        EXPECT_FALSE(platform.ConvertToOem(text::Narrow(L"ИМЯ.TXT"), oem));  // no DOS program reads it
+        EXPECT_EQ(platform.UpperCase(text::Narrow(L"ωmega ǆ")), text::Narrow(L"ΩMEGA Ǆ"));
+        EXPECT_EQ(platform.CompareNoCase(text::Narrow(L"Имя.txt"), text::Narrow(L"иМЯ.TXT")), 0);
     }
     EXPECT_LT(platform.CompareNoCase(".TMP", ".txt"), 0);
 }

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace lorvan {
+namespace text {
 
 class CodePage {
 public:
@@ -29,16 +29,4 @@ const CodePage& SingleByteCodePage();
 size_t FindFirstChar(std::string_view text, std::string_view chars, const CodePage& codePage);
 size_t FindLastChar(std::string_view text, std::string_view chars, const CodePage& codePage);
 
-// ASCII letters only, as toupper in the runtime's "C" locale; what the
-// interpreter and the registry fold in command words, extensions and names.
-inline char UpperAscii(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-inline bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
-    return true;
-}
-
-}  // namespace lorvan
+}  // namespace text

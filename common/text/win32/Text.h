@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-namespace fw {
+namespace text {
 
 // Whether the process's code page is UTF-8.
 bool ProcessIsUtf8();
@@ -30,6 +30,7 @@ bool NarrowTo(UINT codePage, std::wstring_view wide, std::string& text);
 
 // The length of a text as an edit control counts it against its limit: in
 // UTF-16 units where the process's code page is UTF-8, in bytes before that.
+// FieldLength(text, codePage) is the same rule without Windows.
 size_t FieldLength(std::string_view text);
 
 // The system's OEM code page, that of its DOS programs, also where the
@@ -52,4 +53,4 @@ struct FoundName {
 // nothing matched or the enumeration could not start.
 bool FindNames(std::string_view pattern, const std::function<void(const FoundName&)>& each);
 
-}  // namespace fw
+}  // namespace text

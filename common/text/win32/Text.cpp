@@ -1,8 +1,8 @@
-#include "framework/Text.h"
+#include "common/text/win32/Text.h"
 
 #include <cstdlib>
 
-namespace fw {
+namespace text {
 
 bool ProcessIsUtf8() {
     return GetACP() == CP_UTF8;
@@ -120,4 +120,4 @@ bool FindNames(std::string_view pattern, const std::function<void(const FoundNam
     return true;
 }
 
-}  // namespace fw
+}  // namespace text

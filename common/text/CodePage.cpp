@@ -1,6 +1,6 @@
-#include "runner/engine/CodePage.h"
+#include "common/text/CodePage.h"
 
-namespace lorvan {
+namespace text {
 
 namespace {
 
@@ -59,4 +59,4 @@ size_t FindLastChar(std::string_view text, std::string_view chars, const CodePag
     return at;
 }
 
-}  // namespace lorvan
+}  // namespace text
