@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
             std::printf("unexpected count %d\n", found);
     }
 
-    CMoverDlg dialog;
+    mover::CMoverDlg dialog;
     if (!dialog.Create()) {
         std::printf("the window could not be made\n");
         return 1;

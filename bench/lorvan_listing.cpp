@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
 
     // Start to ready: the window made, shown and drawn with its controls
     // filled and its status text.
-    CRunnerDlg dialog;
+    runner::CRunnerDlg dialog;
     const double beforeCreateMs = SinceProcessStart();
     if (!dialog.Create()) {
         std::printf("the window could not be made\n");

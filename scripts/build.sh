@@ -16,7 +16,7 @@ if [ "$what" = all ] || [ "$what" = native ]; then
 fi
 if [ "$what" = sanitize ]; then
   cmake -S "$root" -B "$root/build/sanitize" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DLORVAN_FUZZ=ON \
+        -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DRUNNER_FUZZ=ON \
         -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer" \
         >/dev/null
   cmake --build "$root/build/sanitize" -j "$jobs"

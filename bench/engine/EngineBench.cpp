@@ -30,7 +30,7 @@
 #include <fstream>
 #include <string>
 
-using namespace lorvan;
+using namespace runner;
 using Clock = std::chrono::steady_clock;
 
 namespace {

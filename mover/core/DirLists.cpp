@@ -10,8 +10,8 @@ namespace mover {
 namespace {
 
 bool EndsWithFilesSuffix(const std::string& name) {
-    return name.size() >= FilesSuffixLength &&
-           text::EqualsIgnoringAsciiCase(std::string_view(name).substr(name.size() - FilesSuffixLength), FilesSuffix);
+    return name.size() >= filesSuffixLength &&
+           text::EqualsIgnoringAsciiCase(std::string_view(name).substr(name.size() - filesSuffixLength), filesSuffix);
 }
 
 }  // namespace
@@ -27,7 +27,7 @@ Found ClassifyEntry(const ListSide& side, const std::string& name, std::uint32_t
     if (!(attributes & text::AttributeDirectory)) return Found::Skipped;
     if (name == "." || name == "..") return Found::Skipped;
     if (side.cwdSide) {
-        if (text::EqualsIgnoringAsciiCase(name, FilesSuffix)) return Found::FilesSubdirectory;
+        if (text::EqualsIgnoringAsciiCase(name, filesSuffix)) return Found::FilesSubdirectory;
         // The pattern also matches 8.3 aliases; a name that does not itself
         // end in "_files" has no NN and is no page folder.
         if (!EndsWithFilesSuffix(name)) return Found::Skipped;
@@ -46,7 +46,7 @@ void MarkPairs(std::vector<DirRow>& left, std::vector<DirRow>& right, CollationK
     auto before = [](const DirRow& row, const std::string& key) { return row.key < key; };
     auto after = [](const std::string& key, const DirRow& row) { return key < row.key; };
     for (DirRow& row : left) {
-        std::string nn = keyOf(row.name.substr(0, row.name.size() - FilesSuffixLength));
+        std::string nn = keyOf(row.name.substr(0, row.name.size() - filesSuffixLength));
         auto first = std::lower_bound(right.begin(), right.end(), nn, before);
         auto last = std::upper_bound(first, right.end(), nn, after);
         for (auto it = first; it != last; ++it) {
@@ -59,8 +59,8 @@ void MarkPairs(std::vector<DirRow>& left, std::vector<DirRow>& right, CollationK
 }
 
 std::string NewName(const ListSide& side, const std::string& name) {
-    if (side.cwdSide) return name.substr(0, name.size() - FilesSuffixLength);
-    return name + FilesSuffix;
+    if (side.cwdSide) return name.substr(0, name.size() - filesSuffixLength);
+    return name + filesSuffix;
 }
 
 std::vector<MoveStep> PlanMoves(const std::vector<DirRow>& rows, const ListSide& side, const ListSide& opposite) {

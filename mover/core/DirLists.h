@@ -20,8 +20,8 @@ enum DirClass : int {
     Restricted = 2,  // read-only, hidden or system; not movable
 };
 
-inline constexpr char FilesSuffix[] = "_files";
-inline constexpr std::size_t FilesSuffixLength = 6;
+inline constexpr char filesSuffix[] = "_files";
+inline constexpr std::size_t filesSuffixLength = 6;
 
 struct ListSide {
     bool cwdSide;         // true for the left list

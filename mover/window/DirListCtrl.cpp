@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace mover {
+
 void CDirListCtrl::Setup(const char* pattern, const char* prefix, bool cwdSide, CDirListCtrl* oppositeList,
                          const fw::ImageList& imageList) {
     side = {cwdSide, pattern, prefix};
@@ -61,14 +63,14 @@ bool CDirListCtrl::Scan() {
     const int widest = metrics.tmMaxCharWidth + metrics.tmOverhang;
 
     text::FindNames(side.pattern, [&](const text::FoundName& entry) {
-        mover::DirClass image = mover::Normal;
-        switch (mover::ClassifyEntry(side, entry.name, entry.attributes, image)) {
-            case mover::Found::Skipped:
+        DirClass image = Normal;
+        switch (ClassifyEntry(side, entry.name, entry.attributes, image)) {
+            case Found::Skipped:
                 break;
-            case mover::Found::FilesSubdirectory:
+            case Found::FilesSubdirectory:
                 found = true;
                 break;
-            case mover::Found::Listed:
+            case Found::Listed:
                 if (!entry.nameKnown) {  // moved under a look-alike it would be lost to the user
                     ++unknownNames;
                     break;
@@ -83,7 +85,7 @@ bool CDirListCtrl::Scan() {
     SelectObject(dc, oldFont);
     ReleaseDC(hwnd, dc);
 
-    mover::SortRows(rows, CollationKey);
+    SortRows(rows, CollationKey);
     SetColumnWidth(0, width + 32);
     SetItemCount(static_cast<int>(rows.size()), LVSICF_NOINVALIDATEALL);
     return found;
@@ -100,7 +102,7 @@ void CDirListCtrl::ShowRows() {
 }
 
 void CDirListCtrl::ReadSelection() {
-    for (mover::DirRow& row : rows) row.selected = false;
+    for (DirRow& row : rows) row.selected = false;
     for (int i = NextItem(-1, LVNI_SELECTED); i >= 0 && static_cast<size_t>(i) < rows.size();
          i = NextItem(i, LVNI_SELECTED))
         rows[static_cast<size_t>(i)].selected = true;
@@ -108,7 +110,7 @@ void CDirListCtrl::ReadSelection() {
 
 void CDirListCtrl::MoveSelected() {
     ReadSelection();
-    for (const mover::MoveStep& step : mover::PlanMoves(rows, side, opposite->side)) {
+    for (const MoveStep& step : PlanMoves(rows, side, opposite->side)) {
         // Never replaces: a target that exists refuses the rename.
         MoveFileA(step.source.c_str(), step.target.c_str());
     }
@@ -135,7 +137,7 @@ LRESULT CDirListCtrl::OnGetDispInfo(NMHDR* header) {
     // The A and W forms differ only in the text's type.
     auto& item = reinterpret_cast<NMLVDISPINFOA*>(header)->item;
     if (item.iItem < 0 || static_cast<size_t>(item.iItem) >= rows.size()) return 0;
-    const mover::DirRow& row = rows[static_cast<size_t>(item.iItem)];
+    const DirRow& row = rows[static_cast<size_t>(item.iItem)];
     if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
         if (header->code == LVN_GETDISPINFOW)
             MultiByteToWideChar(CP_ACP, 0, row.name.c_str(), -1, reinterpret_cast<wchar_t*>(item.pszText),
@@ -165,3 +167,5 @@ LRESULT CDirListCtrl::OnFindItem(NMHDR* header) {
     }
     return -1;
 }
+
+}  // namespace mover

@@ -9,6 +9,8 @@
 
 #include <vector>
 
+namespace mover {
+
 class CDirListCtrl : public fw::ListView {
 public:
     // Called once for each list while the main window initialises.
@@ -27,7 +29,7 @@ public:
     // Shows the rows with their images and selection.
     void ShowRows();
 
-    std::vector<mover::DirRow>& Rows() { return rows; }
+    std::vector<DirRow>& Rows() { return rows; }
     // Directories the last Scan left out: this Windows could not give their names.
     int UnknownNames() const { return unknownNames; }
 
@@ -43,8 +45,10 @@ private:
     void ReadSelection();
 
     CDirListCtrl* opposite = nullptr;
-    mover::ListSide side;
+    ListSide side;
     int minColumnWidth = 0;
-    std::vector<mover::DirRow> rows;
+    std::vector<DirRow> rows;
     int unknownNames = 0;
 };
+
+}  // namespace mover

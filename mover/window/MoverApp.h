@@ -5,7 +5,11 @@
 #include "MoverDlg.h"
 #include "framework/Application.h"
 
+namespace mover {
+
 class CMoverApp : public fw::Program<CMoverDlg> {
 protected:
     bool FilterMainWindow(CMoverDlg& window, const MSG& msg) override;
 };
+
+}  // namespace mover

@@ -5,6 +5,8 @@
 #include "framework/WindowPosition.h"
 #include "resource.h"
 
+namespace mover {
+
 const char kastreloRegistryKey[] = "Software\\Veltmarkstede\\Kastrelo";
 
 namespace {
@@ -107,7 +109,7 @@ void CMoverDlg::RefreshLists() {
                                  "names (Windows 10 version 1903 and later can). They are left where they are.";
         MessageBoxA(Handle(), text.c_str(), "Kastrelo", MB_OK | MB_ICONINFORMATION);
     }
-    mover::MarkPairs(leftList.Rows(), rightList.Rows(), CDirListCtrl::CollationKey);
+    MarkPairs(leftList.Rows(), rightList.Rows(), CDirListCtrl::CollationKey);
     leftList.ShowRows();
     rightList.ShowRows();
     leftList.SetFocus();
@@ -172,3 +174,5 @@ LRESULT CMoverDlg::OnListGetDispInfo(NMHDR* header) {
 LRESULT CMoverDlg::OnListFindItem(NMHDR* header) {
     return ListOf(header)->OnFindItem(header);
 }
+
+}  // namespace mover

@@ -8,6 +8,8 @@
 
 #include <string>
 
+namespace mover {
+
 // Where Kastrelo keeps its window position, under HKEY_CURRENT_USER.
 extern const char kastreloRegistryKey[];
 
@@ -58,3 +60,5 @@ private:
 
     static const fw::Route<CMoverDlg> routes[];
 };
+
+}  // namespace mover

@@ -2,6 +2,8 @@
 
 #include "resource.h"
 
+namespace mover {
+
 namespace {
 
 const char purposeText[] =
@@ -107,3 +109,5 @@ LRESULT CMoverHelpDlg::OnSelChange(NMHDR*) {
 void CMoverHelpDlg::OnTextFocus() {
     tab.SetFocus();
 }
+
+}  // namespace mover

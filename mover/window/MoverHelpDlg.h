@@ -3,6 +3,8 @@
 
 #include "framework/Dialog.h"
 
+namespace mover {
+
 class CMoverHelpDlg : public fw::Dialog {
 public:
     explicit CMoverHelpDlg(HWND parent = nullptr);
@@ -30,3 +32,5 @@ private:
 
     static const fw::Route<CMoverHelpDlg> routes[];
 };
+
+}  // namespace mover

@@ -1,7 +1,7 @@
 #include "MoverApp.h"
 
 // The application object.
-CMoverApp theApp;
+mover::CMoverApp theApp;
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     return fw::RunApplication();

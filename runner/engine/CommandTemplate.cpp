@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-namespace lorvan {
+namespace runner {
 
 namespace {
 
@@ -255,4 +255,4 @@ bool UserTextNeedsInterpreter(std::string_view program, const CommandFormat& for
     return false;
 }
 
-}  // namespace lorvan
+}  // namespace runner

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace lorvan {
+namespace runner {
 
 class Platform;
 struct FileEntry;
@@ -83,4 +83,4 @@ InterpreterLine BuildInterpreterLine(std::string_view program, const CommandForm
 // asks for the interpreter; the files' values never do.
 bool UserTextNeedsInterpreter(std::string_view program, const CommandFormat& format);
 
-}  // namespace lorvan
+}  // namespace runner

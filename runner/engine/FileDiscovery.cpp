@@ -4,7 +4,7 @@
 #include "runner/engine/RunServices.h"
 #include "runner/engine/RunSettings.h"
 
-namespace lorvan {
+namespace runner {
 
 namespace {
 
@@ -111,4 +111,4 @@ void ListFiles(const std::string& files, RunServices& ui, Platform& platform, st
     }
 }
 
-}  // namespace lorvan
+}  // namespace runner

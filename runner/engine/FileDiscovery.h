@@ -10,7 +10,7 @@ namespace text {
 class CodePage;
 }
 
-namespace lorvan {
+namespace runner {
 
 class Platform;
 class RunServices;
@@ -48,4 +48,4 @@ bool IsPatternInCwd(const std::string& files, RunServices& ui, Platform& platfor
 // listing of RefreshFileList.
 void ListFiles(const std::string& files, RunServices& ui, Platform& platform, std::vector<FileEntry>& foundFiles);
 
-}  // namespace lorvan
+}  // namespace runner

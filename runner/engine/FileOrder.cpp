@@ -1,6 +1,6 @@
 #include "runner/engine/FileOrder.h"
 
-namespace lorvan {
+namespace runner {
 
 std::vector<std::string> FileOrder::Add(uint32_t file, std::string line) {
     waiting.emplace(file, std::move(line));
@@ -11,4 +11,4 @@ std::vector<std::string> FileOrder::Add(uint32_t file, std::string line) {
     return due;
 }
 
-}  // namespace lorvan
+}  // namespace runner

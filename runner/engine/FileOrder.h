@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace lorvan {
+namespace runner {
 
 // A file's line waits until the line of every file before it has been told.
 class FileOrder {
@@ -20,4 +20,4 @@ private:
     uint32_t told = 0;  // files 1 to told have been told
 };
 
-}  // namespace lorvan
+}  // namespace runner

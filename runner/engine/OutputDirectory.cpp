@@ -7,7 +7,7 @@
 
 #include <string>
 
-namespace lorvan {
+namespace runner {
 
 namespace {
 
@@ -143,4 +143,4 @@ void FinishRenaming(const RunSettings& settings, const std::vector<FileEntry>& f
                     " files renamed.");
 }
 
-}  // namespace lorvan
+}  // namespace runner

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-namespace lorvan {
+namespace runner {
 
 class Platform;
 class RunServices;
@@ -20,4 +20,4 @@ bool ResultFileExists(const RunSettings& settings, std::string_view shortValue, 
 void FinishRenaming(const RunSettings& settings, const std::vector<FileEntry>& foundFiles, uint32_t needRenameCount,
                     RunServices& ui, Platform& platform);
 
-}  // namespace lorvan
+}  // namespace runner

@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-namespace lorvan {
+namespace runner {
 
 // One directory entry as the enumeration gives it; its attributes are
 // text::FileAttribute bits.
@@ -119,4 +119,4 @@ public:
     virtual std::tm LocalTime() = 0;
 };
 
-}  // namespace lorvan
+}  // namespace runner

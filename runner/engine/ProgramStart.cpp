@@ -5,7 +5,7 @@
 
 #include <vector>
 
-namespace lorvan {
+namespace runner {
 
 namespace {
 
@@ -101,4 +101,4 @@ bool InterpreterLeavesUnchanged(std::string_view text) {
     return true;
 }
 
-}  // namespace lorvan
+}  // namespace runner

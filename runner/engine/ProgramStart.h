@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace lorvan {
+namespace runner {
 
 class Platform;
 
@@ -25,4 +25,4 @@ bool IsDirectlyStartable(std::string_view resolved);
 // alone it passes on).
 bool InterpreterLeavesUnchanged(std::string_view text);
 
-}  // namespace lorvan
+}  // namespace runner

@@ -6,7 +6,7 @@
 
 #include <ctime>
 
-namespace lorvan {
+namespace runner {
 
 namespace {
 
@@ -215,4 +215,4 @@ bool ReportFile::WriteReportBytes(const void* bytes, size_t count) {
     return false;
 }
 
-}  // namespace lorvan
+}  // namespace runner

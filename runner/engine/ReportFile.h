@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace lorvan {
+namespace runner {
 
 class Platform;
 class PlatformFile;
@@ -47,4 +47,4 @@ private:
     std::string temporaryName;
 };
 
-}  // namespace lorvan
+}  // namespace runner

@@ -12,7 +12,7 @@
 
 #include <algorithm>
 
-namespace lorvan {
+namespace runner {
 
 namespace {
 
@@ -283,4 +283,4 @@ void RunEngine::Finish(const RunPlan& plan, const CommandLoop& loop, ReportFile&
     ui.AppendStatus("\r\nDone");
 }
 
-}  // namespace lorvan
+}  // namespace runner

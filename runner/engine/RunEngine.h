@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace lorvan {
+namespace runner {
 
 struct CommandFormat;
 struct FileValues;
@@ -99,4 +99,4 @@ private:
     std::string lastListedPattern;
 };
 
-}  // namespace lorvan
+}  // namespace runner

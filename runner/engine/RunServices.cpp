@@ -2,7 +2,7 @@
 
 #include "runner/engine/RunSettings.h"
 
-namespace lorvan {
+namespace runner {
 
 bool HistoryTakes(const std::vector<std::string>& entries, std::string_view value) {
     const bool blank = IsBlankEntry(value);
@@ -12,4 +12,4 @@ bool HistoryTakes(const std::vector<std::string>& entries, std::string_view valu
     return true;
 }
 
-}  // namespace lorvan
+}  // namespace runner

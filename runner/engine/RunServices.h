@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace lorvan {
+namespace runner {
 
 struct RunSettings;
 
@@ -52,4 +52,4 @@ public:
 // order, takes the value (no exact equal, or no blank entry for a blank value).
 bool HistoryTakes(const std::vector<std::string>& entries, std::string_view value);
 
-}  // namespace lorvan
+}  // namespace runner

@@ -1,6 +1,6 @@
 #include "runner/engine/RunSettings.h"
 
-namespace lorvan {
+namespace runner {
 
 const char* const handlingTexts[handlingCount] = {
     "Name/time for each report", "Files/time at start", "HTML around report list", "HTML + Table around list", "None",
@@ -87,4 +87,4 @@ uint32_t CommandsAtOnce(const RunSettings& s) {
     return commandsAtOnceRange.Holds(s.commandsAtOnce) ? static_cast<uint32_t>(s.commandsAtOnce) : 1;
 }
 
-}  // namespace lorvan
+}  // namespace runner

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-namespace lorvan {
+namespace runner {
 
 // Report handling modes, the indexes of the Report handling list.
 enum Handling : int32_t {
@@ -103,4 +103,4 @@ bool WantsRunInformation(const RunSettings& s);
 // outside commandsAtOnceRange (a stored value is not to be trusted).
 uint32_t CommandsAtOnce(const RunSettings& s);
 
-}  // namespace lorvan
+}  // namespace runner

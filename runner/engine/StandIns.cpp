@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace lorvan {
+namespace runner {
 
 namespace {
 
@@ -203,4 +203,4 @@ void RecoverStandIns(RunServices& ui, Platform& platform) {
     ui.Ask(message, lorvanTitle, Buttons::Ok, kept > 0 ? Icon::Exclamation : Icon::None);
 }
 
-}  // namespace lorvan
+}  // namespace runner

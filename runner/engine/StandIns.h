@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-namespace lorvan {
+namespace runner {
 
 class RunServices;
 struct RunSettings;
@@ -63,4 +63,4 @@ private:
 // power loss) and tells the user; what cannot be put back stays in the journal.
 void RecoverStandIns(RunServices& ui, Platform& platform);
 
-}  // namespace lorvan
+}  // namespace runner

@@ -4,7 +4,7 @@
 #include "runner/engine/Platform.h"
 #include "runner/engine/RunSettings.h"
 
-namespace lorvan {
+namespace runner {
 
 namespace {
 
@@ -162,4 +162,4 @@ std::vector<StoredValue> ListStoredValues(const StoredList& list, const StoredFi
     return values;
 }
 
-}  // namespace lorvan
+}  // namespace runner

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-namespace lorvan {
+namespace runner {
 
 class Platform;
 
@@ -120,4 +120,4 @@ std::vector<StoredValue> DirectoryStoredValues(const RunSettings& settings, Stor
 // which gets no subkey.
 std::vector<StoredValue> ListStoredValues(const StoredList& list, const StoredField& field);
 
-}  // namespace lorvan
+}  // namespace runner

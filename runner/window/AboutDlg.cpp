@@ -2,4 +2,8 @@
 
 #include "resource.h"
 
+namespace runner {
+
 CAboutDlg::CAboutDlg() : Dialog(IDD_ABOUTBOX) {}
+
+}  // namespace runner

@@ -3,7 +3,11 @@
 
 #include "framework/Dialog.h"
 
+namespace runner {
+
 class CAboutDlg : public fw::Dialog {
 public:
     CAboutDlg();
 };
+
+}  // namespace runner

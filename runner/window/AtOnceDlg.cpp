@@ -8,9 +8,11 @@
 
 #include <string>
 
+namespace runner {
+
 namespace {
 
-constexpr lorvan::NumberRange range = lorvan::commandsAtOnceRange;
+constexpr NumberRange range = commandsAtOnceRange;
 
 }  // namespace
 
@@ -28,9 +30,9 @@ std::string CAtOnceDlg::Suggestion(unsigned processors) {
 
 BOOL CAtOnceDlg::OnInitDialog() {
     SendDlgItemMessageA(Handle(), IDC_ATONCE_SPIN, UDM_SETRANGE32, range.low, range.high);
-    lorvan::RunSettings shown;
+    RunSettings shown;
     shown.commandsAtOnce = commandsAtOnce;
-    SetDlgItemInt(Handle(), IDC_ATONCE, lorvan::CommandsAtOnce(shown), FALSE);
+    SetDlgItemInt(Handle(), IDC_ATONCE, CommandsAtOnce(shown), FALSE);
     SetDlgItemTextA(Handle(), IDC_ATONCE_HINT, Suggestion(GetActiveProcessorCount(ALL_PROCESSOR_GROUPS)).c_str());
     SendDlgItemMessageA(Handle(), IDC_ATONCE, EM_SETSEL, 0, -1);
     SetFocus(Item(IDC_ATONCE));
@@ -43,7 +45,7 @@ void CAtOnceDlg::OnOK() {
     if (!number || !range.Holds(static_cast<int32_t>(value))) {
         const std::string message =
             "Enter a number from " + std::to_string(range.low) + " to " + std::to_string(range.high) + ".";
-        MessageBoxA(Handle(), message.c_str(), lorvan::lorvanTitle.data(), MB_OK | MB_ICONEXCLAMATION);
+        MessageBoxA(Handle(), message.c_str(), lorvanTitle.data(), MB_OK | MB_ICONEXCLAMATION);
         SendDlgItemMessageA(Handle(), IDC_ATONCE, EM_SETSEL, 0, -1);
         SetFocus(Item(IDC_ATONCE));
         return;
@@ -51,3 +53,5 @@ void CAtOnceDlg::OnOK() {
     commandsAtOnce = static_cast<int32_t>(value);
     EndDialog(IDOK);
 }
+
+}  // namespace runner

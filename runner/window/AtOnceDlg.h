@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+namespace runner {
+
 class CAtOnceDlg : public fw::Dialog {
 public:
     // OK writes the number chosen into commandsAtOnce; Cancel leaves it.
@@ -22,3 +24,5 @@ protected:
 private:
     int32_t& commandsAtOnce;
 };
+
+}  // namespace runner

@@ -3,6 +3,8 @@
 #include "resource.h"
 #include "runner/engine/RunSettings.h"
 
+namespace runner {
+
 using R = fw::Route<CComboItemsDlg>;
 const R CComboItemsDlg::routes[] = {
     R::Command(BN_CLICKED, IDC_REMOVE, &CComboItemsDlg::OnRemove),
@@ -38,14 +40,16 @@ void CComboItemsDlg::OnRemove() {
 void CComboItemsDlg::OnOK() {
     for (int i = target.Count() - 1; i >= 0; --i) {
         const std::string entry = target.ItemText(i);
-        const bool blank = lorvan::IsBlankEntry(entry);
+        const bool blank = IsBlankEntry(entry);
         bool matched = false;
         for (int j = itemList.Count() - 1; j >= 0 && !matched; --j) {
             const std::string copy = itemList.ItemText(j);
-            matched = blank ? lorvan::IsBlankEntry(copy) : lorvan::CompareExact(copy, entry) == 0;
+            matched = blank ? IsBlankEntry(copy) : CompareExact(copy, entry) == 0;
         }
         if (!matched) target.DeleteString(i);
     }
     if (target.CurSel() < 0 && target.Count() > 0) target.SetCurSel(0);
     EndDialog(IDOK);
 }
+
+}  // namespace runner

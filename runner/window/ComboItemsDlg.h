@@ -6,6 +6,8 @@
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 
+namespace runner {
+
 class CComboItemsDlg : public fw::Dialog {
 public:
     explicit CComboItemsDlg(HWND parent = nullptr);
@@ -28,3 +30,5 @@ private:
 
     static const fw::Route<CComboItemsDlg> routes[];
 };
+
+}  // namespace runner

@@ -17,7 +17,7 @@
 #include <optional>
 #include <type_traits>
 
-namespace lorvan {
+namespace runner {
 
 // How the main window's data exchange moves a field: the framework's
 // kinds; Menu for an Options menu item (a value set by a command of its
@@ -129,4 +129,4 @@ static_assert(historyRows[int(HistoryList::Program)]->stored.text == &RunSetting
               historyRows[int(HistoryList::Command)]->stored.text == &RunSettings::command &&
               historyRows[int(HistoryList::Translate)]->stored.text == &RunSettings::translate);
 
-}  // namespace lorvan
+}  // namespace runner

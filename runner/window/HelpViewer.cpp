@@ -2,6 +2,8 @@
 
 #include "common/text/win32/Text.h"
 
+namespace runner {
+
 void HelpViewer::Request(HWND owner, UINT command, ULONG_PTR data) {
     WinHelpA(owner, DefaultHelpFile().c_str(), command, data);
 }
@@ -12,3 +14,5 @@ std::string HelpViewer::DefaultHelpFile() {
     if (dot != std::string::npos && file.find('\\', dot) == std::string::npos) file.erase(dot);
     return file + ".HLP";
 }
+
+}  // namespace runner

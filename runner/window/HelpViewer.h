@@ -7,6 +7,8 @@
 
 #include <string>
 
+namespace runner {
+
 class HelpViewer {
 public:
     virtual ~HelpViewer() = default;
@@ -17,3 +19,5 @@ public:
     // The program's own path with the extension .HLP.
     static std::string DefaultHelpFile();
 };
+
+}  // namespace runner

@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+namespace runner {
+
 std::vector<HelpTopic> ParseHelpTopics(std::string_view source) {
     std::vector<HelpTopic> topics;
     while (!source.empty()) {
@@ -119,3 +121,5 @@ bool CHelpWindow::OnGetMinMaxInfo(WPARAM, LPARAM lp, LRESULT& result) {
     result = 0;
     return true;
 }
+
+}  // namespace runner

@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+namespace runner {
+
 struct HelpTopic {
     DWORD number;  // the field's help number; 0 for the contents
     std::string title;
@@ -54,3 +56,5 @@ private:
 
     static const fw::Route<CHelpWindow> routes[];
 };
+
+}  // namespace runner

@@ -3,7 +3,7 @@
 #include "ComboItemsDlg.h"
 #include "FieldTable.h"
 
-using namespace lorvan;
+namespace runner {
 
 namespace {
 
@@ -64,3 +64,5 @@ void HistoryLists::Edit(HistoryList list) {
     editor.SetTarget(captions[static_cast<int>(list)], (*this)[list]);
     editor.DoModal();
 }
+
+}  // namespace runner

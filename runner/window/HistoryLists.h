@@ -10,24 +10,28 @@
 
 #include <string_view>
 
+namespace runner {
+
 class HistoryLists {
 public:
     // Takes the window's combo boxes; Program and Command start with a
     // blank entry.
     void Attach(HWND window);
-    fw::ComboBox& operator[](lorvan::HistoryList list) { return lists[static_cast<int>(list)]; }
+    fw::ComboBox& operator[](HistoryList list) { return lists[static_cast<int>(list)]; }
 
     // The stored lists replace the entries; a list that was not stored
     // keeps them. Then each field of the record with a selected entry takes
     // its text.
-    void Show(const lorvan::LoadedLists& loaded, lorvan::RunSettings& settings);
+    void Show(const LoadedLists& loaded, RunSettings& settings);
     // Each list's entries and the entry its field shows, for storing.
-    void Gather(lorvan::Platform& platform, lorvan::StoredList (&stored)[lorvan::historyListCount]) const;
+    void Gather(Platform& platform, StoredList (&stored)[historyListCount]) const;
     // A value a run used, unless the list holds it.
-    void Add(lorvan::HistoryList list, std::string_view value);
+    void Add(HistoryList list, std::string_view value);
     // Options > the list's editor, which removes entries.
-    void Edit(lorvan::HistoryList list);
+    void Edit(HistoryList list);
 
 private:
-    fw::ComboBox lists[lorvan::historyListCount];
+    fw::ComboBox lists[historyListCount];
 };
+
+}  // namespace runner

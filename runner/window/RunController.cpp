@@ -3,9 +3,9 @@
 #include "FieldTable.h"
 #include "runner/engine/win32/WindowsPlatform.h"
 
-using namespace lorvan;
+namespace runner {
 
-RunController::RunController(RunnerServices& services, lorvan::Platform* otherPlatform)
+RunController::RunController(RunnerServices& services, runner::Platform* otherPlatform)
     : services(services),
       windowsPlatform(otherPlatform ? nullptr : NewWindowsPlatform()),
       platform(otherPlatform ? *otherPlatform : *windowsPlatform),
@@ -91,3 +91,5 @@ void RunController::FocusControl(int id) {
     }
     SendMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
 }
+
+}  // namespace runner

@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+namespace runner {
+
 class RunController {
 public:
     // Where a run stands. Stopping: no command starts after the one that
@@ -17,18 +19,18 @@ public:
     enum class Phase { Idle, Running, Stopping, Closing };
 
     // The engine works on the given platform (tests), or on Windows itself.
-    RunController(RunnerServices& services, lorvan::Platform* platform);
+    RunController(RunnerServices& services, runner::Platform* platform);
     // The main window whose controls a run greys and gives back.
     void Attach(HWND window) { this->window = window; }
 
-    lorvan::Platform& Platform() { return platform; }
-    lorvan::RunEngine& Engine() { return engine; }
-    const lorvan::RunEngine& Engine() const { return engine; }
+    runner::Platform& Platform() { return platform; }
+    RunEngine& Engine() { return engine; }
+    const RunEngine& Engine() const { return engine; }
     Phase CurrentPhase() const { return phase; }
     bool Idle() const { return phase == Phase::Idle; }
 
     // A run of the settings; true when the window is to close after it.
-    bool Run(const lorvan::RunSettings& settings);
+    bool Run(const RunSettings& settings);
     // Run pressed during a run: the run stops after the commands that run
     // now; pressed again, the user may end them.
     void Stop();
@@ -43,10 +45,12 @@ private:
 
     HWND window = nullptr;
     RunnerServices& services;
-    std::unique_ptr<lorvan::Platform> windowsPlatform;  // when no other is given
-    lorvan::Platform& platform;
-    lorvan::RunEngine engine;
+    std::unique_ptr<runner::Platform> windowsPlatform;  // when no other is given
+    runner::Platform& platform;
+    RunEngine engine;
     Phase phase = Phase::Idle;
     std::vector<std::pair<int, bool>> enabledBeforeRun;  // control id, enabled
     int focusAfterRun = 0;                               // asked for during the run
 };
+
+}  // namespace runner

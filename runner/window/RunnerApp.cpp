@@ -2,6 +2,8 @@
 
 #include "resource.h"
 
+namespace runner {
+
 bool CRunnerApp::FilterProgramKey(CRunnerDlg& window, const MSG& msg) {
     if (msg.message != WM_CHAR || msg.wParam != 1) return false;  // Ctrl+A
     window.SelectAllStatus();
@@ -20,3 +22,5 @@ bool CRunnerApp::FilterMainWindow(CRunnerDlg& window, const MSG& msg) {
     }
     return false;
 }
+
+}  // namespace runner

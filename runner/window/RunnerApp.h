@@ -6,8 +6,12 @@
 #include "RunnerDlg.h"
 #include "framework/Application.h"
 
+namespace runner {
+
 class CRunnerApp : public fw::Program<CRunnerDlg> {
 protected:
     bool FilterProgramKey(CRunnerDlg& window, const MSG& msg) override;
     bool FilterMainWindow(CRunnerDlg& window, const MSG& msg) override;
 };
+
+}  // namespace runner

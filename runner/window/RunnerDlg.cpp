@@ -9,7 +9,7 @@
 #include "framework/WindowPosition.h"
 #include "resource.h"
 
-using namespace lorvan;
+namespace runner {
 
 const char lorvanRegistryKey[] = "Software\\Veltmarkstede\\Lorvan";
 
@@ -252,7 +252,7 @@ void CRunnerDlg::OnTempExtFocusLost() {
     if (!FocusStaysHere()) return;
     UpdateData(true);
     if (IsTempExtAcceptable(settings)) return;
-    services.Ask(lorvan::tempExtMessage, lorvanTitle, Buttons::Ok, Icon::None);
+    services.Ask(tempExtMessage, lorvanTitle, Buttons::Ok, Icon::None);
     SetFocus(Item(IdOf(&RunSettings::tempExt)));
 }
 
@@ -281,7 +281,7 @@ void CRunnerDlg::OnRunInformationToggle() {
 }
 
 void CRunnerDlg::RecoverStandInsThenList() {
-    lorvan::RecoverStandIns(services, run.Platform());
+    RecoverStandIns(services, run.Platform());
     FlushStatus();
     if (listAtStart) SetTimer(Handle(), TimerFileList, fileListMs, nullptr);
     listAtStart = false;
@@ -383,3 +383,5 @@ void CRunnerDlg::SelectAllStatus() {
     // it leaves must not replace that text with the waiting text.
     WriteControls([this] { services.SelectAllStatus(); });
 }
+
+}  // namespace runner

@@ -12,13 +12,15 @@
 #include "framework/MainDialog.h"
 #include "runner/engine/RunSettings.h"
 
+namespace runner {
+
 // Where Lorvan keeps its settings, under HKEY_CURRENT_USER.
 extern const char lorvanRegistryKey[];
 
 class CRunnerDlg : public fw::MainDialog {
 public:
     // The engine works on the given platform (tests), or on Windows itself.
-    explicit CRunnerDlg(HWND parent = nullptr, lorvan::Platform* platform = nullptr);
+    explicit CRunnerDlg(HWND parent = nullptr, Platform* platform = nullptr);
     ~CRunnerDlg() override;
 
     // What the window is doing; it answers the user's events only when idle.
@@ -39,16 +41,8 @@ public:
     bool IsCwdDoubleClick(const MSG& msg) const;
     bool IsFileCountDoubleClick(const MSG& msg) const;
 
-    // Where F1 and the Help menu send their requests (tests record them).
-    void SetHelpViewer(HelpViewer& viewer) { help.SetViewer(viewer); }
-    HWND HelpWindow() const { return help.Window(); }
-
-    // What the engine tells the user and asks, on this window's controls.
-    RunnerServices& Services() { return services; }
     // Ctrl+A: the status window's whole text selected, the focus in it.
     void SelectAllStatus();
-    // Hands what the status window gathered to its control now.
-    void FlushStatus() { services.Flush(); }
 
     enum TimerId : UINT_PTR { TimerStateCheck = 1, TimerFileList = 2, TimerStandIns = 3 };
 
@@ -65,6 +59,10 @@ protected:
     bool Dispatch(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
 private:
+    friend struct RunnerDlgPeer;  // the window tests' way in
+
+    // Hands what the status window gathered to its control now.
+    void FlushStatus() { services.Flush(); }
     void OnStateChanged();
     void OnRenameChange();
     void OnHandlingChange();
@@ -77,15 +75,15 @@ private:
     void StartStateCheck();
     bool OnOpened(WPARAM wp, LPARAM lp, LRESULT& result);
     void OnRunInformationToggle();
-    void OnStandInsOff() { ChooseStandIns(lorvan::StandInsOff); }
-    void OnStandInsWhenNeeded() { ChooseStandIns(lorvan::StandInsWhenNeeded); }
-    void OnStandInsAlways() { ChooseStandIns(lorvan::StandInsAlways); }
+    void OnStandInsOff() { ChooseStandIns(StandInsOff); }
+    void OnStandInsWhenNeeded() { ChooseStandIns(StandInsWhenNeeded); }
+    void OnStandInsAlways() { ChooseStandIns(StandInsAlways); }
     void ChooseStandIns(int32_t mode);
     void OnCommandsAtOnce();
-    void OnEditProgramList() { history.Edit(lorvan::HistoryList::Program); }
-    void OnEditFilesList() { history.Edit(lorvan::HistoryList::Files); }
-    void OnEditCommandList() { history.Edit(lorvan::HistoryList::Command); }
-    void OnEditTranslateList() { history.Edit(lorvan::HistoryList::Translate); }
+    void OnEditProgramList() { history.Edit(HistoryList::Program); }
+    void OnEditFilesList() { history.Edit(HistoryList::Files); }
+    void OnEditCommandList() { history.Edit(HistoryList::Command); }
+    void OnEditTranslateList() { history.Edit(HistoryList::Translate); }
     void OnHelpContents();
     void OnContextHelp();
     void OnAbout();
@@ -100,8 +98,10 @@ private:
     bool listAtStart = false;  // the stored pattern's files, listed once names are back
     RunnerServices services;
     RunController run;
-    lorvan::RunSettings settings;
+    RunSettings settings;
     RunnerHelp help;
 
     static const fw::Route<CRunnerDlg> routes[];
 };
+
+}  // namespace runner

@@ -1,5 +1,7 @@
 #include "RunnerHelp.h"
 
+namespace runner {
+
 void RunnerHelp::Show(HWND owner, DWORD topic) {
     // The platform's viewer only for a help file of its own format beside
     // the program; today's Windows has no such viewer, so without the file
@@ -24,3 +26,5 @@ void RunnerHelp::Close(HWND owner) {
     viewer->Request(owner, HELP_QUIT, 0);
     window.Close();
 }
+
+}  // namespace runner

@@ -5,6 +5,8 @@
 #include "HelpViewer.h"
 #include "HelpWindow.h"
 
+namespace runner {
+
 class RunnerHelp {
 public:
     // Tests record the viewer's requests.
@@ -23,3 +25,5 @@ private:
     HelpViewer* viewer = &defaultViewer;
     CHelpWindow window;
 };
+
+}  // namespace runner

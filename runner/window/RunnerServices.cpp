@@ -3,7 +3,7 @@
 #include "FieldTable.h"
 #include "resource.h"
 
-using namespace lorvan;
+namespace runner {
 
 namespace {
 
@@ -106,3 +106,5 @@ void RunnerServices::FocusField(Field field) {
 void RunnerServices::AddToHistory(HistoryList list, std::string_view value) {
     history->Add(list, value);
 }
+
+}  // namespace runner

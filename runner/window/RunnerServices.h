@@ -11,7 +11,9 @@
 
 #include <functional>
 
-class RunnerServices : public lorvan::RunServices {
+namespace runner {
+
+class RunnerServices : public RunServices {
 public:
     // focus moves the focus to a control of the window by its id, and first
     // shows what the status window gathered.
@@ -25,10 +27,9 @@ public:
     void SetFileCount(uint32_t count) override;
     void SetProgressRange(uint32_t upper) override;
     void SetProgressPos(uint32_t pos) override;
-    lorvan::Answer Ask(std::string_view text, std::string_view title, lorvan::Buttons buttons,
-                       lorvan::Icon icon) override;
-    void FocusField(lorvan::Field field) override;
-    void AddToHistory(lorvan::HistoryList list, std::string_view value) override;
+    Answer Ask(std::string_view text, std::string_view title, Buttons buttons, Icon icon) override;
+    void FocusField(Field field) override;
+    void AddToHistory(HistoryList list, std::string_view value) override;
 
     // Hands what the status window gathered to its control and draws the
     // progress bar now.
@@ -41,3 +42,5 @@ private:
     HistoryLists* history = nullptr;
     std::function<void(int)> focus;
 };
+
+}  // namespace runner

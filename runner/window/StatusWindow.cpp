@@ -1,5 +1,7 @@
 #include "StatusWindow.h"
 
+namespace runner {
+
 void StatusWindow::Attach(HWND editWindow, HWND fileCountWindow) {
     edit.hwnd = editWindow;
     fileCount.hwnd = fileCountWindow;
@@ -69,3 +71,5 @@ void StatusWindow::Flush() {
     lastFlush = GetTickCount64();
     lastFlushCost = lastFlush - start;
 }
+
+}  // namespace runner

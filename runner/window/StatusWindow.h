@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+namespace runner {
+
 class StatusWindow {
 public:
     static constexpr unsigned sliceMs = 50;
@@ -42,3 +44,5 @@ private:
     unsigned long long lastFlush = 0;
     unsigned long long lastFlushCost = 0;
 };
+
+}  // namespace runner

@@ -16,11 +16,10 @@
 #include <string>
 #include <vector>
 
-using lorvan::historyListCount;
-using lorvan::StoredList;
+namespace runner {
 
 // The lists (none: a list keeps its entries) and the window's position.
-struct LoadedSettings : lorvan::LoadedLists {
+struct LoadedSettings : LoadedLists {
     std::optional<POINT> position;
 };
 
@@ -28,9 +27,11 @@ struct LoadedSettings : lorvan::LoadedLists {
 // of the working directory only when the stored one is settings.cwd, ignoring
 // case, as the platform compares names). Nothing stored, nothing read;
 // what does not fit is passed over.
-LoadedSettings LoadStoredSettings(const char* keyPath, lorvan::RunSettings& settings, lorvan::Platform& platform);
+LoadedSettings LoadStoredSettings(const char* keyPath, RunSettings& settings, Platform& platform);
 
 // Rebuilds the key from the record, the window's position and the lists.
 // Blank entries are dropped, except for Translate, where one is kept as " ".
-void SaveStoredSettings(const char* keyPath, const lorvan::RunSettings& settings, HWND window,
+void SaveStoredSettings(const char* keyPath, const RunSettings& settings, HWND window,
                         const StoredList (&lists)[historyListCount]);
+
+}  // namespace runner

@@ -1,7 +1,7 @@
 #include "RunnerApp.h"
 
 // The application object.
-CRunnerApp theApp;
+runner::CRunnerApp theApp;
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     return fw::RunApplication();

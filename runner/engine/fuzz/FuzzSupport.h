@@ -1,6 +1,6 @@
 // What the engine's fuzz targets share: reading settings and names from the
 // fuzzer's bytes, and one way to fail. Each target is a function; built with
-// LORVAN_FUZZER it is also the libFuzzer entry point, otherwise the engine
+// RUNNER_FUZZER it is also the libFuzzer entry point, otherwise the engine
 // tests replay the seed corpus and the regression inputs through it.
 #pragma once
 
@@ -9,7 +9,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace lorvan::fuzz {
+namespace runner::fuzz {
 
 // A finding: the fuzzer aborts on it, the replaying tests fail.
 struct Finding : std::logic_error {
@@ -61,21 +61,21 @@ int FuzzReport(const uint8_t* data, size_t size);
 int FuzzRun(const uint8_t* data, size_t size);
 int FuzzStored(const uint8_t* data, size_t size);
 
-}  // namespace lorvan::fuzz
+}  // namespace runner::fuzz
 
 // The libFuzzer entry point of a target; a finding aborts with its text.
-#ifdef LORVAN_FUZZER
+#ifdef RUNNER_FUZZER
 #include <cstdio>
 #include <cstdlib>
-#define LORVAN_FUZZ_TARGET(function)                                             \
+#define RUNNER_FUZZ_TARGET(function)                                             \
     extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {    \
         try {                                                                    \
-            return lorvan::fuzz::function(data, size);                           \
-        } catch (const lorvan::fuzz::Finding& finding) {                         \
+            return runner::fuzz::function(data, size);                           \
+        } catch (const runner::fuzz::Finding& finding) {                         \
             std::fprintf(stderr, "%s finding: %s\n", #function, finding.what()); \
             std::abort();                                                        \
         }                                                                        \
     }
 #else
-#define LORVAN_FUZZ_TARGET(function)
+#define RUNNER_FUZZ_TARGET(function)
 #endif

@@ -11,7 +11,7 @@
 
 #include <map>
 
-namespace lorvan::fuzz {
+namespace runner::fuzz {
 
 int FuzzReport(const uint8_t* data, size_t size) {
     FuzzInput in(data, size);
@@ -90,6 +90,6 @@ int FuzzReport(const uint8_t* data, size_t size) {
     return 0;
 }
 
-}  // namespace lorvan::fuzz
+}  // namespace runner::fuzz
 
-LORVAN_FUZZ_TARGET(FuzzReport)
+RUNNER_FUZZ_TARGET(FuzzReport)

@@ -13,7 +13,7 @@
 #include <map>
 #include <sstream>
 
-namespace lorvan::fuzz {
+namespace runner::fuzz {
 
 namespace {
 
@@ -183,6 +183,6 @@ int FuzzRun(const uint8_t* data, size_t size) {
     return 0;
 }
 
-}  // namespace lorvan::fuzz
+}  // namespace runner::fuzz
 
-LORVAN_FUZZ_TARGET(FuzzRun)
+RUNNER_FUZZ_TARGET(FuzzRun)

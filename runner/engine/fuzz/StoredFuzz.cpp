@@ -7,7 +7,7 @@
 #include "runner/engine/tests/FakePlatform.h"
 #include "runner/window/FieldTable.h"
 
-namespace lorvan::fuzz {
+namespace runner::fuzz {
 
 namespace {
 
@@ -55,6 +55,6 @@ int FuzzStored(const uint8_t* data, size_t size) {
     return 0;
 }
 
-}  // namespace lorvan::fuzz
+}  // namespace runner::fuzz
 
-LORVAN_FUZZ_TARGET(FuzzStored)
+RUNNER_FUZZ_TARGET(FuzzStored)

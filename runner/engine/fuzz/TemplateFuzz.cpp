@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-namespace lorvan::fuzz {
+namespace runner::fuzz {
 
 int FuzzTemplate(const uint8_t* data, size_t size) {
     FuzzInput in(data, size);
@@ -49,6 +49,6 @@ int FuzzTemplate(const uint8_t* data, size_t size) {
     return 0;
 }
 
-}  // namespace lorvan::fuzz
+}  // namespace runner::fuzz
 
-LORVAN_FUZZ_TARGET(FuzzTemplate)
+RUNNER_FUZZ_TARGET(FuzzTemplate)

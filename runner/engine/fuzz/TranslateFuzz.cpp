@@ -7,7 +7,7 @@
 #include "runner/engine/RunSettings.h"
 #include "runner/engine/tests/FakePlatform.h"
 
-namespace lorvan::fuzz {
+namespace runner::fuzz {
 
 int FuzzTranslate(const uint8_t* data, size_t size) {
     FuzzInput in(data, size);
@@ -52,6 +52,6 @@ int FuzzTranslate(const uint8_t* data, size_t size) {
     return 0;
 }
 
-}  // namespace lorvan::fuzz
+}  // namespace runner::fuzz
 
-LORVAN_FUZZ_TARGET(FuzzTranslate)
+RUNNER_FUZZ_TARGET(FuzzTranslate)

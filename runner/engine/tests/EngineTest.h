@@ -9,7 +9,7 @@
 
 #include <string>
 
-namespace lorvan {
+namespace runner {
 
 // How a report opens: the text modes' run information and the HTML head,
 // for the file pattern in its directory, the run's time and the command line.
@@ -35,4 +35,4 @@ protected:
     FakeServices ui;
 };
 
-}  // namespace lorvan
+}  // namespace runner

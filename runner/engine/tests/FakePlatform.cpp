@@ -4,7 +4,7 @@
 #include <cstring>
 #include <stdexcept>
 
-namespace lorvan {
+namespace runner {
 
 namespace {
 
@@ -390,4 +390,4 @@ bool FakePlatform::WaitForCommand(uint32_t& id, int& status) {
     return true;
 }
 
-}  // namespace lorvan
+}  // namespace runner

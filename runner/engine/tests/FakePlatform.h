@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-namespace lorvan {
+namespace runner {
 
 struct FakeNode {
     std::string name;
@@ -140,4 +140,4 @@ private:
     std::shared_ptr<FakeNode> root;  // holds the drives
 };
 
-}  // namespace lorvan
+}  // namespace runner

@@ -11,7 +11,7 @@
 #include <ostream>
 #include <vector>
 
-namespace lorvan {
+namespace runner {
 
 struct AskedQuestion {
     std::string text;
@@ -66,4 +66,4 @@ public:
     }
 };
 
-}  // namespace lorvan
+}  // namespace runner

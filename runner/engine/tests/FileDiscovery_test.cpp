@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace lorvan;
+using namespace runner;
 
 class FileDiscoveryTest : public EngineTest {
 protected:

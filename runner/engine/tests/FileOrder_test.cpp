@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace lorvan;
+using namespace runner;
 
 // Files end in the order given; what each end tells, in file order.
 TEST(FileOrder, ALineWaitsForEveryLineBeforeIt) {

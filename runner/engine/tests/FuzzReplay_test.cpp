@@ -9,7 +9,7 @@
 #include <iterator>
 #include <vector>
 
-using namespace lorvan::fuzz;
+using namespace runner::fuzz;
 
 TEST(FuzzReplay, SeedsAndRegressions) {
     const std::pair<const char*, int (*)(const uint8_t*, size_t)> targets[] = {{"templatefuzz", FuzzTemplate},
@@ -20,7 +20,7 @@ TEST(FuzzReplay, SeedsAndRegressions) {
     for (auto [name, target] : targets) {
         int inputs = 0;
         for (const char* kind : {"corpus", "regressions"}) {
-            const std::filesystem::path directory = std::filesystem::path(LORVAN_FUZZ_DIR) / kind / name;
+            const std::filesystem::path directory = std::filesystem::path(RUNNER_FUZZ_DIR) / kind / name;
             if (!std::filesystem::is_directory(directory)) continue;
             for (const auto& file : std::filesystem::directory_iterator(directory)) {
                 std::ifstream in(file.path(), std::ios::binary);

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace lorvan;
+using namespace runner;
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace lorvan;
+using namespace runner;
 
 TEST(ResolveProgram, LooksUpAsTheCommandInterpreter) {
     FakePlatform platform("C:\\DATA");

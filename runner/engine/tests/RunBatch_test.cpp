@@ -9,7 +9,7 @@
 #include <set>
 #include <sstream>
 
-using namespace lorvan;
+using namespace runner;
 
 class RunBatchTest : public EngineTest {
 protected:

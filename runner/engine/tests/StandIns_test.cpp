@@ -7,7 +7,7 @@
 
 #include <sstream>
 
-using namespace lorvan;
+using namespace runner;
 
 class StandInsTest : public EngineTest {
 protected:

@@ -7,7 +7,7 @@
 
 #include <tuple>
 
-using namespace lorvan;
+using namespace runner;
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <ctime>
 
-namespace lorvan {
+namespace runner {
 
 namespace {
 
@@ -363,4 +363,4 @@ std::unique_ptr<Platform> NewWindowsPlatform() {
     return std::make_unique<Win32Platform>();
 }
 
-}  // namespace lorvan
+}  // namespace runner

@@ -8,7 +8,7 @@
 
 #include <vector>
 
-namespace lorvan {
+namespace runner {
 
 class Win32Platform : public Platform {
 public:
@@ -69,4 +69,4 @@ private:
     unsigned long creationFlags = 0;
 };
 
-}  // namespace lorvan
+}  // namespace runner

@@ -6,8 +6,8 @@
 
 #include <memory>
 
-namespace lorvan {
+namespace runner {
 
 std::unique_ptr<Platform> NewWindowsPlatform();
 
-}  // namespace lorvan
+}  // namespace runner

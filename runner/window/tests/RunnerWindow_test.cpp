@@ -14,6 +14,16 @@
 
 #include <mutex>
 
+using namespace runner;
+
+// What the tests reach inside the main window: its help and its services.
+namespace runner {
+struct RunnerDlgPeer {
+    static RunnerHelp& Help(CRunnerDlg& dialog) { return dialog.help; }
+    static RunnerServices& Services(CRunnerDlg& dialog) { return dialog.services; }
+};
+}  // namespace runner
+
 namespace {
 
 CRunnerApp app;
@@ -106,7 +116,7 @@ protected:
 
     void Run(const std::function<void(Window&)>& script) {
         CRunnerDlg shown;
-        shown.SetHelpViewer(help);
+        RunnerDlgPeer::Help(shown).SetViewer(help);
         dialog = &shown;
         RunDriven(app, shown, [&](UiDriver& ui) {
             HWND main = ui.WaitForWindow(mainCaption, mainText);
@@ -146,20 +156,20 @@ TEST_F(RunnerWindow, MainWindowStatesAndTexts) {
         w.Clear(IDC_REPORT);
         w.Clear(IDC_TEMPEXT);
         EXPECT_EQ(w.States(), "-Run Output Report TempExt FullPath +Rename");
-        w.Pick(IDC_HANDLING, lorvan::HandlingNone);
+        w.Pick(IDC_HANDLING, runner::HandlingNone);
         w.Settle();
         EXPECT_EQ(w.States(), "Run Output -Report -TempExt FullPath +Rename");
 
         // The report name that goes with a mode is suggested, not imposed.
-        w.Pick(IDC_HANDLING, lorvan::HandlingFilesTime);
+        w.Pick(IDC_HANDLING, runner::HandlingFilesTime);
         w.Settle();
         EXPECT_EQ(w.States(), "-Run -Output Report TempExt FullPath");  // Rename off in a report mode
         w.Type(IDC_REPORT, "REPORT.TXT");
         const std::string suggestLrv = "Report file name \"REPORT.LRV\" suggested for this handling selection, change?";
-        w.Pick(IDC_HANDLING, lorvan::HandlingHtml);
+        w.Pick(IDC_HANDLING, runner::HandlingHtml);
         EXPECT_TRUE(w.Answer(suggestLrv, IDNO));
         EXPECT_EQ(w.Text(IDC_REPORT), "REPORT.TXT");
-        w.Pick(IDC_HANDLING, lorvan::HandlingHtmlTable);
+        w.Pick(IDC_HANDLING, runner::HandlingHtmlTable);
         EXPECT_TRUE(w.Answer(suggestLrv, IDYES));
         EXPECT_EQ(w.Text(IDC_REPORT), "REPORT.LRV");
 
@@ -290,7 +300,7 @@ TEST_F(RunnerWindow, HelpWindowAndHelpViewer) {
         HWND shown = nullptr;
         for (auto [focus, number] : asks) {
             ask(focus);
-            HWND window = dialog->HelpWindow();
+            HWND window = RunnerDlgPeer::Help(*dialog).Window();
             ASSERT_TRUE(window && IsWindowVisible(window)) << focus;
             EXPECT_TRUE(!shown || window == shown);
             shown = window;
@@ -401,7 +411,7 @@ TEST_F(RunnerWindow, OptionsDialogs) {
     const RegValues stored = Stored(programKey, &subkeys);
     EXPECT_EQ(subkeys, (Names{"Command", "Files", "Program"}));
     EXPECT_EQ(stored.at("CommandsAtOnce"), Dword(3));
-    EXPECT_EQ(stored.at("StandIns"), Dword(lorvan::StandInsAlways));
+    EXPECT_EQ(stored.at("StandIns"), Dword(runner::StandInsAlways));
 }
 
 TEST_F(RunnerWindow, DuringARun) {
@@ -411,7 +421,7 @@ TEST_F(RunnerWindow, DuringARun) {
     Run([&](Window& w) {
         w.Type(IDC_PROGRAM, ExeDirectory() + "\\fakedos.exe");
         w.Type(IDC_COMMAND, "* OUTPUT\\* RUN.TMP");
-        w.Pick(IDC_HANDLING, lorvan::HandlingNone);
+        w.Pick(IDC_HANDLING, runner::HandlingNone);
         auto running = [&] { return WindowText(w[IDOK]) == "Stop"; };
         auto done = [&] { return w.StatusHas("\r\nDone\r\n"); };
         // Stop twice asks to end the command, or both commands, that run now.
@@ -463,7 +473,7 @@ TEST_F(RunnerWindow, RemembersTheListsAndFieldsAndTheEntryTyped) {
         w.Type(IDC_TRANSLATE, "C:\\B");
         w.Clear(IDC_REPORT);
         w.Type(IDC_REPORT, "RUN.LRV");
-        w.Pick(IDC_HANDLING, lorvan::HandlingFilesTime);
+        w.Pick(IDC_HANDLING, runner::HandlingFilesTime);
         w.Click(IDC_TEST);
         SetWindowPos(w.main, nullptr, -10, -20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     });
@@ -477,7 +487,7 @@ TEST_F(RunnerWindow, RemembersTheListsAndFieldsAndTheEntryTyped) {
         EXPECT_EQ(w.Text(IDC_FILES), "b.txt");
         EXPECT_EQ(w.Text(IDC_TRANSLATE), "C:\\B");
         EXPECT_EQ(w.Text(IDC_REPORT), "RUN.LRV");
-        EXPECT_EQ(SendMessageA(w[IDC_HANDLING], CB_GETCURSEL, 0, 0), lorvan::HandlingFilesTime);
+        EXPECT_EQ(SendMessageA(w[IDC_HANDLING], CB_GETCURSEL, 0, 0), runner::HandlingFilesTime);
         EXPECT_TRUE(w.Checked(IDC_TEST));
     });
 }
@@ -525,7 +535,7 @@ TEST_F(RunnerWindow, NamesAnInterruptedRunLeftComeBackAtStart) {
     // A stand-in made as a run makes one, and the journal it wrote first.
     dir.WriteFile("a long name.txt", "ln");
     ASSERT_TRUE(CreateHardLinkA("LRV00001.TXT", "a long name.txt", nullptr));
-    const std::string journal = lorvan::Win32Platform().JournalPath();
+    const std::string journal = runner::Win32Platform().JournalPath();
     dir.WriteFile("journal.tmp", dir / "LRV00001.TXT" + "\t" + dir / "a long name.txt" + "\t32\r\n");
     ASSERT_TRUE(MoveFileA((dir / "journal.tmp").c_str(), journal.c_str()));
     Run([&](Window& w) {
@@ -539,28 +549,28 @@ TEST_F(RunnerWindow, NamesAnInterruptedRunLeftComeBackAtStart) {
 
 TEST_F(RunnerWindow, TheStatusWindowGrowsAtItsEndAndTheProgressPastSixteenBits) {
     CRunnerDlg shown;
-    shown.SetHelpViewer(help);
+    RunnerDlgPeer::Help(shown).SetViewer(help);
     ASSERT_TRUE(shown.Create());
     HWND status = GetDlgItem(shown.Handle(), IDC_STATUS);
     // Appended text goes at the end, wherever the user put the caret or
     // what they selected; their selection stays.
-    shown.Services().SetStatus("Found:");
-    shown.Services().AppendStatus("one");
-    shown.FlushStatus();
+    RunnerDlgPeer::Services(shown).SetStatus("Found:");
+    RunnerDlgPeer::Services(shown).AppendStatus("one");
+    RunnerDlgPeer::Services(shown).Flush();
     SendMessageA(status, EM_SETSEL, 0, 3);
-    shown.Services().AppendStatus("two");
-    shown.FlushStatus();
+    RunnerDlgPeer::Services(shown).AppendStatus("two");
+    RunnerDlgPeer::Services(shown).Flush();
     DWORD start = 1, end = 0;
     SendMessageA(status, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(std::make_pair(start, end), std::make_pair(DWORD(0), DWORD(3)));
     EXPECT_EQ(WindowText(status), "Found:\r\none\r\ntwo\r\n");
     // A long listing is not cut.
     const std::string line = "\"a long file name of the listing.txt\"  \"ALONGF~1.TXT\"";
-    for (int i = 0; i < 20000; ++i) shown.Services().AppendStatus(line);
-    shown.FlushStatus();
+    for (int i = 0; i < 20000; ++i) RunnerDlgPeer::Services(shown).AppendStatus(line);
+    RunnerDlgPeer::Services(shown).Flush();
     EXPECT_EQ(WindowText(status).size(), 18 + 20000 * (line.size() + 2));
-    shown.Services().SetProgressRange(70000);
-    shown.Services().SetProgressPos(68000);
+    RunnerDlgPeer::Services(shown).SetProgressRange(70000);
+    RunnerDlgPeer::Services(shown).SetProgressPos(68000);
     HWND progress = GetDlgItem(shown.Handle(), IDC_PROGRESS);
     EXPECT_EQ(SendMessageA(progress, PBM_GETRANGE, FALSE, 0), 70000);
     EXPECT_EQ(SendMessageA(progress, PBM_GETPOS, 0, 0), 68000);

@@ -18,7 +18,7 @@
 #include <set>
 #include <thread>
 
-using namespace lorvan;
+using namespace runner;
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace lorvan;
+using namespace runner;
 
 class Win32PlatformTest : public InScratchDir {
 protected:
