@@ -91,5 +91,3 @@ int FuzzReport(const uint8_t* data, size_t size) {
 }
 
 }  // namespace runner::fuzz
-
-RUNNER_FUZZ_TARGET(FuzzReport)

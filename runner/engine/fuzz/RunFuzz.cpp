@@ -184,5 +184,3 @@ int FuzzRun(const uint8_t* data, size_t size) {
 }
 
 }  // namespace runner::fuzz
-
-RUNNER_FUZZ_TARGET(FuzzRun)
