@@ -4,6 +4,8 @@
 // RUNNER_FUZZER naming it, it is also the libFuzzer entry point.
 #pragma once
 
+#include "runner/engine/tests/FakePlatform.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -18,6 +20,16 @@ struct Finding : std::logic_error {  // the fuzzer aborts on it, the replaying t
 };
 inline void Check(bool holds, const std::string& what) {
     if (!holds) throw Finding(what);
+}
+
+// A file added where its directory exists; nullptr where none does.
+inline FakeNode* TryAdd(FakePlatform& platform, std::string_view path, std::string_view content,
+                        std::string_view alias = {}, uint32_t attributes = text::AttributeArchive) {
+    try {
+        return &platform.AddFile(path, content, alias, attributes);
+    } catch (const std::runtime_error&) {
+        return nullptr;
+    }
 }
 
 // Takes values from the front of the input; past its end, zeros and empty texts.
