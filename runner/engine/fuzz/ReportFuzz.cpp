@@ -6,7 +6,6 @@
 
 #include "runner/engine/ReportFile.h"
 #include "runner/engine/RunSettings.h"
-#include "runner/engine/tests/FakePlatform.h"
 #include "runner/engine/tests/FakeServices.h"
 
 #include <map>

@@ -7,7 +7,6 @@
 #include "runner/engine/ReportFile.h"
 #include "runner/engine/RunEngine.h"
 #include "runner/engine/RunSettings.h"
-#include "runner/engine/tests/FakePlatform.h"
 #include "runner/engine/tests/FakeServices.h"
 
 #include <array>
@@ -20,13 +19,11 @@ namespace {
 
 // Every file of the tree below the node, by path, with its content.
 void Snapshot(const FakeNode& node, const std::string& path, std::map<std::string, std::string>& files) {
-    for (auto& child : node.children) {
-        std::string childPath = path.empty() ? child->name : path + "\\" + child->name;
+    for (auto& child : node.children)
         if (child->IsDirectory())
-            Snapshot(*child, childPath, files);
+            Snapshot(*child, path + "\\" + child->name, files);
         else
-            files[childPath] = child->content;
-    }
+            files[path + "\\" + child->name] = child->content;
 }
 
 const char* const fileNames[] = {
@@ -117,8 +114,7 @@ int FuzzRun(const uint8_t* data, size_t size) {
         platform.Find(settings.report)->failWrite = true;  // the report cannot be written
 
     std::map<std::string, std::string> before, after;
-    // The report, resolved before the run may delete it.
-    const std::string reportPath = platform.FullPath(settings.report);
+    const std::string reportPath = platform.FullPath(settings.report);  // before the run may delete it
     Snapshot(*platform.Find("C:\\"), "C:", before);
     RunEngine engine(ui, platform);
     engine.RunBatch(settings);
@@ -140,8 +136,7 @@ int FuzzRun(const uint8_t* data, size_t size) {
                         platform.CompareNoCase(path, platform.FullPath(temporary)) == 0 ||
                         platform.CompareNoCase(path.substr(0, kept.size()), kept) == 0);
     };
-    const std::string cwd = platform.Cwd() + "\\";
-    const std::string output = cwd + settings.output + "\\";
+    const std::string cwd = platform.Cwd() + "\\", output = cwd + settings.output + "\\";
     auto under = [&](const std::string& path, const std::string& directory) {
         return platform.CompareNoCase(path.substr(0, directory.size()), directory) == 0;
     };
@@ -158,7 +153,7 @@ int FuzzRun(const uint8_t* data, size_t size) {
     // A renamed result is the result of the file whose name it took.
     if (settings.rename && !settings.test && settings.command == "* OUTPUT\\*" && settings.symbols == 0)
         for (const FileEntry& entry : engine.FoundFiles()) {
-            const std::string path = cwd + settings.output + "\\" + entry.longName;
+            const std::string path = output + entry.longName;
             if (!entry.NeedsRenaming() || !after.count(path) || after[path].rfind("result of ", 0) != 0) continue;
             std::string oem;
             platform.ConvertToOem(entry.shortName, oem);

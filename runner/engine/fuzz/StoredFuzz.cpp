@@ -4,7 +4,6 @@
 #include "FuzzSupport.h"
 
 #include "runner/engine/StoredValues.h"
-#include "runner/engine/tests/FakePlatform.h"
 #include "runner/window/FieldTable.h"
 
 namespace runner::fuzz {

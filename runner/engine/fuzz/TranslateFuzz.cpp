@@ -5,7 +5,6 @@
 #include "runner/engine/CommandTemplate.h"
 #include "runner/engine/FileDiscovery.h"
 #include "runner/engine/RunSettings.h"
-#include "runner/engine/tests/FakePlatform.h"
 
 namespace runner::fuzz {
 

@@ -355,15 +355,6 @@ TEST_F(RunBatchTest, TestMode) {
     EXPECT_FALSE(engine.IsBusy());
 }
 
-TEST_F(RunBatchTest, ProgressRangeBeyondSixteenBits) {
-    for (int i = 0; i < 70000; ++i) platform.AddFile(std::string("F").append(std::to_string(i)).append(".TXT"));
-    settings.files = "F*.TXT";
-    settings.test = true;
-    ui.answers = {Answer::Cancel};
-    engine.RunBatch(settings);
-    EXPECT_EQ(ui.progressRange, 70000u);
-}
-
 TEST_F(RunBatchTest, StopAfterTheCommandThatRuns) {
     // Stop during the k-th command, or end that command (it hangs): nothing
     // after it runs, and its results, report and renaming are as at the end.
