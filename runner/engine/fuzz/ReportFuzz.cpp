@@ -6,7 +6,6 @@
 
 #include "runner/engine/ReportFile.h"
 #include "runner/engine/RunSettings.h"
-#include "runner/engine/tests/FakePlatform.h"
 #include "runner/engine/tests/FakeServices.h"
 
 #include <map>
@@ -30,10 +29,7 @@ int FuzzReport(const uint8_t* data, size_t size) {
     settings.nameTimeWithoutRunInformation = in.Flag();
     FakeServices ui;
     for (int i = in.Byte() % 4; i > 0; --i) ui.answers.push_back(Answer(in.Byte() % 4));
-    if (in.Flag() && !platform.Has(settings.report)) try {
-            platform.AddFile(settings.report, "old report");
-        } catch (const std::runtime_error&) {  // no directory of that name
-        }
+    if (in.Flag() && !platform.Has(settings.report)) TryAdd(platform, settings.report, "old report");
     const bool usable = IsTempExtUsable(settings, platform) && settings.handling < HandlingNone;
     const std::string reportPath = platform.FullPath(settings.report);
 
@@ -52,11 +48,7 @@ int FuzzReport(const uint8_t* data, size_t size) {
     for (int i = in.Byte() % 5; i > 0; --i) {
         std::string content = in.Text(255) + std::string(in.Byte() % 4 * 512, char(in.Byte()));
         if (!platform.Has(temporary)) {
-            try {
-                platform.AddFile(temporary, content);
-            } catch (const std::runtime_error&) {
-                continue;
-            }
+            if (!TryAdd(platform, temporary, content)) continue;
             // Output in the DOS code page reaches the report converted.
             contents += IsAsciiOrUtf8(content) ? content : platform.FromOem(content);
             if (!content.empty()) written.push_back(content);
@@ -91,5 +83,3 @@ int FuzzReport(const uint8_t* data, size_t size) {
 }
 
 }  // namespace runner::fuzz
-
-RUNNER_FUZZ_TARGET(FuzzReport)

@@ -7,9 +7,9 @@
 #include "runner/engine/ReportFile.h"
 #include "runner/engine/RunEngine.h"
 #include "runner/engine/RunSettings.h"
-#include "runner/engine/tests/FakePlatform.h"
 #include "runner/engine/tests/FakeServices.h"
 
+#include <array>
 #include <map>
 #include <sstream>
 
@@ -19,13 +19,11 @@ namespace {
 
 // Every file of the tree below the node, by path, with its content.
 void Snapshot(const FakeNode& node, const std::string& path, std::map<std::string, std::string>& files) {
-    for (auto& child : node.children) {
-        std::string childPath = path.empty() ? child->name : path + "\\" + child->name;
+    for (auto& child : node.children)
         if (child->IsDirectory())
-            Snapshot(*child, childPath, files);
+            Snapshot(*child, path + "\\" + child->name, files);
         else
-            files[childPath] = child->content;
-    }
+            files[path + "\\" + child->name] = child->content;
 }
 
 const char* const fileNames[] = {
@@ -52,33 +50,26 @@ int FuzzRun(const uint8_t* data, size_t size) {
         std::string alias = in.OneOf(aliases, 12);
         const uint8_t bits = in.Byte();
         uint32_t attributes = text::AttributeArchive;
-        const uint32_t bitAttributes[] = {text::AttributeHidden, text::AttributeSystem, text::AttributeReadOnly,
-                                          text::AttributeDirectory};
         for (int bit = 0; bit < 4; ++bit)
-            if (bits & (1 << bit)) attributes |= bitAttributes[bit];
+            if (bits & (1 << bit))
+                attributes |= std::array{text::AttributeHidden, text::AttributeSystem, text::AttributeReadOnly,
+                                         text::AttributeDirectory}[bit];
         std::string content = in.Text(40);
-        if (name.empty() || HasAnySeparator(name, platform) || name == "." || name == ".." || platform.Has(name) ||
-            (!alias.empty() && platform.Has(alias)))
-            continue;
-        try {
-            platform.AddFile(name, content, alias, attributes);
-        } catch (const std::runtime_error&) {
-        }
+        if (!name.empty() && !HasAnySeparator(name, platform) && name != "." && name != ".." && !platform.Has(name) &&
+            (alias.empty() || !platform.Has(alias)))
+            TryAdd(platform, name, content, alias, attributes);
     }
     if (in.Flag() && !platform.Has("OUTPUT")) {
         platform.AddDirectory("OUTPUT");
         for (int i = in.Byte() % 3; i > 0; --i) {
             std::string name = in.OneOf(fileNames, 14);
-            if (!name.empty() && !HasAnySeparator(name, platform) && !platform.Has("OUTPUT\\" + name)) try {
-                    platform.AddFile("OUTPUT\\" + name, "earlier", "",
-                                     in.Flag() ? text::AttributeHidden : text::AttributeArchive);
-                } catch (const std::runtime_error&) {
-                }
+            if (!name.empty() && !HasAnySeparator(name, platform) && !platform.Has("OUTPUT\\" + name))
+                TryAdd(platform, "OUTPUT\\" + name, "earlier", "",
+                       in.Flag() ? text::AttributeHidden : text::AttributeArchive);
         }
     }
 
-    RunSettings settings{platform.Cwd()};
-    settings.program = "DOSCONV";
+    RunSettings settings{platform.Cwd(), "DOSCONV"};
     settings.files = in.OneOf(patterns, 12);
     settings.command = in.OneOf(commands, 40);
     settings.translate = in.OneOf(translates, 20);
@@ -106,35 +97,24 @@ int FuzzRun(const uint8_t* data, size_t size) {
     // DOSCONV IN OUT: writes OUT (when asked to, and allowed) and its report
     // into the temporary name; exits with a fuzzed status.
     std::vector<uint8_t> results;
-    for (int i = 0; i < 16; ++i) results.push_back(in.Byte());
+    while (results.size() < 16) results.push_back(in.Byte());
     size_t command = 0;
     platform.onCommand = [&](const std::string& line) {
-        const uint8_t result = results[command++ % results.size()];
+        const uint8_t result = results[command++ % 16];
         std::istringstream words(line);
-        std::string program, input, output;
+        std::string program, input, output, temporary;
         words >> program >> input >> output;
-        try {
-            if ((result & 1) && output.rfind(settings.output + "\\", 0) == 0 && !platform.Has(output))
-                platform.AddFile(output, "result of " + input);
-            std::string temporary;
-            if ((result & 2) && TemporaryReportName(settings, platform, temporary) && !platform.Has(temporary))
-                platform.AddFile(temporary, "report of " + input + std::string(result & 4 ? 1500 : 0, 'r'));
-        } catch (const std::runtime_error&) {
-        }
+        if ((!(result & 1) || !output.starts_with(settings.output + "\\") || platform.Has(output) ||
+             TryAdd(platform, output, "result of " + input)) &&
+            (result & 2) && TemporaryReportName(settings, platform, temporary) && !platform.Has(temporary))
+            TryAdd(platform, temporary, "report of " + input + std::string(result & 4 ? 1500 : 0, 'r'));
         return result & 8 ? int(result >> 4) : 0;
     };
-    if (in.Flag()) {
-        // The report cannot be written.
-        if (!platform.Has(settings.report)) try {
-                platform.AddFile(settings.report, "old");
-            } catch (const std::runtime_error&) {
-            }
-        if (FakeNode* node = platform.Find(settings.report)) node->failWrite = true;
-    }
+    if (in.Flag() && (platform.Has(settings.report) || TryAdd(platform, settings.report, "old")))
+        platform.Find(settings.report)->failWrite = true;  // the report cannot be written
 
     std::map<std::string, std::string> before, after;
-    // The report, resolved before the run may delete it.
-    const std::string reportPath = platform.FullPath(settings.report);
+    const std::string reportPath = platform.FullPath(settings.report);  // before the run may delete it
     Snapshot(*platform.Find("C:\\"), "C:", before);
     RunEngine engine(ui, platform);
     engine.RunBatch(settings);
@@ -156,8 +136,7 @@ int FuzzRun(const uint8_t* data, size_t size) {
                         platform.CompareNoCase(path, platform.FullPath(temporary)) == 0 ||
                         platform.CompareNoCase(path.substr(0, kept.size()), kept) == 0);
     };
-    const std::string cwd = platform.Cwd() + "\\";
-    const std::string output = cwd + settings.output + "\\";
+    const std::string cwd = platform.Cwd() + "\\", output = cwd + settings.output + "\\";
     auto under = [&](const std::string& path, const std::string& directory) {
         return platform.CompareNoCase(path.substr(0, directory.size()), directory) == 0;
     };
@@ -174,7 +153,7 @@ int FuzzRun(const uint8_t* data, size_t size) {
     // A renamed result is the result of the file whose name it took.
     if (settings.rename && !settings.test && settings.command == "* OUTPUT\\*" && settings.symbols == 0)
         for (const FileEntry& entry : engine.FoundFiles()) {
-            const std::string path = cwd + settings.output + "\\" + entry.longName;
+            const std::string path = output + entry.longName;
             if (!entry.NeedsRenaming() || !after.count(path) || after[path].rfind("result of ", 0) != 0) continue;
             std::string oem;
             platform.ConvertToOem(entry.shortName, oem);
@@ -184,5 +163,3 @@ int FuzzRun(const uint8_t* data, size_t size) {
 }
 
 }  // namespace runner::fuzz
-
-RUNNER_FUZZ_TARGET(FuzzRun)

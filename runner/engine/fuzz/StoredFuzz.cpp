@@ -4,7 +4,6 @@
 #include "FuzzSupport.h"
 
 #include "runner/engine/StoredValues.h"
-#include "runner/engine/tests/FakePlatform.h"
 #include "runner/window/FieldTable.h"
 
 namespace runner::fuzz {
@@ -17,14 +16,12 @@ std::vector<StoredValue> Values(FuzzInput& in) {
                                  "Test",   "FullPath", "Handling0", "SELECT",  "cwd"};
     std::vector<StoredValue> values;
     for (int count = in.Byte() % 12; count > 0 && !in.Empty(); --count) {
-        StoredValue value;
+        StoredValue& value = values.emplace_back();
         value.name = in.OneOf(names, 120);
         const uint8_t type = in.Byte();
         value.type = type < 128 ? (type & 1 ? storedString : storedNumber) : type % 12;
-        // Now and then a long text: lengths around every limit.
-        value.data = in.Text(255);
+        value.data = in.Text(255);  // now and then a long text: lengths around every limit
         if (in.Flag()) value.data.append(static_cast<size_t>(in.Byte()) * 5, value.data.empty() ? 'x' : value.data[0]);
-        values.push_back(std::move(value));
     }
     return values;
 }
@@ -56,5 +53,3 @@ int FuzzStored(const uint8_t* data, size_t size) {
 }
 
 }  // namespace runner::fuzz
-
-RUNNER_FUZZ_TARGET(FuzzStored)

@@ -5,7 +5,6 @@
 #include "runner/engine/CommandTemplate.h"
 #include "runner/engine/FileDiscovery.h"
 #include "runner/engine/RunSettings.h"
-#include "runner/engine/tests/FakePlatform.h"
 
 namespace runner::fuzz {
 
@@ -14,19 +13,16 @@ int FuzzTranslate(const uint8_t* data, size_t size) {
     const char* const cwds[] = {"C:\\DATA", "C:\\", "C:\\\x95\x5C", "D:\\A\\B\\C"};
     const std::string cwd = cwds[in.Byte() % 4];
     FakePlatform platform(cwd, in.Flag() ? 932 : 1252);
-
     const std::string shortPath = in.Text(64), otherCwd = in.Text(32);
     const std::string relative = RelativeToCwd(shortPath, otherCwd, platform);
-    Check(relative.size() <= shortPath.size() &&
-              shortPath.compare(shortPath.size() - relative.size(), relative.size(), relative) == 0,
+    Check(relative.size() <= shortPath.size() && shortPath.ends_with(relative),
           "relative path is not the end of the short path");
 
     platform.AddDirectory("Page_files", "PAGE_F~1");
     platform.AddDirectory("My Page_files", "MYPAGE~1");
-    platform.AddDirectory("My Page_files\\sub", "");
-    if (platform.Has("C:\\")) platform.AddDirectory("C:\\OTHER", "");
+    platform.AddDirectory("My Page_files\\sub");
+    if (platform.Has("C:\\")) platform.AddDirectory("C:\\OTHER");
     if (in.Flag()) platform.Find("My Page_files")->failShortPath = true;
-
     RunSettings settings{cwd};
     const char* const translates[] = {"**_files", "*:*_files", "C:\\OTHER", "\\", "**_files\\sub", " ", "*L*_files"};
     settings.translate = in.OneOf(translates, 40);
@@ -35,23 +31,17 @@ int FuzzTranslate(const uint8_t* data, size_t size) {
     const char* const names[] = {"My Page.htm", "Page.html", ".htm", "Page", "\x95\x5C.txt"};
     const FileEntry entry{in.Text(12), in.OneOf(names, 24)};
     for (int set = -1; set < symbolSetCount; ++set) {
-        const SymbolSet symbols = ReadSymbolSet(set < 0 ? "" : symbolSetTexts[set]);
-        const FileValues values = MakeFileValues(entry, settings, symbols, platform);
+        const FileValues values =
+            MakeFileValues(entry, settings, ReadSymbolSet(set < 0 ? "" : symbolSetTexts[set]), platform);
         Check(values.longValue == entry.longName, "long value changed");
         // (Empty is right for a translate path naming the working directory itself.)
         Check(values.translateValue == noTranslateMarker || IsTranslateOn(settings), "translated while off");
         if (values.translateValue == noTranslateMarker) continue;
-        for (size_t i = 0; i < values.translateValue.size(); ++i) {
-            const unsigned char c = values.translateValue[i];
-            if (platform.IsLeadByte(c))
-                ++i;
-            else
-                Check(c < 'a' || c > 'z', "a small letter in the translate value");
-        }
+        const std::string& value = values.translateValue;
+        for (size_t i = 0; i < value.size(); i += platform.IsLeadByte(value[i]) ? 2 : 1)
+            Check(value[i] < 'a' || value[i] > 'z', "a small letter in the translate value");
     }
     return 0;
 }
 
 }  // namespace runner::fuzz
-
-RUNNER_FUZZ_TARGET(FuzzTranslate)

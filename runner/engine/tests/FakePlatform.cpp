@@ -29,10 +29,8 @@ void Detach(const std::shared_ptr<FakeNode>& node) {
 
 class FakeFile : public PlatformFile {
 public:
-    FakeFile(std::shared_ptr<FakeNode> node, bool writer) : node(std::move(node)), writer(writer) {
-        ++(writer ? this->node->writers : this->node->readers);
-    }
-    ~FakeFile() override { --(writer ? node->writers : node->readers); }
+    FakeFile(std::shared_ptr<FakeNode> file, bool writer) : node(std::move(file)), writer(writer) { ++Count(); }
+    ~FakeFile() override { --Count(); }
 
     bool Write(const void* bytes, size_t count) override {
         if (!writer || node->failWrite) return false;
@@ -47,18 +45,12 @@ public:
         position += got;
         return true;
     }
-    bool SeekToEnd() override {
-        position = node->content.size();
-        return true;
-    }
-    bool Truncate() override {
-        node->content.clear();
-        position = 0;
-        return true;
-    }
+    bool SeekToEnd() override { return (position = node->content.size()), true; }
+    bool Truncate() override { return node->content.clear(), (position = 0), true; }
     uint64_t Size() override { return node->content.size(); }
 
 private:
+    int& Count() { return writer ? node->writers : node->readers; }
     std::shared_ptr<FakeNode> node;
     bool writer;
     size_t position = 0;
@@ -266,9 +258,7 @@ bool FakePlatform::MakeDirectory(std::string_view path) {
     ++fileOperations;
     std::string leaf;
     FakeNode* parent = Parent(path, leaf);
-    if (failMakeDirectory || !parent || Child(parent, leaf)) return false;
-    AddDirectory(path);
-    return true;
+    return !failMakeDirectory && parent && !Child(parent, leaf) && (AddDirectory(path), true);
 }
 
 bool FakePlatform::RenameFile(std::string_view from, std::string_view to) {
@@ -342,13 +332,12 @@ std::unique_ptr<PlatformFile> FakePlatform::CreateForWriting(std::string_view pa
     return std::make_unique<FakeFile>(parent->children.back(), true);
 }
 
+// Of code page 1252 to 850 and back, the letters the tests use; 850 has no euro sign.
 bool FakePlatform::ConvertToOem(std::string_view text, std::string& oem) {
-    // Of code page 1252 to 850, the letters the tests use; 850 has no euro sign.
     oem = text;
     for (char& c : oem) c = c == '\xE9' ? '\x82' : c == '\xC9' ? '\x90' : c;
     return text.find('\x80') == std::string_view::npos;
 }
-
 std::string FakePlatform::FromOem(std::string_view bytes) {
     std::string text(bytes);
     for (char& c : text) c = c == '\x82' ? '\xE9' : c == '\x90' ? '\xC9' : c;
@@ -385,7 +374,7 @@ bool FakePlatform::WaitForCommand(uint32_t& id, int& status) {
     id = running[at].id;
     status = onCommand ? onCommand(running[at].commandLine) : 0;
     // onCommand may have ended it; it leaves the running ones when it returns.
-    if (running[at].ended) status = endedStatus;
+    if (running[at].ended) status = 1;  // the status of an ended command
     running.erase(running.begin() + static_cast<std::ptrdiff_t>(at));
     return true;
 }

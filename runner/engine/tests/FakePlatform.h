@@ -1,8 +1,7 @@
 // An in-memory file system and command interpreter for the engine's tests:
-// attributes, 8.3 aliases, enumeration in creation order, sharing rules of
-// open files, injected failures and scripted commands. A file renamed to a
-// name that is not valid 8.3 gets the first free alias, as NTFS gives it;
-// code page 932 (Japanese, double-byte) can be simulated.
+// attributes, 8.3 aliases (a file renamed to a name that is not valid 8.3
+// gets the first free one, as on NTFS), enumeration in creation order, the
+// sharing of open files, injected failures, scripted commands; code page 932.
 #pragma once
 
 #include "runner/engine/Platform.h"
@@ -20,21 +19,16 @@ struct FakeNode {
     std::string content;
     FakeNode* parent = nullptr;
     std::vector<std::shared_ptr<FakeNode>> children;  // creation order
-    bool failDelete = false;
-    bool failWrite = false;
-    bool failShortPath = false;
-    FakeNode* linkOf = nullptr;  // a hard link's file: the attributes are that one's
-    // Open handles: writers share reading, a reader shares nothing.
-    int writers = 0;
-    int readers = 0;
+    bool failDelete = false, failWrite = false, failShortPath = false;
+    FakeNode* linkOf = nullptr;    // a hard link's file: the attributes are that one's
+    int writers = 0, readers = 0;  // open handles: writers share reading, a reader shares nothing
 
     bool IsDirectory() const { return attributes & text::AttributeDirectory; }
 };
 
 class FakePlatform : public Platform {
 public:
-    // cwd like "C:\DATA"; the drive and the directories are created. The
-    // ANSI code page is 1252, 932 or UTF-8 (65001).
+    // cwd like "C:\DATA", made; the ANSI code page is 1252, 932 or UTF-8 (65001).
     explicit FakePlatform(std::string cwd = "C:\\DATA", int codePage = 1252);
 
     const std::string& Cwd() const { return cwd; }
@@ -52,15 +46,12 @@ public:
     // The full path ("C:\DATA\X") the path names, existing parts under their own names.
     std::string FullPath(std::string_view path);
 
-    // The command interpreter and the programs started directly: onCommand
-    // gets each command line, may change files through this object (or end
-    // the command, as the user would), returns the exit status.
+    // Gets each command line as its command ends, may change files (or end the command), returns its status.
     std::function<int(const std::string& commandLine)> onCommand;
     std::vector<std::string> commands;
-    std::vector<std::string> directStarts;  // the program file of each direct start
-    std::function<size_t(size_t running)> endingNext;
-    int endedCount = 0;                    // commands ended by EndRunningCommands
-    static constexpr int endedStatus = 1;  // the exit status of an ended command
+    std::vector<std::string> directStarts;             // the program file of each direct start
+    std::function<size_t(size_t running)> endingNext;  // the place of the next to end among those running
+    int endedCount = 0;                                // commands ended by EndRunningCommands
     std::map<std::string, std::string> environment;
     std::tm now{};
     bool failMakeDirectory = false;
@@ -71,8 +62,9 @@ public:
 
     bool Enumerate(std::string_view pattern, const std::function<void(const FoundEntry&)>& each) override;
     bool Exists(std::string_view path, uint32_t* attributes = nullptr) override {
-        if (attributes && Has(path)) *attributes = Find(path)->attributes;
-        return Has(path);
+        FakeNode* node = Find(path);
+        if (attributes && node) *attributes = node->attributes;
+        return node;
     }
     bool ShortPath(std::string_view path, std::string& shortPath) override;
     bool RemoveFile(std::string_view path) override;
@@ -91,9 +83,6 @@ public:
         running.push_back({id = ++lastId, commandLine});
         return true;
     }
-    // The command that ends is the one endingNext picks, by its place among
-    // the running ones in the order they started: the first when unset.
-    // onCommand runs then, with the command still running.
     bool WaitForCommand(uint32_t& id, int& status) override;
     bool EndRunningCommands() override {
         if (running.empty()) return false;
@@ -101,8 +90,7 @@ public:
         return true;
     }
     std::string Environment(std::string_view name) override {
-        auto found = environment.find(std::string(name));
-        return found == environment.end() ? std::string() : found->second;
+        return environment.count(std::string(name)) ? environment.at(std::string(name)) : "";
     }
     bool ConvertToOem(std::string_view text, std::string& oem) override;
     std::string FromOem(std::string_view bytes) override;
@@ -116,7 +104,6 @@ public:
     bool IsUtf8() const override { return codePage == 65001; }
 
 private:
-    // The path's components, split by character at "\" or "/".
     std::vector<std::string> Split(std::string_view path) const;
     bool MatchesWildcard(std::string_view pattern, std::string_view name) const;
     unsigned char Upper(std::string_view text, size_t at) const;

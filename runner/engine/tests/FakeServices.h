@@ -7,7 +7,6 @@
 
 #include <deque>
 #include <functional>
-#include <optional>
 #include <ostream>
 #include <vector>
 
@@ -28,10 +27,10 @@ inline void PrintTo(const AskedQuestion& q, std::ostream* out) {
 
 class FakeServices : public RunServices {
 public:
-    std::string status;  // as the edit control would hold it
+    std::string status;    // as the edit control would hold it
+    std::string progress;  // every call: "/range" or the position, each followed by a space
     std::string fileCountText = "0";
-    uint32_t progressRange = 0;
-    uint32_t progressPos = 0;
+    uint32_t progressRange = 0, progressPos = 0;
     std::vector<AskedQuestion> asked;
     std::deque<Answer> answers;   // given in turn; when none is left, the first button
     std::function<void()> onAsk;  // called at every question, before it is answered
@@ -42,22 +41,16 @@ public:
     void AppendStatus(std::string_view text) override { status.append(text).append("\r\n"); }
     void SetFileCount(std::string_view text) override { fileCountText = text; }
     void SetFileCount(uint32_t count) override { fileCountText = std::to_string(count); }
-    std::string progress;  // every call: "/range" or the position, each followed by a space
     void SetProgressRange(uint32_t upper) override {
-        progressRange = upper;
-        progress.append("/").append(std::to_string(upper)).append(" ");
+        progress.append("/").append(std::to_string(progressRange = upper)).append(" ");
     }
-    void SetProgressPos(uint32_t pos) override {
-        progressPos = pos;
-        progress.append(std::to_string(pos)).append(" ");
-    }
+    void SetProgressPos(uint32_t pos) override { progress.append(std::to_string(progressPos = pos)).append(" "); }
     Answer Ask(std::string_view text, std::string_view title, Buttons buttons, Icon icon) override {
         asked.push_back({std::string(text), std::string(title), buttons, icon});
         if (onAsk) onAsk();
         if (answers.empty()) return buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
-        Answer answer = answers.front();
-        answers.pop_front();
-        return answer;
+        const Answer answer = answers.front();
+        return answers.pop_front(), answer;
     }
     void FocusField(Field field) override { focused.push_back(field); }
     void AddToHistory(HistoryList list, std::string_view value) override {

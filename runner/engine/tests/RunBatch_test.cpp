@@ -11,6 +11,22 @@
 
 using namespace runner;
 
+namespace {
+
+const char* const longNames[] = {"Annual Report.txt", "README.TXT", "notes.txt", "more.txt"};
+const char* const shortNames[] = {"ANNUAL~1.TXT", "README.TXT", "NOTES.TXT", "MORE~1.TXT"};
+const char* const fileLines[] = {"\"Annual Report.txt\"  \"ANNUAL~1.TXT\"", "\"README.TXT\"  (same)",
+                                 "\"notes.txt\"  \"NOTES.TXT\"", "\"more.txt\"  \"MORE~1.TXT\""};
+const std::string handling = "Handling commands:\r\n\r\n",
+                  reportInfo = "C:\\DATA\\*.txt\r\nMonday 2002-06-03 00:00:00\r\n";
+// The report's part for the i-th file, as the pretend program writes it.
+std::string ReportPart(size_t i) {
+    return "\r\n" + std::string(shortNames[i]) + " - " + longNames[i] + "\r\n2002-06-03 00:00:00\r\nconverted " +
+           shortNames[i] + "\r\n";
+}
+
+}  // namespace
+
 class RunBatchTest : public EngineTest {
 protected:
     RunEngine engine{ui, platform};
@@ -33,26 +49,26 @@ protected:
             return statusOf.count(input) ? statusOf[input] : 0;
         };
     }
+    // Calls act once, when a command ends with k started in this run.
+    void During(size_t k, std::function<void()> act) {
+        const size_t before = platform.commands.size();
+        platform.onCommand = [this, before, k, act, convert = platform.onCommand](const std::string& line) mutable {
+            if (act && platform.commands.size() - before == k) std::exchange(act, nullptr)();
+            return convert(line);
+        };
+    }
 };
 
-TEST_F(RunBatchTest, RealRunWithoutRenameStatusLineByLine) {
+TEST_F(RunBatchTest, RealRunWithoutRename) {
     platform.AddFile("more.txt", "mo", "MORE~1.TXT");
     settings.handling = HandlingNone;
     statusOf = {{"README.TXT", 2}, {"NOTES.TXT", -1}, {"MORE~1.TXT", -5}};
     engine.RunBatch(settings);
-    EXPECT_EQ(ui.status,
-              "Handling commands:\r\n"
-              "\r\n"
-              "\"Annual Report.txt\"  \"ANNUAL~1.TXT\": OK\r\n"
-              "\"README.TXT\"  (same): Error 2\r\n"
-              "\"notes.txt\"  \"NOTES.TXT\": System error\r\n"
-              "\"more.txt\"  \"MORE~1.TXT\": Error 4294967291\r\n"
-              "\r\n"
-              "Done\r\n");
-    EXPECT_EQ(
-        platform.commands,
-        (std::vector<std::string>{"DOSCONV ANNUAL~1.TXT OUTPUT\\ANNUAL~1.TXT", "DOSCONV README.TXT OUTPUT\\README.TXT",
-                                  "DOSCONV NOTES.TXT OUTPUT\\NOTES.TXT", "DOSCONV MORE~1.TXT OUTPUT\\MORE~1.TXT"}));
+    EXPECT_EQ(ui.status, handling + fileLines[0] + ": OK\r\n" + fileLines[1] + ": Error 2\r\n" + fileLines[2] +
+                             ": System error\r\n" + fileLines[3] + ": Error 4294967291\r\n\r\nDone\r\n");
+    std::vector<std::string> commands;
+    for (const char* name : shortNames) commands.push_back("DOSCONV " + std::string(name) + " OUTPUT\\" + name);
+    EXPECT_EQ(platform.commands, commands);
     EXPECT_TRUE(ui.asked.empty());
     EXPECT_EQ(ui.progressRange, 4u);
     EXPECT_EQ(ui.progressPos, 0u);
@@ -60,51 +76,32 @@ TEST_F(RunBatchTest, RealRunWithoutRenameStatusLineByLine) {
     // Mode 4: the temporary file is neither read nor deleted, no report made.
     EXPECT_TRUE(platform.Has("REPORT.TMP"));
     EXPECT_FALSE(platform.Has("REPORT.TXT"));
-
-    // Run again: the same values go to the history once.
-    engine.RunBatch(settings);
-    EXPECT_EQ(ui.history[int(HistoryList::Program)], std::vector<std::string>{"DOSCONV"});
-    EXPECT_EQ(ui.history[int(HistoryList::Files)], std::vector<std::string>{"*.txt"});
-    EXPECT_EQ(ui.history[int(HistoryList::Command)], std::vector<std::string>{"* OUTPUT\\*"});
-    EXPECT_EQ(ui.history[int(HistoryList::Translate)], std::vector<std::string>{""});
+    engine.RunBatch(settings);  // the same values go to the history once
+    const std::vector<std::string> history[] = {{"DOSCONV"}, {"*.txt"}, {"* OUTPUT\\*"}, {""}};
+    for (HistoryList list : {HistoryList::Program, HistoryList::Files, HistoryList::Command, HistoryList::Translate})
+        EXPECT_EQ(ui.history[int(list)], history[int(list)]);
 }
 
-TEST_F(RunBatchTest, RealRunWithRenameAndReport) {
+TEST_F(RunBatchTest, ReportFramingAndRenaming) {
     settings.rename = true;
     noResult.insert("NOTES.TXT");
     statusOf["README.TXT"] = 1;
     engine.RunBatch(settings);
-    EXPECT_EQ(ui.status,
-              "Handling commands:\r\n"
-              "\r\n"
-              "\"Annual Report.txt\"  \"ANNUAL~1.TXT\": OK\r\n"
-              "\"README.TXT\"  (same): Error 1\r\n"
-              "\"notes.txt\"  \"NOTES.TXT\": Failed\r\n"
-              "\r\n"
-              "Renaming files:\r\n"
-              "\r\n"
-              "ANNUAL~1.TXT to Annual Report.txt: OK\r\n"
-              "NOTES.TXT to notes.txt: Failed\r\n"
-              "\r\n"
-              "1 out of 2 files renamed.\r\n"
-              "\r\n"
-              "Done\r\n");
+    EXPECT_EQ(ui.status, handling + fileLines[0] + ": OK\r\n" + fileLines[1] + ": Error 1\r\n" + fileLines[2] +
+                             ": Failed\r\n\r\nRenaming files:\r\n\r\nANNUAL~1.TXT to Annual Report.txt: OK\r\n"
+                             "NOTES.TXT to notes.txt: Failed\r\n\r\n1 out of 2 files renamed.\r\n\r\nDone\r\n");
     EXPECT_EQ(platform.Names("OUTPUT"), (std::vector<std::string>{"Annual Report.txt", "README.TXT"}));
     EXPECT_EQ(platform.Content("OUTPUT\\Annual Report.txt"), "ar");
     EXPECT_EQ(platform.Content("REPORT.TXT"),
-              "C:\\DATA\\*.txt\r\nMonday 2002-06-03 00:00:00\r\nDOSCONV * OUTPUT\\*\r\n\r\n"
-              "\r\nANNUAL~1.TXT - Annual Report.txt\r\n2002-06-03 00:00:00\r\nconverted ANNUAL~1.TXT\r\n"
-              "\r\nREADME.TXT - README.TXT\r\n2002-06-03 00:00:00\r\nconverted README.TXT\r\n"
-              "\r\nNOTES.TXT - notes.txt\r\n2002-06-03 00:00:00\r\nconverted NOTES.TXT\r\n");
+              reportInfo + "DOSCONV * OUTPUT\\*\r\n\r\n" + ReportPart(0) + ReportPart(1) + ReportPart(2));
     EXPECT_FALSE(platform.Has("REPORT.TMP"));
-    // A step for each file, then for each file renamed, then back to the start.
-    EXPECT_EQ(ui.progress, "/3 0 1 2 3 /2 0 1 0 ");
-}
+    EXPECT_EQ(ui.progress, "/3 0 1 2 3 /2 0 1 0 ");  // each file, then each file renamed, then back to the start
 
-TEST_F(RunBatchTest, HtmlReportClosedAndWithoutSymbolsTheStarsAreText) {
+    // HTML: closed at the run's end; without a Symbols entry the stars are text.
+    settings = {platform.Cwd(), "DOSCONV", "*.txt", "* OUTPUT\\*"};
     settings.handling = HandlingHtml;
     settings.report = "REPORT.LRV";
-    for (int none : {-1, symbolSetCount}) {  // no Symbols entry selected
+    for (int none : {-1, symbolSetCount}) {
         settings.symbols = none;
         engine.RunBatch(settings);
         EXPECT_EQ(platform.commands.back(), "DOSCONV * OUTPUT\\*");
@@ -113,7 +110,7 @@ TEST_F(RunBatchTest, HtmlReportClosedAndWithoutSymbolsTheStarsAreText) {
     EXPECT_EQ(html.substr(html.rfind("\r\n</body>")), "\r\n</body>\r\n</html>") << html;
 }
 
-TEST_F(RunBatchTest, StoppedBeforeAnyCommand) {
+TEST_F(RunBatchTest, RefusedBeforeAnyCommand) {
     // No to deleting earlier results: no report either, the history is kept.
     settings.rename = true;
     platform.AddDirectory("OUTPUT");
@@ -124,15 +121,12 @@ TEST_F(RunBatchTest, StoppedBeforeAnyCommand) {
     EXPECT_EQ(ui.status, "Checking output directory\r\n\r\nold.txt\r\n");
     EXPECT_EQ(ui.history[int(HistoryList::Program)], std::vector<std::string>{"DOSCONV"});
     EXPECT_FALSE(platform.Has("REPORT.TXT"));
-    EXPECT_EQ(ui.progressPos, 7u);  // a stopped run leaves the progress bar
-    // Cancel to the existing report.
-    settings.rename = false;
+    settings.rename = false;  // Cancel to the existing report
     platform.AddFile("REPORT.TXT", "old");
     ui.answers = {Answer::Cancel};
     engine.RunBatch(settings);
     EXPECT_EQ(platform.Content("REPORT.TXT"), "old");
-    // A file named as the output directory.
-    settings.rename = true;
+    settings.rename = true;  // a file named as the output directory
     platform.RemoveFile("OUTPUT\\old.txt");
     platform.AddFile("C:\\DATA\\OUT", "old");
     settings.output = "OUT";
@@ -140,54 +134,45 @@ TEST_F(RunBatchTest, StoppedBeforeAnyCommand) {
     EXPECT_EQ(platform.Content("OUT"), "old");
     EXPECT_EQ(ui.asked.size(), 3u);
     EXPECT_TRUE(platform.commands.empty());
-    EXPECT_EQ(ui.progressPos, 7u);
+    EXPECT_EQ(ui.progressPos, 7u);  // a stopped run leaves the progress bar
     EXPECT_FALSE(engine.IsBusy());
-}
 
-TEST_F(RunBatchTest, TooManySymbolsAfterOutputAndReport) {
+    // Too many symbols, found after the output directory and the report are
+    // made: the report is closed without its closing tags; an empty one is not kept.
+    settings = {platform.Cwd(), "DOSCONV", "*.txt", "* * * * * * * * * * *"};
     settings.rename = true;
-    settings.command = "* * * * * * * * * * *";
-    // The report is closed without the closing tags; an empty one is not kept.
-    const std::tuple<int, bool, const char*> rows[] = {
-        {HandlingHtml, false, "REPORT.LRV"},
-        {HandlingNameTime, true, "REPORT.TXT"},  // no run information: nothing written
-    };
-    for (auto [handling, withoutRunInformation, report] : rows) {
-        settings.handling = handling;
+    settings.output = "MADE";
+    platform.RemoveFile("REPORT.TXT");
+    for (auto [mode, withoutRunInformation, report] :
+         {std::tuple{HandlingHtml, false, "REPORT.LRV"}, std::tuple{HandlingNameTime, true, "REPORT.TXT"}}) {
+        settings.handling = mode;
         settings.nameTimeWithoutRunInformation = withoutRunInformation;
         settings.report = report;
         ui.asked.clear();
         engine.RunBatch(settings);
         EXPECT_EQ(ui.asked, std::vector<AskedQuestion>{{"Too many symbols in the Command string, max 10"}});
-        EXPECT_TRUE(platform.Has("OUTPUT"));
+        EXPECT_TRUE(platform.Has("MADE"));
         EXPECT_TRUE(platform.commands.empty());
         EXPECT_EQ(ui.status.find("Handling commands"), std::string::npos);
     }
-    const std::string html = platform.Content("REPORT.LRV");
-    EXPECT_EQ(html.substr(html.size() - 7), "</h4>\r\n");
+    EXPECT_TRUE(platform.Content("REPORT.LRV").ends_with("</h4>\r\n"));
     EXPECT_EQ(platform.Find("REPORT.LRV")->writers, 0);
     EXPECT_FALSE(platform.Has("REPORT.TXT"));
 }
 
-TEST_F(RunBatchTest, PatternAndTempExtCheckedBeforeAnythingIsTouched) {
-    // Nothing may be touched: REPORT is what "REPORT." names on Windows, and
-    // "..\\*" in OUTPUT would find the working directory's own files. A
-    // pattern out of cwd is refused by the listing, which then finds nothing.
+TEST_F(RunBatchTest, PatternTempExtAndNamesCheckedBeforeAnythingIsTouched) {
+    // REPORT is what "REPORT." names on Windows, and "..\\*" in OUTPUT would
+    // find the working directory's own files. A pattern out of cwd is refused
+    // by the listing, which then finds nothing.
     settings.rename = true;
     platform.AddFile("REPORT", "mine");
     platform.AddFile("C:\\up.txt", "up");
     const AskedQuestion outOfCwd{"Lorvan supports only the Current Working Directory as the input files directory"},
         tempExt{std::string(tempExtMessage)};
-    struct Row {
-        const char* files;
-        const char* tempExt;
-        std::vector<AskedQuestion> told;
-        std::vector<Field> focus;
-    };
     auto none = [](const char* files) {
         return AskedQuestion{"No files were found matching \"" + std::string(files) + "\"."};
     };
-    const Row rows[] = {
+    const std::tuple<const char*, const char*, std::vector<AskedQuestion>, std::vector<Field>> rows[] = {
         {"*.txt", ".", {tempExt}, {Field::TempExt}},
         {"*.txt", "..", {tempExt}, {Field::TempExt}},
         {"*.txt", ". ", {tempExt}, {Field::TempExt}},
@@ -198,185 +183,92 @@ TEST_F(RunBatchTest, PatternAndTempExtCheckedBeforeAnythingIsTouched) {
         {"../*.txt", ".TMP", {outOfCwd, none("../*.txt")}, {Field::Files}},
         {"C:*.txt", ".TMP", {outOfCwd, none("C:*.txt")}, {Field::Files}},
     };
-    for (const Row& row : rows) {
-        settings.files = row.files;
-        settings.tempExt = row.tempExt;
+    for (const auto& [files, ext, told, focus] : rows) {
+        settings.files = files;
+        settings.tempExt = ext;
         ui.asked.clear();
         ui.focused.clear();
         engine.RunBatch(settings);
-        EXPECT_EQ(ui.asked, row.told) << row.files << " " << row.tempExt;
-        EXPECT_EQ(ui.focused, row.focus) << row.files << " " << row.tempExt;
+        EXPECT_EQ(ui.asked, told) << files << " " << ext;
+        EXPECT_EQ(ui.focused, focus) << files << " " << ext;
     }
     EXPECT_EQ(platform.fileOperations, 0);
     EXPECT_EQ(platform.Content("REPORT"), "mine");
     EXPECT_EQ(platform.Names(""), (std::vector<std::string>{"Annual Report.txt", "README.TXT", "notes.txt", "REPORT"}));
     EXPECT_TRUE(ui.history[int(HistoryList::Program)].empty());
     EXPECT_TRUE(platform.commands.empty());
+
+    // A file without a short name: asked once; No leaves everything as it was.
+    platform.AddFile("a long name.txt", "ln");
+    settings = {platform.Cwd(), "DOSCONV", "*.txt", "* OUTPUT\\*"};
+    settings.rename = true;
+    settings.standIns = StandInsOff;
+    const AskedQuestion question{"1 of the 4 files has no 8.3 name: the DOS program gets its long name.\r\n\r\nGo on?",
+                                 "Lorvan", Buttons::YesNo, Icon::Question};
+    for (const bool test : {false, true}) {
+        settings.test = test;
+        ui.asked.clear();
+        ui.answers = {Answer::No};
+        engine.RunBatch(settings);
+        EXPECT_EQ(ui.asked, std::vector<AskedQuestion>{question}) << test;
+        EXPECT_TRUE(platform.commands.empty());
+        EXPECT_FALSE(platform.Has("OUTPUT") || platform.Has("REPORT.TXT"));
+        EXPECT_TRUE(ui.history[int(HistoryList::Program)].empty());
+    }
+    settings.test = false;  // Yes: the long name is where the short one would be
+    ui.asked.clear();
+    ui.answers = {Answer::Yes};
+    engine.RunBatch(settings);
+    EXPECT_EQ(ui.asked.at(0), question);
+    EXPECT_EQ(platform.commands.back(), "DOSCONV A LONG NAME.TXT OUTPUT\\A LONG NAME.TXT");
     // In mode 4 no temporary file is used: any extension will do.
-    settings.files = "*.txt";
+    for (const char* made : {"a long name.txt", "REPORT.TXT"}) platform.RemoveFile(made);
     settings.handling = HandlingNone;
     settings.tempExt = ".";
     engine.RunBatch(settings);
-    EXPECT_EQ(platform.commands.size(), 3u);
+    EXPECT_EQ(platform.commands.size(), 4u + 3u);
 }
 
-TEST_F(RunBatchTest, TooLongCommandNotRun) {
+TEST_F(RunBatchTest, WhatACommandGets) {
     settings.command = std::string(116, 'x') + "*";  // 126 with README.TXT, 128 with ANNUAL~1.TXT
     settings.handling = HandlingFilesTime;
     platform.AddFile("REPORT.TMP", "left by someone");
     engine.RunBatch(settings);
-    EXPECT_EQ(ui.status,
-              "Handling commands:\r\n\r\n"
-              "\"Annual Report.txt\"  \"ANNUAL~1.TXT\": Cmd too long\r\n"
-              "\"README.TXT\"  (same): OK\r\n"
-              "\"notes.txt\"  \"NOTES.TXT\": OK\r\n"
-              "\r\nDone\r\n");
+    EXPECT_EQ(ui.status, handling + fileLines[0] + ": Cmd too long\r\n" + fileLines[1] + ": OK\r\n" + fileLines[2] +
+                             ": OK\r\n\r\nDone\r\n");
     ASSERT_EQ(platform.commands.size(), 2u);
     EXPECT_EQ(platform.commands[0].size(), 8u + 126u);
-}
 
-TEST_F(RunBatchTest, PercentAndOemShortValue) {
+    platform.RemoveFile("REPORT.TXT");
+    settings = {platform.Cwd(), "P%1", "Annual*", "100%% %PATH% *"};
     settings.handling = HandlingNone;
-    settings.program = "P%1";
-    settings.command = "100%% %PATH% *";
-    settings.files = "Annual*";
     engine.RunBatch(settings);
-    EXPECT_EQ(platform.commands.at(0), "P%%1 100%% %%PATH%% ANNUAL~1.TXT");
-
+    EXPECT_EQ(platform.commands.at(2), "P%%1 100%% %%PATH%% ANNUAL~1.TXT");
     // The OEM form goes into the command, is the result looked for and the name in the report.
     platform.AddFile("CAF\xC9.TXT", "c");  // a valid 8.3 name in the ANSI code page
     settings = {platform.Cwd(), "DOSCONV", "CAF*.TXT", "* OUTPUT\\*"};
     settings.rename = true;
     engine.RunBatch(settings);
-    EXPECT_EQ(platform.commands.at(1), "DOSCONV CAF\x90.TXT OUTPUT\\CAF\x90.TXT");
+    EXPECT_EQ(platform.commands.at(3), "DOSCONV CAF\x90.TXT OUTPUT\\CAF\x90.TXT");
     EXPECT_NE(ui.status.find("\"CAF\xC9.TXT\"  (same): OK\r\n"), std::string::npos);
     EXPECT_NE(platform.Content("REPORT.TXT").find("\r\nCAF\x90.TXT - CAF\xC9.TXT\r\n"), std::string::npos);
-
-    // A short value without an OEM form reaches no DOS program: without a
-    // stand-in that file is not run.
+    // A short value without an OEM form reaches no DOS program: without a stand-in that file is not run.
     platform.AddFile("CAF\x80.TXT", "e");
     settings.standIns = StandInsOff;
     engine.RunBatch(settings);
-    EXPECT_EQ(platform.commands.size(), 3u);
+    EXPECT_EQ(platform.commands.size(), 5u);
     EXPECT_NE(ui.status.find("\"CAF\x80.TXT\"  (same): Name not readable by the DOS program\r\n"), std::string::npos);
     EXPECT_EQ(platform.Content("CAF\x80.TXT"), "e");
 }
 
-TEST_F(RunBatchTest, TestModeCancelAtKthFile) {
-    platform.AddFile("more.txt", "", "MORE~1.TXT");
-    settings.test = true;
-    settings.rename = true;
-    const char* lines[] = {"\"Annual Report.txt\"  \"ANNUAL~1.TXT\": Handled\r\n",
-                           "\"README.TXT\"  (same): Handled\r\n", "\"notes.txt\"  \"NOTES.TXT\": Handled\r\n"};
-    const int needRename[] = {1, 1, 2, 3};  // files 1 to k; README.TXT needs none
-    for (int k = 1; k <= 4; ++k) {
-        ui.asked.clear();
-        ui.answers.assign(k - 1, Answer::Ok);
-        ui.answers.push_back(Answer::Cancel);
-        engine.RunBatch(settings);
-        ASSERT_EQ(ui.asked.size(), size_t(k));
-        EXPECT_EQ(ui.asked[0], (AskedQuestion{"ANNUAL~1.TXT OUTPUT\\ANNUAL~1.TXT",
-                                              "Lorvan test: \"DOSCONV\" command 1 of 4", Buttons::OkCancel}));
-        EXPECT_EQ(ui.asked[k - 1].title, "Lorvan test: \"DOSCONV\" command " + std::to_string(k) + " of 4");
-        std::string expected = "Handling commands:\r\n\r\n";
-        for (int i = 0; i < k - 1; ++i) expected += lines[i];
-        expected += "\r\n" + std::to_string(needRename[k - 1]) + " file(s) need renaming\r\n\r\nDone\r\n";
-        EXPECT_EQ(ui.status, expected) << k;
-    }
-    EXPECT_EQ(platform.fileOperations, 0);
-    EXPECT_TRUE(platform.commands.empty());
-}
-
-TEST_F(RunBatchTest, TestModeTooLongAndTranslate) {
-    settings.test = true;
-    settings.files = "README.TXT";
-    settings.command = std::string(120, 'x') + "*";
-    engine.RunBatch(settings);
-    ASSERT_EQ(ui.asked.size(), 1u);
-    EXPECT_EQ(ui.asked[0].text,
-              std::string(120, 'x') + "README.TXT\r\n\r\nCOMMAND STRING TOO LONG! Max 126 characters");
-    EXPECT_EQ(ui.asked[0].icon, Icon::Exclamation);
-    EXPECT_NE(ui.status.find("\"README.TXT\"  (same): Command string too long\r\n"), std::string::npos);
-    // 650 characters or more: shown without the addition.
-    settings.command = std::string(639, 'x') + "*";  // 649
-    engine.RunBatch(settings);
-    EXPECT_EQ(ui.asked.at(1).text.size(), 649u + 47u);
-    settings.command = std::string(640, 'x') + "*";  // 650
-    engine.RunBatch(settings);
-    EXPECT_EQ(ui.asked.at(2).text, std::string(640, 'x') + "README.TXT");
-    EXPECT_EQ(ui.asked.at(2).icon, Icon::Exclamation);
-
-    platform.AddDirectory("Annual Report_files", "ANNUAL~2");
-    settings.files = "Annual*";
-    settings.translate = "**_files";
-    settings.command = "*** *";
-    engine.RunBatch(settings);
-    EXPECT_EQ(ui.asked.at(3).text, "ANNUAL~2 ANNUAL~1.TXT");
-}
-
-TEST_F(RunBatchTest, SecondRunWhileBusyIsIgnored) {
-    settings.test = true;
-    int nested = 0;
-    ui.onAsk = [&] {
-        ++nested;
-        engine.RunBatch(settings);         // e.g. Run pressed from a message box's loop
-        engine.RefreshFileList(settings);  // a listing asked for meanwhile
-    };
-    engine.RunBatch(settings);
-    EXPECT_EQ(nested, 3);
-    EXPECT_EQ(ui.asked.size(), 3u);
-    EXPECT_EQ(engine.FileCount(), 3u);
-    EXPECT_FALSE(engine.IsBusy());
-}
-
-TEST_F(RunBatchTest, ProgressRangeBeyondSixteenBits) {
-    for (int i = 0; i < 70000; ++i) platform.AddFile(std::string("F").append(std::to_string(i)).append(".TXT"));
-    settings.files = "F*.TXT";
-    settings.test = true;
-    ui.answers = {Answer::Cancel};
-    engine.RunBatch(settings);
-    EXPECT_EQ(ui.progressRange, 70000u);
-}
-
-TEST_F(RunBatchTest, FilesWithoutAShortNameAskOnceBeforeAnythingChanges) {
-    platform.AddFile("a long name.txt", "ln");  // no alias
-    settings.rename = true;
-    settings.standIns = StandInsOff;
-    const std::string question = "1 of the 4 files has no 8.3 name: the DOS program gets its long name.\r\n\r\nGo on?";
-    for (const bool test : {false, true}) {
-        // No: nothing run, made, deleted or added to a list.
-        settings.test = test;
-        ui.asked.clear();
-        ui.answers = {Answer::No};
-        engine.RunBatch(settings);
-        ASSERT_EQ(ui.asked.size(), 1u) << test;
-        EXPECT_EQ(ui.asked[0].text, question);
-        EXPECT_EQ(ui.asked[0].buttons, Buttons::YesNo);
-        EXPECT_TRUE(platform.commands.empty());
-        EXPECT_FALSE(platform.Has("OUTPUT"));
-        EXPECT_FALSE(platform.Has("REPORT.TXT"));
-        EXPECT_TRUE(ui.history[int(HistoryList::Program)].empty());
-    }
-    // Yes: the run goes on, with the long name where the short one would be.
-    settings.test = false;
-    ui.asked.clear();
-    ui.answers = {Answer::Yes};
-    engine.RunBatch(settings);
-    ASSERT_FALSE(ui.asked.empty());
-    EXPECT_EQ(ui.asked[0].text, question);
-    EXPECT_EQ(platform.commands.back(), "DOSCONV A LONG NAME.TXT OUTPUT\\A LONG NAME.TXT");
-}
-
 TEST_F(RunBatchTest, FileNamesNeverChooseTheInterpreter) {
-    // Names that the interpreter would read as commands: started directly
-    // they reach the program as they are; through the interpreter (a batch
-    // program) escaped, and a "%" it would expand is not run at all.
+    // Started directly they reach the program as they are; through the
+    // interpreter (a batch program) escaped, and a "%" it would expand is not run.
     platform.environment = {{"PATHEXT", ".COM;.EXE;.BAT"}};
     platform.AddFile("a&q&.txt");
     platform.AddFile("b & q & x.txt", "", "BQX~1.TXT");
     platform.AddFile("c%PATH%.txt", "", "CPATH~1.TXT");
-    settings.files = "?*&*.txt";
-    settings.command = "* \"**\"";
+    settings = {platform.Cwd(), "DOSCONV", "?*&*.txt", "* \"**\""};
     settings.handling = HandlingNone;
     platform.AddFile("DOSCONV.EXE");
     engine.RunBatch(settings);
@@ -400,52 +292,100 @@ TEST_F(RunBatchTest, FileNamesNeverChooseTheInterpreter) {
               (std::vector<std::string>{"DOSCONV A^&Q^&.TXT \"a&q&.txt\"", "DOSCONV BQX~1.TXT \"b & q & x.txt\""}));
 }
 
+TEST_F(RunBatchTest, TestMode) {
+    // Cancel at the k-th file: nothing touched, the files that need renaming counted.
+    platform.AddFile("more.txt", "", "MORE~1.TXT");
+    settings.test = settings.rename = true;
+    const int needRename[] = {1, 1, 2, 3};  // files 1 to k; README.TXT needs none
+    for (size_t k = 1; k <= 4; ++k) {
+        ui.asked.clear();
+        ui.answers.assign(k - 1, Answer::Ok);
+        ui.answers.push_back(Answer::Cancel);
+        engine.RunBatch(settings);
+        ASSERT_EQ(ui.asked.size(), k);
+        EXPECT_EQ(ui.asked[0], (AskedQuestion{"ANNUAL~1.TXT OUTPUT\\ANNUAL~1.TXT",
+                                              "Lorvan test: \"DOSCONV\" command 1 of 4", Buttons::OkCancel}));
+        EXPECT_EQ(ui.asked[k - 1].title, "Lorvan test: \"DOSCONV\" command " + std::to_string(k) + " of 4");
+        std::string expected = handling;
+        for (size_t i = 0; i + 1 < k; ++i) expected += fileLines[i] + std::string(": Handled\r\n");
+        EXPECT_EQ(ui.status,
+                  expected + "\r\n" + std::to_string(needRename[k - 1]) + " file(s) need renaming\r\n\r\nDone\r\n");
+    }
+    EXPECT_EQ(platform.fileOperations, 0);
+    EXPECT_TRUE(platform.commands.empty());
+
+    // Too long: told, shown whole up to 649 characters with the addition.
+    settings = {platform.Cwd(), "DOSCONV", "README.TXT", std::string(120, 'x') + "*"};
+    settings.test = true;
+    ui.asked.clear();
+    engine.RunBatch(settings);
+    EXPECT_EQ(ui.asked.at(0),
+              (AskedQuestion{std::string(120, 'x') + "README.TXT\r\n\r\nCOMMAND STRING TOO LONG! Max "
+                                                     "126 characters",
+                             "Lorvan test: \"DOSCONV\" command 1 of 1", Buttons::OkCancel, Icon::Exclamation}));
+    EXPECT_NE(ui.status.find("\"README.TXT\"  (same): Command string too long\r\n"), std::string::npos);
+    settings.command = std::string(639, 'x') + "*";  // 649
+    engine.RunBatch(settings);
+    EXPECT_EQ(ui.asked.at(1).text.size(), 649u + 47u);
+    settings.command = std::string(640, 'x') + "*";  // 650
+    engine.RunBatch(settings);
+    EXPECT_EQ(ui.asked.at(2).text, std::string(640, 'x') + "README.TXT");
+    EXPECT_EQ(ui.asked.at(2).icon, Icon::Exclamation);
+    platform.AddDirectory("Annual Report_files", "ANNUAL~2");
+    settings = {platform.Cwd(), "DOSCONV", "Annual*", "*** *"};
+    settings.translate = "**_files";
+    settings.test = true;
+    engine.RunBatch(settings);
+    EXPECT_EQ(ui.asked.at(3).text, "ANNUAL~2 ANNUAL~1.TXT");
+
+    // Run pressed from a message box's loop, and a listing asked for meanwhile: ignored.
+    int nested = 0;
+    settings = {platform.Cwd(), "DOSCONV", "*.txt", "* OUTPUT\\*"};
+    settings.test = true;
+    ui.asked.clear();
+    ui.onAsk = [&] {
+        ++nested;
+        engine.RunBatch(settings);
+        engine.RefreshFileList(settings);
+    };
+    engine.RunBatch(settings);
+    EXPECT_EQ(nested, 4);
+    EXPECT_EQ(ui.asked.size(), 4u);
+    EXPECT_EQ(engine.FileCount(), 4u);
+    EXPECT_FALSE(engine.IsBusy());
+}
+
 TEST_F(RunBatchTest, StopAfterTheCommandThatRuns) {
     // Stop during the k-th command, or end that command (it hangs): nothing
     // after it runs, and its results, report and renaming are as at the end.
     settings.rename = true;
-    const char* longNames[] = {"Annual Report.txt", "README.TXT", "notes.txt"};
-    const char* statusLines[] = {"\"Annual Report.txt\"  \"ANNUAL~1.TXT\"", "\"README.TXT\"  (same)",
-                                 "\"notes.txt\"  \"NOTES.TXT\""};
-    const char* shortNames[] = {"ANNUAL~1.TXT", "README.TXT", "NOTES.TXT"};
     const char* renames[] = {"ANNUAL~1.TXT to Annual Report.txt: OK\r\n", "", "NOTES.TXT to notes.txt: OK\r\n"};
+    const auto convert = platform.onCommand;
     for (const bool end : {false, true}) {
         for (size_t k = 1; k <= 3; ++k) {
             SCOPED_TRACE(std::to_string(k) + (end ? " ended" : ""));
             platform.RemoveFile("REPORT.TXT");
             const auto commandsBefore = platform.commands.size();
-            auto convert = platform.onCommand;
-            platform.onCommand = [&, convert](const std::string& line) {
-                if (platform.commands.size() - commandsBefore == k) {
-                    EXPECT_TRUE(end ? engine.EndRunningCommands() : (engine.RequestStop(), true));
-                }
-                return convert(line);
-            };
+            During(k, [&] { EXPECT_TRUE(end ? engine.EndRunningCommands() : (engine.RequestStop(), true)); });
             ui.answers = {Answer::Yes};  // the earlier results go
             engine.RunBatch(settings);
             platform.onCommand = convert;
             EXPECT_EQ(platform.commands.size() - commandsBefore, k);
-
-            std::string status = "Handling commands:\r\n\r\n", report, renamed;
-            std::vector<std::string> output;
-            uint32_t renameCount = 0;
+            std::string status = handling, report = reportInfo + "DOSCONV * OUTPUT\\*\r\n\r\n", renamed;
+            size_t renameCount = 0;
             for (size_t i = 0; i < k; ++i) {
-                status += statusLines[i] + std::string(end && i == k - 1 ? ": Ended" : ": OK") + "\r\n";
-                report += "\r\n" + std::string(shortNames[i]) + " - " + longNames[i] +
-                          "\r\n2002-06-03 00:00:00\r\nconverted " + shortNames[i] + "\r\n";
+                status += fileLines[i] + std::string(end && i == k - 1 ? ": Ended" : ": OK") + "\r\n";
+                report += ReportPart(i);
                 renamed += renames[i];
                 renameCount += *renames[i] != 0;
-                output.push_back(longNames[i]);
             }
             const std::string count = std::to_string(renameCount);
-            status += "\r\nStopped after file " + std::to_string(k) + " of 3: \"" + longNames[k - 1] + "\".\r\n" +
-                      "\r\nRenaming files:\r\n\r\n" + renamed + "\r\n" + count + " out of " + count +
-                      " files renamed.\r\n\r\nDone\r\n";
-            EXPECT_EQ(ui.status, status);
-            EXPECT_EQ(platform.Content("REPORT.TXT"),
-                      "C:\\DATA\\*.txt\r\nMonday 2002-06-03 00:00:00\r\nDOSCONV * OUTPUT\\*\r\n\r\n" + report);
+            EXPECT_EQ(ui.status, status + "\r\nStopped after file " + std::to_string(k) + " of 3: \"" +
+                                     longNames[k - 1] + "\".\r\n\r\nRenaming files:\r\n\r\n" + renamed + "\r\n" +
+                                     count + " out of " + count + " files renamed.\r\n\r\nDone\r\n");
+            EXPECT_EQ(platform.Content("REPORT.TXT"), report);
             EXPECT_FALSE(platform.Has("REPORT.TMP"));
-            EXPECT_EQ(platform.Names("OUTPUT"), output);
+            EXPECT_EQ(platform.Names("OUTPUT"), std::vector<std::string>(longNames, longNames + k));
             EXPECT_EQ(ui.progressPos, 0u);
         }
     }
@@ -457,7 +397,7 @@ TEST_F(RunBatchTest, StopAfterTheCommandThatRuns) {
     ui.answers = {Answer::Yes};
     engine.RunBatch(settings);
     EXPECT_EQ(ui.status.find("Stopped"), std::string::npos);
-    EXPECT_EQ(platform.Names("OUTPUT"), (std::vector<std::string>{"Annual Report.txt", "README.TXT", "notes.txt"}));
+    EXPECT_EQ(platform.Names("OUTPUT"), std::vector<std::string>(longNames, longNames + 3));
     // Stopped from a question's loop before any command: none runs, and no file is named.
     const size_t commandsBefore = platform.commands.size();
     ui.onAsk = [&] { engine.RequestStop(); };
@@ -497,8 +437,7 @@ protected:
         };
         mostRunning = 0;
         settings.commandsAtOnce = atOnce;
-        if (platform.Has("OUTPUT"))
-            for (const std::string& name : platform.Names("OUTPUT")) platform.RemoveFile("OUTPUT\\" + name);
+        for (const std::string& name : platform.Names("OUTPUT")) platform.RemoveFile("OUTPUT\\" + name);
         ui.progress.clear();
         ui.asked.clear();
         engine.RunBatch(settings);
@@ -507,7 +446,7 @@ protected:
         Seen seen{ui.status, ui.progress, platform.Content(settings.report), std::move(output), ui.asked};
         platform.RemoveFile(settings.report);
         for (const std::string& name : platform.Names(platform.Cwd()))
-            if (name.rfind("REPORT-", 0) == 0) platform.RemoveFile(name);  // what failed writes kept
+            if (name.starts_with("REPORT-")) platform.RemoveFile(name);  // what failed writes kept
         return seen;
     }
 };
@@ -516,14 +455,13 @@ TEST_F(AtOnceTest, CommandsEndingOutOfOrderAreToldInFileOrder) {
     settings.handling = HandlingNone;
     const Seen one = Run(1);
     EXPECT_EQ(mostRunning, 1u);
-    EXPECT_NE(one.status.find("\"README.TXT\"  (same): Error 2\r\n\"notes.txt\"  \"NOTES.TXT\": OK\r\n"
-                              "\"more.txt\"  \"MORE~1.TXT\": Failed\r\n\"c%PATH%.txt\"  \"CPATH~1.TXT\": Not run"),
+    EXPECT_NE(one.status.find(fileLines[1] + std::string(": Error 2\r\n") + fileLines[2] + ": OK\r\n" + fileLines[3] +
+                              ": Failed\r\n\"c%PATH%.txt\"  \"CPATH~1.TXT\": Not run"),
               std::string::npos)
         << one.status;
-    const std::function<size_t(size_t)> policies[] = {[](size_t) { return 0; }, [](size_t n) { return n - 1; },
-                                                      [](size_t n) { return n / 2; }};
     for (const int32_t atOnce : {2, 3, 64}) {
-        for (const auto& policy : policies) {
+        for (const auto& policy : std::initializer_list<std::function<size_t(size_t)>>{
+                 [](size_t) { return 0; }, [](size_t n) { return n - 1; }, [](size_t n) { return n / 2; }}) {
             SCOPED_TRACE(atOnce);
             const Seen several = Run(atOnce, policy);
             EXPECT_EQ(several.status, one.status);
@@ -532,8 +470,7 @@ TEST_F(AtOnceTest, CommandsEndingOutOfOrderAreToldInFileOrder) {
             EXPECT_EQ(mostRunning, std::min<size_t>(atOnce, 6));  // six of the seven files run
         }
     }
-    // A stored value out of range counts as 1.
-    for (const int32_t odd : {0, -3, commandsAtOnceRange.high + 1}) {
+    for (const int32_t odd : {0, -3, commandsAtOnceRange.high + 1}) {  // a stored value out of range counts as 1
         Run(odd, [](size_t n) { return n - 1; });
         EXPECT_EQ(mostRunning, 1u) << odd;
     }
@@ -543,26 +480,23 @@ TEST_F(AtOnceTest, ReportModesAndTestModeGoOneAtATime) {
     // Every command writes the one temporary report: the report is as one at
     // a time makes it, including when its writes fail, and the status says
     // so once. Test mode asks about each command and never tells it.
-    for (const int32_t handling : {HandlingNameTime, HandlingHtmlTable}) {
+    for (const int32_t mode : {HandlingNameTime, HandlingHtmlTable}) {
         for (const bool failing : {false, true}) {
-            SCOPED_TRACE(std::to_string(handling) + (failing ? " failing" : ""));
-            settings.handling = handling;
-            settings.report = handling == HandlingNameTime ? "REPORT.LOG" : "REPORT.LRV";
-            auto prepare = [&] {
-                if (failing) platform.AddFile(settings.report).failWrite = true;
-            };
-            prepare();
+            SCOPED_TRACE(std::to_string(mode) + (failing ? " failing" : ""));
+            settings.handling = mode;
+            settings.report = mode == HandlingNameTime ? "REPORT.LOG" : "REPORT.LRV";
+            if (failing) platform.AddFile(settings.report).failWrite = true;
             const Seen one = Run(1);
-            prepare();
+            if (failing) platform.AddFile(settings.report).failWrite = true;
             const Seen four = Run(4, [](size_t n) { return n - 1; });
             EXPECT_EQ(mostRunning, 1u);
             EXPECT_EQ(four.report, one.report);
             EXPECT_EQ(four.asked, one.asked);
             EXPECT_EQ(four.output, one.output);
-            const std::string told =
-                "Commands run one at a time: each of them writes the one temporary report file.\r\n";
-            const size_t at = std::string("Handling commands:\r\n\r\n").size();
-            EXPECT_EQ(four.status, one.status.substr(0, at) + told + one.status.substr(at));
+            EXPECT_EQ(four.status, one.status.substr(0, handling.size()) +
+                                       "Commands run one at a time: each of them writes the one temporary report "
+                                       "file.\r\n" +
+                                       one.status.substr(handling.size()));
             if (failing) {
                 EXPECT_GT(one.asked.size(), 6u);  // whether to delete it, then at each command
                 EXPECT_NE(one.status.find("Its report output is kept in"), std::string::npos);
@@ -573,8 +507,7 @@ TEST_F(AtOnceTest, ReportModesAndTestModeGoOneAtATime) {
         }
     }
     settings.test = true;
-    const Seen one = Run(1);
-    const Seen four = Run(4);
+    const Seen one = Run(1), four = Run(4);
     EXPECT_EQ(four.status, one.status);
     EXPECT_EQ(four.asked, one.asked);
     EXPECT_EQ(mostRunning, 0u);
@@ -584,31 +517,26 @@ TEST_F(AtOnceTest, StopLetsTheRunningOnesEnd) {
     // Stopped, or its commands ended, when the first of three ends: none
     // starts after, those running end, and the run says after which file.
     settings.handling = HandlingNone;
-    const char* lines[] = {"\"Annual Report.txt\"  \"ANNUAL~1.TXT\"", "\"README.TXT\"  (same)",
-                           "\"notes.txt\"  \"NOTES.TXT\""};
     const char* results[] = {": OK", ": Error 2", ": OK"};
+    const auto convert = platform.onCommand;
     for (const bool end : {false, true}) {
         for (const bool lastFirst : {false, true}) {
             SCOPED_TRACE(std::to_string(end) + std::to_string(lastFirst));
             const size_t commandsBefore = platform.commands.size();
             const int endedBefore = platform.endedCount;
-            auto convert = platform.onCommand;
-            bool first = true;
-            platform.onCommand = [&, convert](const std::string& line) {
-                if (std::exchange(first, false)) {
-                    EXPECT_EQ(engine.CommandsRunning(), 3u);
-                    EXPECT_TRUE(end ? engine.EndRunningCommands() : (engine.RequestStop(), true));
-                }
-                return convert(line);
-            };
+            During(3, [&] {
+                EXPECT_EQ(engine.CommandsRunning(), 3u);
+                EXPECT_TRUE(end ? engine.EndRunningCommands() : (engine.RequestStop(), true));
+            });
             const Seen seen = Run(3, [lastFirst](size_t n) { return lastFirst ? n - 1 : 0; });
             platform.onCommand = convert;
             EXPECT_EQ(platform.commands.size() - commandsBefore, 3u);
             EXPECT_EQ(platform.endedCount - endedBefore, end ? 3 : 0);
-            std::string status = "Handling commands:\r\n\r\n";
-            for (int i = 0; i < 3; ++i) status += lines[i] + std::string(end ? ": Ended" : results[i]) + "\r\n";
-            status += "\r\nStopped after file 3 of 7: \"notes.txt\".\r\n\r\nRenaming files:\r\n\r\n";
-            status += "ANNUAL~1.TXT to Annual Report.txt: OK\r\nNOTES.TXT to notes.txt: OK\r\n";
+            std::string status = handling;
+            for (int i = 0; i < 3; ++i) status += fileLines[i] + std::string(end ? ": Ended" : results[i]) + "\r\n";
+            status +=
+                "\r\nStopped after file 3 of 7: \"notes.txt\".\r\n\r\nRenaming files:\r\n\r\n"
+                "ANNUAL~1.TXT to Annual Report.txt: OK\r\nNOTES.TXT to notes.txt: OK\r\n";
             EXPECT_EQ(seen.status.substr(0, status.size()), status);
             EXPECT_EQ(ui.progressPos, 0u);
             EXPECT_EQ(engine.CommandsRunning(), 0u);
