@@ -339,63 +339,6 @@ void UiDriver::CloseEverything() {
     }
 }
 
-HWND Dialog::Field(int id) const {
-    HWND edit = FindWindowExA((*this)[id], nullptr, "Edit", nullptr);
-    return edit ? edit : (*this)[id];
-}
-
-std::string Dialog::Text(int id) const {
-    return WindowText(Field(id));
-}
-
-HWND Dialog::Focused() const {
-    GUITHREADINFO info{sizeof info};
-    GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info);
-    return info.hwndFocus;
-}
-
-POINT Dialog::PointOf(int id, int dx, int dy) const {
-    RECT rect;
-    GetWindowRect((*this)[id], &rect);
-    POINT p{rect.left + dx, rect.top + dy};
-    ScreenToClient(main, &p);
-    return p;
-}
-
-void Dialog::Type(int id, std::string_view text) const {
-    for (char c : text) PostMessageA(Field(id), WM_CHAR, static_cast<unsigned char>(c), 1);
-    Settle();
-}
-
-void Dialog::Clear(int id) const {
-    PostMessageA(Field(id), EM_SETSEL, 0, -1);
-    Type(id, "\b");
-}
-
-void Dialog::Focus(int id) const {
-    PostMessageA(main, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>((*this)[id]), TRUE);
-    Settle();
-}
-
-void Dialog::Click(int id) const {
-    PostMessageA((*this)[id], BM_CLICK, 0, 0);
-    Settle();
-}
-
-void Dialog::Command(int id) const {
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(id, 0), 0);
-}
-
-void Dialog::Pick(int id, int index) const {
-    SendMessageA((*this)[id], CB_SETCURSEL, index, 0);
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>((*this)[id]));
-}
-
-void Dialog::Key(int id, UINT key) const {
-    ui.Key(Field(id), key);
-    Settle();
-}
-
 bool Dialog::Answer(const std::string& caption, const std::string& text, int button, bool closing) const {
     HWND box = ui.WaitForWindow(caption, text);
     if (!box) return false;

@@ -87,28 +87,48 @@ INT_PTR RunDriven(App& app, Dlg& dialog, std::function<void(UiDriver&)> script) 
     return app.RunMainDialog(dialog);
 }
 
+std::string WindowText(HWND window);  // asked with a time limit
+
 // A dialog as the driver works it: its controls by id, and what a user does
-// with them; each action but Command and Pick returns once it is handled.
+// with them; each action returns once the dialog has handled it.
 struct Dialog {
     UiDriver& ui;
     HWND main;
 
     HWND operator[](int id) const { return GetDlgItem(main, id); }
-    HWND Field(int id) const;  // the control, or the edit part of a combo box
-    std::string Text(int id) const;
+    HWND Field(int id) const {  // the control, or the edit part of a combo box
+        HWND edit = FindWindowExA((*this)[id], nullptr, "Edit", nullptr);
+        return edit ? edit : (*this)[id];
+    }
+    std::string Text(int id) const { return WindowText(Field(id)); }
     bool Enabled(int id) const { return IsWindowEnabled((*this)[id]) != FALSE; }
     bool Checked(int id) const { return IsDlgButtonChecked(main, id) == BST_CHECKED; }
-    HWND Focused() const;
-    POINT PointOf(int id, int dx, int dy) const;  // in the dialog's client coordinates
-
+    HWND Focused() const {
+        GUITHREADINFO info{sizeof info};
+        GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info);
+        return info.hwndFocus;
+    }
+    POINT PointOf(int id, int dx, int dy) const {  // in the dialog's client coordinates
+        RECT rect;
+        GetWindowRect((*this)[id], &rect);
+        POINT p{rect.left + dx, rect.top + dy};
+        ScreenToClient(main, &p);
+        return p;
+    }
     void Settle() const { ui.Settle(main); }
-    void Type(int id, std::string_view text) const;
-    void Clear(int id) const;
-    void Focus(int id) const;
-    void Click(int id) const;
-    void Command(int id) const;
-    void Pick(int id, int index) const;  // a drop-down list's entry chosen
-    void Key(int id, UINT key) const;
+    void Type(int id, std::string_view text) const {
+        for (char c : text) PostMessageA(Field(id), WM_CHAR, static_cast<unsigned char>(c), 1);
+        Settle();
+    }
+    void Clear(int id) const { PostMessageA(Field(id), EM_SETSEL, 0, -1), Type(id, "\b"); }
+    void Focus(int id) const { PostMessageA(main, WM_NEXTDLGCTL, (WPARAM)(*this)[id], TRUE), Settle(); }
+    void Click(int id) const { PostMessageA((*this)[id], BM_CLICK, 0, 0), Settle(); }
+    void Key(int id, UINT key) const { ui.Key(Field(id), key), Settle(); }
+    void Command(int id) const { PostMessageA(main, WM_COMMAND, id, 0); }  // not waited for
+    void Pick(int id, int index) const {  // a drop-down list's entry chosen, not waited for
+        SendMessageA((*this)[id], CB_SETCURSEL, index, 0);
+        PostMessageA(main, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)(*this)[id]);
+    }
     // Answers the message box of that caption that shows the text; closing:
     // the answer ends the dialog.
     bool Answer(const std::string& caption, const std::string& text, int button, bool closing = false) const;
