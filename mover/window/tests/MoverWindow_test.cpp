@@ -1,5 +1,5 @@
-// Kastrelo's window driven as a user would: the "_files" questions, keys,
-// buttons and double-clicks, the help pages.
+// Kastrelo on real directories under Wine: what Windows lists, the moves it
+// makes, and the window and its questions driven as a user would.
 
 #include "mover/window/MoverApp.h"
 #include "mover/window/MoverHelpDlg.h"
@@ -8,132 +8,202 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace mover;
 
 namespace {
 
 CMoverApp app;
 
+const int N = mover::Normal, P = mover::Pair, X = mover::Restricted;
+using Rows = std::vector<ShownRow>;
+using Names = std::vector<std::string>;
 const char mainCaption[] = "*_files";
-const char helpCaption[] = "*_files Help";
-const char rootTitle[] = "Click the CWD Change button to browse from CWD parent";
 const char mainText[] = "Current Working Directory (CWD)";
+const char rootTitle[] = "Click the CWD Change button to browse from CWD parent";
 
-// Runs the main window in the directory while the script works it.
-INT_PTR RunIn(CMoverDlg& dialog, const ScratchDir& dir, std::function<void(UiDriver&)> script) {
-    dir.Enter();
-    return RunDriven(app, dialog, std::move(script));
-}
+// The window opened in a working directory that holds "_files".
+class MoverOnDisk : public ::testing::Test {
+protected:
+    void SetUp() override { dir.MakeDir("_files"); }
+    void TearDown() override {
+        dialog.Destroy();
+        RegDeleteTreeA(HKEY_CURRENT_USER, kastreloRegistryKey);
+    }
+    void Open() {
+        dir.Enter();
+        ASSERT_TRUE(dialog.Create());
+    }
+    // The Move command, as the button and the Enter key give it.
+    void Move() { SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); }
+    HWND View(int id) const { return dialog.Item(id); }
+    Rows Left() const { return ShownRows(View(IDC_LEFT_LIST)); }
+    Rows Right() const { return ShownRows(View(IDC_RIGHT_LIST)); }
+
+    ScratchDir dir;
+    CMoverDlg dialog;
+};
 
 }  // namespace
 
-TEST(MoverWindow, TheMissingFilesQuestionsAnswered) {
-    // Yes: "_files" is made and the window opens; No then OK: the directory
-    // chosen opens instead; No then Cancel: the program ends before its
-    // window shows. The position is saved each time.
+TEST_F(MoverOnDisk, ListsRealDirectoriesByTheirAttributesAndPairsBeyondAscii) {
+    // Pairs ignore case beyond ASCII and win over the restricted attributes;
+    // files are never listed.
+    dir.MakeDirs({"b_files", "A_files", "files", "b_files.old", "_files\\Zeta", "Hidden_files", "sys_files",
+                  "_files\\hid", "CAFÉ_files", "_files\\café", "Secret_files", "_files\\secret", "ИМЯ_files",
+                  "_files\\имя"});
+    for (const char* name : {"Hidden_files", "_files\\hid", "Secret_files"})
+        SetFileAttributesA((dir / name).c_str(), FILE_ATTRIBUTE_HIDDEN);
+    SetFileAttributesA((dir / "sys_files").c_str(), FILE_ATTRIBUTE_SYSTEM);
+    dir.WriteFile("x_files", "a file");
+    Open();
+    EXPECT_EQ(Left(), (Rows{{"A_files", N, true},
+                            {"b_files", N, true},
+                            {"CAFÉ_files", P, false},
+                            {"Hidden_files", X, false},
+                            {"Secret_files", P, false},
+                            {"sys_files", X, false},
+                            {"ИМЯ_files", P, false}}));
+    EXPECT_EQ(
+        Right(),
+        (Rows{{"café", P, false}, {"hid", X, false}, {"secret", P, false}, {"Zeta", N, false}, {"имя", P, false}}));
+}
+
+TEST_F(MoverOnDisk, MovesWithTheirContentsAndNeverOntoWhatIsThere) {
+    dir.MakeDirs({"Page_FILES", "_files\\Back", "_files\\_files", "Mine_files", "gone_files"});
+    dir.WriteFile("Page_FILES\\style.css", "left");
+    dir.WriteFile("_files\\Back\\image.gif", "right");
+    dir.WriteFile("Mine_files\\mine.txt", "mine");
+    Open();
+    SelectRows(View(IDC_RIGHT_LIST), {"Back", "_files"});
+    // Since the refresh another program made a target, and removed a source.
+    dir.MakeDir("_files\\MINE");
+    dir.WriteFile("_files\\MINE\\theirs.txt", "theirs");
+    RemoveTree(dir / "gone_files");
+    Move();
+    EXPECT_EQ(dir.ReadFile("_files\\Page\\style.css"), "left");  // the suffix goes, letter case stays
+    EXPECT_EQ(dir.ReadFile("Back_files\\image.gif"), "right");
+    EXPECT_EQ(dir.ReadFile("Mine_files\\mine.txt"), "mine");
+    EXPECT_EQ(dir.ReadFile("_files\\MINE\\theirs.txt"), "theirs");
+    EXPECT_EQ(dir.ReadFile("_files\\MINE\\mine.txt"), "<missing>");
+    EXPECT_EQ(Left(), (Rows{{"_files_files", N, true}, {"Back_files", N, true}, {"Mine_files", P, false}}));
+    EXPECT_EQ(Right(), (Rows{{"MINE", P, false}, {"Page", N, false}}));
+}
+
+TEST_F(MoverOnDisk, NamesOfAnyScriptAndTheLongest) {
+    const std::string names[] = {"Łódź", "Ωmega", "Omega", "ｆｕｌｌ", "Имя", "日本語", "😀", "a&b", "100% done"};
+    for (const std::string& name : names) {
+        dir.MakeDir(name + "_files");
+        dir.WriteFile(name + "_files\\x.txt", name);
+    }
+    // With "_files" the longest name a volume takes; past the ANSI path
+    // limit, so made relative to the working directory.
+    dir.Enter();
+    const std::string longest(249, 'L'), tooLong(252, 'R');  // plus "_files" is 258
+    ASSERT_TRUE(CreateDirectoryA((longest + "_files").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(("_files\\" + tooLong).c_str(), nullptr));
+    Open();
+    Move();
+    Rows moved{{longest, N, false}, {tooLong, N, false}};
+    for (const std::string& name : names) moved.push_back({name, N, false});
+    std::sort(moved.begin(), moved.end(), [](const ShownRow& a, const ShownRow& b) {
+        return CDirListCtrl::CollationKey(a.name) < CDirListCtrl::CollationKey(b.name);
+    });
+    EXPECT_EQ(Left(), Rows{});
+    EXPECT_EQ(Right(), moved);
+    for (const std::string& name : names) EXPECT_EQ(dir.ReadFile("_files\\" + name + "\\x.txt"), name) << name;
+    SelectRows(View(IDC_RIGHT_LIST), {names[0], names[6], tooLong});  // a name grown too long stays
+    Move();
+    for (int i : {0, 6}) EXPECT_EQ(dir.ReadFile(names[i] + "_files\\x.txt"), names[i]) << names[i];
+    EXPECT_EQ(GetFileAttributesA(("_files\\" + longest).c_str()), DWORD(FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_EQ(GetFileAttributesA(("_files\\" + tooLong).c_str()), DWORD(FILE_ATTRIBUTE_DIRECTORY));
+}
+
+TEST(MoverWindow, QuestionsKeysAndHelpPages) {
+    // Without "_files": Yes makes it; No then OK opens the directory chosen;
+    // No then Cancel ends the program before its window shows. The
+    // position is saved each time.
     enum { Yes, NoThenOk, NoThenCancel };
-    for (int row : {Yes, NoThenOk, NoThenCancel}) {
+    for (int row : {NoThenCancel, NoThenOk, Yes}) {
         SCOPED_TRACE(row);
         ScratchDir dir, other;
-        dir.MakeDir("page_files");
+        dir.MakeDirs({"Annual Report_files", "page_files"});
         other.MakeDirs({"_files", "there_files"});
         RegDeleteTreeA(HKEY_CURRENT_USER, kastreloRegistryKey);
+        CMoverHelpDlg::currentHelpPage = 0;
         CMoverDlg dialog;
+        dir.Enter();
         bool mainShown = false;
-        const INT_PTR result = RunIn(dialog, dir, [&](UiDriver& ui) {
+        RunDriven(app, dialog, [&](UiDriver& ui) {
             if (HWND q = ui.WaitForWindow(mainCaption, "Create one?")) ui.Click(q, row == Yes ? IDYES : IDNO);
-            if (row != Yes)
-                if (HWND q = ui.WaitForWindow(mainCaption, "Change Current Working Directory?"))
-                    ui.Click(q, row == NoThenOk ? IDOK : IDCANCEL);
-            if (row == NoThenOk)
-                if (HWND chooser = ui.WaitForChooser(rootTitle)) ui.ChooseFolder(chooser, other.Path());
+            if (HWND q = row == Yes ? nullptr : ui.WaitForWindow(mainCaption, "Change Current Working Directory?"))
+                ui.Click(q, row == NoThenOk ? IDOK : IDCANCEL);
+            if (HWND chooser = row == NoThenOk ? ui.WaitForChooser(rootTitle) : nullptr)
+                ui.ChooseFolder(chooser, other.Path());
             HWND main = row == NoThenCancel ? nullptr : ui.WaitForWindow(mainCaption, mainText);
             mainShown = main || ui.Appears(mainCaption, mainText, 500);
             if (!main) return;
             Dialog w{ui, main};
+            HWND left = w[IDC_LEFT_LIST], right = w[IDC_RIGHT_LIST];
             EXPECT_EQ(w.Text(IDC_CWD), row == Yes ? dir.Path() : other.Path());
+            EXPECT_TRUE(GetWindowLongA(w[IDC_CWD], GWL_STYLE) & SS_NOPREFIX);  // "&" shown as it is
             if (row == NoThenOk) {
-                EXPECT_EQ(SelectedNames(w[IDC_LEFT_LIST]), (std::vector<std::string>{"there_files"}));
+                EXPECT_EQ(SelectedNames(left), Names{"there_files"});
+                return ui.Click(main, IDCANCEL);
             }
+            // Esc is ignored; Enter moves the selected directories; typing
+            // a name's first letters moves to that row.
+            w.Key(IDC_LEFT_LIST, VK_ESCAPE);
+            EXPECT_TRUE(IsWindowVisible(main));
+            w.Key(IDC_LEFT_LIST, VK_RETURN);
+            EXPECT_TRUE(UiDriver::WaitUntil([&] { return dir.IsDir("_files\\Annual Report"); }));
+            EXPECT_EQ(w.Focused(), left);
+            PostMessageA(right, WM_CHAR, 'p', 1);
+            EXPECT_TRUE(UiDriver::WaitUntil([&] {
+                const int focused = ListView_GetNextItem(right, -1, LVNI_FOCUSED);
+                return focused >= 0 && ShownRows(right)[focused].name == "page";
+            }));
+            // A double-click on the CWD field browses from the desktop; one on
+            // a list row at the field's height from the list's top is none.
+            w.ui.DoubleClick(w.main, w.PointOf(IDC_CWD, 10, 5));
+            if (HWND chooser = w.ui.WaitForChooser(rootTitle)) w.ui.Click(chooser, IDCANCEL);
+            w.Settle();
+            EXPECT_FALSE(w.DoubleClickBesideOpensChooser(IDC_LEFT_LIST, IDC_CWD, 20, rootTitle));
+            // The help pages: each key's page, what shows and what does not;
+            // Esc does not close them; the next opening shows the page shown
+            // last; the system menu's About entry shows About.
+            const struct {
+                UINT key;  // 0: opened by the Help button, 1: by the system menu
+                int page, shown, hidden;
+            } steps[] = {
+                {0, 0, IDC_PURPOSE_TEXT, IDC_SYMBOLS_TEXT},       {VK_RIGHT, 1, IDC_PAIR_BITMAP, IDC_PURPOSE_TEXT},
+                {VK_ESCAPE, 1, IDC_SYMBOLS_TEXT, IDC_ABOUT_TEXT}, {0, 1, IDC_RESTRICTED_BITMAP, IDC_ABOUT_ICON},
+                {VK_RIGHT, 2, IDC_ABOUT_ICON, IDC_SYMBOLS_TEXT},  {VK_LEFT, 1, IDC_NORMAL_BITMAP, IDC_ABOUT_TEXT},
+                {1, 2, IDC_ABOUT_TEXT, IDC_SYMBOLS_TEXT},
+            };
+            HWND help = nullptr;
+            for (const auto& step : steps) {
+                if (step.key > 1) {
+                    Dialog{w.ui, help}.Key(IDC_HELP_TAB, step.key);
+                } else {
+                    if (help) w.ui.Click(help, IDOK), w.ui.WaitGone(help);
+                    if (step.key == 1)
+                        PostMessageA(w.main, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+                    else
+                        w.ui.Click(w.main, IDC_HELP_BUTTON);
+                    if (!(help = w.ui.WaitForWindow("*_files Help"))) return;
+                }
+                EXPECT_EQ(TabCtrl_GetCurSel(GetDlgItem(help, IDC_HELP_TAB)), step.page);
+                EXPECT_TRUE(IsWindowVisible(GetDlgItem(help, step.shown))) << step.page << " " << step.shown;
+                EXPECT_FALSE(IsWindowVisible(GetDlgItem(help, step.hidden))) << step.page << " " << step.hidden;
+            }
+            w.ui.Click(help, IDOK);
+            w.ui.WaitGone(help);
             ui.Click(main, IDCANCEL);
         });
-        EXPECT_EQ(result, IDCANCEL);
         EXPECT_EQ(mainShown, row != NoThenCancel);
         EXPECT_EQ(dir.IsDir("_files"), row == Yes);
         EXPECT_EQ(Stored(kastreloRegistryKey).size(), 2u);  // Left and Top
     }
-}
-
-TEST(MoverWindow, KeysButtonsDoubleClicksAndHelpPages) {
-    ScratchDir dir;
-    dir.MakeDirs({"_files", "Annual Report_files", "index_files", "_files\\index", "_files\\Old Page", "page_files"});
-    CMoverHelpDlg::currentHelpPage = 0;
-    CMoverDlg dialog;
-    RunIn(dialog, dir, [&](UiDriver& ui) {
-        HWND main = ui.WaitForWindow(mainCaption, mainText);
-        if (!main) return;
-        Dialog w{ui, main};
-        HWND left = w[IDC_LEFT_LIST], right = w[IDC_RIGHT_LIST];
-        // Esc is ignored; Enter moves the selected, movable directories.
-        w.Key(IDC_LEFT_LIST, VK_ESCAPE);
-        EXPECT_TRUE(IsWindowVisible(w.main));
-        SelectRows(left, {"Annual Report_files"});
-        w.Key(IDC_LEFT_LIST, VK_RETURN);
-        EXPECT_TRUE(UiDriver::WaitUntil([&] { return dir.IsDir("_files\\Annual Report"); }));
-        w.Settle();
-        EXPECT_EQ(w.Focused(), left);
-        // Typing a name's first letters moves to that row.
-        PostMessageA(right, WM_CHAR, 'o', 1);
-        EXPECT_TRUE(UiDriver::WaitUntil([&] {
-            int focused = ListView_GetNextItem(right, -1, LVNI_FOCUSED);
-            return focused >= 0 && ShownRows(right)[focused].name == "Old Page";
-        }));
-        // Change, cancelled: the lists are rebuilt all the same.
-        dir.MakeDir("new_files");
-        w.ui.Click(w.main, IDC_CHANGE);
-        if (HWND chooser = w.ui.WaitForChooser("Doubleclick in the CWD name field to browse from root"))
-            w.ui.Click(chooser, IDCANCEL);
-        UiDriver::WaitUntil([&] { return SelectedNames(left).size() == 2; });
-        EXPECT_EQ(SelectedNames(left), (std::vector<std::string>{"new_files", "page_files"}));
-        // A path holding "&" shows as it is, with no access-key mark.
-        EXPECT_TRUE(GetWindowLongA(w[IDC_CWD], GWL_STYLE) & SS_NOPREFIX);
-        // A double-click on the CWD field browses from the desktop; one on a
-        // list row at the field's height from the list's top is none.
-        w.ui.DoubleClick(w.main, w.PointOf(IDC_CWD, 10, 5));
-        if (HWND chooser = w.ui.WaitForChooser(rootTitle)) w.ui.Click(chooser, IDCANCEL);
-        w.Settle();
-        EXPECT_FALSE(w.DoubleClickBesideOpensChooser(IDC_LEFT_LIST, IDC_CWD, 20, rootTitle));
-
-        // The help pages: each key's page, with what shows and what does
-        // not; Esc does not close them. The next opening shows the page
-        // shown last; the system menu's About entry shows About.
-        const struct {
-            UINT key;  // 0: opened by the Help button, 1: by the system menu
-            int page, shown, hidden;
-        } steps[] = {
-            {0, 0, IDC_PURPOSE_TEXT, IDC_SYMBOLS_TEXT},       {VK_RIGHT, 1, IDC_PAIR_BITMAP, IDC_PURPOSE_TEXT},
-            {VK_ESCAPE, 1, IDC_SYMBOLS_TEXT, IDC_ABOUT_TEXT}, {0, 1, IDC_RESTRICTED_BITMAP, IDC_ABOUT_ICON},
-            {VK_RIGHT, 2, IDC_ABOUT_ICON, IDC_SYMBOLS_TEXT},  {VK_LEFT, 1, IDC_NORMAL_BITMAP, IDC_ABOUT_TEXT},
-            {1, 2, IDC_ABOUT_TEXT, IDC_SYMBOLS_TEXT},
-        };
-        HWND help = nullptr;
-        for (const auto& step : steps) {
-            if (step.key > 1) {
-                Dialog{w.ui, help}.Key(IDC_HELP_TAB, step.key);
-            } else {
-                if (help) w.ui.Click(help, IDOK), w.ui.WaitGone(help);
-                if (step.key == 1)
-                    PostMessageA(w.main, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
-                else
-                    w.ui.Click(w.main, IDC_HELP_BUTTON);
-                if (!(help = w.ui.WaitForWindow(helpCaption))) return;
-            }
-            EXPECT_EQ(TabCtrl_GetCurSel(GetDlgItem(help, IDC_HELP_TAB)), step.page);
-            EXPECT_TRUE(IsWindowVisible(GetDlgItem(help, step.shown))) << step.page << " " << step.shown;
-            EXPECT_FALSE(IsWindowVisible(GetDlgItem(help, step.hidden))) << step.page << " " << step.hidden;
-        }
-        w.ui.Click(help, IDOK);
-        w.ui.WaitGone(help);
-        ui.Click(main, IDCANCEL);
-    });
 }

@@ -5,13 +5,11 @@
 //   noout           write no OUT
 //   report TEXT     add TEXT and CR LF to TEMP
 //   sleep MS        wait MS milliseconds before writing anything
-//   echo TEXT       write TEXT and CR LF to standard output
 //   console         add to TEMP whether its console has a visible window
 // It echoes its arguments to args.log in the current directory.
 #include <windows.h>
 
 #include <fstream>
-#include <iostream>
 #include <sstream>
 #include <string>
 
@@ -34,7 +32,6 @@ int main(int argc, char** argv) {
         if (line.rfind("report ", 0) == 0) report += line.substr(7) + "\r\n";
         writeReport = writeReport || line.rfind("report ", 0) == 0;
         if (line.rfind("sleep ", 0) == 0) Sleep(std::stoul(line.substr(6)));
-        if (line.rfind("echo ", 0) == 0) std::cout << line.substr(5) << std::endl;  // CR LF in text mode
         if (line == "console") {
             HWND window = GetConsoleWindow();
             report += window && IsWindowVisible(window) ? "visible console\r\n" : "no visible console\r\n";
