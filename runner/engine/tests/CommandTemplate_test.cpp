@@ -139,38 +139,19 @@ TEST(RelativeToCwd, DropsTheWorkingDirectory) {
     EXPECT_EQ(RelativeToCwd("C:\\DATA\\\x83\x5C~1", "C:\\DATA", japanese), "\x83\x5C~1");
 }
 
-TEST(MakeFileValues, ShortValueConvertedOnlyInRealRun) {
-    FakePlatform platform;
-    RunSettings settings;
-    settings.cwd = platform.Cwd();
-    const FileEntry plain{"", "CAF\xC9.TXT"}, aliased{"R\xC9SUM~1.TXT", "R\xE9sum\xE9 long.txt"};
-    auto values = [&](const FileEntry& entry) { return MakeFileValues(entry, settings, Set(0), platform); };
-    EXPECT_EQ(values(plain).shortValue, "CAF\x90.TXT");
-    EXPECT_EQ(values(plain).longValue, "CAF\xC9.TXT");
-    EXPECT_EQ(values(aliased).shortValue, "R\x90SUM~1.TXT");
-    EXPECT_EQ(values(aliased).longValue, "R\xE9sum\xE9 long.txt");
-    settings.test = true;
-    EXPECT_EQ(values(plain).shortValue, "CAF\xC9.TXT");
-}
-
 TEST(MakeFileValues, TranslateValues) {
     FakePlatform platform;
+    for (const char* directory : {"a.b_files", "noext_x", "_x", "p", "p\\p", "C:\\WORK"})
+        platform.AddDirectory(directory);
     platform.AddDirectory("My Page_files", "MYPAGE~1");
-    platform.AddDirectory("a.b_files");
-    platform.AddDirectory("noext_x");
-    platform.AddDirectory("_x");
-    platform.AddDirectory("p");
-    platform.AddDirectory("p\\p");
     platform.AddDirectory("Page_files", "PAGE_F~1");
     platform.AddDirectory("X_files").failShortPath = true;
-    platform.AddDirectory("C:\\WORK");
     platform.AddDirectory("C:\\WORK\\Long Name", "LONGNA~1");
     // A short form longer than 223 characters does not fit its buffer.
     const std::string longest(215, 'e'), longestPage = longest + ".htm", longestShown(215, 'E');
     platform.AddDirectory(longest);  // C:\DATA\ and 215: 223 characters
     std::string deep = "C:\\DATA";
-    for (int i = 0; i < 4; ++i)
-        platform.AddDirectory(deep += "\\" + std::string(60, 'd'));  // 7 + 4 * 61 = 251 characters
+    for (int i = 0; i < 4; ++i) platform.AddDirectory(deep += "\\" + std::string(60, 'd'));  // 7 + 4 * 61 = 251
 
     struct Row {
         std::string translate;

@@ -8,8 +8,10 @@ using namespace runner;
 
 namespace {
 
-const std::string textInfo = TextReportInfo("C:\\DATA\\*.txt", "Monday 2002-06-03 14:05:09", "DOSCONV * OUTPUT\\*");
-const std::string htmlHead = HtmlReportHead("C:\\DATA\\*.txt", "Monday 2002-06-03 14:05:09", "DOSCONV * OUTPUT\\*");
+const std::string runTime = "Monday 2002-06-03 14:05:09";
+const std::string textInfo = TextReportInfo("C:\\DATA\\*.txt", runTime, "DOSCONV * OUTPUT\\*");
+const std::string htmlHead = HtmlReportHead("C:\\DATA\\*.txt", runTime, "DOSCONV * OUTPUT\\*");
+const std::string htmlEnd = "\r\n</body>\r\n</html>";
 const std::string separator = "\r\n================================\r\n\r\n";
 const std::string stamp = "\r\n2002-06-03 14:05:09\r\n";
 
@@ -43,21 +45,22 @@ protected:
 };
 
 TEST_F(ReportTest, TemporaryNames) {
-    auto name = [&](const char* report, const char* ext) {
+    // "/" is a separator too; case is ignored in the code page.
+    const std::tuple<const char*, const char*, const char*> rows[] = {
+        {"REPORT.TXT", ".TMP", "REPORT.TMP"},
+        {"REPORT", ".TMP", "REPORT.TMP"},
+        {"OLD.DIR\\REPORT", ".TMP", "OLD.DIR\\REPORT.TMP"},
+        {"OLD.DIR/REPORT", ".TMP", "OLD.DIR/REPORT.TMP"},
+        {"OLD.DIR/R.TXT", ".TMP", "OLD.DIR/R.TMP"},
+        {"a.b.c", ".T", "a.b.T"},
+        {"REPORT.TMP", ".tmp", "refused"},
+        {"R.\xE9", ".\xC9", "refused"}};
+    for (auto [report, ext, expected] : rows) {
         settings.report = report;
         settings.tempExt = ext;
         std::string temporary;
-        return TemporaryReportName(settings, platform, temporary) ? temporary : "refused";
-    };
-    EXPECT_EQ(name("REPORT.TXT", ".TMP"), "REPORT.TMP");
-    EXPECT_EQ(name("REPORT", ".TMP"), "REPORT.TMP");
-    EXPECT_EQ(name("OLD.DIR\\REPORT", ".TMP"), "OLD.DIR\\REPORT.TMP");
-    EXPECT_EQ(name("OLD.DIR/REPORT", ".TMP"), "OLD.DIR/REPORT.TMP");  // "/" is a separator too
-    EXPECT_EQ(name("OLD.DIR/R.TXT", ".TMP"), "OLD.DIR/R.TMP");
-    EXPECT_EQ(name("a.b.c", ".T"), "a.b.T");
-    EXPECT_EQ(name("REPORT.TMP", ".tmp"), "refused");
-    EXPECT_EQ(name("R.\xE9", ".\xC9"), "refused");  // ignoring case in the code page
-
+        EXPECT_EQ(TemporaryReportName(settings, platform, temporary) ? temporary : "refused", expected) << report;
+    }
     // Code page 932: "\x83\x5C" is one character, not a backslash.
     FakePlatform japanese("C:\\DATA", 932);
     settings.report = "X.\x83\x5C";
@@ -83,17 +86,11 @@ TEST_F(ReportTest, TemporaryNames) {
 }
 
 TEST_F(ReportTest, EveryHandlingModeByteForByte) {
-    struct Row {
-        int handling;
-        bool withoutRunInformation;
-        const char* report;
-        Outputs outputs;
-        std::string expected;
-    };
     const std::string big(1024, 'e');
     std::string longer(2500, 'l');
     for (size_t i = 0; i < longer.size(); ++i) longer[i] = static_cast<char>(i % 251);
-    const Row rows[] = {
+    // handling, without run information, report, outputs, the report's bytes
+    const std::tuple<int, bool, const char*, Outputs, std::string> rows[] = {
         {0,
          false,
          "REPORT.TXT",
@@ -113,30 +110,36 @@ TEST_F(ReportTest, EveryHandlingModeByteForByte) {
          {{"A", "a", "caf\x82"}, {"B", "b", "caf\xC3\xA9"}},
          textInfo + "caf\xE9"
                     "caf\xC3\xA9"},
-        {2, false, "REPORT.LRV", {{"A.TXT", "a.txt", "<p>one</p>"}}, htmlHead + "<p>one</p>\r\n</body>\r\n</html>"},
+        {2, false, "REPORT.LRV", {{"A.TXT", "a.txt", "<p>one</p>"}}, htmlHead + "<p>one</p>" + htmlEnd},
         {3,
          false,
          "REPORT.LRV",
          {{"A.TXT", "a.txt", "<tr><td>1</td></tr>"}},
-         htmlHead + "<table border=\"1\" cellpadding=\"2\" cellspacing=\"0\">\r\n<tr><td>1</td></tr>\r\n</table>"
-                    "\r\n</body>\r\n</html>"},
-        {-1, false, "REPORT.TXT", {{"A.TXT", "a.txt", "x"}, {"B.TXT", "b.txt", "y"}}, "xy"},
-    };
-    for (const Row& row : rows) {
-        settings.handling = row.handling;
-        settings.nameTimeWithoutRunInformation = row.withoutRunInformation;
-        settings.report = row.report;
-        platform.RemoveFile(row.report);
-        EXPECT_EQ(Run(row.outputs), row.expected) << row.handling << " " << row.withoutRunInformation;
+         htmlHead + "<table border=\"1\" cellpadding=\"2\" cellspacing=\"0\">\r\n<tr><td>1</td></tr>\r\n</table>" +
+             htmlEnd},
+        {-1, false, "REPORT.TXT", {{"A.TXT", "a.txt", "x"}, {"B.TXT", "b.txt", "y"}}, "xy"}};
+    for (const auto& [handling, withoutInformation, report, outputs, expected] : rows) {
+        settings.handling = handling;
+        settings.nameTimeWithoutRunInformation = withoutInformation;
+        settings.report = report;
+        platform.RemoveFile(report);
+        EXPECT_EQ(Run(outputs), expected) << handling << " " << withoutInformation;
     }
     // The HTML report says its code page.
     platform.charset = "utf-8";
     settings.handling = HandlingHtml;
     platform.RemoveFile(settings.report);
-    EXPECT_EQ(Run({}), HtmlReportHead("C:\\DATA\\*.txt", "Monday 2002-06-03 14:05:09", "DOSCONV * OUTPUT\\*", "utf-8") +
-                           "\r\n</body>\r\n</html>");
+    EXPECT_EQ(Run({}), HtmlReportHead("C:\\DATA\\*.txt", runTime, "DOSCONV * OUTPUT\\*", "utf-8") + htmlEnd);
     EXPECT_TRUE(ui.asked.empty());
     EXPECT_EQ(platform.Find("REPORT.TXT")->attributes & text::AttributeArchive, text::AttributeArchive);
+
+    // The bytes taken for UTF-8, and those that are not (a DOS letter, cut
+    // short, no continuation, overlong, a surrogate, past U+10FFFF).
+    for (std::string_view bytes : {"", "plain\r\n\x7F", "caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80 \xF4\x8F\xBF\xBF"})
+        EXPECT_TRUE(IsAsciiOrUtf8(bytes)) << bytes;
+    for (std::string_view bytes : {"caf\x82", "\xC3", "\xE2\x82", "\xC3(", "\xC0\x80", "\xE0\x9F\xBF",
+                                   "\xF0\x8F\xBF\xBF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xF8\x88\x80\x80\x80"})
+        EXPECT_FALSE(IsAsciiOrUtf8(bytes)) << bytes;
 }
 
 TEST_F(ReportTest, ExistingReportDeletedOrAppended) {
@@ -179,7 +182,7 @@ TEST_F(ReportTest, ExistingReportDeletedOrAppended) {
     EXPECT_FALSE(platform.Has("REPORT.TMP"));
 }
 
-TEST_F(ReportTest, CannotCreate) {
+TEST_F(ReportTest, CannotCreateAndDriveRoot) {
     settings.report = "NODIR\\REPORT.TXT";
     EXPECT_EQ(Run({}), "refused");
     OldReport("RO.TXT", "old", text::AttributeReadOnly);
@@ -188,35 +191,16 @@ TEST_F(ReportTest, CannotCreate) {
     auto other = platform.OpenForWriting("HELD.TXT");
     EXPECT_EQ(Run({}), "refused");
     EXPECT_EQ(ui.asked, std::vector<AskedQuestion>(3, {"Cannot create Report file"}));
-}
 
-TEST_F(ReportTest, DriveRootDoublesTheBackslash) {
+    // In a drive root the run information doubles the backslash.
     FakePlatform root("C:\\");
     root.now = platform.now;
     settings.cwd = "C:\\";
+    settings.report = "REPORT.TXT";
     ReportFile report(settings, ui, root);
     ASSERT_TRUE(report.OpenReport());
     report.CloseReport();
     EXPECT_EQ(root.Content("C:\\REPORT.TXT").substr(0, 12), "C:\\\\*.txt\r\nM");
-}
-
-TEST(ReportOutput, TakenForUtf8OnlyWhenItIs) {
-    const std::pair<std::string_view, bool> rows[] = {
-        {"", true},
-        {"plain\r\n\x7F", true},
-        {"caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80 \xF4\x8F\xBF\xBF", true},
-        {"caf\x82", false},  // a DOS code page's letter
-        {"\xC3", false},     // cut short
-        {"\xE2\x82", false},
-        {"\xC3(", false},     // no continuation
-        {"\xC0\x80", false},  // overlong
-        {"\xE0\x9F\xBF", false},
-        {"\xF0\x8F\xBF\xBF", false},
-        {"\xED\xA0\x80", false},      // a surrogate
-        {"\xF4\x90\x80\x80", false},  // past U+10FFFF
-        {"\xF8\x88\x80\x80\x80", false},
-    };
-    for (const auto& [bytes, utf8] : rows) EXPECT_EQ(IsAsciiOrUtf8(bytes), utf8) << bytes;
 }
 
 TEST_F(ReportTest, TemporaryFilesAndFailedWrites) {
@@ -252,8 +236,7 @@ TEST_F(ReportTest, TemporaryFilesAndFailedWrites) {
     report.CloseReport();  // the closing: one write
     EXPECT_EQ(ui.asked, std::vector<AskedQuestion>(
                             5, {"Writing to the Report file failed", "Lorvan", Buttons::Ok, Icon::Exclamation}));
-    EXPECT_EQ(platform.Content("REPORT-999.TMP"), "third");
-    EXPECT_EQ(platform.Content("REPORT.TMP"), "fourth");
+    EXPECT_EQ(platform.Content("REPORT-999.TMP") + platform.Content("REPORT.TMP"), "thirdfourth");
     EXPECT_EQ(platform.Content("REPORT-1.TMP"), "the user's");
     EXPECT_EQ(platform.Content("REPORT-2.TMP"), "first" + std::string(1500, 'x'));
     EXPECT_EQ(platform.Content("REPORT-3.TMP"), "second" + std::string(1500, 'x'));
