@@ -68,28 +68,21 @@ TEST(RunSettings, TempExtRule) {
     }
 }
 
-TEST(RunSettings, TranslateFlags) {
-    const std::tuple<const char*, bool, bool> rows[] = {
-        {"", false, false},    {" ", false, false},   {"  ", true, false},
-        {"\tX", false, false}, {"C:\\T", true, true}, {"\\T", true, true},
-        {"D:", true, true},    {"T\\X", true, false}, {"\xE9t\xE9", true, false},  // above 127 sorts after the space
+TEST(RunSettings, TranslateSeparatorsAndBlankEntries) {
+    // text, IsTranslateOn, IsTranslateAbsolute, HasPathSeparator, HasAnySeparator, IsBlankEntry
+    const std::tuple<const char*, bool, bool, bool, bool, bool> rows[] = {
+        {"", false, false, false, false, true},         {" ", false, false, false, false, true},
+        {"  ", true, false, false, false, false},       {"\tX", false, false, false, false, true},
+        {"\t", false, false, false, false, true},       {"C:\\T", true, true, true, true, false},
+        {"\\T", true, true, true, true, false},         {"D:", true, true, true, true, false},
+        {"T\\X", true, false, true, true, false},       {"a/b*.txt", true, false, false, true, false},
+        {"a b*.txt", true, false, false, false, false}, {"\xE9t\xE9", true, false, false, false, false},  // above 127
     };
-    for (auto [translate, on, absolute] : rows) {
+    for (auto [text, on, absolute, path, any, blank] : rows) {
         RunSettings s;
-        s.translate = translate;
-        EXPECT_EQ(IsTranslateOn(s), on) << translate;
-        EXPECT_EQ(IsTranslateAbsolute(s, text::SingleByteCodePage()), absolute) << translate;
-    }
-}
-
-TEST(RunSettings, SeparatorsAndBlankEntries) {
-    const std::tuple<const char*, bool, bool, bool> rows[] = {
-        // text, HasPathSeparator, HasAnySeparator, IsBlankEntry
-        {"a:b", true, true, false},        {"a\\b", true, true, false}, {"a/b*.txt", false, true, false},
-        {"a b*.txt", false, false, false}, {"", false, false, true},    {" ", false, false, true},
-        {"\t", false, false, true},        {"  ", false, false, false},
-    };
-    for (auto [text, path, any, blank] : rows) {
+        s.translate = text;
+        EXPECT_EQ(IsTranslateOn(s), on) << text;
+        EXPECT_EQ(IsTranslateAbsolute(s, text::SingleByteCodePage()), absolute) << text;
         EXPECT_EQ(HasPathSeparator(text, text::SingleByteCodePage()), path) << text;
         EXPECT_EQ(HasAnySeparator(text, text::SingleByteCodePage()), any) << text;
         EXPECT_EQ(IsBlankEntry(text), blank) << text;

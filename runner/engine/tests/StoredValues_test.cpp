@@ -91,19 +91,45 @@ TEST(LoadStoredValues, WhatFitsIsUsedTheRestPassedOver) {
     EXPECT_EQ(loaded.lists[2]->entries.size(), 5000u);
 }
 
-TEST(LoadStoredValues, FieldsOfTheWorkingDirectory) {
-    const std::vector<StoredValue> group = {
-        Text("cwd", "c:\\data"), Text("Output", "OUT"),  Text("Report", "R.LRV"), Text("TempExt", ".TMPTMPTMP"),
-        Number("Handling", 7),   Number("Symbols", 3),   Number("Rename", 5),     Number("Test", 1),
-        Number("FullPath", 1),   Number("Handling0", 1),
+TEST(StoredValues, WhatIsSavedLoadsBack) {
+    // Each list as its subkey holds it: names, texts and "select".
+    auto subkey = [](std::vector<std::string> entries, int selected, HistoryList which = HistoryList::Files) {
+        std::string out;
+        for (const StoredValue& v : ListStoredValues({std::move(entries), selected}, historyRows[int(which)]->stored))
+            out += v.name + "=" + (v.type == storedString ? v.data : std::to_string(uint8_t(v.data[0]))) + ";";
+        return out;
     };
+    EXPECT_EQ(subkey({"", "a.txt", "b.txt"}, 2), "2=a.txt;3=b.txt;select=2;");
+    EXPECT_EQ(subkey({"", "a.txt", "b.txt"}, 0), "2=a.txt;3=b.txt;select=1;");  // the next stored one
+    EXPECT_EQ(subkey({"", "D:\\X"}, 1, HistoryList::Translate), "1= ;2=D:\\X;select=2;");
+    EXPECT_EQ(subkey({"a", "b"}, -1), "1=a;2=b;select=1;");
+    EXPECT_EQ(subkey({}, -1), "");  // no subkey
+
+    RunSettings saved{"C:\\DATA"};
+    saved.output.clear();
+    saved.report = "R.LRV";
+    saved.tempExt = ".TMPTMPTMP";
+    saved.handling = 7;
+    saved.symbols = -1;
+    saved.rename = saved.fullPath = saved.nameTimeWithoutRunInformation = true;
+    saved.standIns = StandInsAlways;
+    saved.commandsAtOnce = 9;
+    StoredKey key{GlobalStoredValues(saved, storedFields)};
+    for (StoredValue& value : DirectoryStoredValues(saved, storedFields)) key.values.push_back(std::move(value));
+    EXPECT_EQ(key.values.size(), 12u);
     FakePlatform platform("C:\\DATA");
-    RunSettings settings{"C:\\DATA"};
-    StoredKey key{group};
-    LoadStoredValues(key, settings, platform, storedFields);
-    EXPECT_EQ(settings.output + "|" + settings.report + "|" + settings.tempExt, "OUT|R.LRV|.TMPTMPTMP");
-    EXPECT_EQ(std::make_pair(settings.handling, settings.symbols), std::make_pair(7, 3));
-    EXPECT_TRUE(settings.rename && settings.test && settings.fullPath && settings.nameTimeWithoutRunInformation);
+    RunSettings loaded{"C:\\DATA"};
+    LoadStoredValues(key, loaded, platform, storedFields);
+    EXPECT_EQ(std::tie(loaded.output, loaded.report, loaded.tempExt, loaded.handling, loaded.symbols),
+              std::tie(saved.output, saved.report, saved.tempExt, saved.handling, saved.symbols));
+    EXPECT_EQ(std::make_tuple(loaded.rename, loaded.test, loaded.fullPath, loaded.nameTimeWithoutRunInformation,
+                              loaded.standIns, loaded.commandsAtOnce),
+              std::make_tuple(true, false, true, true, int32_t(StandInsAlways), 9));
+
+    // The working directory's fields, its name in any case.
+    StoredKey group{{Text("cwd", "c:\\data"), Text("Output", "OUT"), Number("Symbols", 3), Number("Test", 1)}};
+    LoadStoredValues(group, loaded, platform, storedFields);
+    EXPECT_TRUE(loaded.output == "OUT" && loaded.symbols == 3 && loaded.test);
 
     // Another directory: only the run-information flag. Texts past the
     // limit or of another type, and numbers not of 4 bytes: start values.
@@ -129,40 +155,4 @@ TEST(LoadStoredValues, FieldsOfTheWorkingDirectory) {
     StoredKey longCwd{{{"CWD", storedString, "C:\\DATA" + std::string(1020, '\0')}, Text("Output", "X")}};
     LoadStoredValues(longCwd, odd, platform, storedFields);
     EXPECT_EQ(odd.output, RunSettings{}.output);
-}
-
-TEST(StoredValues, WhatIsSavedLoadsBack) {
-    // Each list as its subkey holds it: names, texts and "select".
-    auto subkey = [](std::vector<std::string> entries, int selected, HistoryList which = HistoryList::Files) {
-        std::string out;
-        for (const StoredValue& v : ListStoredValues({std::move(entries), selected}, historyRows[int(which)]->stored))
-            out += v.name + "=" + (v.type == storedString ? v.data : std::to_string(uint8_t(v.data[0]))) + ";";
-        return out;
-    };
-    EXPECT_EQ(subkey({"", "a.txt", "b.txt"}, 2), "2=a.txt;3=b.txt;select=2;");
-    EXPECT_EQ(subkey({"", "a.txt", "b.txt"}, 0), "2=a.txt;3=b.txt;select=1;");  // the next stored one
-    EXPECT_EQ(subkey({"", "D:\\X"}, 1, HistoryList::Translate), "1= ;2=D:\\X;select=2;");
-    EXPECT_EQ(subkey({"a", "b"}, -1), "1=a;2=b;select=1;");
-    EXPECT_EQ(subkey({}, -1), "");  // no subkey
-
-    RunSettings saved{"C:\\DATA"};
-    saved.output.clear();
-    saved.report = "R.LRV";
-    saved.tempExt = ".T";
-    saved.handling = 7;
-    saved.symbols = -1;
-    saved.rename = saved.fullPath = saved.nameTimeWithoutRunInformation = true;
-    saved.standIns = StandInsAlways;
-    saved.commandsAtOnce = 9;
-    StoredKey key{GlobalStoredValues(saved, storedFields)};
-    for (StoredValue& value : DirectoryStoredValues(saved, storedFields)) key.values.push_back(std::move(value));
-    EXPECT_EQ(key.values.size(), 12u);
-    FakePlatform platform("C:\\DATA");
-    RunSettings loaded{"C:\\DATA"};
-    LoadStoredValues(key, loaded, platform, storedFields);
-    EXPECT_EQ(std::tie(loaded.output, loaded.report, loaded.tempExt, loaded.handling, loaded.symbols),
-              std::tie(saved.output, saved.report, saved.tempExt, saved.handling, saved.symbols));
-    EXPECT_EQ(std::make_tuple(loaded.rename, loaded.test, loaded.fullPath, loaded.nameTimeWithoutRunInformation,
-                              loaded.standIns, loaded.commandsAtOnce),
-              std::make_tuple(true, false, true, true, int32_t(StandInsAlways), 9));
 }
