@@ -30,44 +30,27 @@ std::string Parse(std::string_view text, int set) {
 }  // namespace
 
 TEST(ParseCommandTemplate, Slots) {
-    const std::tuple<std::string, int, std::string> rows[] = {
-        // Longest symbol first.
+    const std::tuple<const char*, int, const char*> rows[] = {
+        // Longest symbol first; stars that begin no symbol of the set stay literal.
         {"* OUTPUT\\*", 0, "<S> OUTPUT\\<S>"},
-        {"**", 0, "<L>"},
-        {"***", 0, "<T>"},
-        {"****", 0, "<T><S>"},
         {"*****", 0, "<T><L>"},
-        {"x*", 0, "x<S>"},
-        {"***.LOG", 0, "<T>.LOG"},
-        // Stars that begin no symbol of the set stay literal.
         {"**.*", 1, "*<S>"},
         {"a *:* b *-* c*", 1, "a <L> b <T> c*"},
-        {"*", 1, "*"},
         {"*#* *$* *%*", 2, "<S> <L> <T>"},
         {"*s* *l* *t* *S*", 3, "<S> <L> <T> *S*"},
         {"*S* *L* *T* *s*", 4, "<S> <L> <T> *s*"},
-        {"*s", 3, "*s"},
         {"-x * ** ***", -1, "-x * ** ***"},
         // Ten symbols parse, the eleventh fails; literal stars do not count.
-        {"* * * * * * * * * *", 0, "<S> <S> <S> <S> <S> <S> <S> <S> <S> <S>"},
-        {"* * * * * * * * * * *", 0, "TooManySymbols"},
         {"*s**s**s**s**s**s**s**s**s**s*", 3, "<S><S><S><S><S><S><S><S><S><S>"},
-        {"*s**s**s**s**s**s**s**s**s**s**s*", 3, "TooManySymbols"},
+        {"* * * * * * * * * * *", 0, "TooManySymbols"},
         {"*.* * * * * * * * * * * * *", 1, "<S> * * * * * * * * * * * *"},
         // "%%" is one "%", any other "%" stays; a slot splits "%%".
-        {"100%% *", 0, "100% <S>"},
-        {"%s %d %", 0, "%s %d %"},
+        {"100%% * %s %", 0, "100% <S> %s %"},
         {"%%%", 0, "%%"},
         {"%*%", 0, "%<S>%"},
-        {std::string(1000, '%'), 0, std::string(500, '%')},
     };
     for (const auto& [text, set, expected] : rows)
         EXPECT_EQ(Parse(text, set), expected) << text << " (set " << set << ")";
-
-    std::string thousand(1000, 'x');
-    for (size_t i = 0; i < thousand.size(); i += 100) thousand[i] = '*';
-    EXPECT_EQ(Parse(thousand, 0).size(), 1000u - 10 + 30);
-    EXPECT_EQ(Parse(thousand + "*", 0), "TooManySymbols");
 }
 
 TEST(BuildInterpreterLine, NamesReachTheProgramUnchanged) {
@@ -118,17 +101,14 @@ TEST(UserTextNeedsInterpreter, DecidedByTheUsersTextAlone) {
 
 TEST(RelativeToCwd, DropsTheWorkingDirectory) {
     const std::tuple<const char*, const char*, const char*> rows[] = {
-        {"C:\\DATA\\MYPAGE~1", "C:\\DATA", "MYPAGE~1"},
         {"C:\\DATA\\MYPAGE~1\\SUB", "C:\\DATA", "MYPAGE~1\\SUB"},
         {"C:\\DATA\\SUB\\X", "C:\\Data\\Sub", "X"},
         // A drive root: the separator single or doubled.
-        {"C:\\MYPAGE~1", "C:\\", "MYPAGE~1"},
-        {"C:\\\\MYPAGE~1", "C:\\", "MYPAGE~1"},
         {"C:\\MYPAGE~1\\SUB", "C:\\", "MYPAGE~1\\SUB"},
+        {"C:\\\\MYPAGE~1", "C:\\", "MYPAGE~1"},
         // Fewer backslashes than the working directory: what follows the last.
         {"C:\\X", "C:\\A\\B\\C", "X"},
         {"NOSLASH", "C:\\A", "NOSLASH"},
-        {"", "C:\\A", ""},
         {"\\\\SRV\\SHARE\\DIR\\X", "\\\\srv\\share\\dir", "X"},
     };
     for (auto [shortPath, cwd, expected] : rows)
@@ -153,17 +133,9 @@ TEST(MakeFileValues, TranslateValues) {
     std::string deep = "C:\\DATA";
     for (int i = 0; i < 4; ++i) platform.AddDirectory(deep += "\\" + std::string(60, 'd'));  // 7 + 4 * 61 = 251
 
-    struct Row {
-        std::string translate;
-        bool fullPath;
-        int set;
-        const char* longName;
-        const char* expected;
-    };
-    const Row rows[] = {
+    // translate, Full path, Symbols entry, long name, translate value
+    const std::tuple<std::string, bool, int, const char*, const char*> rows[] = {
         {"", false, 0, "My Page.htm", "_No_t_d_"},
-        {" ", false, 0, "My Page.htm", "_No_t_d_"},
-        {"\t**_files", false, 0, "My Page.htm", "_No_t_d_"},
         {"**_files", false, 0, "My Page.htm", "MYPAGE~1"},
         {"**_files", true, 0, "My Page.htm", "C:\\DATA\\MYPAGE~1"},
         // The long name without its last extension, every occurrence, upper-cased.
@@ -183,29 +155,11 @@ TEST(MakeFileValues, TranslateValues) {
         {deep, false, 0, "Y.HTM", "_No_t_d_"},
         {"**", false, 0, longestPage.c_str(), longestShown.c_str()},
     };
-    for (const Row& row : rows) {
-        RunSettings settings;
-        settings.cwd = platform.Cwd();
-        settings.translate = row.translate;
-        settings.fullPath = row.fullPath;
-        EXPECT_EQ(MakeFileValues({"", row.longName}, settings, Set(row.set), platform).translateValue, row.expected)
-            << row.translate << " " << row.longName;
+    for (const auto& [translate, fullPath, set, longName, expected] : rows) {
+        RunSettings settings{platform.Cwd()};
+        settings.translate = translate;
+        settings.fullPath = fullPath;
+        EXPECT_EQ(MakeFileValues({"", longName}, settings, Set(set), platform).translateValue, expected)
+            << translate << " " << longName;
     }
-
-    // Code page 932: a double-byte character is not upper-cased.
-    FakePlatform japanese("C:\\DATA", 932);
-    japanese.AddDirectory("\x83\x61x_files");
-    RunSettings inJapanese;
-    inJapanese.cwd = japanese.Cwd();
-    inJapanese.translate = "**_files";
-    EXPECT_EQ(MakeFileValues({"", "\x83\x61x.htm"}, inJapanese, Set(0), japanese).translateValue, "\x83\x61X_FILES");
-
-    FakePlatform root("C:\\");
-    root.AddDirectory("My Page_files", "MYPAGE~1");
-    RunSettings settings;
-    settings.cwd = "C:\\";
-    settings.translate = "**_files";
-    EXPECT_EQ(MakeFileValues({"MYPAGE~1.HTM", "My Page.htm"}, settings, Set(0), root).translateValue, "MYPAGE~1");
-    settings.fullPath = true;
-    EXPECT_EQ(MakeFileValues({"MYPAGE~1.HTM", "My Page.htm"}, settings, Set(0), root).translateValue, "C:\\MYPAGE~1");
 }

@@ -117,11 +117,3 @@ TEST(FileDiscovery, JapanesePatternIsInCwd) {
               "\x95\x5C"
               "A.TXT");  // the character itself keeps its bytes
 }
-
-TEST(ShortNames, WhatAValid83NameIs) {
-    for (const char* name : {"README.TXT", "notes.txt", "A", "12345678.123", "NO_EXT", "a~b!#$%&.{}"})
-        EXPECT_TRUE(IsValidShortName(name, text::SingleByteCodePage())) << name;
-    for (const char* name : {"123456789.TXT", "NAME.TEXT", "A.B.C", "Annual Report.txt", "A+B.TXT", "+AB.TXT",
-                             "A,B;C=D", "[X].TXT", ".TXT", "NAME.", ""})
-        EXPECT_FALSE(IsValidShortName(name, text::SingleByteCodePage())) << name;
-}

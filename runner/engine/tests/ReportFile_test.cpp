@@ -182,7 +182,7 @@ TEST_F(ReportTest, ExistingReportDeletedOrAppended) {
     EXPECT_FALSE(platform.Has("REPORT.TMP"));
 }
 
-TEST_F(ReportTest, CannotCreateAndDriveRoot) {
+TEST_F(ReportTest, CannotCreate) {
     settings.report = "NODIR\\REPORT.TXT";
     EXPECT_EQ(Run({}), "refused");
     OldReport("RO.TXT", "old", text::AttributeReadOnly);
@@ -191,16 +191,6 @@ TEST_F(ReportTest, CannotCreateAndDriveRoot) {
     auto other = platform.OpenForWriting("HELD.TXT");
     EXPECT_EQ(Run({}), "refused");
     EXPECT_EQ(ui.asked, std::vector<AskedQuestion>(3, {"Cannot create Report file"}));
-
-    // In a drive root the run information doubles the backslash.
-    FakePlatform root("C:\\");
-    root.now = platform.now;
-    settings.cwd = "C:\\";
-    settings.report = "REPORT.TXT";
-    ReportFile report(settings, ui, root);
-    ASSERT_TRUE(report.OpenReport());
-    report.CloseReport();
-    EXPECT_EQ(root.Content("C:\\REPORT.TXT").substr(0, 12), "C:\\\\*.txt\r\nM");
 }
 
 TEST_F(ReportTest, TemporaryFilesAndFailedWrites) {

@@ -96,15 +96,6 @@ TEST_F(StandInsTest, GivenWhereNeededOrAlwaysAndTakenBackAfterTheRun) {
     for (const char* line : {"\"a long name.txt\"  \"LRV00002.TXT\": OK", "LRV00002.TXT to a long name.txt: OK",
                              "2 file(s) have a stand-in 8.3 name for this run."})
         EXPECT_NE(ui.status.find(line), std::string::npos) << line;
-
-    // Test mode shows the names a run would give, and makes nothing.
-    settings.test = true;
-    settings.standIns = StandInsAlways;
-    ui.asked.clear();
-    engine.RunBatch(settings);
-    ASSERT_EQ(ui.asked.size(), 3u);
-    EXPECT_EQ(ui.asked[2].text, "LRV00004.TXT OUTPUT\\LRV00004.TXT");
-    EXPECT_EQ(Listing(), after);
 }
 
 TEST_F(StandInsTest, TakenBackOnEveryWayOut) {
