@@ -20,7 +20,6 @@ TEST(RunSettings, RunnableOrWhatIsMissing) {
     const Row rows[] = {
         {"P", "F", "C", "OUTPUT", "R", ".TMP", 0, false, nullptr},
         {"", "", "", "OUTPUT", "R", ".TMP", 0, false, program},
-        {"", "F", "C", "OUTPUT", "R", ".TMP", 0, false, program},
         {"P", "", "C", "OUTPUT", "R", ".TMP", 0, false, "the files to pass"},
         {"P", "F", "", "OUTPUT", "R", ".TMP", 0, false, "the command"},
         {" ", " ", " ", "OUTPUT", "R", ".TMP", 0, false, nullptr},  // one space is not empty
@@ -32,7 +31,6 @@ TEST(RunSettings, RunnableOrWhatIsMissing) {
         {"P", "F", "C", "OUTPUT", "", "", 4, false, nullptr},
         {"P", "F", "C", "OUTPUT", "", ".TMP", 3, false, report},
         {"P", "F", "C", "OUTPUT", "R", "", 3, false, tempExt},
-        {"P", "F", "C", "OUTPUT", "", ".TMP", 0, false, report},
         {"P", "F", "C", "OUTPUT", "R", "", -1, false, tempExt},
         {"P", "F", "C", "OUTPUT", "R", ".TMP", -1, false, nullptr},
     };
@@ -42,9 +40,8 @@ TEST(RunSettings, RunnableOrWhatIsMissing) {
                             row.handling, -1,          row.tempExt, row.rename,  true,    true};
         EXPECT_EQ(IsRunnable(s), !row.missing)
             << row.program << "|" << row.output << "|" << row.report << "|" << row.tempExt << "|" << row.handling;
-        if (row.missing) {
-            EXPECT_EQ(MissingForRun(s), "Lorvan cannot run yet: enter " + std::string(row.missing) + ".");
-        }
+        if (!row.missing) continue;
+        EXPECT_EQ(MissingForRun(s), "Lorvan cannot run yet: enter " + std::string(row.missing) + ".");
     }
 }
 
@@ -103,26 +100,4 @@ TEST(RunSettings, HandlingModes) {
         s.nameTimeWithoutRunInformation = true;
         EXPECT_EQ(WantsRunInformation(s), infoWithHandling0) << handling;
     }
-}
-
-TEST(RunSettings, SuggestReportName) {
-    const std::tuple<int, const char*, std::optional<std::string>> rows[] = {
-        {2, "REPORT.TXT", "REPORT.LRV"}, {3, "REPORT.TXT", "REPORT.LRV"},  {1, "REPORT.LRV", "REPORT.TXT"},
-        {0, "REPORT.LRV", "REPORT.TXT"}, {-1, "REPORT.LRV", "REPORT.TXT"}, {0, "MINE.TXT", std::nullopt},
-        {2, "report.txt", std::nullopt}, {4, "REPORT.TXT", std::nullopt},  {4, "REPORT.LRV", std::nullopt},
-        {2, "REPORT.LRV", std::nullopt},
-    };
-    for (const auto& [handling, report, suggested] : rows)
-        EXPECT_EQ(SuggestReportName(handling, report), suggested) << handling << " " << report;
-}
-
-TEST(RunServices, HistoryTakes) {
-    std::vector<std::string> list = {"A.EXE"};
-    EXPECT_TRUE(HistoryTakes(list, "a.exe"));
-    EXPECT_FALSE(HistoryTakes(list, "A.EXE"));
-    EXPECT_TRUE(HistoryTakes(list, ""));
-    list.push_back(" ");
-    EXPECT_FALSE(HistoryTakes(list, ""));
-    EXPECT_FALSE(HistoryTakes(list, " "));
-    EXPECT_TRUE(HistoryTakes(list, "  "));
 }
