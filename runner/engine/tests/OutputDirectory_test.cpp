@@ -43,24 +43,6 @@ TEST_F(OutputDirectoryTest, RefusesNamesNotDirectlyUnderCwd) {
     EXPECT_EQ(platform.fileOperations, 0);
 }
 
-TEST_F(OutputDirectoryTest, UsedWithoutQuestionWhenNothingIsToDelete) {
-    // Missing: created silently.
-    EXPECT_TRUE(Prepare());
-    EXPECT_TRUE(platform.Find("OUTPUT")->IsDirectory());
-    EXPECT_EQ(ui.status, "listing\r\n");
-    // Holding no match: used as it is.
-    platform.AddFile("OUTPUT\\keep.doc");
-    EXPECT_TRUE(Prepare());
-    EXPECT_EQ(ui.status, "listing\r\n");
-    EXPECT_TRUE(platform.Has("OUTPUT\\keep.doc"));
-    // Only directories match (as "." and ".." always match "*"): the check is shown, nothing deleted.
-    platform.AddDirectory("OUTPUT\\sub.txt");
-    EXPECT_TRUE(Prepare());
-    EXPECT_EQ(ui.status, "Checking output directory\r\n\r\n\r\nDeleting files\r\n\r\n");
-    EXPECT_EQ(ui.progressRange, 0u);
-    EXPECT_TRUE(ui.asked.empty());
-}
-
 TEST_F(OutputDirectoryTest, DeletesEarlierResultsIncludingHidden) {
     platform.AddDirectory("OUTPUT");
     platform.AddFile("OUTPUT\\A.TXT");

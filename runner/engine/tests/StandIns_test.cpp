@@ -122,23 +122,8 @@ TEST_F(StandInsTest, TakenBackOnEveryWayOut) {
     EXPECT_FALSE(platform.Has("LRV00001.TXT"));
     EXPECT_FALSE(platform.Has(journal));
 
-    // While another Lorvan's run holds the journal, or without one, none is
-    // made and nothing runs; a second Lorvan's start leaves the running one's alone.
+    // A stand-in that cannot go stays journaled and is told; the next start puts it back.
     settings.handling = HandlingNone;
-    platform.AddFile(journal, "another run's\r\n");
-    {
-        auto held = platform.OpenForWriting(journal);
-        RefusedRun("Lorvan cannot record its stand-in names in " + journal + ", so it makes none and runs nothing.");
-        RecoverStandIns(ui, platform);
-        EXPECT_EQ(ui.asked.size(), 1u);
-    }
-    EXPECT_EQ(platform.Content(journal), "another run's\r\n");
-    platform.RemoveFile(journal);
-    platform.journalPath.clear();
-    RefusedRun("Lorvan cannot record its stand-in names, so it makes none and runs nothing.");
-}
-
-TEST_F(StandInsTest, AStandInThatCannotGoStaysJournaledUntilTheNextStart) {
     platform.onCommand = [this](const std::string& line) {
         if (line.find("LRV00001") != std::string::npos) platform.Find("LRV00001.TXT")->failDelete = true;
         return 0;
@@ -157,6 +142,20 @@ TEST_F(StandInsTest, AStandInThatCannotGoStaysJournaledUntilTheNextStart) {
     EXPECT_FALSE(platform.Has("LRV00001.TXT"));
     EXPECT_FALSE(platform.Has(journal));
     EXPECT_EQ(ui.asked.size(), 1u);
+
+    // While another Lorvan's run holds the journal, or without one, none is
+    // made and nothing runs; a second Lorvan's start leaves the running one's alone.
+    platform.AddFile(journal, "another run's\r\n");
+    {
+        auto held = platform.OpenForWriting(journal);
+        RefusedRun("Lorvan cannot record its stand-in names in " + journal + ", so it makes none and runs nothing.");
+        RecoverStandIns(ui, platform);
+        EXPECT_EQ(ui.asked.size(), 1u);
+    }
+    EXPECT_EQ(platform.Content(journal), "another run's\r\n");
+    platform.RemoveFile(journal);
+    platform.journalPath.clear();
+    RefusedRun("Lorvan cannot record its stand-in names, so it makes none and runs nothing.");
 }
 
 TEST_F(StandInsTest, AJournalLeftByACrashPutsEveryNameBackAndNeverLosesOne) {
