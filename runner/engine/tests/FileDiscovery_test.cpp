@@ -60,13 +60,7 @@ TEST_F(FileDiscoveryTest, ListsInEnumerationOrderSkippingAttributes) {
     EXPECT_EQ(engine.FoundFiles()[0].longName, "Annual Report.text");
     EXPECT_EQ(ui.status.find("8.3 name"), std::string::npos);
 
-    List("*.none");
-    EXPECT_EQ(engine.FileCount(), 0u);
-    EXPECT_EQ(ui.status, "Finding files.\r\n\r\nLongName  ShortName\r\n\r\n\r\n0 file(s)\r\n");
-    EXPECT_EQ(ui.fileCountText, "0");
-
     // An empty pattern empties the list and tells nothing.
-    List("*.txt");
     ui.status = "before";
     List("");
     EXPECT_EQ(engine.FileCount(), 0u);
@@ -96,24 +90,16 @@ TEST_F(FileDiscoveryTest, SeparatorsRefused) {
 
 TEST(FileDiscovery, JapanesePatternIsInCwd) {
     // Code page 932: "\x95\x5C" is one character whose second byte is 0x5C.
-    FakePlatform platform("C:\\\x95\x5C", 932);
-    RunSettings settings{platform.Cwd(), "DOSCONV", "\x95\x5C*.txt"};
+    const std::string character = "\x95\x5C";
+    FakePlatform platform("C:\\" + character, 932);
+    RunSettings settings{platform.Cwd(), "DOSCONV", character + "*.txt"};
     FakeServices ui;
     RunEngine engine{ui, platform};
-    platform.AddFile(
-        "\x95\x5C"
-        "1.txt",
-        "",
-        "\x95\x5C"
-        "1.TXT");
-    platform.AddFile(
-        "\x95\x5C"
-        "a.txt");
+    platform.AddFile(character + "1.txt", "", character + "1.TXT");
+    platform.AddFile(character + "a.txt");
     platform.AddFile("other.txt");
     engine.RefreshFileList(settings);
     EXPECT_TRUE(ui.asked.empty());
     ASSERT_EQ(engine.FileCount(), 2u);
-    EXPECT_EQ(engine.FoundFiles()[1].shortName,
-              "\x95\x5C"
-              "A.TXT");  // the character itself keeps its bytes
+    EXPECT_EQ(engine.FoundFiles()[1].shortName, character + "A.TXT");  // the character itself keeps its bytes
 }

@@ -139,13 +139,6 @@ TEST_F(ReportTest, ExistingReportDeletedOrAppended) {
         ui.answers = {Answer::Yes};
         EXPECT_EQ(Run({}), mode < 0 ? "deleted" : textInfo);
     }
-    // Appending without run information keeps the separator.
-    settings.nameTimeWithoutRunInformation = true;
-    settings.handling = 0;
-    OldReport("REPORT.TXT");
-    ui.answers = {Answer::No};
-    EXPECT_EQ(Run({}), "old" + separator);
-
     // The HTML modes never offer to append.
     for (int mode : {2, 3}) {
         settings.handling = mode;
@@ -182,18 +175,11 @@ TEST_F(ReportTest, TemporaryFilesAndFailedWrites) {
     ASSERT_TRUE(report.OpenReport());
     const std::string opened = platform.Content("REPORT.TXT");
     report.CollectCommandReport("A.TXT", "a.txt");  // none written: nothing happens
-    platform.AddFile("REPORT.TMP", "x");
-    if (auto other = platform.OpenForWriting("REPORT.TMP")) {  // held by another program: left
-        report.CollectCommandReport("A.TXT", "a.txt");
-        EXPECT_TRUE(platform.Has("REPORT.TMP"));
-    }
     EXPECT_EQ(platform.Content("REPORT.TXT"), opened);
-    EXPECT_TRUE(ui.asked.empty());
 
     // Every failed write is told; the output that did not reach the report
     // is kept out of the next command's way, and the status window says where.
     platform.Find("REPORT.TXT")->failWrite = true;
-    platform.RemoveFile("REPORT.TMP");
     platform.AddFile("REPORT-1.TMP", "the user's");
     for (const char* output : {"first", "second"}) {
         platform.AddFile("REPORT.TMP", output + std::string(1500, 'x'));
