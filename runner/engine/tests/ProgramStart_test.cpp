@@ -8,35 +8,26 @@ using namespace runner;
 
 TEST(ResolveProgram, LooksUpAsTheCommandInterpreter) {
     FakePlatform platform("C:\\DATA");
-    platform.environment = {{"PATH", "C:\\BIN;;\"C:\\TOOLS\\\""}, {"PATHEXT", ".COM;.EXE;.BAT;.CMD"}};
-    for (const char* directory : {"C:\\BIN", "C:\\TOOLS", "sub", "app.exe"}) platform.AddDirectory(directory);
-    for (const char* file : {"both.exe", "both.com", "local.bat", "odd.exe.com", "sub\\conv.com", "C:\\BIN\\tool.exe",
-                             "C:\\BIN\\local.exe", "C:\\BIN\\copy.exe", "C:\\BIN\\xopy.exe", "C:\\BIN\\app.exe",
-                             "C:\\TOOLS\\tool.com", "C:\\TOOLS\\conv.exe", "C:\\TOOLS\\plain"})
+    platform.environment = {{"PATH", "C:\\BIN;;\"C:\\TOOLS\\\""}, {"PATHEXT", ".COM;.EXE;.BAT"}};
+    for (const char* directory : {"C:\\BIN", "C:\\TOOLS", "app.exe"}) platform.AddDirectory(directory);
+    for (const char* file : {"both.exe", "both.com", "local.bat", "C:\\BIN\\tool.exe", "C:\\BIN\\local.exe",
+                             "C:\\BIN\\copy.exe", "C:\\BIN\\app.exe", "C:\\TOOLS\\tool.com", "C:\\TOOLS\\plain"})
         platform.AddFile(file);
+    // PATHEXT's order, not the name's; the working directory before PATH;
+    // PATH's order before PATHEXT's; a quoted PATH entry ending in "\"; a
+    // directory is no program.
     const std::pair<const char*, const char*> rows[] = {
-        {"both", "both.COM"},                        // PATHEXT's order, not the name's
-        {"both.exe", "both.exe"},                    // an extension as given
-        {"local", "local.BAT"},                      // the working directory before PATH
-        {"tool", "C:\\BIN\\tool.EXE"},               // PATH's order before PATHEXT's
-        {"TOOL.EXE", "C:\\BIN\\TOOL.EXE"},           // the name as given
-        {"tool.com", "C:\\TOOLS\\tool.com"},         // a quoted PATH entry ending in "\"
-        {"app.exe", "C:\\BIN\\app.exe"},             // a directory is no program
-        {"C:\\TOOLS\\conv", "C:\\TOOLS\\conv.EXE"},  // a path: that directory only
-        {"sub\\conv", "sub\\conv.COM"},
-        {"xopy", "C:\\BIN\\xopy.EXE"},  // one letter from a built-in command
+        {"both", "both.COM"},
+        {"local", "local.BAT"},
+        {"tool", "C:\\BIN\\tool.EXE"},
+        {"tool.com", "C:\\TOOLS\\tool.com"},
+        {"app.exe", "C:\\BIN\\app.exe"},
     };
     for (const auto& [program, expected] : rows) EXPECT_EQ(ResolveProgram(program, platform), expected) << program;
-    // Left to the interpreter: not found (plain: no name without an
-    // extension is run), odd.exe missing while odd.exe.com is there (where
-    // interpreters differ), built-in commands, names the interpreter ends
-    // early or reads otherwise.
-    for (const char* program : {"C:\\BIN\\none", "plain", "odd.exe", "copy", "Echo.exe", "both x", "both,x", "both;x",
-                                "both=x", "C:/BIN/tool", "\\tool", "@both", "bo?h", "both&x", "(both)", "\"both\"", ""})
+    // Left to the interpreter: not found, without an extension, built-in
+    // commands, names it ends early or reads otherwise.
+    for (const char* program : {"none", "plain", "copy", "both x", "C:/BIN/tool", "@both", "both&x", "\"both\""})
         EXPECT_EQ(ResolveProgram(program, platform), "") << program;
-    // Without PATHEXT the interpreter's own default would decide.
-    platform.environment.erase("PATHEXT");
-    EXPECT_EQ(ResolveProgram("both.exe", platform), "");
 }
 
 TEST(ResolveProgram, DirectStartRule) {
