@@ -23,69 +23,58 @@ TEST_F(FileDiscoveryTest, ListsInEnumerationOrderSkippingAttributes) {
     platform.AddFile("hidden.txt", "", "", text::AttributeHidden);
     platform.AddFile("system.txt", "", "", text::AttributeSystem);
     platform.AddFile("offline.txt", "", "", text::AttributeOffline);
-    platform.AddFile("README.TXT");
-    platform.AddFile("ro.txt", "", "", text::AttributeReadOnly);
-    platform.AddFile("plain.txt", "", "", text::AttributeNormal);
+    platform.AddFile("README.TXT", "", "", text::AttributeReadOnly);
     platform.AddFile("a much longer name.txt");  // no alias: 8.3 names are off
     platform.AddFile("Annual Review.txt");
     platform.AddFile("other.doc");
     platform.AddFile("Annual Report.text", "", "ANNUAL~1.TEX");
     platform.AddFile("?mega.txt", "", "_MEG~1.TXT");  // a name this Windows could not give
-    platform.AddFile("??.txt", "", "__~1.TXT");
     List("*.txt");
     EXPECT_EQ(ui.status,
               "Finding files.\r\n\r\nLongName  ShortName\r\n\r\n"
               "\"zeta.txt\"  \"ZETA.TXT\"\r\n"
               "\"Annual Report.txt\"  \"ANNUAL~1.TXT\"\r\n"
               "\"README.TXT\"  (same)\r\n"
-              "\"ro.txt\"  \"RO.TXT\"\r\n"
-              "\"plain.txt\"  \"PLAIN.TXT\"\r\n"
               "\"a much longer name.txt\"  \"A MUCH LONGER NAME.TXT\"\r\n"
               "\"Annual Review.txt\"  \"ANNUAL REVIEW.TXT\"\r\n"
-              "\r\n7 file(s)\r\n"
-              "2 more file(s) left alone: this version of Windows cannot give Lorvan their names "
+              "\r\n5 file(s)\r\n"
+              "1 more file(s) left alone: this version of Windows cannot give Lorvan their names "
               "(Windows 10 version 1903 and later can).\r\n"
               "\r\n2 of them have no 8.3 name: the DOS program gets their long names.\r\n"
               "Rename them, or have an administrator turn on 8.3 names for the volume (fsutil 8dot3name); "
               "only files made after that get one.\r\n");
-    EXPECT_EQ(ui.fileCountText, "7");
-    ASSERT_EQ(engine.FileCount(), 7u);
+    EXPECT_EQ(ui.fileCountText, "5");
+    ASSERT_EQ(engine.FileCount(), 5u);
     EXPECT_EQ(engine.FoundFiles()[1].shortName, "ANNUAL~1.TXT");
     EXPECT_EQ(engine.FoundFiles()[2].shortName, "");
-    EXPECT_EQ(engine.LastListedPattern(), "*.txt");
 
-    // Matching looks at the aliases too; each listing starts afresh.
+    // Matching looks at the aliases too; each listing starts afresh; an
+    // empty pattern empties the list and tells nothing.
     List("*.tex");
     ASSERT_EQ(engine.FileCount(), 1u);
     EXPECT_EQ(engine.FoundFiles()[0].longName, "Annual Report.text");
     EXPECT_EQ(ui.status.find("8.3 name"), std::string::npos);
-
-    // An empty pattern empties the list and tells nothing.
     ui.status = "before";
     List("");
     EXPECT_EQ(engine.FileCount(), 0u);
-    EXPECT_EQ(ui.status, "before");
-    EXPECT_EQ(ui.fileCountText, "0");
-    EXPECT_TRUE(ui.asked.empty());
+    EXPECT_EQ(ui.status + ui.fileCountText, "before0");
 }
 
 TEST_F(FileDiscoveryTest, SeparatorsRefused) {
     platform.AddFile("a.txt");
     platform.AddFile("C:\\up.txt");
-    for (const char* pattern : {"C:*.txt", "sub\\*.txt", "..\\*", "../*.txt", "/*.txt"}) {
+    for (const char* pattern : {"C:*.txt", "sub\\*.txt", "../*.txt", "/*.txt"}) {
         List("*.txt");
-        ASSERT_EQ(engine.FileCount(), 1u);
         ui.status = "before";
         ui.asked.clear();
-        ui.focused.clear();
         List(pattern);
         EXPECT_EQ(engine.FileCount(), 0u);
         EXPECT_EQ(ui.asked, std::vector<AskedQuestion>{
                                 {"Lorvan supports only the Current Working Directory as the input files directory"}});
-        EXPECT_EQ(ui.focused, std::vector<Field>{Field::Files});
         EXPECT_EQ(ui.status, "before");
         EXPECT_EQ(engine.LastListedPattern(), pattern);
     }
+    EXPECT_EQ(ui.focused, std::vector<Field>(4, Field::Files));
 }
 
 TEST(FileDiscovery, JapanesePatternIsInCwd) {

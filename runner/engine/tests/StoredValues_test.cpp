@@ -136,9 +136,8 @@ TEST(StoredValues, WhatIsSavedLoadsBack) {
                       {"Test", 3, std::string("\1\0\0\0", 4)},
                       Text("TempExt", std::string(1023, 't'))}};
     LoadStoredValues(oddKey, odd, platform, storedFields);
-    EXPECT_EQ(odd.output, RunSettings{}.output);
-    EXPECT_EQ(odd.report, RunSettings{}.report);
-    EXPECT_EQ(odd.handling, RunSettings{}.handling);
-    EXPECT_EQ(odd.test, RunSettings{}.test);  // four bytes, but not a number
+    // "Test": four bytes, but not a number.
+    EXPECT_EQ(std::tie(odd.output, odd.report, odd.handling, odd.test),
+              std::tie(start.output, start.report, start.handling, start.test));
     EXPECT_EQ(odd.tempExt, std::string(1023, 't'));
 }
