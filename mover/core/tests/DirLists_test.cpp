@@ -35,12 +35,9 @@ TEST(ClassifyEntry, ListsDirectoriesOnlyAndMarksRestrictedOnes) {
     // on the left, name, attributes, what it becomes, its class (set only when listed)
     const std::tuple<bool, const char*, std::uint32_t, Found, DirClass> rows[] = {
         {true, "x_files", 0x20, Found::Skipped, Pair},  // a file
-        {false, "page.htm", 0x80, Found::Skipped, Pair},
         {false, ".", dir, Found::Skipped, Pair},
-        {false, "..", dir, Found::Skipped, Pair},
         {true, "Page_files", dir, Found::Listed, Normal},
         {false, "page", dir | text::AttributeReadOnly, Found::Listed, Restricted},
-        {false, "page", dir | text::AttributeHidden, Found::Listed, Restricted},
         {false, "page", dir | text::AttributeSystem, Found::Listed, Restricted},
         {false, "page", dir | 0x20 | 0x2000, Found::Listed, Normal},  // archive and other bits do not restrict
         {true, "_FILES", dir, Found::FilesSubdirectory, Pair},

@@ -131,6 +131,4 @@ TEST_F(OutputDirectoryTest, RenamingAResultOnlyUnderItsOwnName) {
     EXPECT_EQ(platform.Content("OUTPUT\\taken.txt") + platform.Content("OUTPUT\\Annual Report.txt"), "another'sa");
     EXPECT_EQ(platform.Find("OUTPUT\\Annual Report.txt")->alias, "ANNUAL~1.TXT");  // the first free, as NTFS
     EXPECT_FALSE(ResultFileExists(settings, "ANNUAL~1.TXT", platform));            // an alias is no result either
-    EXPECT_EQ(ui.progressRange, 4u);
-    EXPECT_EQ(ui.progressPos, 2u);
 }

@@ -14,16 +14,13 @@ TEST(ResolveProgram, LooksUpAsTheCommandInterpreter) {
                              "C:\\BIN\\copy.exe", "C:\\BIN\\app.exe", "C:\\TOOLS\\tool.com", "C:\\TOOLS\\plain"})
         platform.AddFile(file);
     // PATHEXT's order, not the name's; the working directory before PATH;
-    // PATH's order before PATHEXT's; a quoted PATH entry ending in "\"; a
-    // directory is no program.
-    const std::pair<const char*, const char*> rows[] = {
-        {"both", "both.COM"},
-        {"local", "local.BAT"},
-        {"tool", "C:\\BIN\\tool.EXE"},
-        {"tool.com", "C:\\TOOLS\\tool.com"},
-        {"app.exe", "C:\\BIN\\app.exe"},
-    };
-    for (const auto& [program, expected] : rows) EXPECT_EQ(ResolveProgram(program, platform), expected) << program;
+    // PATH's order before PATHEXT's; a quoted PATH entry ending in "\".
+    for (auto [program, expected] : {std::pair{"both", "both.COM"},
+                                     {"local", "local.BAT"},
+                                     {"tool", "C:\\BIN\\tool.EXE"},
+                                     {"tool.com", "C:\\TOOLS\\tool.com"},
+                                     {"app.exe", "C:\\BIN\\app.exe"}})
+        EXPECT_EQ(ResolveProgram(program, platform), expected) << program;
     // Left to the interpreter: not found, without an extension, built-in
     // commands, names it ends early or reads otherwise.
     for (const char* program : {"none", "plain", "copy", "both x", "C:/BIN/tool", "@both", "both&x", "\"both\""})

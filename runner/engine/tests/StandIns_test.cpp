@@ -93,9 +93,7 @@ TEST_F(StandInsTest, GivenWhereNeededOrAlwaysAndTakenBackAfterTheRun) {
         EXPECT_FALSE(platform.Has(journal));
         EXPECT_EQ(ui.status.find("could not be taken back"), std::string::npos);
     }
-    for (const char* line : {"\"a long name.txt\"  \"LRV00002.TXT\": OK", "LRV00002.TXT to a long name.txt: OK",
-                             "2 file(s) have a stand-in 8.3 name for this run."})
-        EXPECT_NE(ui.status.find(line), std::string::npos) << line;
+    EXPECT_NE(ui.status.find("2 file(s) have a stand-in 8.3 name for this run."), std::string::npos);
 }
 
 TEST_F(StandInsTest, TakenBackOnEveryWayOut) {
@@ -172,10 +170,8 @@ TEST_F(StandInsTest, AJournalLeftByACrashPutsEveryNameBackAndNeverLosesOne) {
                      "C:\\DATA\\LRV00002.TXT\tC:\\DATA\\caf\x80.txt\t32\r\n" +
                          kept + "C:\\DATA\\LRV00004.TXT\tC:\\DATA\\never.txt\t32\r\nC:\\DATA\\LRV00005.TX");
     RecoverStandIns(ui, platform);
-    EXPECT_EQ(platform.Names("C:\\DATA"), (std::vector<std::string>{"Annual Report.txt", "a long name.txt",
-                                                                    "caf\x80.txt", "LRV00003.TXT", "taken.txt"}));
+    EXPECT_EQ(Listing(), "Annual Report.txt=ar a long name.txt=ln caf\x80.txt=cf LRV00003.TXT=old taken.txt=new ");
     EXPECT_EQ(platform.Find("a long name.txt")->attributes, text::AttributeArchive | text::AttributeReadOnly);
-    EXPECT_EQ(platform.Content("caf\x80.txt") + platform.Content("LRV00003.TXT"), "cfold");
     EXPECT_EQ(platform.Content(journal), kept);
     ASSERT_EQ(ui.asked.size(), 1u);
     EXPECT_EQ(ui.asked[0].text,
