@@ -54,6 +54,8 @@ TEST(LoadStoredValues, WhatFitsIsUsedTheRestPassedOver) {
         {"left out before the selected", {Text("1", item600), Text("2", "b.exe"), Number("select", 2)}, "[b.exe];"},
         {"no zero, other types", {{"1", 3, "a.exe"}, {"2", 7, "b\0c"}, Text("3", "c.exe")}, "[c.exe];"},
         {"select 0", {Text("1", "a"), Text("2", "b"), Number("select", 0)}, "[a];b;"},
+        {"select one past the items", {Text("1", "a"), Text("2", "b"), Number("select", 3)}, "a;b;"},
+        {"select past the values", {Text("1", "a"), Text("2", "b"), Number("select", 9)}, "[a];b;"},
         {"select negative", {Text("1", "a"), Number("select", 0xFFFFFFFF)}, "a;"},
         {"a name of 100 characters", {Text(std::string(100, 'n'), "a"), Text("2", "b")}, "b;"},
         {"no values", {}, "-"},
