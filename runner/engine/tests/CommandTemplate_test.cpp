@@ -77,21 +77,6 @@ TEST(BuildInterpreterLine, NamesReachTheProgramUnchanged) {
     }
 }
 
-TEST(UserTextNeedsInterpreter, DecidedByTheUsersTextAlone) {
-    const std::pair<const char*, bool> rows[] = {
-        {"* OUTPUT\\*", false}, {"\"**\" -q", false}, {"* >NUL", true},
-        {"* 100%", true},       {"(*)", true},        {"*|more", true},
-    };
-    for (const auto& [command, needs] : rows) {
-        CommandFormat format;
-        ASSERT_TRUE(ParseCommandTemplate(command, Set(0), format));
-        EXPECT_EQ(UserTextNeedsInterpreter("DOSCONV", format), needs) << command;
-    }
-    CommandFormat plain;
-    ASSERT_TRUE(ParseCommandTemplate("*", Set(0), plain));
-    EXPECT_TRUE(UserTextNeedsInterpreter("a&b", plain));
-}
-
 TEST(RelativeToCwd, DropsTheWorkingDirectory) {
     // A drive root: the separator single or doubled; fewer backslashes than
     // the working directory: what follows the last.

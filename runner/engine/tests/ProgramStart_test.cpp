@@ -26,13 +26,3 @@ TEST(ResolveProgram, LooksUpAsTheCommandInterpreter) {
     for (const char* program : {"none", "plain", "copy", "both x", "C:/BIN/tool", "@both", "both&x", "\"both\""})
         EXPECT_EQ(ResolveProgram(program, platform), "") << program;
 }
-
-TEST(ResolveProgram, DirectStartRule) {
-    for (const char* file : {"a.exe", "A.EXE", "C:\\X\\A.Com", ".com"}) EXPECT_TRUE(IsDirectlyStartable(file)) << file;
-    for (const char* file : {"a.bat", "a.cmd", "exe", "", "a.exe.txt"}) EXPECT_FALSE(IsDirectlyStartable(file)) << file;
-
-    EXPECT_TRUE(InterpreterLeavesUnchanged("DOSCONV -q ANNUAL~1.TXT OUTPUT\\ANNUAL~1.TXT a,b;c=d+e [x] @y *?"));
-    EXPECT_TRUE(InterpreterLeavesUnchanged("DOSCONV \"Annual Report.txt\""));  // passed on as it is
-    for (char special : std::string("<>|&^()%!\t\r\n", 13) + '\0')
-        EXPECT_FALSE(InterpreterLeavesUnchanged(std::string("DOSCONV a") + special + "b")) << special;
-}
