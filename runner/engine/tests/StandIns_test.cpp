@@ -57,15 +57,6 @@ protected:
     }
 };
 
-TEST(StandInName, NumberAndTheLongNamesExtension) {
-    const std::pair<std::pair<uint32_t, const char*>, const char*> rows[] = {
-        {{1, "a long name.txt"}, "LRV00001.TXT"}, {{42, "Имя.doc"}, "LRV00042.DOC"}, {{7, "no extension"}, "LRV00007"},
-        {{7, "archive.tar.gz"}, "LRV00007.GZ"},   {{7, "page.html"}, "LRV00007"},    {{7, "data.é"}, "LRV00007"},
-        {{7, "trailing."}, "LRV00007"},           {{99999, "x.c"}, "LRV99999.C"},    {{100000, "x.c"}, "LR100000.C"},
-    };
-    for (const auto& [in, name] : rows) EXPECT_EQ(StandInName(in.first, in.second), name) << in.second;
-}
-
 TEST_F(StandInsTest, GivenWhereNeededOrAlwaysAndTakenBackAfterTheRun) {
     platform.AddDirectory("LRV00001.TXT");  // a stand-in never takes a name that exists
     const std::string gone = " (long name gone)";

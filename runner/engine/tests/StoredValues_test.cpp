@@ -58,7 +58,6 @@ TEST(LoadStoredValues, WhatFitsIsUsedTheRestPassedOver) {
         {"select past the values", {Text("1", "a"), Text("2", "b"), Number("select", 9)}, "[a];b;"},
         {"select negative", {Text("1", "a"), Number("select", 0xFFFFFFFF)}, "a;"},
         {"a name of 100 characters", {Text(std::string(100, 'n'), "a"), Text("2", "b")}, "b;"},
-        {"no values", {}, "-"},
     };
     for (const Row& row : rows) {
         FakePlatform platform("C:\\DATA", row.codePage);
