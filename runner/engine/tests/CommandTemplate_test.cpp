@@ -15,36 +15,7 @@ SymbolSet Set(int index) {
     return ReadSymbolSet(index < 0 ? "" : symbolSetTexts[index]);
 }
 
-// The parsed template written as text: literals as they are, slots as <S>, <L>, <T>.
-std::string Parse(std::string_view text, int set) {
-    CommandFormat format;
-    if (!ParseCommandTemplate(text, Set(set), format)) return "TooManySymbols";
-    EXPECT_EQ(format.items.back().kind, SlotKind::Literal) << text;  // possibly empty
-    std::string out;
-    const char* slots[] = {"", "<S>", "<L>", "<T>"};
-    for (const CommandItem& item : format.items)
-        out += item.kind == SlotKind::Literal ? item.text : slots[int(item.kind)];
-    return out;
-}
-
 }  // namespace
-
-TEST(ParseCommandTemplate, Slots) {
-    // Longest symbol first; stars that begin no symbol of the set stay
-    // literal; ten symbols parse, the eleventh fails, literal stars do not
-    // count; "%%" is one "%", any other "%" stays; a slot splits "%%".
-    const std::tuple<const char*, int, const char*> rows[] = {
-        {"* OUTPUT\\*", 0, "<S> OUTPUT\\<S>"},
-        {"*****", 0, "<T><L>"},
-        {"a *:* b *-* c*", 1, "a <L> b <T> c*"},
-        {"*s* *l* *t* *S*", 3, "<S> <L> <T> *S*"},
-        {"* * * * * * * * * * *", 0, "TooManySymbols"},
-        {"*.* * * * * * * * * * * * *", 1, "<S> * * * * * * * * * * * *"},
-        {"100%% %*% %s %", 0, "100% %<S>% %s %"},
-    };
-    for (const auto& [text, set, expected] : rows)
-        EXPECT_EQ(Parse(text, set), expected) << text << " (set " << set << ")";
-}
 
 TEST(BuildInterpreterLine, NamesReachTheProgramUnchanged) {
     // What the interpreter must get so that the program receives each name
@@ -81,6 +52,7 @@ TEST(RelativeToCwd, DropsTheWorkingDirectory) {
     // A drive root's separator doubled; fewer backslashes than the working directory: what follows the last.
     for (auto [shortPath, cwd, expected] : {std::tuple{"C:\\DATA\\SUB\\X", "C:\\Data\\Sub", "X"},
                                             {"C:\\\\MYPAGE~1", "C:\\", "MYPAGE~1"},
+                                            {"C:\\X", "C:\\A\\B\\C", "X"},
                                             {"NOSLASH", "C:\\A", "NOSLASH"}})
         EXPECT_EQ(RelativeToCwd(shortPath, cwd, text::SingleByteCodePage()), expected) << shortPath << " in " << cwd;
     // Code page 932: the second byte 0x5C of a character is no backslash.

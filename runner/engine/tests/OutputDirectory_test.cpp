@@ -33,12 +33,11 @@ TEST_F(OutputDirectoryTest, RefusesNamesNotDirectlyUnderCwd) {
     for (const char* name : {"A:B", "SUB\\OUT", "\\OUT", ".", "..", "", "/", "SUB/OUT", "../OUT", "../DATA/SUB", "SUB/",
                              "...", ". .", " "}) {
         ui.asked.clear();
-        ui.focused.clear();
         settings.output = name;
         EXPECT_FALSE(Prepare());
         EXPECT_EQ(ui.asked, std::vector<AskedQuestion>{{onlyUnderCwd}}) << name;
-        EXPECT_EQ(ui.focused, std::vector<Field>{Field::Output});
     }
+    EXPECT_EQ(ui.focused, std::vector<Field>(14, Field::Output));
     EXPECT_EQ(platform.Content("C:\\ROOT.TXT") + platform.Content("SUB\\KEEP.TXT"), "rootsub");
     EXPECT_EQ(platform.fileOperations, 0);
 }

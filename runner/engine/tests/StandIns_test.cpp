@@ -57,9 +57,18 @@ protected:
     }
 };
 
+TEST(StandInName, NumberAndTheLongNamesExtension) {
+    // The extension only when it is one to three letters or digits.
+    for (auto [n, longName, name] : {std::tuple{42u, "Имя.tar.gz", "LRV00042.GZ"},
+                                     {7u, "page.html", "LRV00007"},
+                                     {7u, "data.é", "LRV00007"},
+                                     {100000u, "x.c", "LR100000.C"}})
+        EXPECT_EQ(StandInName(n, longName), name) << longName;
+}
+
 TEST_F(StandInsTest, GivenWhereNeededOrAlwaysAndTakenBackAfterTheRun) {
     platform.AddDirectory("LRV00001.TXT");  // a stand-in never takes a name that exists
-    const std::string gone = " (long name gone)";
+    const std::string gone = " (long name gone)", out = "OUTPUT\\";
     // mode, hard links (none on FAT or exFAT: the file itself goes by the stand-in), what the commands saw
     const std::tuple<int, bool, std::vector<std::string>> rows[] = {
         {StandInsWhenNeeded, true, {"ANNUAL~1.TXT", "LRV00002.TXT hidden", "LRV00003.TXT hidden"}},
@@ -82,7 +91,6 @@ TEST_F(StandInsTest, GivenWhereNeededOrAlwaysAndTakenBackAfterTheRun) {
         EXPECT_EQ(Listing(), after) << mode;
         EXPECT_EQ(platform.Find("a long name.txt")->attributes, text::AttributeArchive | text::AttributeReadOnly);
         EXPECT_FALSE(platform.Has(journal));
-        EXPECT_EQ(ui.status.find("could not be taken back"), std::string::npos);
     }
     EXPECT_NE(ui.status.find("2 file(s) have a stand-in 8.3 name for this run."), std::string::npos);
 }
@@ -170,9 +178,4 @@ TEST_F(StandInsTest, AJournalLeftByACrashPutsEveryNameBackAndNeverLosesOne) {
               "stand-in(s) could not be taken back: another file has the name, or the file is not there. They are "
               "listed in C:\\APPDATA\\stand-ins.txt.");
     EXPECT_EQ(ui.asked[0].icon, Icon::Exclamation);
-    // Nothing left to do: nothing said.
-    platform.RemoveFile(journal);
-    ui.asked.clear();
-    RecoverStandIns(ui, platform);
-    EXPECT_TRUE(ui.asked.empty());
 }
