@@ -42,7 +42,6 @@ TEST(ClassifyEntry, ListsDirectoriesOnlyAndMarksRestrictedOnes) {
         {false, "page", dir | 0x20 | 0x2000, Found::Listed, Normal},  // archive and other bits do not restrict
         {true, "_FILES", dir, Found::FilesSubdirectory, Pair},
         // The left pattern also matches 8.3 aliases: a name must end in "_files" itself.
-        {true, "Page_filesX", dir, Found::Skipped, Pair},
         {true, "Page_FiLeS", dir, Found::Listed, Normal},
     };
     for (auto [left, name, attributes, found, image] : rows) {

@@ -52,7 +52,6 @@ TEST(LoadStoredValues, WhatFitsIsUsedTheRestPassedOver) {
         {"saved as usual", {Text("1", "a.exe"), Text("2", "b.exe"), Number("select", 2)}, "a.exe;[b.exe];"},
         {"600 characters: left out", {Text("1", "a.exe"), Text("2", item600), Number("select", 2)}, "a.exe;"},
         {"left out before the selected", {Text("1", item600), Text("2", "b.exe"), Number("select", 2)}, "[b.exe];"},
-        {"no zero, other types", {{"1", 3, "a.exe"}, {"2", 7, "b\0c"}, Text("3", "c.exe")}, "[c.exe];"},
         {"select 0", {Text("1", "a"), Text("2", "b"), Number("select", 0)}, "[a];b;"},
         {"select one past the items", {Text("1", "a"), Text("2", "b"), Number("select", 3)}, "a;b;"},
         {"select past the values", {Text("1", "a"), Text("2", "b"), Number("select", 9)}, "[a];b;"},
@@ -112,11 +111,6 @@ TEST(StoredValues, WhatIsSavedLoadsBack) {
     EXPECT_EQ(std::make_tuple(loaded.rename, loaded.test, loaded.fullPath, loaded.nameTimeWithoutRunInformation,
                               loaded.standIns, loaded.commandsAtOnce),
               std::make_tuple(true, false, true, true, int32_t(StandInsAlways), 9));
-
-    // The working directory's fields, its name in any case.
-    StoredKey group{{Text("cwd", "c:\\data"), Text("Output", "OUT"), Number("Symbols", 3), Number("Test", 1)}};
-    LoadStoredValues(group, loaded, platform, storedFields);
-    EXPECT_TRUE(loaded.output == "OUT" && loaded.symbols == 3 && loaded.test);
 
     // Another directory: only the run-information flag.
     const RunSettings start{"C:\\OTHER"};
