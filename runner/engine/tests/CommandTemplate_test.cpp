@@ -48,11 +48,20 @@ TEST(BuildInterpreterLine, NamesReachTheProgramUnchanged) {
     }
 }
 
+TEST(UserTextNeedsInterpreter, DecidedByTheUsersTextAlone) {
+    for (auto [command, needs] : {std::pair{"\"**\" -q", false}, {"* >NUL", true}, {"(*)", true}}) {
+        CommandFormat format;
+        ASSERT_TRUE(ParseCommandTemplate(command, Set(0), format));
+        EXPECT_EQ(UserTextNeedsInterpreter("DOSCONV", format), needs) << command;
+    }
+}
+
 TEST(RelativeToCwd, DropsTheWorkingDirectory) {
     // A drive root's separator doubled; fewer backslashes than the working directory: what follows the last.
     for (auto [shortPath, cwd, expected] : {std::tuple{"C:\\DATA\\SUB\\X", "C:\\Data\\Sub", "X"},
                                             {"C:\\\\MYPAGE~1", "C:\\", "MYPAGE~1"},
                                             {"C:\\X", "C:\\A\\B\\C", "X"},
+                                            {"C:\\MYPAGE~1\\SUB", "C:\\", "MYPAGE~1\\SUB"},
                                             {"NOSLASH", "C:\\A", "NOSLASH"}})
         EXPECT_EQ(RelativeToCwd(shortPath, cwd, text::SingleByteCodePage()), expected) << shortPath << " in " << cwd;
     // Code page 932: the second byte 0x5C of a character is no backslash.

@@ -85,3 +85,11 @@ TEST(FileDiscovery, JapanesePatternIsInCwd) {
     ASSERT_EQ(engine.FileCount(), 2u);
     EXPECT_EQ(engine.FoundFiles()[1].shortName, character + "A.TXT");  // the character itself keeps its bytes
 }
+
+TEST(ShortNames, WhatAValid83NameIs) {
+    for (const char* name : {"README.TXT", "notes.txt", "A", "12345678.123", "NO_EXT", "a~b!#$%&.{}"})
+        EXPECT_TRUE(IsValidShortName(name, text::SingleByteCodePage())) << name;
+    for (const char* name :
+         {"123456789.TXT", "NAME.TEXT", "A.B.C", "A+B.TXT", "+AB.TXT", "[X].TXT", ".TXT", "NAME.", ""})
+        EXPECT_FALSE(IsValidShortName(name, text::SingleByteCodePage())) << name;
+}

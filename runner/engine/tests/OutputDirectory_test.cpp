@@ -78,6 +78,14 @@ TEST_F(OutputDirectoryTest, DeletesEarlierResultsIncludingHidden) {
     EXPECT_EQ(platform.Names("OUTPUT"), (std::vector<std::string>{"sys.txt", "off.txt", "dir.txt", "keep.doc"}));
 }
 
+TEST_F(OutputDirectoryTest, CannotBeMade) {
+    platform.failMakeDirectory = true;
+    EXPECT_FALSE(Prepare());
+    EXPECT_EQ(ui.asked,
+              (std::vector<AskedQuestion>{{"Creating the Output directory failed, you must create it yourself",
+                                           "Lorvan", Buttons::Ok, Icon::Exclamation}}));
+}
+
 TEST_F(OutputDirectoryTest, RenamingAResultOnlyUnderItsOwnName) {
     // The Report's result is there, the Review's is missing. Renamed first,
     // the Report's result gets the alias ANNUAL~1.TXT, the Review's short

@@ -141,6 +141,12 @@ TEST_F(ReportTest, ExistingReportDeletedOrAppended) {
     EXPECT_EQ(platform.Find("REPORT.TXT")->writers, 0);
 }
 
+TEST_F(ReportTest, CannotCreate) {
+    OldReport("RO.TXT", "old", text::AttributeReadOnly);
+    EXPECT_EQ(Run({}), "refused");
+    EXPECT_EQ(ui.asked, std::vector<AskedQuestion>{{"Cannot create Report file"}});
+}
+
 TEST_F(ReportTest, TemporaryFilesAndFailedWrites) {
     settings.handling = HandlingHtmlTable;
     ReportFile report(settings, ui, platform);

@@ -43,8 +43,9 @@ TEST(RunSettings, TempExtRule) {
     // last row: a double-byte character ending in 0x5C).
     const FakePlatform japanese("C:\\DATA", 932);
     const std::tuple<const char*, int, bool, bool> rows[] = {
-        {"", 0, true, false},      {".", 0, false, false}, {".TMP", 0, true, true}, {"TMP", 0, false, false},
-        {"TMP", -1, false, false}, {"", 4, true, true},    {".T.", 0, true, false}, {".\x95\x5C", 0, true, true},
+        {"", 0, true, false},      {".", 0, false, false},       {".TMP", 0, true, true}, {"TMP", 0, false, false},
+        {"TMP", -1, false, false}, {"", 4, true, true},          {".T.", 0, true, false}, {".T", 0, true, true},
+        {"TMP", 3, false, false},  {".\x95\x5C", 0, true, true},
     };
     for (auto [ext, handling, acceptable, usable] : rows) {
         RunSettings s;
@@ -52,6 +53,18 @@ TEST(RunSettings, TempExtRule) {
         s.handling = handling;
         EXPECT_EQ(IsTempExtAcceptable(s), acceptable) << ext << " " << handling;
         EXPECT_EQ(IsTempExtUsable(s, japanese), usable) << ext << " " << handling;
+    }
+}
+
+TEST(RunSettings, HandlingModes) {
+    // handling, rename offered, run information (Handling 0 off, on)
+    for (auto [handling, rename, info, without] :
+         {std::tuple{0, true, true, false}, {1, false, true, true}, {4, true, false, false}}) {
+        RunSettings s{"C:\\", "P", "F", "C", "", "OUTPUT", "R", handling};
+        EXPECT_EQ(std::tuple(RenameForHandling(handling), WantsRunInformation(s)), std::tuple(rename, info))
+            << handling;
+        s.nameTimeWithoutRunInformation = true;
+        EXPECT_EQ(WantsRunInformation(s), without) << handling;
     }
 }
 
