@@ -1,0 +1,31 @@
+#include "FakePlatform.h"
+
+#include "runner/engine/ProgramStart.h"
+
+#include <gtest/gtest.h>
+
+using namespace runner;
+
+TEST(ResolveProgram, LooksUpAsTheCommandInterpreter) {
+    FakePlatform platform("C:\\DATA");
+    platform.environment = {{"PATH", "C:\\BIN;;\"C:\\TOOLS\\\""}, {"PATHEXT", ".COM;.EXE;.BAT"}};
+    for (const char* directory : {"C:\\BIN", "C:\\TOOLS", "app.exe", "sub"}) platform.AddDirectory(directory);
+    for (const char* file :
+         {"both.exe", "both.com", "local.bat", "C:\\BIN\\tool.exe", "C:\\BIN\\local.exe", "C:\\BIN\\copy.exe",
+          "C:\\BIN\\app.exe", "C:\\TOOLS\\tool.com", "C:\\TOOLS\\plain", "C:\\TOOLS\\conv.exe", "sub\\conv.com"})
+        platform.AddFile(file);
+    // PATHEXT's order, not the name's; the working directory before PATH;
+    // PATH's order before PATHEXT's; a quoted PATH entry ending in "\"; a path: that directory only.
+    for (auto [program, expected] : {std::pair{"both", "both.COM"},
+                                     {"local", "local.BAT"},
+                                     {"tool", "C:\\BIN\\tool.EXE"},
+                                     {"tool.com", "C:\\TOOLS\\tool.com"},
+                                     {"app.exe", "C:\\BIN\\app.exe"},
+                                     {"C:\\TOOLS\\conv", "C:\\TOOLS\\conv.EXE"},
+                                     {"sub\\conv", "sub\\conv.COM"}})
+        EXPECT_EQ(ResolveProgram(program, platform), expected) << program;
+    // Left to the interpreter: not found, without an extension, built-in
+    // commands, names it ends early or reads otherwise.
+    for (const char* program : {"none", "plain", "copy", "both x", "C:/BIN/tool", "@both", "both&x", "\"both\""})
+        EXPECT_EQ(ResolveProgram(program, platform), "") << program;
+}
