@@ -60,6 +60,7 @@ TEST(RelativeToCwd, DropsTheWorkingDirectory) {
     // A drive root's separator doubled; fewer backslashes than the working directory: what follows the last.
     for (auto [shortPath, cwd, expected] : {std::tuple{"C:\\DATA\\SUB\\X", "C:\\Data\\Sub", "X"},
                                             {"C:\\\\MYPAGE~1", "C:\\", "MYPAGE~1"},
+                                            {"C:\\DATA\\MYPAGE~1\\SUB", "C:\\DATA", "MYPAGE~1\\SUB"},
                                             {"\\\\SRV\\SHARE\\DIR\\X", "\\\\srv\\share\\dir", "X"},
                                             {"C:\\X", "C:\\A\\B\\C", "X"},
                                             {"C:\\MYPAGE~1\\SUB", "C:\\", "MYPAGE~1\\SUB"},

@@ -127,12 +127,14 @@ TEST_F(ReportTest, ExistingReportDeletedOrAppended) {
         EXPECT_EQ(Run({}), mode < 0 ? "deleted" : textInfo);
     }
     // The HTML modes never offer to append.
-    settings.handling = HandlingHtmlTable;
-    OldReport("REPORT.LRV");
-    ui.asked.clear();
-    EXPECT_EQ(Run({}).substr(0, 6), "<html>");
-    EXPECT_EQ(ui.asked, (std::vector<AskedQuestion>{
-                            {"Report file already exists, delete?", "Lorvan", Buttons::OkCancel, Icon::Question}}));
+    for (int mode : {2, 3}) {
+        settings.handling = mode;
+        OldReport("REPORT.LRV");
+        ui.asked.clear();
+        EXPECT_EQ(Run({}).substr(0, 6), "<html>");
+        EXPECT_EQ(ui.asked, (std::vector<AskedQuestion>{
+                                {"Report file already exists, delete?", "Lorvan", Buttons::OkCancel, Icon::Question}}));
+    }
     // Cancel: the report stays as it is.
     OldReport("REPORT.TXT");
     ui.answers = {Answer::Cancel};
