@@ -35,18 +35,13 @@ TEST(ClassifyEntry, ListsDirectoriesOnlyAndMarksRestrictedOnes) {
     // on the left, name, attributes, what it becomes, its class (set only when listed)
     const std::tuple<bool, const char*, std::uint32_t, Found, DirClass> rows[] = {
         {true, "x_files", 0x20, Found::Skipped, Pair},  // a file
-        {false, "page.htm", 0x80, Found::Skipped, Pair},
         {false, ".", dir, Found::Skipped, Pair},
-        {false, "..", dir, Found::Skipped, Pair},
         {true, "Page_files", dir, Found::Listed, Normal},
         {false, "page", dir | text::AttributeReadOnly, Found::Listed, Restricted},
-        {false, "page", dir | text::AttributeHidden, Found::Listed, Restricted},
         {false, "page", dir | text::AttributeSystem, Found::Listed, Restricted},
         {false, "page", dir | 0x20 | 0x2000, Found::Listed, Normal},  // archive and other bits do not restrict
         {true, "_FILES", dir, Found::FilesSubdirectory, Pair},
         // The left pattern also matches 8.3 aliases: a name must end in "_files" itself.
-        {true, "files", dir, Found::Skipped, Pair},
-        {true, "Page_filesX", dir, Found::Skipped, Pair},
         {true, "Page_FiLeS", dir, Found::Listed, Normal},
     };
     for (auto [left, name, attributes, found, image] : rows) {
@@ -56,45 +51,42 @@ TEST(ClassifyEntry, ListsDirectoriesOnlyAndMarksRestrictedOnes) {
     }
 }
 
-TEST(SortRows, AscendingIgnoringCaseWithTiesInEnumerationOrder) {
-    auto rows = Rows({{"beta", Normal}, {"Alpha", Normal}, {"alpha", Restricted}, {"_x", Normal}, {"Zed", Normal}});
-    SortRows(rows, text::AsciiCaseKey);
-    std::vector<std::string> names;
-    for (auto& r : rows) names.push_back(r.name);
-    EXPECT_EQ(names, (std::vector<std::string>{"_x", "Alpha", "alpha", "beta", "Zed"}));
-}
-
-TEST(MarkPairs, PairsIgnoreCaseAndTakePrecedenceOverRestricted) {
+TEST(MarkPairs, SortedIgnoringCaseWholeNamesPairedBeforeRestricted) {
+    // Ties keep the enumeration order. "ab" is no partner of "a_files", nor
+    // "a" of "ab_files"; "_files_files" pairs with a right directory "_files";
+    // a pair takes precedence over Restricted.
     auto left = Rows({{"a_files", Normal},
                       {"Hidden_files", Restricted},
                       {"lonely_files", Restricted},
                       {"Page_FILES", Normal},
-                      {"solo_files", Normal}});
-    auto right = Rows({{"b", Normal}, {"hidden", Normal}, {"PAGE", Restricted}, {"z", Normal}});
-    right[0].selected = right[3].selected = true;  // a selection from before the refresh
-
+                      {"solo_files", Normal},
+                      {"_files_files", Normal},
+                      {"ab_files", Normal}});
+    auto right = Rows({{"beta", Normal},
+                       {"hidden", Normal},
+                       {"PAGE", Restricted},
+                       {"Alpha", Normal},
+                       {"z", Normal},
+                       {"alpha", Restricted},
+                       {"_files", Normal},
+                       {"A", Normal},
+                       {"a", Normal},
+                       {"abc", Normal}});
+    right[0].selected = right[4].selected = true;  // a selection from before the refresh
     SortRows(right, text::AsciiCaseKey);
+    std::vector<std::string> names;
+    for (auto& r : right) names.push_back(r.name);
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"_files", "A", "a", "abc", "Alpha", "alpha", "beta", "hidden", "PAGE", "z"}));
     MarkPairs(left, right, text::AsciiCaseKey);
-
-    EXPECT_EQ(Images(left), (std::vector<DirClass>{Normal, Pair, Restricted, Pair, Normal}));
-    EXPECT_EQ(Images(right), (std::vector<DirClass>{Normal, Pair, Pair, Normal}));
-
+    EXPECT_EQ(Images(left), (std::vector<DirClass>{Pair, Pair, Restricted, Pair, Normal, Pair, Normal}));
+    EXPECT_EQ(Images(right),
+              (std::vector<DirClass>{Pair, Pair, Pair, Normal, Normal, Restricted, Normal, Pair, Pair, Normal}));
     // Exactly the Normal left rows are preselected; nothing on the right.
     std::vector<bool> selected;
     for (auto& r : left) selected.push_back(r.selected);
-    EXPECT_EQ(selected, (std::vector<bool>{true, false, false, false, true}));
+    EXPECT_EQ(selected, (std::vector<bool>{false, false, false, false, true, false, true}));
     for (auto& r : right) EXPECT_FALSE(r.selected) << r.name;
-}
-
-TEST(MarkPairs, WholeNamesOnlyAndEveryEqualRightRow) {
-    // "ab" is no partner of "a_files", nor "a" of "ab_files"; a left name
-    // "_files_files" pairs with a right directory "_files".
-    auto left = Rows({{"_files_files", Normal}, {"a_files", Normal}, {"ab_files", Normal}});
-    auto right = Rows({{"_files", Normal}, {"A", Normal}, {"a", Normal}, {"abc", Normal}});
-    SortRows(right, text::AsciiCaseKey);
-    MarkPairs(left, right, text::AsciiCaseKey);
-    EXPECT_EQ(Images(left), (std::vector<DirClass>{Pair, Pair, Normal}));
-    EXPECT_EQ(Images(right), (std::vector<DirClass>{Pair, Pair, Pair, Normal}));
 }
 
 TEST(PlanMoves, MovesSelectedNormalRowsToTheOppositeSide) {

@@ -15,60 +15,7 @@ SymbolSet Set(int index) {
     return ReadSymbolSet(index < 0 ? "" : symbolSetTexts[index]);
 }
 
-// The parsed template written as text: literals as they are, slots as <S>, <L>, <T>.
-std::string Parse(std::string_view text, int set) {
-    CommandFormat format;
-    if (!ParseCommandTemplate(text, Set(set), format)) return "TooManySymbols";
-    EXPECT_EQ(format.items.back().kind, SlotKind::Literal) << text;  // possibly empty
-    std::string out;
-    const char* slots[] = {"", "<S>", "<L>", "<T>"};
-    for (const CommandItem& item : format.items)
-        out += item.kind == SlotKind::Literal ? item.text : slots[int(item.kind)];
-    return out;
-}
-
 }  // namespace
-
-TEST(ParseCommandTemplate, Slots) {
-    const std::tuple<std::string, int, std::string> rows[] = {
-        // Longest symbol first.
-        {"* OUTPUT\\*", 0, "<S> OUTPUT\\<S>"},
-        {"**", 0, "<L>"},
-        {"***", 0, "<T>"},
-        {"****", 0, "<T><S>"},
-        {"*****", 0, "<T><L>"},
-        {"x*", 0, "x<S>"},
-        {"***.LOG", 0, "<T>.LOG"},
-        // Stars that begin no symbol of the set stay literal.
-        {"**.*", 1, "*<S>"},
-        {"a *:* b *-* c*", 1, "a <L> b <T> c*"},
-        {"*", 1, "*"},
-        {"*#* *$* *%*", 2, "<S> <L> <T>"},
-        {"*s* *l* *t* *S*", 3, "<S> <L> <T> *S*"},
-        {"*S* *L* *T* *s*", 4, "<S> <L> <T> *s*"},
-        {"*s", 3, "*s"},
-        {"-x * ** ***", -1, "-x * ** ***"},
-        // Ten symbols parse, the eleventh fails; literal stars do not count.
-        {"* * * * * * * * * *", 0, "<S> <S> <S> <S> <S> <S> <S> <S> <S> <S>"},
-        {"* * * * * * * * * * *", 0, "TooManySymbols"},
-        {"*s**s**s**s**s**s**s**s**s**s*", 3, "<S><S><S><S><S><S><S><S><S><S>"},
-        {"*s**s**s**s**s**s**s**s**s**s**s*", 3, "TooManySymbols"},
-        {"*.* * * * * * * * * * * * *", 1, "<S> * * * * * * * * * * * *"},
-        // "%%" is one "%", any other "%" stays; a slot splits "%%".
-        {"100%% *", 0, "100% <S>"},
-        {"%s %d %", 0, "%s %d %"},
-        {"%%%", 0, "%%"},
-        {"%*%", 0, "%<S>%"},
-        {std::string(1000, '%'), 0, std::string(500, '%')},
-    };
-    for (const auto& [text, set, expected] : rows)
-        EXPECT_EQ(Parse(text, set), expected) << text << " (set " << set << ")";
-
-    std::string thousand(1000, 'x');
-    for (size_t i = 0; i < thousand.size(); i += 100) thousand[i] = '*';
-    EXPECT_EQ(Parse(thousand, 0).size(), 1000u - 10 + 30);
-    EXPECT_EQ(Parse(thousand + "*", 0), "TooManySymbols");
-}
 
 TEST(BuildInterpreterLine, NamesReachTheProgramUnchanged) {
     // What the interpreter must get so that the program receives each name
@@ -102,129 +49,25 @@ TEST(BuildInterpreterLine, NamesReachTheProgramUnchanged) {
 }
 
 TEST(UserTextNeedsInterpreter, DecidedByTheUsersTextAlone) {
-    const std::pair<const char*, bool> rows[] = {
-        {"* OUTPUT\\*", false}, {"\"**\" -q", false}, {"* >NUL", true},
-        {"* 100%", true},       {"(*)", true},        {"*|more", true},
-    };
-    for (const auto& [command, needs] : rows) {
+    for (auto [command, needs] : {std::pair{"\"**\" -q", false}, {"* >NUL", true}, {"(*)", true}}) {
         CommandFormat format;
         ASSERT_TRUE(ParseCommandTemplate(command, Set(0), format));
         EXPECT_EQ(UserTextNeedsInterpreter("DOSCONV", format), needs) << command;
     }
-    CommandFormat plain;
-    ASSERT_TRUE(ParseCommandTemplate("*", Set(0), plain));
-    EXPECT_TRUE(UserTextNeedsInterpreter("a&b", plain));
 }
 
 TEST(RelativeToCwd, DropsTheWorkingDirectory) {
-    const std::tuple<const char*, const char*, const char*> rows[] = {
-        {"C:\\DATA\\MYPAGE~1", "C:\\DATA", "MYPAGE~1"},
-        {"C:\\DATA\\MYPAGE~1\\SUB", "C:\\DATA", "MYPAGE~1\\SUB"},
-        {"C:\\DATA\\SUB\\X", "C:\\Data\\Sub", "X"},
-        // A drive root: the separator single or doubled.
-        {"C:\\MYPAGE~1", "C:\\", "MYPAGE~1"},
-        {"C:\\\\MYPAGE~1", "C:\\", "MYPAGE~1"},
-        {"C:\\MYPAGE~1\\SUB", "C:\\", "MYPAGE~1\\SUB"},
-        // Fewer backslashes than the working directory: what follows the last.
-        {"C:\\X", "C:\\A\\B\\C", "X"},
-        {"NOSLASH", "C:\\A", "NOSLASH"},
-        {"", "C:\\A", ""},
-        {"\\\\SRV\\SHARE\\DIR\\X", "\\\\srv\\share\\dir", "X"},
-    };
-    for (auto [shortPath, cwd, expected] : rows)
+    // A drive root's separator doubled; fewer backslashes than the working directory: what follows the last.
+    for (auto [shortPath, cwd, expected] : {std::tuple{"C:\\DATA\\SUB\\X", "C:\\Data\\Sub", "X"},
+                                            {"C:\\\\MYPAGE~1", "C:\\", "MYPAGE~1"},
+                                            {"C:\\DATA\\MYPAGE~1\\SUB", "C:\\DATA", "MYPAGE~1\\SUB"},
+                                            {"\\\\SRV\\SHARE\\DIR\\X", "\\\\srv\\share\\dir", "X"},
+                                            {"C:\\X", "C:\\A\\B\\C", "X"},
+                                            {"C:\\MYPAGE~1\\SUB", "C:\\", "MYPAGE~1\\SUB"},
+                                            {"NOSLASH", "C:\\A", "NOSLASH"}})
         EXPECT_EQ(RelativeToCwd(shortPath, cwd, text::SingleByteCodePage()), expected) << shortPath << " in " << cwd;
     // Code page 932: the second byte 0x5C of a character is no backslash.
     const FakePlatform japanese("C:\\DATA", 932);
     EXPECT_EQ(RelativeToCwd("C:\\\x95\x5C\\PAGE~1", "C:\\\x95\x5C", japanese), "PAGE~1");
     EXPECT_EQ(RelativeToCwd("C:\\DATA\\\x83\x5C~1", "C:\\DATA", japanese), "\x83\x5C~1");
-}
-
-TEST(MakeFileValues, ShortValueConvertedOnlyInRealRun) {
-    FakePlatform platform;
-    RunSettings settings;
-    settings.cwd = platform.Cwd();
-    const FileEntry plain{"", "CAF\xC9.TXT"}, aliased{"R\xC9SUM~1.TXT", "R\xE9sum\xE9 long.txt"};
-    auto values = [&](const FileEntry& entry) { return MakeFileValues(entry, settings, Set(0), platform); };
-    EXPECT_EQ(values(plain).shortValue, "CAF\x90.TXT");
-    EXPECT_EQ(values(plain).longValue, "CAF\xC9.TXT");
-    EXPECT_EQ(values(aliased).shortValue, "R\x90SUM~1.TXT");
-    EXPECT_EQ(values(aliased).longValue, "R\xE9sum\xE9 long.txt");
-    settings.test = true;
-    EXPECT_EQ(values(plain).shortValue, "CAF\xC9.TXT");
-}
-
-TEST(MakeFileValues, TranslateValues) {
-    FakePlatform platform;
-    platform.AddDirectory("My Page_files", "MYPAGE~1");
-    platform.AddDirectory("a.b_files");
-    platform.AddDirectory("noext_x");
-    platform.AddDirectory("_x");
-    platform.AddDirectory("p");
-    platform.AddDirectory("p\\p");
-    platform.AddDirectory("Page_files", "PAGE_F~1");
-    platform.AddDirectory("X_files").failShortPath = true;
-    platform.AddDirectory("C:\\WORK");
-    platform.AddDirectory("C:\\WORK\\Long Name", "LONGNA~1");
-    // A short form longer than 223 characters does not fit its buffer.
-    const std::string longest(215, 'e'), longestPage = longest + ".htm", longestShown(215, 'E');
-    platform.AddDirectory(longest);  // C:\DATA\ and 215: 223 characters
-    std::string deep = "C:\\DATA";
-    for (int i = 0; i < 4; ++i)
-        platform.AddDirectory(deep += "\\" + std::string(60, 'd'));  // 7 + 4 * 61 = 251 characters
-
-    struct Row {
-        std::string translate;
-        bool fullPath;
-        int set;
-        const char* longName;
-        const char* expected;
-    };
-    const Row rows[] = {
-        {"", false, 0, "My Page.htm", "_No_t_d_"},
-        {" ", false, 0, "My Page.htm", "_No_t_d_"},
-        {"\t**_files", false, 0, "My Page.htm", "_No_t_d_"},
-        {"**_files", false, 0, "My Page.htm", "MYPAGE~1"},
-        {"**_files", true, 0, "My Page.htm", "C:\\DATA\\MYPAGE~1"},
-        // The long name without its last extension, every occurrence, upper-cased.
-        {"**_files", false, 0, "a.b.htm", "A.B_FILES"},
-        {"**_x", false, 0, "noext", "NOEXT_X"},
-        {"**_x", false, 0, ".htm", "_X"},
-        {"**\\**", false, 0, "p.htm", "P\\P"},
-        // The long symbol of the chosen set.
-        {"*l*_files", false, 3, "Page.htm", "PAGE_F~1"},
-        {"*l*_files", false, 4, "Page.htm", "_No_t_d_"},
-        // An absolute translate text gives the full path, Full path on or not.
-        {"C:\\WORK\\**", false, 0, "Long Name.txt", "C:\\WORK\\LONGNA~1"},
-        {"\\WORK\\**", false, 0, "Long Name.txt", "C:\\WORK\\LONGNA~1"},
-        // Missing, without a short form, too long.
-        {"**_files", false, 0, "NONE.HTM", "_No_t_d_"},
-        {"**_files", false, 0, "X.HTM", "_No_t_d_"},
-        {deep, false, 0, "Y.HTM", "_No_t_d_"},
-        {"**", false, 0, longestPage.c_str(), longestShown.c_str()},
-    };
-    for (const Row& row : rows) {
-        RunSettings settings;
-        settings.cwd = platform.Cwd();
-        settings.translate = row.translate;
-        settings.fullPath = row.fullPath;
-        EXPECT_EQ(MakeFileValues({"", row.longName}, settings, Set(row.set), platform).translateValue, row.expected)
-            << row.translate << " " << row.longName;
-    }
-
-    // Code page 932: a double-byte character is not upper-cased.
-    FakePlatform japanese("C:\\DATA", 932);
-    japanese.AddDirectory("\x83\x61x_files");
-    RunSettings inJapanese;
-    inJapanese.cwd = japanese.Cwd();
-    inJapanese.translate = "**_files";
-    EXPECT_EQ(MakeFileValues({"", "\x83\x61x.htm"}, inJapanese, Set(0), japanese).translateValue, "\x83\x61X_FILES");
-
-    FakePlatform root("C:\\");
-    root.AddDirectory("My Page_files", "MYPAGE~1");
-    RunSettings settings;
-    settings.cwd = "C:\\";
-    settings.translate = "**_files";
-    EXPECT_EQ(MakeFileValues({"MYPAGE~1.HTM", "My Page.htm"}, settings, Set(0), root).translateValue, "MYPAGE~1");
-    settings.fullPath = true;
-    EXPECT_EQ(MakeFileValues({"MYPAGE~1.HTM", "My Page.htm"}, settings, Set(0), root).translateValue, "C:\\MYPAGE~1");
 }

