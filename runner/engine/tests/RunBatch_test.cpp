@@ -337,6 +337,12 @@ TEST_F(RunBatchTest, TestMode) {
     settings.test = true;
     engine.RunBatch(settings);
     EXPECT_EQ(ui.asked.at(3).text, "ANNUAL~2 ANNUAL~1.TXT");
+    // A directory with a valid 8.3 name has no alias: its name is upper-cased, in full with Full path.
+    platform.AddDirectory("rep");
+    settings.translate = "rep";
+    settings.fullPath = true;
+    engine.RunBatch(settings);
+    EXPECT_EQ(ui.asked.at(4).text, platform.Cwd() + "\\REP ANNUAL~1.TXT");
 
     // Run pressed from a message box's loop, and a listing asked for meanwhile: ignored.
     int nested = 0;
