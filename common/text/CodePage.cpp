@@ -9,18 +9,21 @@ public:
     bool IsLeadByte(unsigned char) const override { return false; }
 };
 
-// Calls found(offset) for every character that is one of chars, in order,
-// until it returns false.
-template <typename Found>
-void ScanChars(std::string_view text, std::string_view chars, const CodePage& codePage, Found found) {
+// The offset of the first or the last character that is one of chars, or
+// npos; the second byte of a double-byte character is never taken for one.
+size_t FindChar(std::string_view text, std::string_view chars, const CodePage& codePage, bool last) {
+    size_t at = std::string_view::npos;
     for (size_t i = 0; i < text.size(); ++i) {
         const unsigned char byte = static_cast<unsigned char>(text[i]);
         if (codePage.IsLeadByte(byte) && i + 1 < text.size()) {
             ++i;  // its second byte is part of this character
             continue;
         }
-        if (chars.find(text[i]) != std::string_view::npos && !found(i)) return;
+        if (chars.find(text[i]) == std::string_view::npos) continue;
+        at = i;
+        if (!last) break;
     }
+    return at;
 }
 
 }  // namespace
@@ -42,21 +45,11 @@ size_t FieldLength(std::string_view text, const CodePage& codePage) {
 }
 
 size_t FindFirstChar(std::string_view text, std::string_view chars, const CodePage& codePage) {
-    size_t at = std::string_view::npos;
-    ScanChars(text, chars, codePage, [&](size_t i) {
-        at = i;
-        return false;
-    });
-    return at;
+    return FindChar(text, chars, codePage, false);
 }
 
 size_t FindLastChar(std::string_view text, std::string_view chars, const CodePage& codePage) {
-    size_t at = std::string_view::npos;
-    ScanChars(text, chars, codePage, [&](size_t i) {
-        at = i;
-        return true;
-    });
-    return at;
+    return FindChar(text, chars, codePage, true);
 }
 
 }  // namespace text
