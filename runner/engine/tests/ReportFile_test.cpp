@@ -9,8 +9,12 @@ using namespace runner;
 namespace {
 
 const std::string runTime = "Monday 2002-06-03 14:05:09";
-const std::string textInfo = TextReportInfo("C:\\DATA\\*.txt", runTime, "DOSCONV * OUTPUT\\*");
-const std::string htmlHead = HtmlReportHead("C:\\DATA\\*.txt", runTime, "DOSCONV * OUTPUT\\*", "utf-8");
+const std::string textInfo = "C:\\DATA\\*.txt\r\n" + runTime + "\r\nDOSCONV * OUTPUT\\*\r\n\r\n";
+const std::string htmlHead =
+    "<html><head><meta charset=\"utf-8\">\r\n<title>Lorvan *.txt</title>\r\n<base target=\"lorvan\">\r\n<style><!-- "
+    "h2, h3 {margin: 0} h4 {margin-top: 0} --></style>\r\n</head>\r\n<body bgcolor=\"#F0F0F0\">\r\n<h2 "
+    "align=\"center\">C:\\DATA\\*.txt</h2>\r\n<h3 align=\"center\">" +
+    runTime + "</h3>\r\n<h4 align=\"center\">DOSCONV * OUTPUT\\*</h4>\r\n";
 const std::string htmlEnd = "\r\n</body>\r\n</html>";
 const std::string separator = "\r\n================================\r\n\r\n";
 const std::string stamp = "\r\n2002-06-03 14:05:09\r\n";

@@ -361,45 +361,45 @@ TEST_F(RunBatchTest, TestMode) {
     EXPECT_FALSE(engine.IsBusy());
 }
 
-TEST_F(RunBatchTest, StopAfterTheCommandThatRuns) {
-    // Stop during the k-th command, or end that command (it hangs): nothing
-    // after it runs, and its results, report and renaming are as at the end.
+TEST_F(RunBatchTest, StopAfterTheCommandsThatRun) {
+    // Stop, or end the commands that run (they hang), when a command ends
+    // with k started: none starts after, the results of those that ran are
+    // renamed, and the report is as at the end.
     settings.rename = true;
     const char* renames[] = {"ANNUAL~1.TXT to Annual Report.txt: OK\r\n", "", "NOTES.TXT to notes.txt: OK\r\n"};
     const auto convert = platform.onCommand;
-    for (const bool end : {false, true}) {
-        for (size_t k = 1; k <= 3; ++k) {
-            SCOPED_TRACE(std::to_string(k) + (end ? " ended" : ""));
-            platform.RemoveFile("REPORT.TXT");
-            const auto commandsBefore = platform.commands.size();
-            During(k, [&] { EXPECT_TRUE(end ? engine.EndRunningCommands() : (engine.RequestStop(), true)); });
-            ui.answers = {Answer::Yes};  // the earlier results go
-            engine.RunBatch(settings);
-            platform.onCommand = convert;
-            EXPECT_EQ(platform.commands.size() - commandsBefore, k);
-            std::string status = handling, report = reportInfo + "DOSCONV * OUTPUT\\*\r\n\r\n", renamed;
-            size_t renameCount = 0;
-            for (size_t i = 0; i < k; ++i) {
-                status += fileLines[i] + std::string(end && i == k - 1 ? ": Ended" : ": OK") + "\r\n";
-                report += ReportPart(i);
-                renamed += renames[i];
-                renameCount += *renames[i] != 0;
-            }
-            const std::string count = std::to_string(renameCount);
-            EXPECT_EQ(ui.status, status + "\r\nStopped after file " + std::to_string(k) + " of 3: \"" +
-                                     longNames[k - 1] + "\".\r\n\r\nRenaming files:\r\n\r\n" + renamed + "\r\n" +
-                                     count + " out of " + count + " files renamed.\r\n\r\nDone\r\n");
-            EXPECT_EQ(platform.Content("REPORT.TXT"), report);
-            EXPECT_FALSE(platform.Has("REPORT.TMP"));
-            EXPECT_EQ(platform.Names("OUTPUT"), std::vector<std::string>(longNames, longNames + k));
-            EXPECT_EQ(ui.progressPos, 0u);
+    for (auto [atOnce, k, end] : {std::tuple{1, 1, false}, {1, 2, true}, {1, 3, false}, {3, 3, false}, {3, 3, true}}) {
+        SCOPED_TRACE(std::to_string(atOnce) + " " + std::to_string(k) + (end ? " ended" : ""));
+        settings.commandsAtOnce = atOnce;
+        settings.handling = atOnce > 1 ? HandlingNone : HandlingNameTime;
+        platform.RemoveFile("REPORT.TXT");
+        const auto commandsBefore = platform.commands.size();
+        During(k, [&] { EXPECT_TRUE(end ? engine.EndRunningCommands() : (engine.RequestStop(), true)); });
+        ui.answers = {Answer::Yes};  // the earlier results go
+        engine.RunBatch(settings);
+        platform.onCommand = convert;
+        EXPECT_EQ(platform.commands.size() - commandsBefore, size_t(k));
+        std::string status = handling, report = reportInfo + "DOSCONV * OUTPUT\\*\r\n\r\n", renamed;
+        size_t renameCount = 0;
+        for (int i = 0; i < k; ++i) {
+            status += fileLines[i] + std::string(end && (atOnce > 1 || i == k - 1) ? ": Ended" : ": OK") + "\r\n";
+            report += ReportPart(i);
+            renamed += renames[i];
+            renameCount += *renames[i] != 0;
         }
+        const std::string count = std::to_string(renameCount);
+        EXPECT_EQ(ui.status, status + "\r\nStopped after file " + std::to_string(k) + " of 3: \"" + longNames[k - 1] +
+                                 "\".\r\n\r\nRenaming files:\r\n\r\n" + renamed + "\r\n" + count + " out of " + count +
+                                 " files renamed.\r\n\r\nDone\r\n");
+        EXPECT_EQ(platform.Content("REPORT.TXT"), atOnce > 1 ? "" : report);
+        EXPECT_TRUE(atOnce > 1 || !platform.Has("REPORT.TMP"));
+        EXPECT_EQ(platform.Names("OUTPUT"), std::vector<std::string>(longNames, longNames + k));
+        EXPECT_EQ(ui.progressPos, 0u);
     }
-    EXPECT_EQ(platform.endedCount, 3);
+    EXPECT_EQ(platform.endedCount, 4);
     // Between runs there is nothing to stop or end, and the next run is whole.
     engine.RequestStop();
     EXPECT_FALSE(engine.EndRunningCommands());
-    platform.RemoveFile("REPORT.TXT");
     ui.answers = {Answer::Yes};
     engine.RunBatch(settings);
     EXPECT_EQ(ui.status.find("Stopped"), std::string::npos);
@@ -413,139 +413,57 @@ TEST_F(RunBatchTest, StopAfterTheCommandThatRuns) {
     EXPECT_EQ(ui.status.find("Stopped"), std::string::npos) << ui.status;
 }
 
-// Several commands at once: the fake ends them in the order a policy picks,
-// and every run is compared with the same run one command at a time.
-class AtOnceTest : public RunBatchTest {
-protected:
-    size_t mostRunning = 0;
-    struct Seen {
-        std::string status, progress, report;
-        std::vector<std::string> output;
-        std::vector<AskedQuestion> asked;
-    };
-
-    void SetUp() override {
-        RunBatchTest::SetUp();
-        platform.AddFile("more.txt", "mo", "MORE~1.TXT");
-        platform.AddFile("c%PATH%.txt", "pc", "CPATH~1.TXT");  // never run: its line is told in its turn
-        platform.AddFile("zeta.txt", "ze");
-        platform.AddFile("omega.txt", "om");
-        settings.rename = true;
-        settings.command = "* OUTPUT\\* \"**\"";
-        statusOf["README.TXT"] = 2;
-        noResult.insert("MORE~1.TXT");
-    }
-    // policy: the place among the running commands of the one to end next.
-    Seen Run(int32_t atOnce, std::function<size_t(size_t)> policy = {}) {
-        platform.endingNext = [this, policy](size_t running) {
-            mostRunning = std::max(mostRunning, running);
-            return policy ? policy(running) : 0;
+TEST_F(RunBatchTest, CommandsAtOnceEndInAnyOrderAndAreToldInFileOrder) {
+    // Seven files, one never run (its line is told in its turn), one without
+    // a result; the fake ends the running commands in the order a policy
+    // picks. Each run equals the same run one command at a time; in a report
+    // mode they go one at a time, and the status says so once.
+    platform.AddFile("more.txt", "mo", "MORE~1.TXT");
+    platform.AddFile("c%PATH%.txt", "pc", "CPATH~1.TXT");
+    platform.AddFile("zeta.txt", "ze");
+    platform.AddFile("omega.txt", "om");
+    settings.rename = true;
+    settings.command = "* OUTPUT\\* \"**\"";
+    statusOf["README.TXT"] = 2;
+    noResult.insert("MORE~1.TXT");
+    using Policy = size_t (*)(size_t running);
+    const Policy first = [](size_t) -> size_t { return 0; }, last = [](size_t n) { return n - 1; },
+                 middle = [](size_t n) { return n / 2; };
+    size_t most = 0;
+    auto run = [&](int32_t mode, int32_t atOnce, Policy policy) {
+        platform.endingNext = [&most, policy](size_t running) {
+            most = std::max(most, running);
+            return policy(running);
         };
-        mostRunning = 0;
+        most = 0;
+        settings.handling = mode;
         settings.commandsAtOnce = atOnce;
         for (const std::string& name : platform.Names("OUTPUT")) platform.RemoveFile("OUTPUT\\" + name);
+        platform.RemoveFile(settings.report);
         ui.progress.clear();
-        ui.asked.clear();
         engine.RunBatch(settings);
         std::vector<std::string> output = platform.Names("OUTPUT");
         std::sort(output.begin(), output.end());  // made in the order the commands ended
-        Seen seen{ui.status, ui.progress, platform.Content(settings.report), std::move(output), ui.asked};
-        platform.RemoveFile(settings.report);
-        for (const std::string& name : platform.Names(platform.Cwd()))
-            if (name.starts_with("REPORT-")) platform.RemoveFile(name);  // what failed writes kept
-        return seen;
-    }
-};
-
-TEST_F(AtOnceTest, CommandsEndingOutOfOrderAreToldInFileOrder) {
-    settings.handling = HandlingNone;
-    const Seen one = Run(1);
-    EXPECT_EQ(mostRunning, 1u);
-    EXPECT_NE(one.status.find(fileLines[1] + std::string(": Error 2\r\n") + fileLines[2] + ": OK\r\n" + fileLines[3] +
-                              ": Failed\r\n\"c%PATH%.txt\"  \"CPATH~1.TXT\": Not run"),
+        return std::tuple{ui.status, ui.progress, output, platform.Content(settings.report)};
+    };
+    const auto one = run(HandlingNone, 1, first);
+    EXPECT_NE(std::get<0>(one).find(fileLines[1] + std::string(": Error 2\r\n") + fileLines[2] + ": OK\r\n" +
+                                    fileLines[3] + ": Failed\r\n\"c%PATH%.txt\"  \"CPATH~1.TXT\": Not run"),
               std::string::npos)
-        << one.status;
-    for (const int32_t atOnce : {2, 3, 64}) {
-        for (const auto& policy : std::initializer_list<std::function<size_t(size_t)>>{
-                 [](size_t) { return 0; }, [](size_t n) { return n - 1; }, [](size_t n) { return n / 2; }}) {
-            SCOPED_TRACE(atOnce);
-            const Seen several = Run(atOnce, policy);
-            EXPECT_EQ(several.status, one.status);
-            EXPECT_EQ(several.progress, one.progress);
-            EXPECT_EQ(several.output, one.output);
-            EXPECT_EQ(mostRunning, std::min<size_t>(atOnce, 6));  // six of the seven files run
-        }
-    }
-    for (const int32_t odd : {0, -3, commandsAtOnceRange.high + 1}) {  // a stored value out of range counts as 1
-        Run(odd, [](size_t n) { return n - 1; });
-        EXPECT_EQ(mostRunning, 1u) << odd;
-    }
-}
-
-TEST_F(AtOnceTest, ReportModesAndTestModeGoOneAtATime) {
-    // Every command writes the one temporary report: the report is as one at
-    // a time makes it, including when its writes fail, and the status says
-    // so once. Test mode asks about each command and never tells it.
-    for (const int32_t mode : {HandlingNameTime, HandlingHtmlTable}) {
-        for (const bool failing : {false, true}) {
-            SCOPED_TRACE(std::to_string(mode) + (failing ? " failing" : ""));
-            settings.handling = mode;
-            settings.report = mode == HandlingNameTime ? "REPORT.LOG" : "REPORT.LRV";
-            if (failing) platform.AddFile(settings.report).failWrite = true;
-            const Seen one = Run(1);
-            if (failing) platform.AddFile(settings.report).failWrite = true;
-            const Seen four = Run(4, [](size_t n) { return n - 1; });
-            EXPECT_EQ(mostRunning, 1u);
-            EXPECT_EQ(four.report, one.report);
-            EXPECT_EQ(four.asked, one.asked);
-            EXPECT_EQ(four.output, one.output);
-            EXPECT_EQ(four.status, one.status.substr(0, handling.size()) +
-                                       "Commands run one at a time: each of them writes the one temporary report "
-                                       "file.\r\n" +
-                                       one.status.substr(handling.size()));
-            if (failing) {
-                EXPECT_GT(one.asked.size(), 6u);  // whether to delete it, then at each command
-                EXPECT_NE(one.status.find("Its report output is kept in"), std::string::npos);
-                EXPECT_TRUE(one.report.empty());
-            } else {
-                EXPECT_NE(one.report.find("converted OMEGA.TXT"), std::string::npos) << one.report;
-            }
-        }
-    }
-    settings.test = true;
-    const Seen one = Run(1), four = Run(4);
-    EXPECT_EQ(four.status, one.status);
-    EXPECT_EQ(four.asked, one.asked);
-    EXPECT_EQ(mostRunning, 0u);
-}
-
-TEST_F(AtOnceTest, StopLetsTheRunningOnesEnd) {
-    // Stopped, or its commands ended, when the first of three ends: none
-    // starts after, those running end, and the run says after which file.
-    settings.handling = HandlingNone;
-    const char* results[] = {": OK", ": Error 2", ": OK"};
-    const auto convert = platform.onCommand;
-    for (const bool end : {false, true}) {
-        for (const bool lastFirst : {false, true}) {
-            SCOPED_TRACE(std::to_string(end) + std::to_string(lastFirst));
-            const size_t commandsBefore = platform.commands.size();
-            const int endedBefore = platform.endedCount;
-            During(3, [&] {
-                EXPECT_EQ(engine.CommandsRunning(), 3u);
-                EXPECT_TRUE(end ? engine.EndRunningCommands() : (engine.RequestStop(), true));
-            });
-            const Seen seen = Run(3, [lastFirst](size_t n) { return lastFirst ? n - 1 : 0; });
-            platform.onCommand = convert;
-            EXPECT_EQ(platform.commands.size() - commandsBefore, 3u);
-            EXPECT_EQ(platform.endedCount - endedBefore, end ? 3 : 0);
-            std::string status = handling;
-            for (int i = 0; i < 3; ++i) status += fileLines[i] + std::string(end ? ": Ended" : results[i]) + "\r\n";
-            status +=
-                "\r\nStopped after file 3 of 7: \"notes.txt\".\r\n\r\nRenaming files:\r\n\r\n"
-                "ANNUAL~1.TXT to Annual Report.txt: OK\r\nNOTES.TXT to notes.txt: OK\r\n";
-            EXPECT_EQ(seen.status.substr(0, status.size()), status);
-            EXPECT_EQ(ui.progressPos, 0u);
-            EXPECT_EQ(engine.CommandsRunning(), 0u);
-        }
+        << std::get<0>(one);
+    const std::string oneAtATime = "Commands run one at a time: each of them writes the one temporary report file.\r\n";
+    // mode, at once, policy, most running (six of the seven files run; out of range counts as 1)
+    for (auto [mode, atOnce, policy, running] : {std::tuple{HandlingNone, 2, first, 2},
+                                                 {HandlingNone, 3, last, 3},
+                                                 {HandlingNone, 64, middle, 6},
+                                                 {HandlingNone, 0, last, 1},
+                                                 {HandlingNone, commandsAtOnceRange.high + 1, last, 1},
+                                                 {HandlingNameTime, 4, last, 1}}) {
+        SCOPED_TRACE(std::to_string(mode) + " " + std::to_string(atOnce));
+        auto expected = mode == HandlingNone ? one : run(mode, 1, first);
+        const auto several = run(mode, atOnce, policy);
+        if (mode != HandlingNone) std::get<0>(expected).insert(handling.size(), oneAtATime);
+        EXPECT_EQ(several, expected);
+        EXPECT_EQ(most, size_t(running));
     }
 }
