@@ -3,6 +3,7 @@
 #include "common/text/AsciiCase.h"
 #include "runner/engine/Platform.h"
 
+#include <optional>
 #include <vector>
 
 namespace runner {
@@ -38,51 +39,96 @@ bool IsFile(std::string_view path, Platform& platform) {
     return platform.Exists(path, &attributes) && !(attributes & text::AttributeDirectory);
 }
 
-}  // namespace
+// The command word as the interpreter looks it up: the name, and the
+// directories it looks in (the working directory as an empty one).
+struct ProgramName {
+    std::string_view name;
+    bool hasExtension = false;
+    std::vector<std::string> directories;
+};
 
-std::string ResolveProgram(std::string_view program, Platform& platform) {
-    // The interpreter ends the command word at any of these, or reads it
-    // otherwise ("@" silences it, a wildcard would match more than one file).
+// Nothing when the interpreter reads the text otherwise: it ends the
+// command word at a delimiter, "@" silences it, a wildcard would match
+// more than one file, a built-in command is its own.
+std::optional<ProgramName> ParseProgramName(std::string_view program, Platform& platform) {
     if (program.empty() || program.find_first_of(" \t,;=/+[]@*?") != std::string_view::npos) return {};
     for (char c : program)
         if (static_cast<unsigned char>(c) < 0x20 || interpreterCharacters.find(c) != std::string_view::npos) return {};
-    const std::vector<std::string> extensions = SplitList(platform.Environment("PATHEXT"));
-    if (extensions.empty()) return {};  // the interpreter's own default list is not known
-
     const size_t nameStart = [&] {
         size_t separator = text::FindLastChar(program, "\\:", platform);
         return separator == std::string_view::npos ? 0 : separator + 1;
     }();
-    const std::string_view name = program.substr(nameStart);
-    if (name.empty() || name == "." || name == "..") return {};
-    const size_t dot = name.rfind('.');
-    const bool hasExtension = dot != std::string_view::npos;
-    if (nameStart == 0) {
-        const std::string_view word = name.substr(0, dot);
-        for (std::string_view command : builtInCommands)
-            if (text::EqualsIgnoringAsciiCase(word, command)) return {};
-    }
-
-    std::vector<std::string> directories;
+    ProgramName parsed{program.substr(nameStart)};
+    if (parsed.name.empty() || parsed.name == "." || parsed.name == "..") return {};
+    const size_t dot = parsed.name.rfind('.');
+    parsed.hasExtension = dot != std::string_view::npos;
     if (nameStart > 0) {
-        directories.emplace_back(program.substr(0, nameStart));
-    } else {
-        directories.emplace_back();  // the working directory
-        for (std::string& directory : SplitList(platform.Environment("PATH"))) {
-            if (directory.back() != '\\' && directory.back() != ':') directory += '\\';
-            directories.push_back(std::move(directory));
-        }
+        parsed.directories.emplace_back(program.substr(0, nameStart));
+        return parsed;
     }
-    for (const std::string& directory : directories) {
-        const std::string path = directory + std::string(name);
-        if (hasExtension && IsFile(path, platform)) return path;
+    const std::string_view word = parsed.name.substr(0, dot);
+    for (std::string_view command : builtInCommands)
+        if (text::EqualsIgnoringAsciiCase(word, command)) return {};
+    parsed.directories.emplace_back();  // the working directory
+    for (std::string& directory : SplitList(platform.Environment("PATH"))) {
+        if (directory.back() != '\\' && directory.back() != ':') directory += '\\';
+        parsed.directories.push_back(std::move(directory));
+    }
+    return parsed;
+}
+
+}  // namespace
+
+std::string ResolveProgram(std::string_view program, Platform& platform) {
+    const std::vector<std::string> extensions = SplitList(platform.Environment("PATHEXT"));
+    if (extensions.empty()) return {};  // the interpreter's own default list is not known
+    const std::optional<ProgramName> parsed = ParseProgramName(program, platform);
+    if (!parsed) return {};
+    for (const std::string& directory : parsed->directories) {
+        const std::string path = directory + std::string(parsed->name);
+        if (parsed->hasExtension && IsFile(path, platform)) return path;
         // Without its extension, or with one that is not there: the
         // interpreter tries PATHEXT's. With an extension, such a find is one
         // where interpreters differ: leave the name to the interpreter.
         for (const std::string& extension : extensions)
-            if (IsFile(path + extension, platform)) return hasExtension ? std::string() : path + extension;
+            if (IsFile(path + extension, platform)) return parsed->hasExtension ? std::string() : path + extension;
     }
     return {};
+}
+
+std::string ProgramProblem(std::string_view program, Platform& platform) {
+    const std::optional<ProgramName> parsed = ParseProgramName(program, platform);
+    if (!parsed) return {};
+    std::string list = platform.Environment("PATHEXT");
+    std::vector<std::string> extensions = SplitList(list);
+    if (extensions.empty()) extensions = SplitList(list = ".COM;.EXE;.BAT;.CMD");  // the interpreter's own
+    bool folder = false, other = false;
+    std::string looked;
+    for (const std::string& directory : parsed->directories) {
+        const std::string path = directory + std::string(parsed->name);
+        uint32_t attributes = 0;
+        if (platform.Exists(path, &attributes) && (attributes & text::AttributeDirectory)) {
+            folder = true;
+        } else if (platform.Exists(path) && parsed->hasExtension) {  // without one, only name plus PATHEXT's
+            const std::string_view extension = parsed->name.substr(parsed->name.rfind('.'));
+            for (const std::string& known : extensions)
+                if (text::EqualsIgnoringAsciiCase(extension, known)) return {};
+            other = true;
+        }
+        for (const std::string& extension : extensions)
+            if (IsFile(path + extension, platform)) return {};
+        const bool slash = !directory.empty() && directory.back() == '\\';
+        looked +=
+            "\r\n" + (directory.empty() ? "the working directory" : directory.substr(0, directory.size() - slash));
+    }
+    const std::string name = "\"" + std::string(program) + "\"";
+    if (other)
+        return name +
+               " is no program: Windows would open it with the program its extension belongs to. Programs end in " +
+               list + ".";
+    if (folder) return name + " is a folder, not a program.";
+    return "The program " + name + " was not found. Lorvan looked for it, also with the extensions " + list +
+           ", in:\r\n" + looked;
 }
 
 bool IsDirectlyStartable(std::string_view resolved) {

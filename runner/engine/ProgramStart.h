@@ -17,6 +17,14 @@ class Platform;
 // reads otherwise (a built-in command, a delimiter in the name, a wildcard).
 std::string ResolveProgram(std::string_view program, Platform& platform);
 
+// Why the program text cannot start, as one message naming it and where
+// Lorvan looked: not found, a folder, or a file that is no program (its
+// extension is none of PATHEXT's, which the interpreter would open with
+// whatever program the extension is associated with). Empty when a start
+// finds a program, when the text names a command of the interpreter, or
+// when the interpreter reads the text otherwise: its answer is the result.
+std::string ProgramProblem(std::string_view program, Platform& platform);
+
 // Whether the resolved file can be started without the interpreter: a .exe or .com.
 bool IsDirectlyStartable(std::string_view resolved);
 

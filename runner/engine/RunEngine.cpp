@@ -143,6 +143,13 @@ bool RunEngine::MayRun() {
         ui.FocusField(Field::TempExt);
         return false;
     }
+    // A program that no start would find fails every file's command: told
+    // once, before the output directory or the report is touched.
+    if (const std::string problem = ProgramProblem(settings.program, platform); !problem.empty()) {
+        ui.Ask(problem, lorvanTitle, Buttons::Ok, Icon::Exclamation);
+        ui.FocusField(Field::Program);
+        return false;
+    }
     // Without stand-ins, files the DOS program would get by their long names:
     // asked once, before anything is changed.
     const uint32_t without = settings.standIns == StandInsOff ? CountWithoutShortName(foundFiles) : 0;

@@ -13,7 +13,7 @@ namespace runner {
 struct RunSettings;
 
 // The fields the engine moves the focus to; the window knows their controls.
-enum class Field { Files, Output, TempExt };
+enum class Field { Program, Files, Output, TempExt };
 
 enum class HistoryList { Program, Files, Command, Translate };
 

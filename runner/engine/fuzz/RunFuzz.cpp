@@ -45,6 +45,9 @@ int FuzzRun(const uint8_t* data, size_t size) {
     platform.AddDirectory("C:\\OTHER");
     platform.AddFile("C:\\OTHER\\O.TXT", "other");
     platform.AddDirectory("OLD.DIR");
+    platform.AddDirectory("C:\\BIN");  // DOSCONV is a program along PATH
+    platform.AddFile("C:\\BIN\\DOSCONV.EXE");
+    platform.environment["PATH"] = "C:\\BIN";
     for (int i = in.Byte() % 8; i > 0; --i) {
         std::string name = in.OneOf(fileNames, 14);
         std::string alias = in.OneOf(aliases, 12);

@@ -14,6 +14,12 @@ protected:
     FakePlatform platform{"C:\\DATA"};
     RunSettings settings{platform.Cwd(), "DOSCONV", "*.txt", "* OUTPUT\\*"};
     FakeServices ui;
+
+    EngineTest() {  // DOSCONV is a program along PATH
+        platform.AddDirectory("C:\\BIN");
+        platform.AddFile("C:\\BIN\\DOSCONV.EXE");
+        platform.environment["PATH"] = "C:\\BIN";
+    }
 };
 
 }  // namespace runner

@@ -28,4 +28,23 @@ TEST(ResolveProgram, LooksUpAsTheCommandInterpreter) {
     // commands, names it ends early or reads otherwise.
     for (const char* program : {"none", "plain", "copy", "both x", "C:/BIN/tool", "@both", "both&x", "\"both\""})
         EXPECT_EQ(ResolveProgram(program, platform), "") << program;
+
+    // Checked before a run: found, or one message naming it and where Lorvan looked.
+    platform.AddFile("notes.txt");
+    const std::string extensions = "also with the extensions .COM;.EXE;.BAT, in:\r\n\r\n";
+    for (auto [program, told] : {std::pair<const char*, std::string>{"both", ""},
+                                 {"copy", ""},
+                                 {"both x", ""},
+                                 {"app.exe", ""},
+                                 {"sub", "\"sub\" is a folder, not a program."},
+                                 {"notes.txt",
+                                  "\"notes.txt\" is no program: Windows would open it with the program its "
+                                  "extension belongs to. Programs end in .COM;.EXE;.BAT."},
+                                 {"plain", "The program \"plain\" was not found. Lorvan looked for it, " + extensions +
+                                               "the working directory\r\nC:\\BIN\r\nC:\\TOOLS"},
+                                 {"C:\\TOOLS\\x.exe",
+                                  "The program \"C:\\TOOLS\\x.exe\" was not found. Lorvan looked for "
+                                  "it, " +
+                                      extensions + "C:\\TOOLS"}})
+        EXPECT_EQ(ProgramProblem(program, platform), told) << program;
 }

@@ -192,6 +192,13 @@ TEST_F(RunBatchTest, PatternTempExtAndNamesCheckedBeforeAnythingIsTouched) {
         EXPECT_EQ(ui.asked, told) << files << " " << ext;
         EXPECT_EQ(ui.focused, focus) << files << " " << ext;
     }
+    // A program one letter off: found nowhere, told once (where Lorvan looked is the program check's).
+    settings = {platform.Cwd(), "DOSKONV", "*.txt", "* OUTPUT\\*"};
+    settings.rename = true;
+    ui.focused.clear();
+    engine.RunBatch(settings);
+    EXPECT_EQ(ui.asked.back().text.substr(0, 35), "The program \"DOSKONV\" was not found");
+    EXPECT_EQ(ui.focused, std::vector<Field>{Field::Program});
     EXPECT_EQ(platform.fileOperations, 0);
     EXPECT_EQ(platform.Content("REPORT"), "mine");
     EXPECT_EQ(platform.Names(""), (std::vector<std::string>{"Annual Report.txt", "README.TXT", "notes.txt", "REPORT"}));
