@@ -1,6 +1,7 @@
 #include "runner/engine/FileDiscovery.h"
 
 #include "runner/engine/Platform.h"
+#include "runner/engine/ReportFile.h"
 #include "runner/engine/RunServices.h"
 #include "runner/engine/RunSettings.h"
 
@@ -10,6 +11,17 @@ namespace {
 
 constexpr uint32_t skippedAttributes =
     text::AttributeDirectory | text::AttributeHidden | text::AttributeSystem | text::AttributeOffline;
+
+// Whether the entry is the file the path names: by its names first, which
+// costs nothing, then, for a path with a directory, as the same file.
+bool IsFileOf(const FoundEntry& found, const std::string& path, Platform& platform) {
+    const size_t separator = text::FindLastChar(path, "\\/:", platform);
+    const std::string_view leaf = std::string_view(path).substr(separator == std::string::npos ? 0 : separator + 1);
+    if (platform.CompareNoCase(found.name, leaf) != 0 &&
+        (found.alternateName.empty() || platform.CompareNoCase(found.alternateName, leaf) != 0))
+        return false;
+    return separator == std::string::npos || platform.SameFile(found.name, path);
+}
 
 }  // namespace
 
@@ -78,11 +90,20 @@ bool IsPatternInCwd(const std::string& files, RunServices& ui, Platform& platfor
     return false;
 }
 
-void ListFiles(const std::string& files, RunServices& ui, Platform& platform, std::vector<FileEntry>& foundFiles) {
+void ListFiles(const RunSettings& settings, RunServices& ui, Platform& platform, std::vector<FileEntry>& foundFiles) {
+    const std::string& files = settings.files;
     ui.SetFileCount("0");
     foundFiles.clear();
     if (files.empty()) return;
     if (!IsPatternInCwd(files, ui, platform)) return;
+    // The report files a run writes are no input: a second run would give
+    // the first one's report to the program.
+    std::vector<std::string> reportFiles, leftOut;
+    if (settings.handling < HandlingNone) {
+        reportFiles.push_back(settings.report);
+        std::string temporary;
+        if (TemporaryReportName(settings, platform, temporary)) reportFiles.push_back(temporary);
+    }
     ui.SetStatus("Finding files.\r\n\r\nLongName  ShortName\r\n");
     uint32_t count = 0, unknown = 0;
     platform.Enumerate(files, [&](const FoundEntry& found) {
@@ -91,12 +112,17 @@ void ListFiles(const std::string& files, RunServices& ui, Platform& platform, st
             ++unknown;
             return;
         }
+        for (const std::string& path : reportFiles)
+            if (IsFileOf(found, path, platform)) return leftOut.push_back(found.name);
         ++count;
         ui.SetFileCount(count);
         foundFiles.push_back(MakeFileEntry(found, platform));
         ui.AppendStatus(DisplayLine(foundFiles.back()));
     });
     ui.AppendStatus("\r\n" + std::to_string(count) + " file(s)");
+    if (!leftOut.empty())
+        ui.AppendStatus("Left out: \"" + leftOut[0] + (leftOut.size() > 1 ? "\" and \"" + leftOut[1] : "") +
+                        (leftOut.size() > 1 ? "\", Lorvan's report files." : "\", Lorvan's report file."));
     if (unknown > 0)
         ui.AppendStatus(std::to_string(unknown) +
                         " more file(s) left alone: this version of Windows cannot give Lorvan their names "

@@ -15,6 +15,7 @@ namespace runner {
 class Platform;
 class RunServices;
 struct FoundEntry;
+struct RunSettings;
 
 struct FileEntry {
     std::string shortName;  // empty when the 8.3 name is the long name itself
@@ -43,9 +44,10 @@ FileEntry MakeFileEntry(const FoundEntry& found, Platform& platform);
 // user and moving the focus to the pattern field; false when refused.
 bool IsPatternInCwd(const std::string& files, RunServices& ui, Platform& platform);
 
-// Lists the files of the working directory matching the pattern into
-// foundFiles (emptied first), with the "# of files" count and the status
-// listing of RefreshFileList.
-void ListFiles(const std::string& files, RunServices& ui, Platform& platform, std::vector<FileEntry>& foundFiles);
+// Lists the files of the working directory matching the settings' pattern
+// into foundFiles (emptied first), with the "# of files" count and the
+// status listing of RefreshFileList. In a report mode the report file and
+// the temporary report file are left out, and a line says so.
+void ListFiles(const RunSettings& settings, RunServices& ui, Platform& platform, std::vector<FileEntry>& foundFiles);
 
 }  // namespace runner

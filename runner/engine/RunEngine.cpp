@@ -45,7 +45,7 @@ void RunEngine::RefreshFileList(const RunSettings& given) {
 
 void RunEngine::ListNow() {
     lastListedPattern = settings.files;
-    ListFiles(settings.files, ui, platform, foundFiles);
+    ListFiles(settings, ui, platform, foundFiles);
 }
 
 // What preparing gives the commands' loop and the finish.

@@ -70,6 +70,25 @@ TEST_F(FileDiscoveryTest, SeparatorsRefused) {
     EXPECT_EQ(ui.focused, std::vector<Field>(4, Field::Files));
 }
 
+TEST_F(FileDiscoveryTest, TheReportFilesOfARunAreNoInput) {
+    for (const char* name : {"report.txt", "REPORT.TMP", "OLD.TXT"}) platform.AddFile(name);
+    platform.AddDirectory("OLD.DIR");
+    platform.AddFile("OLD.DIR\\OLD.TXT");
+    const std::string both = "Left out: \"report.txt\" and \"REPORT.TMP\", Lorvan's report files.";
+    // mode, report, how many listed, the line that says what was left out
+    for (auto [mode, report, listed, line] : {std::tuple{HandlingNameTime, "REPORT.TXT", 1u, both},
+                                              {HandlingHtml, "C:\\DATA\\report.txt", 1u, both},
+                                              {HandlingNone, "REPORT.TXT", 3u, std::string()},
+                                              {HandlingFilesTime, "OLD.DIR\\OLD.TXT", 3u, std::string()}}) {
+        settings.handling = mode;
+        settings.report = report;
+        List("*.T*");
+        EXPECT_EQ(engine.FileCount(), listed) << report;
+        const size_t at = ui.status.find("Left out");
+        EXPECT_EQ(at == std::string::npos ? "" : ui.status.substr(at, ui.status.find("\r\n", at) - at), line) << report;
+    }
+}
+
 TEST(FileDiscovery, JapanesePatternIsInCwd) {
     // Code page 932: "\x95\x5C" is one character whose second byte is 0x5C.
     const std::string character = "\x95\x5C";
