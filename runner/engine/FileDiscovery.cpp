@@ -4,6 +4,7 @@
 #include "runner/engine/ReportFile.h"
 #include "runner/engine/RunServices.h"
 #include "runner/engine/RunSettings.h"
+#include "runner/engine/StandIns.h"
 
 namespace runner {
 
@@ -104,6 +105,7 @@ void ListFiles(const RunSettings& settings, RunServices& ui, Platform& platform,
         std::string temporary;
         if (TemporaryReportName(settings, platform, temporary)) reportFiles.push_back(temporary);
     }
+    const std::vector<std::string> standIns = JournaledStandIns(platform);
     ui.SetStatus("Finding files.\r\n\r\nLongName  ShortName\r\n");
     uint32_t count = 0, unknown = 0;
     platform.Enumerate(files, [&](const FoundEntry& found) {
@@ -111,6 +113,11 @@ void ListFiles(const RunSettings& settings, RunServices& ui, Platform& platform,
         if (!found.nameKnown) {  // never run, never renamed: its name would be a look-alike
             ++unknown;
             return;
+        }
+        if (!standIns.empty()) {
+            const std::string path = settings.cwd + (settings.cwd.ends_with('\\') ? "" : "\\") + found.name;
+            for (const std::string& standIn : standIns)
+                if (platform.CompareNoCase(path, standIn) == 0) return;
         }
         for (const std::string& path : reportFiles)
             if (IsFileOf(found, path, platform)) return leftOut.push_back(found.name);

@@ -77,6 +77,8 @@ public:
     virtual std::unique_ptr<PlatformFile> CreateForWriting(std::string_view path) = 0;
     // Opens an existing file for reading, shared with nobody.
     virtual std::unique_ptr<PlatformFile> OpenForReading(std::string_view path) = 0;
+    // Opens an existing file for reading while others may go on writing it.
+    virtual std::unique_ptr<PlatformFile> OpenForSharedReading(std::string_view path) = 0;
 
     // Starts one command in the current directory and returns without
     // waiting: with a program file, that file with the whole command line

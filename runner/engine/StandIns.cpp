@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 
 namespace runner {
 
@@ -25,9 +26,9 @@ std::string JournalLine(const std::string& standIn, const std::string& longName,
     return standIn + '\t' + longName + '\t' + std::to_string(attributes) + "\r\n";
 }
 
-std::string ReadAll(Platform& platform, const std::string& path) {
+std::string ReadAll(Platform& platform, const std::string& path, bool shared = false) {
     std::string text;
-    std::unique_ptr<PlatformFile> file = platform.OpenForReading(path);
+    std::unique_ptr<PlatformFile> file = shared ? platform.OpenForSharedReading(path) : platform.OpenForReading(path);
     if (!file) return text;
     char block[4096];
     size_t got = 0;
@@ -62,7 +63,40 @@ bool PutBack(Platform& platform, const std::string& standIn, const std::string& 
     return true;
 }
 
+struct JournalEntry {
+    std::string line, standIn, longName;
+    uint32_t attributes = 0;
+};
+
+// Each whole line of the journal's text; a line cut by a crash is passed
+// over: nothing was made after it.
+void ForEachJournalLine(const std::string& text, const std::function<void(const JournalEntry&)>& each) {
+    for (size_t at = 0; at < text.size();) {
+        size_t end = text.find("\r\n", at);
+        if (end == std::string::npos) end = text.size();
+        JournalEntry entry{text.substr(at, end - at)};
+        at = end + 2;
+        const std::string& line = entry.line;
+        const size_t tab1 = line.find('\t'), tab2 = tab1 == std::string::npos ? tab1 : line.find('\t', tab1 + 1);
+        if (tab2 == std::string::npos) continue;
+        entry.standIn = line.substr(0, tab1);
+        entry.longName = line.substr(tab1 + 1, tab2 - tab1 - 1);
+        entry.attributes = static_cast<uint32_t>(std::strtoul(line.c_str() + tab2 + 1, nullptr, 10));
+        each(entry);
+    }
+}
+
 }  // namespace
+
+std::vector<std::string> JournaledStandIns(Platform& platform) {
+    std::vector<std::string> standIns;
+    const std::string journal = platform.JournalPath();
+    if (journal.empty() || !platform.Exists(journal)) return standIns;
+    // Shared with the run that holds it open.
+    ForEachJournalLine(ReadAll(platform, journal, true),
+                       [&](const JournalEntry& entry) { standIns.push_back(entry.standIn); });
+    return standIns;
+}
 
 std::string StandInName(uint32_t n, std::string_view longName) {
     char base[16];
@@ -139,8 +173,8 @@ bool StandIns::Give(std::vector<FileEntry>& files) {
         Made m{p.name, p.entry->longName};
         platform.Exists(m.longName, &m.attributes);
         // No hard links on this volume: the file itself goes by the stand-in.
+        // Its attributes are the file's own, whichever name it goes by: they stay.
         if (!platform.MakeHardLink(m.longName, m.standIn) && !platform.RenameFile(m.longName, m.standIn)) continue;
-        platform.SetAttributes(m.standIn, m.attributes | text::AttributeHidden);
         p.entry->shortName = p.name;
         p.entry->withoutShortName = false;
         made.push_back(std::move(m));
@@ -173,26 +207,17 @@ void StandIns::Remove() {
 void RecoverStandIns(RunServices& ui, Platform& platform) {
     const std::string journal = platform.JournalPath();
     if (journal.empty() || !platform.Exists(journal)) return;
-    const std::string text = ReadAll(platform, journal);
     std::string left;
     uint32_t putBack = 0, kept = 0;
-    for (size_t at = 0; at < text.size();) {
-        size_t end = text.find("\r\n", at);
-        if (end == std::string::npos) end = text.size();
-        const std::string line = text.substr(at, end - at);
-        at = end + 2;
-        const size_t tab1 = line.find('\t'), tab2 = tab1 == std::string::npos ? tab1 : line.find('\t', tab1 + 1);
-        if (tab2 == std::string::npos) continue;  // a line cut by the crash: nothing was made after it
-        const std::string standIn = line.substr(0, tab1), longName = line.substr(tab1 + 1, tab2 - tab1 - 1);
-        const uint32_t attributes = static_cast<uint32_t>(std::strtoul(line.c_str() + tab2 + 1, nullptr, 10));
-        const bool there = platform.Exists(standIn);
-        if (PutBack(platform, standIn, longName, attributes)) {
+    ForEachJournalLine(ReadAll(platform, journal), [&](const JournalEntry& entry) {
+        const bool there = platform.Exists(entry.standIn);
+        if (PutBack(platform, entry.standIn, entry.longName, entry.attributes)) {
             putBack += there ? 1 : 0;
         } else {
             ++kept;
-            left += line + "\r\n";
+            left += entry.line + "\r\n";
         }
-    }
+    });
     WriteJournal(platform, journal, left);
     if (putBack == 0 && kept == 0) return;
     std::string message = "A run of Lorvan was interrupted. The names of " + std::to_string(putBack) +

@@ -59,6 +59,11 @@ private:
     std::unique_ptr<PlatformFile> journalFile;  // open from the first stand-in to the last one's end
 };
 
+// The stand-ins (full paths) that the journal holds: those of a run going on
+// in another Lorvan, or left by one that ended without putting them back.
+// A listing leaves them out: they are second names of the user's files.
+std::vector<std::string> JournaledStandIns(Platform& platform);
+
 // At start: puts back the names a run's stand-ins left behind (a crash, a
 // power loss) and tells the user; what cannot be put back stays in the journal.
 void RecoverStandIns(RunServices& ui, Platform& platform);

@@ -314,11 +314,11 @@ std::string FakePlatform::JournalPath() {
     return journalPath;
 }
 
-std::unique_ptr<PlatformFile> FakePlatform::Open(std::string_view path, bool writer) {
+std::unique_ptr<PlatformFile> FakePlatform::Open(std::string_view path, bool writer, bool sharingWriters) {
     ++fileOperations;
     std::shared_ptr<FakeNode> node = Node(path);
-    if (!node || node->IsDirectory() || (writer && (node->attributes & text::AttributeReadOnly)) || node->writers ||
-        node->readers)
+    if (!node || node->IsDirectory() || (writer && (node->attributes & text::AttributeReadOnly)) ||
+        (node->writers && !sharingWriters) || node->readers)
         return nullptr;
     return std::make_unique<FakeFile>(node, writer);
 }

@@ -77,6 +77,9 @@ public:
     std::unique_ptr<PlatformFile> OpenForWriting(std::string_view path) override { return Open(path, true); }
     std::unique_ptr<PlatformFile> CreateForWriting(std::string_view path) override;
     std::unique_ptr<PlatformFile> OpenForReading(std::string_view path) override { return Open(path, false); }
+    std::unique_ptr<PlatformFile> OpenForSharedReading(std::string_view path) override {
+        return Open(path, false, true);
+    }
     bool StartCommand(const std::string& program, const std::string& commandLine, uint32_t& id) override {
         if (!program.empty()) directStarts.push_back(program);
         commands.push_back(commandLine);
@@ -113,7 +116,7 @@ private:
     FakeNode* Parent(std::string_view path, std::string& leaf);
     std::shared_ptr<FakeNode> Child(FakeNode* directory, std::string_view name);
     std::shared_ptr<FakeNode> Node(std::string_view path);
-    std::unique_ptr<PlatformFile> Open(std::string_view path, bool writer);
+    std::unique_ptr<PlatformFile> Open(std::string_view path, bool writer, bool sharingWriters = false);
 
     struct Started {
         uint32_t id;

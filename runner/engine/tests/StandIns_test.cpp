@@ -26,14 +26,19 @@ protected:
         platform.AddFile("Annual Report.txt", "ar", "ANNUAL~1.TXT");
         platform.AddFile("a long name.txt", "ln", "", text::AttributeArchive | text::AttributeReadOnly);  // no alias
         platform.AddFile("caf\x80.txt", "cf", "");  // valid 8.3, but no DOS code page has the euro sign
-        // DOSCONV IN OUT: copies IN to OUT.
+        // DOSCONV IN OUT: copies IN to OUT. Seen: how many files another
+        // Lorvan lists meanwhile (the stand-ins are none of them).
         platform.onCommand = [this](const std::string& line) {
             std::istringstream in(line);
             std::string program, input, output;
             in >> program >> input >> output;
             const FakeNode* file = platform.Find(input);
+            FakeServices otherUi;
+            RunEngine other{otherUi, platform};
+            other.RefreshFileList(settings);
             seen.push_back(input + (file && (file->attributes & text::AttributeHidden) ? " hidden" : "") +
-                           (platform.Has("a long name.txt") ? "" : " (long name gone)"));
+                           (platform.Has("a long name.txt") ? "" : " (long name gone)") + " " +
+                           std::to_string(other.FileCount()));
             if (file) platform.AddFile(output, file->content);
             return 0;
         };
@@ -68,14 +73,12 @@ TEST(StandInName, NumberAndTheLongNamesExtension) {
 
 TEST_F(StandInsTest, GivenWhereNeededOrAlwaysAndTakenBackAfterTheRun) {
     platform.AddDirectory("LRV00001.TXT");  // a stand-in never takes a name that exists
-    const std::string gone = " (long name gone)", out = "OUTPUT\\";
+    const std::string gone = " (long name gone) 1", out = "OUTPUT\\";
     // mode, hard links (none on FAT or exFAT: the file itself goes by the stand-in), what the commands saw
     const std::tuple<int, bool, std::vector<std::string>> rows[] = {
-        {StandInsWhenNeeded, true, {"ANNUAL~1.TXT", "LRV00002.TXT hidden", "LRV00003.TXT hidden"}},
-        {StandInsAlways, true, {"LRV00002.TXT hidden", "LRV00003.TXT hidden", "LRV00004.TXT hidden"}},
-        {StandInsWhenNeeded,
-         false,
-         {"ANNUAL~1.TXT" + gone, "LRV00002.TXT hidden" + gone, "LRV00003.TXT hidden" + gone}},
+        {StandInsWhenNeeded, true, {"ANNUAL~1.TXT 3", "LRV00002.TXT 3", "LRV00003.TXT 3"}},
+        {StandInsAlways, true, {"LRV00002.TXT 3", "LRV00003.TXT 3", "LRV00004.TXT 3"}},
+        {StandInsWhenNeeded, false, {"ANNUAL~1.TXT" + gone, "LRV00002.TXT" + gone, "LRV00003.TXT" + gone}},
     };
     const std::string before = Listing(),
                       after =

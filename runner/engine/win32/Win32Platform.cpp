@@ -158,6 +158,10 @@ std::unique_ptr<PlatformFile> Win32Platform::OpenForReading(std::string_view pat
     return Open(path, GENERIC_READ, 0, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
 }
 
+std::unique_ptr<PlatformFile> Win32Platform::OpenForSharedReading(std::string_view path) {
+    return Open(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
+}
+
 Win32Platform::~Win32Platform() {
     for (const Running& command : running) CloseHandle(command.process);
     if (job) CloseHandle(job);

@@ -34,6 +34,7 @@ public:
     std::unique_ptr<PlatformFile> OpenForWriting(std::string_view path) override;
     std::unique_ptr<PlatformFile> CreateForWriting(std::string_view path) override;
     std::unique_ptr<PlatformFile> OpenForReading(std::string_view path) override;
+    std::unique_ptr<PlatformFile> OpenForSharedReading(std::string_view path) override;
     bool StartCommand(const std::string& program, const std::string& commandLine, uint32_t& id) override;
     bool WaitForCommand(uint32_t& id, int& status) override;
     bool EndRunningCommands() override;
