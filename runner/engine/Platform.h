@@ -6,6 +6,7 @@
 
 #include "common/text/CodePage.h"
 #include "common/text/FileAttribute.h"
+#include "runner/engine/CommandOutput.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -26,6 +27,14 @@ struct FoundEntry {
     // False when the process's code page cannot hold the name: what name
     // holds is not the entry's name, and nothing may be done under it.
     bool nameKnown = true;
+};
+
+// How a command ended.
+struct CommandEnd {
+    uint32_t id = 0;         // StartCommand's
+    int status = 0;          // its exit status
+    bool outOfTime = false;  // ended by the time limit
+    CommandOutput output;    // what it wrote to its standard output and error
 };
 
 // An open file. Closed when destroyed.
@@ -87,9 +96,14 @@ public:
     // by which WaitForCommand tells it; false when it cannot start.
     virtual bool StartCommand(const std::string& program, const std::string& commandLine, uint32_t& id) = 0;
     // Waits until one of the commands started has ended (of those that have,
-    // the one started first): its number and exit status; false when none
-    // runs. Not to be called from the wait hook.
-    virtual bool WaitForCommand(uint32_t& id, int& status) = 0;
+    // the one started first): how it ended; false when none runs. Not to be
+    // called from the wait hook. A command started with standard input empty
+    // (it reads end-of-input at once) and its output and errors captured.
+    virtual bool WaitForCommand(CommandEnd& end) = 0;
+    // The time a command may run from its start, in seconds, for the commands
+    // started from then on: one still running then is ended with what it
+    // started, and ends out of time. 0: no limit.
+    virtual void SetTimeLimit(uint32_t seconds) = 0;
     // Ends every command that runs now with what it started; false when none
     // runs. Called while commands run, from the user interface the wait
     // keeps alive.

@@ -58,7 +58,9 @@ struct RunEngine::RunPlan {
     // look along PATH costs a few file system calls a directory); empty:
     // every line goes through the interpreter.
     std::string directProgram;
-    uint32_t atOnce = 1;  // commands kept running
+    uint32_t atOnce = 1;      // commands kept running
+    uint32_t timeLimit = 0;   // seconds a command may run; 0: no limit
+    bool showOutput = false;  // the output of every command, not only of those that did not end OK
 };
 
 // Where the commands' loop stands.
@@ -189,6 +191,9 @@ void RunEngine::PlanCommands(RunPlan& plan) {
     // In the report modes every command writes the one temporary report
     // file that the template names: they go one at a time.
     plan.atOnce = plan.test || plan.reporting ? 1 : CommandsAtOnce(settings);
+    plan.timeLimit = TimeLimit(settings);
+    plan.showOutput = settings.showOutput;
+    if (!plan.test) platform.SetTimeLimit(plan.timeLimit);
     if (!plan.test && plan.reporting && CommandsAtOnce(settings) > 1)
         ui.AppendStatus("Commands run one at a time: each of them writes the one temporary report file.");
 }
@@ -242,21 +247,30 @@ bool RunEngine::ShowTestCommand(uint32_t file, const std::string& expansion, boo
 }
 
 void RunEngine::CollectOne(const RunPlan& plan, ReportFile& report, CommandLoop& loop) {
-    uint32_t id = 0;
-    int status = -1;
-    const bool waited = platform.WaitForCommand(id, status);
-    auto command = std::find_if(running.begin(), running.end(), [id](const RunningCommand& c) { return c.id == id; });
+    CommandEnd end;
+    const bool waited = platform.WaitForCommand(end);
+    auto command =
+        std::find_if(running.begin(), running.end(), [&end](const RunningCommand& c) { return c.id == end.id; });
     if (!waited || command == running.end()) {
         command = running.begin();  // lost to the platform: not to be waited for again
-        status = -1;
+        end = {};
+        end.status = -1;
     }
     const RunningCommand finished = std::move(*command);
     running.erase(command);
-    const bool resultMissing =
-        !finished.ended && status == 0 && settings.rename && !ResultFileExists(settings, finished.shortValue, platform);
-    Ended(plan, report, loop, finished.file,
-          DisplayLine(foundFiles[finished.file - 1]) + (finished.ended ? ": Ended" : ResultText(status, resultMissing)),
-          &finished.shortValue);
+    const bool resultMissing = !finished.ended && !end.outOfTime && end.status == 0 && settings.rename &&
+                               !ResultFileExists(settings, finished.shortValue, platform);
+    std::string line = DisplayLine(foundFiles[finished.file - 1]);
+    if (finished.ended)
+        line += ": Ended";
+    else if (end.outOfTime)
+        line += ": Out of time, ended after " + Duration(plan.timeLimit);
+    else
+        line += ResultText(end.status, resultMissing);
+    // What the command said, beneath its line: whenever it did not end OK.
+    if (plan.showOutput || finished.ended || end.outOfTime || end.status != 0 || resultMissing)
+        line += end.output.Shown(platform);
+    Ended(plan, report, loop, finished.file, std::move(line), &finished.shortValue);
 }
 
 void RunEngine::Ended(const RunPlan& plan, ReportFile& report, CommandLoop& loop, uint32_t file, std::string line,

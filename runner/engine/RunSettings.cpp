@@ -1,5 +1,7 @@
 #include "runner/engine/RunSettings.h"
 
+#include <cstdio>
+
 namespace runner {
 
 const char* const handlingTexts[handlingCount] = {
@@ -81,6 +83,17 @@ std::optional<std::string> SuggestReportName(int32_t handling, std::string_view 
 
 bool WantsRunInformation(const RunSettings& s) {
     return s.handling >= (s.nameTimeWithoutRunInformation ? 1 : 0) && s.handling < HandlingNone;
+}
+
+uint32_t TimeLimit(const RunSettings& s) {
+    return timeLimitRange.Holds(s.timeLimit) ? static_cast<uint32_t>(s.timeLimit) : 0;
+}
+
+std::string Duration(uint32_t seconds) {
+    if (seconds < 60) return std::to_string(seconds) + (seconds == 1 ? " second" : " seconds");
+    char text[32];
+    std::snprintf(text, sizeof text, "%u:%02u:%02u", seconds / 3600, seconds / 60 % 60, seconds % 60);
+    return text;
 }
 
 uint32_t CommandsAtOnce(const RunSettings& s) {

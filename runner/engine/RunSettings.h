@@ -53,6 +53,9 @@ constexpr NumberRange standInModes{StandInsOff, StandInsAlways};
 // Options > Commands at once: how many commands a real run keeps running.
 constexpr NumberRange commandsAtOnceRange{1, 64};
 
+// Options > Time limit per command, in seconds: 0 (none) or up to 24 hours.
+constexpr NumberRange timeLimitRange{0, 24 * 60 * 60};
+
 struct RunSettings {
     std::string cwd;
     std::string program;
@@ -70,6 +73,8 @@ struct RunSettings {
     bool nameTimeWithoutRunInformation = false;  // run information left out of "Name/time for each report"
     int32_t standIns = StandInsWhenNeeded;
     int32_t commandsAtOnce = 1;
+    bool showOutput = false;  // Options > Show each command's output: also of the commands that end OK
+    int32_t timeLimit = 0;    // seconds; 0: none
 };
 
 // Byte-wise comparison in the manner of _mbscmp: for the comparisons this
@@ -102,5 +107,10 @@ bool WantsRunInformation(const RunSettings& s);
 // The commands a real run keeps running: commandsAtOnce, or 1 where that is
 // outside commandsAtOnceRange (a stored value is not to be trusted).
 uint32_t CommandsAtOnce(const RunSettings& s);
+// A real run's time limit per command in seconds, 0 for none; none where the
+// stored value is outside timeLimitRange.
+uint32_t TimeLimit(const RunSettings& s);
+// "30 seconds", "1 second", or for a minute and more "1:30:00" (h:mm:ss).
+std::string Duration(uint32_t seconds);
 
 }  // namespace runner

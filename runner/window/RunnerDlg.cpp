@@ -1,13 +1,16 @@
 #include "RunnerDlg.h"
 
 #include "AboutDlg.h"
-#include "AtOnceDlg.h"
 #include "FieldTable.h"
+#include "NumberDlg.h"
 #include "StoredSettings.h"
 #include "common/text/win32/Text.h"
 #include "runner/engine/StandIns.h"
 #include "framework/WindowPosition.h"
 #include "resource.h"
+
+#include <algorithm>
+#include <string>
 
 namespace runner {
 
@@ -68,6 +71,8 @@ const R CRunnerDlg::routes[] = {
     R::Menu(IdOf(&RunSettings::standIns, StandInsWhenNeeded), &CRunnerDlg::OnStandInsWhenNeeded).IdleOnly(),
     R::Menu(IdOf(&RunSettings::standIns, StandInsAlways), &CRunnerDlg::OnStandInsAlways).IdleOnly(),
     R::Menu(IdOf(&RunSettings::commandsAtOnce), &CRunnerDlg::OnCommandsAtOnce).IdleOnly(),
+    R::Menu(IdOf(&RunSettings::timeLimit), &CRunnerDlg::OnTimeLimit).IdleOnly(),
+    R::Menu(IdOf(&RunSettings::showOutput), &CRunnerDlg::OnShowOutputToggle).IdleOnly(),
     R::Menu(ID_OPTIONS_PROGRAM, &CRunnerDlg::OnEditProgramList).IdleOnly(),
     R::Menu(ID_OPTIONS_FILES, &CRunnerDlg::OnEditFilesList).IdleOnly(),
     R::Menu(ID_OPTIONS_COMMAND, &CRunnerDlg::OnEditCommandList).IdleOnly(),
@@ -158,6 +163,7 @@ BOOL CRunnerDlg::OnInitDialog() {
     UpdateData(false);
     ShowRunInformationTick();
     ShowStandInsChoice();
+    ShowOutputTick();
     OnRenameChange();
     OnStateChanged();
     // Once the window shows: names that a run cut short (a crash, a power
@@ -301,7 +307,34 @@ void CRunnerDlg::ChooseStandIns(int32_t mode) {
 }
 
 void CRunnerDlg::OnCommandsAtOnce() {
-    CAtOnceDlg(settings.commandsAtOnce).DoModal();
+    const unsigned processors = GetActiveProcessorCount(ALL_PROCESSOR_GROUPS);
+    const unsigned suggested = std::clamp<unsigned>(processors, commandsAtOnceRange.low, commandsAtOnceRange.high);
+    CNumberDlg(settings.commandsAtOnce, static_cast<int32_t>(CommandsAtOnce(settings)),
+               {"Commands at once", "&Commands at once (1 - 64):", commandsAtOnceRange,
+                "This computer has " + std::to_string(processors) +
+                    (processors == 1 ? " logical processor" : " logical processors") + ": at most " +
+                    std::to_string(suggested) +
+                    " at once is suggested.\r\n\r\nCommands run at once in real runs with Report handling None. "
+                    "With a report, and in Test mode, they run one at a time."})
+        .DoModal();
+}
+
+void CRunnerDlg::OnTimeLimit() {
+    CNumberDlg(settings.timeLimit, static_cast<int32_t>(TimeLimit(settings)),
+               {"Time limit per command", "&Seconds (0 = no limit):", timeLimitRange,
+                "A command still running after this many seconds is ended, with what it started; its line says so, "
+                "and the run goes on with the next file. At most 86400 (24 hours)."})
+        .DoModal();
+}
+
+void CRunnerDlg::ShowOutputTick() {
+    CheckMenuItem(GetMenu(Handle()), IdOf(&RunSettings::showOutput),
+                  MF_BYCOMMAND | (settings.showOutput ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void CRunnerDlg::OnShowOutputToggle() {
+    settings.showOutput = !settings.showOutput;
+    ShowOutputTick();
 }
 
 void CRunnerDlg::OnHelpContents() {

@@ -91,6 +91,9 @@ private:
     void BrowseForCwd(const cwd::ShellItem& root, const char* title);
     void ShowRunInformationTick();
     void ShowStandInsChoice();
+    void ShowOutputTick();
+    void OnShowOutputToggle();
+    void OnTimeLimit();
     void RecoverStandInsThenList();
 
     HistoryLists history;

@@ -10,7 +10,7 @@
 #define IDD_COMBOITEMS 142
 #define IDI_LORVAN 128
 #define IDD_HELPWINDOW 150
-#define IDD_ATONCE 152
+#define IDD_NUMBER 152
 #define IDR_HELPTEXT 151
 
 // Window menu command
@@ -39,10 +39,11 @@
 #define IDC_REMOVE 1025
 #define IDC_ITEMLIST 1026
 
-// Commands at once dialog controls
-#define IDC_ATONCE 1027
-#define IDC_ATONCE_SPIN 1028
-#define IDC_ATONCE_HINT 1029
+// Number dialog controls (Commands at once, Time limit per command)
+#define IDC_NUMBER 1027
+#define IDC_NUMBER_SPIN 1028
+#define IDC_NUMBER_HINT 1029
+#define IDC_NUMBER_LABEL 1032
 
 // Help window controls
 #define IDC_HELP_TOPICS 1030
@@ -61,6 +62,8 @@
 #define ID_STANDINS_OFF 32790
 #define ID_STANDINS_WHEN_NEEDED 32791
 #define ID_STANDINS_ALWAYS 32792
+#define ID_OPTIONS_TIMELIMIT 32794
+#define ID_OPTIONS_SHOWOUTPUT 32795
 // A double-click on the CWD field, sent by the program class
 #define ID_BROWSE_FROM_ROOT 32793
 

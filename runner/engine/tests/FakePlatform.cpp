@@ -368,13 +368,15 @@ int FakePlatform::CompareNoCase(std::string_view a, std::string_view b) {
     return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
 }
 
-bool FakePlatform::WaitForCommand(uint32_t& id, int& status) {
+bool FakePlatform::WaitForCommand(CommandEnd& end) {
     if (running.empty()) return false;
     const size_t at = endingNext ? std::min(endingNext(running.size()), running.size() - 1) : 0;
-    id = running[at].id;
-    status = onCommand ? onCommand(running[at].commandLine) : 0;
+    end.id = running[at].id;
+    end.status = onCommand ? onCommand(running[at].commandLine) : 0;
+    end.output.Append(std::exchange(printed, {}));
+    end.outOfTime = std::exchange(outOfTime, false);
     // onCommand may have ended it; it leaves the running ones when it returns.
-    if (running[at].ended) status = 1;  // the status of an ended command
+    if (running[at].ended || end.outOfTime) end.status = 1;  // the status of an ended command
     running.erase(running.begin() + static_cast<std::ptrdiff_t>(at));
     return true;
 }

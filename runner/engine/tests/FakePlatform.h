@@ -48,6 +48,9 @@ public:
 
     // Gets each command line as its command ends, may change files (or end the command), returns its status.
     std::function<int(const std::string& commandLine)> onCommand;
+    std::string printed;     // what the command ending now writes; onCommand may set it
+    bool outOfTime = false;  // onCommand sets it for a command the time limit ends
+    uint32_t timeLimit = 0;
     std::vector<std::string> commands;
     std::vector<std::string> directStarts;             // the program file of each direct start
     std::function<size_t(size_t running)> endingNext;  // the place of the next to end among those running
@@ -86,7 +89,8 @@ public:
         running.push_back({id = ++lastId, commandLine});
         return true;
     }
-    bool WaitForCommand(uint32_t& id, int& status) override;
+    bool WaitForCommand(CommandEnd& end) override;
+    void SetTimeLimit(uint32_t seconds) override { timeLimit = seconds; }
     bool EndRunningCommands() override {
         if (running.empty()) return false;
         for (Started& command : running) endedCount += !std::exchange(command.ended, true);

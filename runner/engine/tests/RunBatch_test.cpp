@@ -433,6 +433,10 @@ TEST_F(RunBatchTest, CommandsAtOnceEndInAnyOrderAndAreToldInFileOrder) {
     settings.command = "* OUTPUT\\* \"**\"";
     statusOf["README.TXT"] = 2;
     noResult.insert("MORE~1.TXT");
+    platform.onCommand = [convert = platform.onCommand, this](const std::string& line) {
+        platform.printed = "said by " + line.substr(8, line.find(' ', 8) - 8);  // shown beneath the lines not OK
+        return convert(line);
+    };
     using Policy = size_t (*)(size_t running);
     const Policy first = [](size_t) -> size_t { return 0; }, last = [](size_t n) { return n - 1; },
                  middle = [](size_t n) { return n / 2; };
@@ -454,8 +458,9 @@ TEST_F(RunBatchTest, CommandsAtOnceEndInAnyOrderAndAreToldInFileOrder) {
         return std::tuple{ui.status, ui.progress, output, platform.Content(settings.report)};
     };
     const auto one = run(HandlingNone, 1, first);
-    EXPECT_NE(std::get<0>(one).find(fileLines[1] + std::string(": Error 2\r\n") + fileLines[2] + ": OK\r\n" +
-                                    fileLines[3] + ": Failed\r\n\"c%PATH%.txt\"  \"CPATH~1.TXT\": Not run"),
+    EXPECT_NE(std::get<0>(one).find(fileLines[1] + std::string(": Error 2\r\n    said by README.TXT\r\n") +
+                                    fileLines[2] + ": OK\r\n" + fileLines[3] +
+                                    ": Failed\r\n    said by MORE~1.TXT\r\n\"c%PATH%.txt\"  \"CPATH~1.TXT\": Not run"),
               std::string::npos)
         << std::get<0>(one);
     const std::string oneAtATime = "Commands run one at a time: each of them writes the one temporary report file.\r\n";
@@ -473,4 +478,30 @@ TEST_F(RunBatchTest, CommandsAtOnceEndInAnyOrderAndAreToldInFileOrder) {
         EXPECT_EQ(several, expected);
         EXPECT_EQ(most, size_t(running));
     }
+}
+
+TEST_F(RunBatchTest, WhatACommandSaysAndTheTimeLimit) {
+    // Shown beneath the lines not OK (in the DOS code page where not UTF-8),
+    // or beneath every line; a command the time limit ended says so.
+    settings.handling = HandlingNone;
+    settings.timeLimit = 90;
+    statusOf["README.TXT"] = 2;
+    platform.onCommand = [convert = platform.onCommand, this](const std::string& line) {
+        const std::map<std::string, std::string> says = {{"ANNUAL~1.TXT", "fine\r\n"},
+                                                         {"README.TXT", "Bad input\r\n\x82t\x82\n\r\nusage: X"},
+                                                         {"NOTES.TXT", "Overwrite (Y/N)?"}};
+        const std::string input = line.substr(8, line.find(' ', 8) - 8);
+        platform.printed = says.at(input);
+        platform.outOfTime = input == "NOTES.TXT";
+        return convert(line);
+    };
+    const std::string notOk =
+        fileLines[1] + std::string(": Error 2\r\n    Bad input\r\n    \xE9t\xE9\r\n    \r\n    usage: X\r\n") +
+        fileLines[2] + ": Out of time, ended after 0:01:30\r\n    Overwrite (Y/N)?\r\n\r\nDone\r\n";
+    for (const bool all : {false, true}) {
+        settings.showOutput = all;
+        engine.RunBatch(settings);
+        EXPECT_EQ(ui.status, handling + fileLines[0] + ": OK\r\n" + (all ? "    fine\r\n" : "") + notOk);
+    }
+    EXPECT_EQ(platform.timeLimit, 90u);
 }

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <ctime>
+#include <mutex>
+#include <thread>
 
 namespace runner {
 
@@ -162,9 +164,35 @@ std::unique_ptr<PlatformFile> Win32Platform::OpenForSharedReading(std::string_vi
     return Open(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
 }
 
+// What a command writes to its output and error pipe, read as it comes by a
+// thread of its own, so that the command never blocks on a full pipe.
+struct Win32Platform::Capture {
+    std::mutex mutex;
+    CommandOutput output;
+    uint64_t bytes = 0;                                         // read so far
+    HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);  // the pipe closed: all is read
+    ~Capture() { CloseHandle(done); }
+
+    static void Read(std::shared_ptr<Capture> capture, HANDLE pipe) {
+        char block[4096];
+        DWORD got = 0;
+        while (ReadFile(pipe, block, sizeof block, &got, nullptr) && got > 0) {
+            std::lock_guard<std::mutex> lock(capture->mutex);
+            capture->output.Append({block, got});
+            capture->bytes += got;
+        }
+        CloseHandle(pipe);
+        SetEvent(capture->done);
+    }
+};
+
 Win32Platform::~Win32Platform() {
-    for (const Running& command : running) CloseHandle(command.process);
-    if (job) CloseHandle(job);
+    for (const Running& command : running) {
+        CloseHandle(command.process);
+        if (command.job) CloseHandle(command.job);  // kill on close: the command ends with Lorvan
+    }
+    for (void* job : lingering) CloseHandle(job);
+    if (nullInput) CloseHandle(nullInput);
 }
 
 bool Win32Platform::StartCommand(const std::string& program, const std::string& commandLine, uint32_t& id) {
@@ -201,24 +229,85 @@ void Win32Platform::PrepareConsole() {
 
 bool Win32Platform::Start(const char* application, std::string commandLine, uint32_t& id) {
     PrepareConsole();
+    // Standard input is empty: a question reads end-of-input at once instead
+    // of waiting behind a window nobody sees. Output and errors go into one
+    // pipe, whose writing end only this command inherits.
+    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+    if (!nullInput)
+        nullInput = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING, 0,
+                                nullptr);
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    if (!CreatePipe(&readEnd, &writeEnd, nullptr, 0)) return false;
+    SetHandleInformation(writeEnd, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = nullInput;
+    startup.hStdOutput = startup.hStdError = writeEnd;
     PROCESS_INFORMATION process{};
-    // Inheriting handles as system() does. Suspended until it is in the job,
-    // so that ending the command also ends what it starts (the interpreter's program).
-    if (!CreateProcessA(application, commandLine.data(), nullptr, nullptr, TRUE, creationFlags | CREATE_SUSPENDED,
-                        nullptr, nullptr, &startup, &process))
+    // Suspended until it is in its job, so that ending the command also ends
+    // what it starts (the interpreter's program).
+    const bool started = CreateProcessA(application, commandLine.data(), nullptr, nullptr, TRUE,
+                                        creationFlags | CREATE_SUSPENDED, nullptr, nullptr, &startup, &process);
+    CloseHandle(writeEnd);  // the command's own is all there is now: the pipe closes when it ends
+    if (!started) {
+        CloseHandle(readEnd);
         return false;
-    if (!job) job = CreateJobObjectA(nullptr, nullptr);
-    const bool inJob = job && AssignProcessToJobObject(job, process.hProcess);
+    }
+    // Its own job, ended with Lorvan however Lorvan ends (kill on close).
+    HANDLE job = CreateJobObjectA(nullptr, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (job && !(SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits) &&
+                 AssignProcessToJobObject(job, process.hProcess))) {
+        CloseHandle(job);
+        job = nullptr;
+    }
     ResumeThread(process.hThread);
     CloseHandle(process.hThread);
+    auto capture = std::make_shared<Capture>();
+    std::thread(Capture::Read, capture, readEnd).detach();
     id = ++lastId;
-    running.push_back({id, process.hProcess, inJob});
+    running.push_back(
+        {id, process.hProcess, job, std::move(capture), timeLimit ? GetTickCount64() + uint64_t(timeLimit) * 1000 : 0});
     return true;
 }
 
-bool Win32Platform::WaitForCommand(uint32_t& id, int& status) {
+void Win32Platform::End(const Running& command) {
+    if (!command.job || !TerminateJobObject(command.job, endedStatus)) TerminateProcess(command.process, endedStatus);
+}
+
+void Win32Platform::Finish(size_t at, CommandEnd& end) {
+    const Running command = running[at];
+    running.erase(running.begin() + static_cast<std::ptrdiff_t>(at));
+    DWORD code = 0;
+    GetExitCodeProcess(command.process, &code);
+    CloseHandle(command.process);
+    end.id = command.id;
+    end.status = static_cast<int>(code);
+    // What is still in the pipe is read to its end; a child the command left
+    // running may hold the pipe open: once nothing more comes for a moment,
+    // what came is taken.
+    for (uint64_t seen = UINT64_MAX;;) {
+        const bool done = WaitForSingleObject(command.capture->done, 100) == WAIT_OBJECT_0;
+        std::lock_guard<std::mutex> lock(command.capture->mutex);
+        if (done || command.capture->bytes == seen) {
+            end.output = command.capture->output;
+            break;
+        }
+        seen = command.capture->bytes;
+    }
+    if (!command.job) return;
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting{};
+    if (QueryInformationJobObject(command.job, JobObjectBasicAccountingInformation, &accounting, sizeof accounting,
+                                  nullptr) &&
+        accounting.ActiveProcesses > 0)
+        lingering.push_back(command.job);
+    else
+        CloseHandle(command.job);
+}
+
+bool Win32Platform::WaitForCommand(CommandEnd& end) {
     if (running.empty()) return false;
     // A wait takes at most MAXIMUM_WAIT_OBJECTS handles, one fewer beside the
     // messages: those past it are looked at between short waits.
@@ -226,9 +315,16 @@ bool Win32Platform::WaitForCommand(uint32_t& id, int& status) {
     for (const Running& command : running) handles.push_back(command.process);
     const DWORD limit = waitHook ? MAXIMUM_WAIT_OBJECTS - 1 : MAXIMUM_WAIT_OBJECTS;
     const DWORD waited = std::min<DWORD>(static_cast<DWORD>(handles.size()), limit);
-    const DWORD timeout = waited < handles.size() ? 10 : INFINITE;
     size_t ended = handles.size();
     while (ended == handles.size()) {
+        // Until the first time limit comes, or a short wait for those past the limit.
+        uint64_t deadline = UINT64_MAX;
+        for (const Running& command : running)
+            if (command.deadline) deadline = std::min(deadline, command.deadline);
+        const uint64_t now = GetTickCount64();
+        DWORD timeout = waited < handles.size() ? 10 : INFINITE;
+        if (deadline != UINT64_MAX)
+            timeout = static_cast<DWORD>(std::min<uint64_t>(timeout, deadline > now ? deadline - now : 0));
         const DWORD result = waitHook ? MsgWaitForMultipleObjects(waited, handles.data(), FALSE, timeout, QS_ALLINPUT)
                                       : WaitForMultipleObjects(waited, handles.data(), FALSE, timeout);
         if (result < WAIT_OBJECT_0 + waited) {
@@ -238,6 +334,15 @@ bool Win32Platform::WaitForCommand(uint32_t& id, int& status) {
         } else if (result == WAIT_TIMEOUT) {
             for (size_t i = waited; i < handles.size() && ended == handles.size(); ++i)
                 if (WaitForSingleObject(handles[i], 0) == WAIT_OBJECT_0) ended = i;
+            // The first command still running at its limit is ended, with what it started.
+            for (size_t i = 0; i < running.size() && ended == handles.size(); ++i) {
+                if (!running[i].deadline || running[i].deadline > GetTickCount64()) continue;
+                End(running[i]);
+                WaitForSingleObject(running[i].process, 10000);
+                Finish(i, end);
+                end.outOfTime = true;
+                return true;
+            }
         } else {
             // The wait itself failed: the oldest is waited for plainly.
             WaitForSingleObject(handles[0], INFINITE);
@@ -250,24 +355,13 @@ bool Win32Platform::WaitForCommand(uint32_t& id, int& status) {
             ended = i;
             break;
         }
-    const Running command = running[ended];
-    running.erase(running.begin() + static_cast<std::ptrdiff_t>(ended));
-    DWORD code = 0;
-    GetExitCodeProcess(command.process, &code);
-    CloseHandle(command.process);
-    id = command.id;
-    status = static_cast<int>(code);
+    Finish(ended, end);
     return true;
 }
 
 bool Win32Platform::EndRunningCommands() {
     if (running.empty()) return false;
-    // The whole job: the interpreter's program would go on without it.
-    bool jobEnded = false;
-    for (const Running& command : running) {
-        if (command.inJob && !jobEnded) jobEnded = TerminateJobObject(job, endedStatus);
-        if (!command.inJob || !jobEnded) TerminateProcess(command.process, endedStatus);
-    }
+    for (const Running& command : running) End(command);
     return true;
 }
 

@@ -6,6 +6,7 @@
 
 #include "runner/engine/Platform.h"
 
+#include <memory>
 #include <vector>
 
 namespace runner {
@@ -36,7 +37,8 @@ public:
     std::unique_ptr<PlatformFile> OpenForReading(std::string_view path) override;
     std::unique_ptr<PlatformFile> OpenForSharedReading(std::string_view path) override;
     bool StartCommand(const std::string& program, const std::string& commandLine, uint32_t& id) override;
-    bool WaitForCommand(uint32_t& id, int& status) override;
+    bool WaitForCommand(CommandEnd& end) override;
+    void SetTimeLimit(uint32_t seconds) override { timeLimit = seconds; }
     bool EndRunningCommands() override;
     std::string Environment(std::string_view name) override;
     bool ConvertToOem(std::string_view text, std::string& oem) override;
@@ -57,14 +59,26 @@ private:
     bool Start(const char* application, std::string commandLine, uint32_t& id);
     void PrepareConsole();
 
+    struct Capture;  // a command's output, read by a thread of its own
     struct Running {
         uint32_t id;
         void* process;
-        bool inJob;
+        void* job;  // the command's own, null where the system gave none
+        std::shared_ptr<Capture> capture;
+        uint64_t deadline;  // GetTickCount64's, 0: none
     };
+    // Ends the command with what it started.
+    static void End(const Running& command);
+    // The command at that place, ended: out of its list, how it ended.
+    void Finish(size_t at, CommandEnd& end);
+
     std::function<void()> waitHook;
-    void* job = nullptr;           // holds the running commands and what they start
     std::vector<Running> running;  // in the order they started
+    // Jobs of ended commands whose children still run: closed with Lorvan,
+    // which ends them (kill on close), as after a crash.
+    std::vector<void*> lingering;
+    void* nullInput = nullptr;  // every command's standard input
+    uint32_t timeLimit = 0;
     uint32_t lastId = 0;
     bool consolePrepared = false;
     unsigned long creationFlags = 0;

@@ -316,10 +316,10 @@ TEST_F(RunnerWindow, OptionsDialogs) {
             HWND chooser = w.ui.WaitForWindow("Lorvan: Commands at once");
             if (!chooser) break;
             Dialog atOnce{w.ui, chooser};
-            EXPECT_EQ(atOnce.Text(IDC_ATONCE), *typed == '9' ? "3" : "1");
-            EXPECT_NE(atOnce.Text(IDC_ATONCE_HINT).find(" logical processor"), std::string::npos);
-            atOnce.Clear(IDC_ATONCE);
-            atOnce.Type(IDC_ATONCE, typed);
+            EXPECT_EQ(atOnce.Text(IDC_NUMBER), *typed == '9' ? "3" : "1");
+            EXPECT_NE(atOnce.Text(IDC_NUMBER_HINT).find(" logical processor"), std::string::npos);
+            atOnce.Clear(IDC_NUMBER);
+            atOnce.Type(IDC_NUMBER, typed);
             w.ui.Click(chooser, *typed == '9' ? IDCANCEL : IDOK);
             if (*typed == '6') {
                 EXPECT_TRUE(atOnce.Answer("Lorvan", "Enter a number from 1 to 64.", IDOK));

@@ -31,8 +31,8 @@ public:
         mostRunning = std::max(mostRunning, ++running);
         return true;
     }
-    bool WaitForCommand(uint32_t& id, int& status) override {
-        const bool waited = Win32Platform::WaitForCommand(id, status);
+    bool WaitForCommand(CommandEnd& end) override {
+        const bool waited = Win32Platform::WaitForCommand(end);
         running -= waited;
         return waited;
     }
@@ -297,4 +297,53 @@ TEST_F(RunBatchWineTest, CodePages) {
         EXPECT_EQ(platform.CompareNoCase(text::Narrow(L"Имя.txt"), text::Narrow(L"иМЯ.TXT")), 0);
     }
     EXPECT_LT(platform.CompareNoCase(".TMP", ".txt"), 0);
+}
+
+TEST_F(RunBatchWineTest, WhatCommandsSayAndWhenTheyEnd) {
+    // A question ends at once (the input is empty), a flood of output is cut,
+    // a word in the DOS code page is converted, the time limit ends a hang
+    // with the child it started, and a child left running holds up nothing.
+    dir.WriteFile("ASK.TXT", "say caf\x82\r\nask\r\nexit 3\r\n");
+    dir.WriteFile("FLOOD.TXT", "flood 1024\r\nexit 1\r\n");
+    dir.WriteFile("HANG.TXT", "child 60000\r\nsleep 60000\r\n");
+    dir.WriteFile("LEAVES.TXT", "child 20000\r\nsay bye\r\n");
+    settings.handling = HandlingNone;
+    settings.timeLimit = 3;
+    settings.showOutput = true;
+    const auto start = std::chrono::steady_clock::now();
+    Run();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(15));  // no child waited for
+    const std::string cafe = text::ProcessIsUtf8() ? "caf\xC3\xA9" : "caf\x82";
+    for (const std::string& part :
+         {"\"ASK.TXT\"  (same): Error 3\r\n    " + cafe + "\r\n    File exists. Overwrite (Y/N)?\r\n    no answer\r\n",
+          "\"FLOOD.TXT\"  (same): Error 1\r\n    " + std::string(57, '0') + "16384\r\n",
+          std::string(
+              "    (16344 more line(s) not shown)\r\n\"HANG.TXT\"  (same): Out of time, ended after 3 seconds\r\n"),
+          std::string("\"LEAVES.TXT\"  (same): OK\r\n    bye\r\n")})
+        EXPECT_NE(ui.status.find(part), std::string::npos) << part << "\n" << ui.status;
+    EXPECT_EQ(FakeDosProcesses(), 1);  // the child left running, until Lorvan ends
+}
+
+// Started by the next test, in a process of its own: a command that hangs.
+TEST(RunBatchWineHolder, StartsAHangingCommand) {
+    if (!GetEnvironmentVariableA("LORVAN_TEST_HOLDER", nullptr, 0)) GTEST_SKIP() << "started by CommandsEndWithLorvan";
+    Win32Platform platform;
+    uint32_t id = 0;
+    platform.StartCommand(ExeDirectory() + "\\fakedos.exe", "fakedos --sleep 60000", id);
+    Sleep(INFINITE);
+}
+
+TEST_F(RunBatchWineTest, CommandsEndWithLorvan) {
+    // Lorvan ended from outside (the task manager, a crash) ends its commands.
+    std::string line = "\"" + text::ModuleFileName() + "\" --gtest_filter=RunBatchWineHolder.*";
+    STARTUPINFOA startup{sizeof startup};
+    PROCESS_INFORMATION holder{};
+    SetEnvironmentVariableA("LORVAN_TEST_HOLDER", "1");
+    ASSERT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &holder));
+    SetEnvironmentVariableA("LORVAN_TEST_HOLDER", nullptr);
+    EXPECT_TRUE(UiDriver::WaitUntil([] { return FakeDosProcesses() == 1; }, 10000));
+    TerminateProcess(holder.hProcess, 9);
+    CloseHandle(holder.hProcess);
+    CloseHandle(holder.hThread);
+    EXPECT_TRUE(UiDriver::WaitUntil([] { return FakeDosProcesses() == 0; }, 10000));
 }
