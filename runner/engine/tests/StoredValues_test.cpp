@@ -98,15 +98,17 @@ TEST(StoredValues, WhatIsSavedLoadsBack) {
     saved.rename = saved.fullPath = saved.nameTimeWithoutRunInformation = true;
     saved.standIns = StandInsAlways;
     saved.commandsAtOnce = 9;
+    saved.showOutput = true;
+    saved.timeLimit = 3600;
     StoredKey key{GlobalStoredValues(saved, storedFields)};
     for (StoredValue& value : DirectoryStoredValues(saved, storedFields)) key.values.push_back(std::move(value));
-    EXPECT_EQ(key.values.size(), 12u);
+    EXPECT_EQ(key.values.size(), 14u);
     FakePlatform platform("C:\\DATA");
     RunSettings loaded{"C:\\DATA"};
     LoadStoredValues(key, loaded, platform, storedFields);
     EXPECT_EQ(std::tie(loaded.output, loaded.report, loaded.tempExt, loaded.handling, loaded.symbols),
               std::tie(saved.output, saved.report, saved.tempExt, saved.handling, saved.symbols));
     EXPECT_EQ(std::make_tuple(loaded.rename, loaded.test, loaded.fullPath, loaded.nameTimeWithoutRunInformation,
-                              loaded.standIns, loaded.commandsAtOnce),
-              std::make_tuple(true, false, true, true, int32_t(StandInsAlways), 9));
+                              loaded.standIns, loaded.commandsAtOnce, loaded.showOutput, loaded.timeLimit),
+              std::make_tuple(true, false, true, true, int32_t(StandInsAlways), 9, true, 3600));
 }
