@@ -7,9 +7,10 @@
 //                            program that works about 50 ms of processor time,
 //                            1 and 2 commands at once by turns
 //   engine_bench real [N]    (Windows/Wine) real runs of N files (200) with a
-//                            trivial program, as from a program without a
-//                            console, beside a raw system() loop and one
-//                            "cmd /c for" loop running the same program
+//                            program that says one line, its words captured,
+//                            as from a program without a console, beside a raw
+//                            system() loop and one "cmd /c for" loop running
+//                            the same program
 #include "runner/engine/CommandTemplate.h"
 #include "runner/engine/RunEngine.h"
 #include "runner/engine/RunServices.h"
@@ -135,7 +136,8 @@ struct BenchDirectory {
 
 int BenchReal(int count) {
     BenchDirectory bench("lorvan-bench-", count);
-    const RunSettings& settings = bench.settings;
+    RunSettings settings = bench.settings;
+    settings.showOutput = true;  // every command's line, captured and shown
     const std::string& noop = settings.program;
     Win32Platform platform;
     QuietServices ui;
@@ -162,7 +164,8 @@ int BenchReal(int count) {
     const double loop = Seconds(start);
 
     const double n = engine.FileCount();
-    std::printf("real run of a trivial program, %u files, program %s\n", engine.FileCount(), noop.c_str());
+    std::printf("real run of a program that says one line, %u files, its words captured, program %s\n",
+                engine.FileCount(), noop.c_str());
     std::printf("  Lorvan's first run (RunBatch):  %7.2f s  %6.1f ms/file\n", firstRun, firstRun * 1e3 / n);
     std::printf("  Lorvan run (RunBatch):          %7.2f s  %6.1f ms/file\n", run, run * 1e3 / n);
     std::printf("  system() loop, no engine:       %7.2f s  %6.1f ms/file\n", raw, raw * 1e3 / n);
