@@ -63,9 +63,14 @@ bool PutBack(Platform& platform, const std::string& standIn, const std::string& 
     return true;
 }
 
+// A line "Output<tab>directory" names where the run's results go (older
+// versions pass over a line of two fields); the others are stand-ins.
+constexpr std::string_view outputLine = "Output\t";
+
 struct JournalEntry {
-    std::string line, standIn, longName;
+    std::string line, standIn, longName;  // an output line: the directory in longName
     uint32_t attributes = 0;
+    bool output = false;
 };
 
 // Each whole line of the journal's text; a line cut by a crash is passed
@@ -77,6 +82,12 @@ void ForEachJournalLine(const std::string& text, const std::function<void(const 
         JournalEntry entry{text.substr(at, end - at)};
         at = end + 2;
         const std::string& line = entry.line;
+        if (line.starts_with(outputLine)) {
+            entry.output = true;
+            entry.longName = line.substr(outputLine.size());
+            each(entry);
+            continue;
+        }
         const size_t tab1 = line.find('\t'), tab2 = tab1 == std::string::npos ? tab1 : line.find('\t', tab1 + 1);
         if (tab2 == std::string::npos) continue;
         entry.standIn = line.substr(0, tab1);
@@ -93,8 +104,9 @@ std::vector<std::string> JournaledStandIns(Platform& platform) {
     const std::string journal = platform.JournalPath();
     if (journal.empty() || !platform.Exists(journal)) return standIns;
     // Shared with the run that holds it open.
-    ForEachJournalLine(ReadAll(platform, journal, true),
-                       [&](const JournalEntry& entry) { standIns.push_back(entry.standIn); });
+    ForEachJournalLine(ReadAll(platform, journal, true), [&](const JournalEntry& entry) {
+        if (!entry.output) standIns.push_back(entry.standIn);
+    });
     return standIns;
 }
 
@@ -146,7 +158,10 @@ bool StandIns::Give(std::vector<FileEntry>& files) {
 
     // Journaled before anything is made, and written through to the disk.
     const std::string journal = platform.JournalPath();
-    std::string lines;
+    // Where the results go: after a crash they are there under the stand-ins' names.
+    std::string lines = settings.rename && !settings.output.empty()
+                            ? std::string(outputLine) + InDirectory(settings.cwd, settings.output) + "\r\n"
+                            : std::string();
     for (const Planned& p : plan) {
         uint32_t attributes = 0;
         platform.Exists(p.entry->longName, &attributes);
@@ -208,8 +223,12 @@ void RecoverStandIns(RunServices& ui, Platform& platform) {
     const std::string journal = platform.JournalPath();
     if (journal.empty() || !platform.Exists(journal)) return;
     std::string left;
+    std::vector<std::string> outputs, results;
+    std::vector<JournalEntry> standIns;
     uint32_t putBack = 0, kept = 0;
     ForEachJournalLine(ReadAll(platform, journal), [&](const JournalEntry& entry) {
+        if (entry.output) return outputs.push_back(entry.longName);
+        standIns.push_back(entry);
         const bool there = platform.Exists(entry.standIn);
         if (PutBack(platform, entry.standIn, entry.longName, entry.attributes)) {
             putBack += there ? 1 : 0;
@@ -219,13 +238,28 @@ void RecoverStandIns(RunServices& ui, Platform& platform) {
         }
     });
     WriteJournal(platform, journal, left);
-    if (putBack == 0 && kept == 0) return;
+    // Results the run made under stand-in names, named for the user to rename.
+    for (const std::string& output : outputs)
+        for (const JournalEntry& entry : standIns) {
+            const std::string name = entry.standIn.substr(entry.standIn.rfind('\\') + 1);
+            platform.Enumerate(InDirectory(output, name.substr(0, name.find('.'))) + ".*",
+                               [&](const FoundEntry& found) {
+                                   if (!(found.attributes & text::AttributeDirectory))
+                                       results.push_back(InDirectory(output, found.name) + " (of \"" +
+                                                         entry.longName.substr(entry.longName.rfind('\\') + 1) + "\")");
+                               });
+        }
+    if (putBack == 0 && kept == 0 && results.empty()) return;
     std::string message = "A run of Lorvan was interrupted. The names of " + std::to_string(putBack) +
                           " file(s) that had stand-in names are back.";
     if (kept > 0)
         message += "\r\n\r\n" + std::to_string(kept) + " stand-in(s) could not be taken back: another file has the " +
                    "name, or the file is not there. They are listed in " + journal + ".";
-    ui.Ask(message, lorvanTitle, Buttons::Ok, kept > 0 ? Icon::Exclamation : Icon::None);
+    if (!results.empty()) {
+        message += "\r\n\r\nIts results under stand-in names, to be renamed by hand:";
+        for (const std::string& result : results) message += "\r\n" + result;
+    }
+    ui.Ask(message, lorvanTitle, Buttons::Ok, kept > 0 || !results.empty() ? Icon::Exclamation : Icon::None);
 }
 
 }  // namespace runner

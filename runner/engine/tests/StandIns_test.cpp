@@ -100,8 +100,9 @@ TEST_F(StandInsTest, GivenWhereNeededOrAlwaysAndTakenBackAfterTheRun) {
 
 TEST_F(StandInsTest, TakenBackOnEveryWayOut) {
     const std::string before = Listing();
-    // A stop during the first command.
+    // A stop during the first command. The journal says where the results go.
     platform.onCommand = [this](const std::string&) {
+        EXPECT_TRUE(platform.Content(journal).starts_with("Output\tC:\\DATA\\OUTPUT\r\nC:\\DATA\\LRV00001.TXT\t"));
         engine.RequestStop();
         return 0;
     };
@@ -158,6 +159,9 @@ TEST_F(StandInsTest, TakenBackOnEveryWayOut) {
 TEST_F(StandInsTest, AJournalLeftByACrashPutsEveryNameBackAndNeverLosesOne) {
     // A link whose long name is there; a renamed file; a stand-in whose long
     // name another file took meanwhile; one never made; a line cut short.
+    // The run's result under a stand-in name is named, for the user.
+    platform.AddDirectory("OUTPUT");
+    platform.AddFile("OUTPUT\\LRV00002.DOC", "result");
     platform.MakeHardLink("a long name.txt", "LRV00001.TXT");
     platform.SetAttributes("LRV00001.TXT", text::AttributeArchive | text::AttributeHidden);
     platform.RenameFile("caf\x80.txt", "LRV00002.TXT");
@@ -165,16 +169,19 @@ TEST_F(StandInsTest, AJournalLeftByACrashPutsEveryNameBackAndNeverLosesOne) {
     platform.AddFile("taken.txt", "new");
     const std::string kept = "C:\\DATA\\LRV00003.TXT\tC:\\DATA\\taken.txt\t32\r\n";
     platform.AddFile(platform.JournalPath(),
-                     "C:\\DATA\\LRV00001.TXT\tC:\\DATA\\a long name.txt\t33\r\n"
+                     "Output\tC:\\DATA\\OUTPUT\r\nC:\\DATA\\LRV00001.TXT\tC:\\DATA\\a long name.txt\t33\r\n"
                      "C:\\DATA\\LRV00002.TXT\tC:\\DATA\\caf\x80.txt\t32\r\n" +
                          kept + "C:\\DATA\\LRV00004.TXT\tC:\\DATA\\never.txt\t32\r\nC:\\DATA\\LRV00005.TX");
     RecoverStandIns(ui, platform);
-    EXPECT_EQ(Listing(), "Annual Report.txt=ar a long name.txt=ln caf\x80.txt=cf LRV00003.TXT=old taken.txt=new ");
+    EXPECT_EQ(Listing(),
+              "Annual Report.txt=ar a long name.txt=ln caf\x80.txt=cf LRV00003.TXT=old taken.txt=new "
+              "OUTPUT\\LRV00002.DOC=result ");
     EXPECT_EQ(platform.Content(journal), kept);
     ASSERT_EQ(ui.asked.size(), 1u);
     EXPECT_EQ(ui.asked[0].text,
               "A run of Lorvan was interrupted. The names of 2 file(s) that had stand-in names are back.\r\n\r\n1 "
               "stand-in(s) could not be taken back: another file has the name, or the file is not there. They are "
-              "listed in C:\\APPDATA\\stand-ins.txt.");
+              "listed in C:\\APPDATA\\stand-ins.txt.\r\n\r\nIts results under stand-in names, to be renamed by "
+              "hand:\r\nC:\\DATA\\OUTPUT\\LRV00002.DOC (of \"caf\x80.txt\")");
     EXPECT_EQ(ui.asked[0].icon, Icon::Exclamation);
 }
