@@ -4,6 +4,7 @@
 #include "common/text/win32/Text.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <atomic>
@@ -37,6 +38,25 @@ void RemoveWideTree(const std::wstring& path) {
 
 }  // namespace
 
+std::string ReadWide(const std::wstring& path) {
+    HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "<missing>";
+    std::string content;
+    char buffer[4096];
+    for (DWORD got = 0; ::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0;) content.append(buffer, got);
+    CloseHandle(file);
+    return content;
+}
+
+void WriteWide(const std::wstring& path, const std::string& content) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << text::Narrow(path);
+    DWORD written = 0;
+    ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
 ScratchDir::ScratchDir() {
     CreateDirectoryA(scratchRoot, nullptr);
     path = std::string(scratchRoot) + "\\" + std::to_string(GetCurrentProcessId()) + "-" +
@@ -68,11 +88,7 @@ void ScratchDir::MakeDirs(const std::vector<std::string>& relatives) const {
 }
 
 void ScratchDir::WriteFile(const std::string& relative, const std::string& content) const {
-    HANDLE file = CreateFileA((*this / relative).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << relative;
-    DWORD written = 0;
-    ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    CloseHandle(file);
+    WriteWide(text::Widen(*this / relative), content);
 }
 
 bool ScratchDir::IsDir(const std::string& relative) const {
@@ -81,20 +97,7 @@ bool ScratchDir::IsDir(const std::string& relative) const {
 }
 
 std::string ScratchDir::ReadFile(const std::string& relative) const {
-    HANDLE file = CreateFileA((*this / relative).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "<missing>";
-    std::string content;
-    char buffer[4096];
-    for (DWORD got = 0; ::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0;) content.append(buffer, got);
-    CloseHandle(file);
-    return content;
-}
-
-std::string ScratchDir::AliasOf(const std::string& relative) const {
-    std::string alias;
-    text::FindNames(*this / relative, [&](const text::FoundName& found) { alias = found.alternateName; });
-    return alias;
+    return ReadWide(text::Widen(*this / relative));
 }
 
 void ScratchDir::Enter() const {
@@ -108,13 +111,6 @@ std::vector<ShownRow> ShownRows(HWND listView) {
     for (int i = 0; i < list.Count(); ++i)
         rows.push_back({list.ItemText(i), list.ItemImage(i), (list.ItemState(i, LVIS_SELECTED) & LVIS_SELECTED) != 0});
     return rows;
-}
-
-std::vector<std::string> SelectedNames(HWND listView) {
-    std::vector<std::string> names;
-    for (const ShownRow& row : ShownRows(listView))
-        if (row.selected) names.push_back(row.name);
-    return names;
 }
 
 void SelectRows(HWND listView, const std::vector<std::string>& names) {
@@ -139,40 +135,25 @@ std::string WindowText(HWND window) {
 
 namespace {
 
-// Calls each of this process's top-level windows until the call returns false.
-void ForEachOwnWindow(const std::function<bool(HWND)>& each) {
-    EnumWindows(
-        [](HWND window, LPARAM lp) -> BOOL {
-            DWORD process = 0;
-            GetWindowThreadProcessId(window, &process);
-            return process != GetCurrentProcessId() ||
-                   (*reinterpret_cast<const std::function<bool(HWND)>*>(lp))(window);
-        },
-        reinterpret_cast<LPARAM>(&each));
-}
-
-bool HasChildWithText(HWND parent, const std::string& text) {
-    std::pair<const std::string*, bool> search{&text, false};
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<std::pair<const std::string*, bool>*>(lp);
-            s->second = WindowText(child).find(*s->first) != std::string::npos;
-            return !s->second;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.second;
+// This process's visible top-level windows.
+std::vector<HWND> OwnWindows() {
+    std::vector<HWND> windows;
+    for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, nullptr, nullptr));) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (process == GetCurrentProcessId() && IsWindowVisible(window)) windows.push_back(window);
+    }
+    return windows;
 }
 
 HWND FindNow(const std::string& caption, const std::string& containing) {
-    HWND found = nullptr;
-    ForEachOwnWindow([&](HWND window) {
-        if (IsWindowVisible(window) && (caption.empty() || WindowText(window) == caption) &&
-            (containing.empty() || HasChildWithText(window, containing)))
-            found = window;
-        return !found;
-    });
-    return found;
+    for (HWND window : OwnWindows()) {
+        if (!caption.empty() && WindowText(window) != caption) continue;
+        for (HWND child = nullptr; !containing.empty() && (child = FindWindowExA(window, child, nullptr, nullptr));)
+            if (WindowText(child).find(containing) != std::string::npos) return window;
+        if (containing.empty()) return window;
+    }
+    return nullptr;
 }
 
 // Settling: a marker posted to a window is seen by a hook on its thread
@@ -283,58 +264,33 @@ bool UiDriver::WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs
     return condition();
 }
 
-void UiDriver::ChooseFolder(HWND chooser, const std::string& path) {
-    // As a user does it: open My Computer, the drive ("(C:)" after its label)
-    // and each folder of the path with the keyboard, then OK.
+void UiDriver::Choose(const std::string& title, const std::string& path) {
+    HWND chooser = WaitForWindow("", title);
+    if (!chooser) return;
     HWND tree = FindWindowExA(chooser, nullptr, WC_TREEVIEWA, nullptr);
-    auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
-    std::vector<std::string> steps = {"My Computer", std::string("(").append(path, 0, 2).append(")")};
-    for (size_t at = 3, slash; at < path.size(); at = slash + 1)
-        steps.push_back(path.substr(at, (slash = std::min(path.find('\\', at), path.size())) - at));
-    auto next = [tree](HTREEITEM item, UINT relation) {
-        return reinterpret_cast<HTREEITEM>(
-            SendMessageA(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
-    };
-    for (const std::string& step : steps) {
-        SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
-        Key(tree, VK_RIGHT);  // opens the folder
-        HTREEITEM found = nullptr;
-        WaitUntil(
-            [&] {
-                for (found = next(item, TVGN_CHILD); found; found = next(found, TVGN_NEXT)) {
-                    char text[MAX_PATH] = "";
-                    TVITEMA data{TVIF_TEXT, found};
-                    data.pszText = text;
-                    data.cchTextMax = sizeof text;
-                    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
-                    if (lstrcmpiA(text, step.c_str()) == 0 || (step[0] == '(' && strstr(text, step.c_str()))) break;
-                }
-                return found != nullptr;
-            },
-            3000);
-        if (!(item = found)) {
-            ADD_FAILURE() << "the folder chooser shows no \"" << step << "\"";
-            return Click(chooser, IDCANCEL);
-        }
-    }
-    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
-    Settle(chooser);  // what the chooser does on the new selection
-    Click(chooser, IDOK);
+    const std::wstring wide = text::Widen(path);
+    // Asked until the folder shows selected: at first the chooser may not
+    // have listed the drives.
+    const bool chosen = !path.empty() && WaitUntil([&] {
+        SendMessageW(chooser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(wide.c_str()));
+        char text[MAX_PATH] = "";
+        TVITEMA item{TVIF_TEXT, TreeView_GetSelection(tree), 0, 0, text, sizeof text};
+        SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        return *text && path.ends_with(std::string("\\") + text);
+    });
+    EXPECT_EQ(chosen, !path.empty()) << path;
+    Click(chooser, chosen ? IDOK : IDCANCEL);
 }
 
 void UiDriver::CloseEverything() {
     // Closing one window may show the next (a question, the main window).
     for (int round = 0; round < 20; ++round) {
-        bool any = false;
-        ForEachOwnWindow([&](HWND window) {
-            if (IsWindowVisible(window)) {
-                PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-                PostMessageA(window, WM_CLOSE, 0, 0);
-                any = true;
-            }
-            return true;
-        });
-        if (!any) return;
+        const std::vector<HWND> windows = OwnWindows();
+        if (windows.empty()) return;
+        for (HWND window : windows) {
+            PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+            PostMessageA(window, WM_CLOSE, 0, 0);
+        }
         Sleep(100);
     }
 }
@@ -346,19 +302,6 @@ bool Dialog::Answer(const std::string& caption, const std::string& text, int but
     ui.WaitGone(box);
     if (!closing) Settle();
     return true;
-}
-
-bool Dialog::DoubleClickBesideOpensChooser(int inside, int field, int dy, const std::string& chooserTitle) const {
-    RECT window, rect, client;
-    GetWindowRect(main, &window);
-    GetWindowRect((*this)[field], &rect);
-    POINT p{rect.left + 10 - window.left, rect.top + 5 - window.top - dy};
-    GetClientRect((*this)[inside], &client);
-    EXPECT_TRUE(PtInRect(&client, p)) << "the point lies outside the control";
-    ui.DoubleClick((*this)[inside], p);
-    const bool opened = UiDriver::Appears("", chooserTitle, 1000);
-    if (opened) UiDriver::CloseEverything();
-    return opened;
 }
 
 std::vector<std::string> Entries(HWND list) {
@@ -379,10 +322,6 @@ RegValue Text(const std::string& s) {
     return {REG_SZ, s};
 }
 
-void PrintTo(const RegValue& v, std::ostream* out) {
-    *out << "type " << v.type << " \"" << v.data << '"';
-}
-
 void Store(const std::string& path, const RegValues& values) {
     HKEY key;
     ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
@@ -393,7 +332,7 @@ void Store(const std::string& path, const RegValues& values) {
     RegCloseKey(key);
 }
 
-RegValues Stored(const std::string& path, std::vector<std::string>* subkeys) {
+RegValues Stored(const std::string& path) {
     RegValues values;
     HKEY key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return values;
@@ -404,9 +343,6 @@ RegValues Stored(const std::string& path, std::vector<std::string>* subkeys) {
         const std::string text(data, dataSize);
         values[name] = {type, type == REG_SZ ? text.substr(0, text.find('\0')) : text};
     }
-    for (DWORD i = 0, nameSize;
-         subkeys && !RegEnumKeyExA(key, i, name, &(nameSize = sizeof name), nullptr, nullptr, nullptr, nullptr); ++i)
-        subkeys->push_back(name);
     RegCloseKey(key);
     return values;
 }

@@ -14,6 +14,11 @@
 #include <thread>
 #include <vector>
 
+// A file's content by its wide name (whatever the process's code page),
+// "<missing>" when there is none; and a file written.
+std::string ReadWide(const std::wstring& path);
+void WriteWide(const std::wstring& path, const std::string& content);
+
 // A fresh directory on drive C:, removed with its contents.
 class ScratchDir {
 public:
@@ -25,9 +30,8 @@ public:
     void MakeDir(const std::string& relative) const { MakeDirs({relative}); }
     void WriteFile(const std::string& relative, const std::string& content) const;
     bool IsDir(const std::string& relative) const;
-    std::string ReadFile(const std::string& relative) const;  // "<missing>" when there is none
-    std::string AliasOf(const std::string& relative) const;   // the 8.3 alias, empty if none
-    void Enter() const;                                       // made the current directory
+    std::string ReadFile(const std::string& relative) const;
+    void Enter() const;  // made the current directory
 
 private:
     std::string path;
@@ -45,7 +49,6 @@ struct ShownRow {
     bool operator==(const ShownRow&) const = default;
 };
 std::vector<ShownRow> ShownRows(HWND listView);
-std::vector<std::string> SelectedNames(HWND listView);
 void SelectRows(HWND listView, const std::vector<std::string>& names);  // exactly these
 
 // Works the program's windows from its own thread while the test's thread
@@ -62,7 +65,6 @@ public:
     // any) holding a child with the given text (empty: any), once its thread
     // has settled; null and a failure after the time.
     HWND WaitForWindow(const std::string& caption, const std::string& containing = "", DWORD timeoutMs = 10000);
-    HWND WaitForChooser(const std::string& title) { return WaitForWindow("", title); }
     static bool Appears(const std::string& caption, const std::string& containing, DWORD timeoutMs);
     bool WaitGone(HWND window, DWORD timeoutMs = 10000);
     void Click(HWND dialog, int buttonId);
@@ -72,8 +74,8 @@ public:
     // far, and what handling that posted in turn.
     void Settle(HWND window);
     static bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
-    // Opens each folder of the path in an open chooser's tree, then OK.
-    void ChooseFolder(HWND chooser, const std::string& path);
+    // The folder chooser with this title: the path chosen (empty: Cancel).
+    void Choose(const std::string& title, const std::string& path);
     static void CloseEverything();
 
 private:
@@ -108,12 +110,12 @@ struct Dialog {
         GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info);
         return info.hwndFocus;
     }
-    POINT PointOf(int id, int dx, int dy) const {  // in the dialog's client coordinates
+    void DoubleClickOn(int id) const {  // near the control's top left corner
         RECT rect;
         GetWindowRect((*this)[id], &rect);
-        POINT p{rect.left + dx, rect.top + dy};
+        POINT p{rect.left + 5, rect.top + 5};
         ScreenToClient(main, &p);
-        return p;
+        ui.DoubleClick(main, p);
     }
     void Settle() const { ui.Settle(main); }
     void Type(int id, std::string_view text) const {
@@ -125,20 +127,16 @@ struct Dialog {
     void Click(int id) const { PostMessageA((*this)[id], BM_CLICK, 0, 0), Settle(); }
     void Key(int id, UINT key) const { ui.Key(Field(id), key), Settle(); }
     void Command(int id) const { PostMessageA(main, WM_COMMAND, id, 0); }  // not waited for
-    void Pick(int id, int index) const {  // a drop-down list's entry chosen, not waited for
+    void Pick(int id, int index) const {                                   // a drop-down list's entry chosen
         SendMessageA((*this)[id], CB_SETCURSEL, index, 0);
         PostMessageA(main, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)(*this)[id]);
+        Settle();
     }
     // Answers the message box of that caption that shows the text; closing:
     // the answer ends the dialog.
     bool Answer(const std::string& caption, const std::string& text, int button, bool closing = false) const;
-    // A double-click into the control `inside` where a fixed allowance from
-    // the window's corner would put the field (less dy): true when it opens
-    // the folder chooser.
-    bool DoubleClickBesideOpensChooser(int inside, int field, int dy, const std::string& chooserTitle) const;
 };
 
-std::string WindowText(HWND window);          // asked with a time limit
 std::vector<std::string> Entries(HWND list);  // of a combo box
 
 // A registry value as stored; the values of a key by name.
@@ -150,8 +148,7 @@ struct RegValue {
 using RegValues = std::map<std::string, RegValue>;
 RegValue Dword(DWORD n);
 RegValue Text(const std::string& s);
-void PrintTo(const RegValue& v, std::ostream* out);
 // Writes the values into the key under HKEY_CURRENT_USER, made where missing.
 void Store(const std::string& path, const RegValues& values);
-// The values of a key under HKEY_CURRENT_USER, and its subkeys' names.
-RegValues Stored(const std::string& path, std::vector<std::string>* subkeys = nullptr);
+// The values of a key under HKEY_CURRENT_USER.
+RegValues Stored(const std::string& path);

@@ -2,7 +2,6 @@
 // makes, and the window and its questions driven as a user would.
 
 #include "mover/window/MoverApp.h"
-#include "mover/window/MoverHelpDlg.h"
 #include "mover/window/resource.h"
 #include "testing/WindowTestSupport.h"
 
@@ -120,7 +119,7 @@ TEST_F(MoverOnDisk, NamesOfAnyScriptAndTheLongest) {
     EXPECT_EQ(GetFileAttributesA(("_files\\" + tooLong).c_str()), DWORD(FILE_ATTRIBUTE_DIRECTORY));
 }
 
-TEST(MoverWindow, QuestionsKeysAndHelpPages) {
+TEST(MoverWindow, QuestionsKeysAndHelp) {
     // Without "_files": Yes makes it; No then OK opens the directory chosen;
     // No then Cancel ends the program before its window shows. The
     // position is saved each time.
@@ -131,7 +130,6 @@ TEST(MoverWindow, QuestionsKeysAndHelpPages) {
         dir.MakeDirs({"Annual Report_files", "page_files"});
         other.MakeDirs({"_files", "there_files"});
         RegDeleteTreeA(HKEY_CURRENT_USER, kastreloRegistryKey);
-        CMoverHelpDlg::currentHelpPage = 0;
         CMoverDlg dialog;
         dir.Enter();
         bool mainShown = false;
@@ -139,8 +137,7 @@ TEST(MoverWindow, QuestionsKeysAndHelpPages) {
             if (HWND q = ui.WaitForWindow(mainCaption, "Create one?")) ui.Click(q, row == Yes ? IDYES : IDNO);
             if (HWND q = row == Yes ? nullptr : ui.WaitForWindow(mainCaption, "Change Current Working Directory?"))
                 ui.Click(q, row == NoThenOk ? IDOK : IDCANCEL);
-            if (HWND chooser = row == NoThenOk ? ui.WaitForChooser(rootTitle) : nullptr)
-                ui.ChooseFolder(chooser, other.Path());
+            if (row == NoThenOk) ui.Choose(rootTitle, other.Path());
             HWND main = row == NoThenCancel ? nullptr : ui.WaitForWindow(mainCaption, mainText);
             mainShown = main || ui.Appears(mainCaption, mainText, 500);
             if (!main) return;
@@ -149,7 +146,7 @@ TEST(MoverWindow, QuestionsKeysAndHelpPages) {
             EXPECT_EQ(w.Text(IDC_CWD), row == Yes ? dir.Path() : other.Path());
             EXPECT_TRUE(GetWindowLongA(w[IDC_CWD], GWL_STYLE) & SS_NOPREFIX);  // "&" shown as it is
             if (row == NoThenOk) {
-                EXPECT_EQ(SelectedNames(left), Names{"there_files"});
+                EXPECT_EQ(ShownRows(left), (Rows{{"there_files", N, true}}));
                 return ui.Click(main, IDCANCEL);
             }
             // Esc is ignored; Enter moves the selected directories; typing
@@ -164,42 +161,19 @@ TEST(MoverWindow, QuestionsKeysAndHelpPages) {
                 const int focused = ListView_GetNextItem(right, -1, LVNI_FOCUSED);
                 return focused >= 0 && ShownRows(right)[focused].name == "page";
             }));
-            // A double-click on the CWD field browses from the desktop; one on
-            // a list row at the field's height from the list's top is none.
-            w.ui.DoubleClick(w.main, w.PointOf(IDC_CWD, 10, 5));
-            if (HWND chooser = w.ui.WaitForChooser(rootTitle)) w.ui.Click(chooser, IDCANCEL);
-            w.Settle();
-            EXPECT_FALSE(w.DoubleClickBesideOpensChooser(IDC_LEFT_LIST, IDC_CWD, 20, rootTitle));
-            // The help pages: each key's page, what shows and what does not;
-            // Esc does not close them; the next opening shows the page shown
-            // last; the system menu's About entry shows About.
-            const struct {
-                UINT key;  // 0: opened by the Help button, 1: by the system menu
-                int page, shown, hidden;
-            } steps[] = {
-                {0, 0, IDC_PURPOSE_TEXT, IDC_SYMBOLS_TEXT},       {VK_RIGHT, 1, IDC_PAIR_BITMAP, IDC_PURPOSE_TEXT},
-                {VK_ESCAPE, 1, IDC_SYMBOLS_TEXT, IDC_ABOUT_TEXT}, {0, 1, IDC_RESTRICTED_BITMAP, IDC_ABOUT_ICON},
-                {VK_RIGHT, 2, IDC_ABOUT_ICON, IDC_SYMBOLS_TEXT},  {VK_LEFT, 1, IDC_NORMAL_BITMAP, IDC_ABOUT_TEXT},
-                {1, 2, IDC_ABOUT_TEXT, IDC_SYMBOLS_TEXT},
-            };
-            HWND help = nullptr;
-            for (const auto& step : steps) {
-                if (step.key > 1) {
-                    Dialog{w.ui, help}.Key(IDC_HELP_TAB, step.key);
-                } else {
-                    if (help) w.ui.Click(help, IDOK), w.ui.WaitGone(help);
-                    if (step.key == 1)
-                        PostMessageA(w.main, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
-                    else
-                        w.ui.Click(w.main, IDC_HELP_BUTTON);
-                    if (!(help = w.ui.WaitForWindow("*_files Help"))) return;
-                }
-                EXPECT_EQ(TabCtrl_GetCurSel(GetDlgItem(help, IDC_HELP_TAB)), step.page);
-                EXPECT_TRUE(IsWindowVisible(GetDlgItem(help, step.shown))) << step.page << " " << step.shown;
-                EXPECT_FALSE(IsWindowVisible(GetDlgItem(help, step.hidden))) << step.page << " " << step.hidden;
+            // A double-click on the CWD field browses from the desktop.
+            w.DoubleClickOn(IDC_CWD);
+            ui.Choose(rootTitle, "");
+            // Help shows its first page, which Esc does not close.
+            ui.Click(main, IDC_HELP_BUTTON);
+            if (HWND help = ui.WaitForWindow("*_files Help")) {
+                ui.Key(GetDlgItem(help, IDC_HELP_TAB), VK_ESCAPE);
+                ui.Settle(help);
+                EXPECT_TRUE(IsWindowVisible(GetDlgItem(help, IDC_PURPOSE_TEXT)));
+                EXPECT_FALSE(IsWindowVisible(GetDlgItem(help, IDC_ABOUT_TEXT)));
+                ui.Click(help, IDOK);
+                ui.WaitGone(help);
             }
-            w.ui.Click(help, IDOK);
-            w.ui.WaitGone(help);
             ui.Click(main, IDCANCEL);
         });
         EXPECT_EQ(mainShown, row != NoThenCancel);

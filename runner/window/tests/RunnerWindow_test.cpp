@@ -12,8 +12,6 @@
 
 #include <commctrl.h>
 
-#include <mutex>
-
 using namespace runner;
 
 // What the tests reach inside the main window: its help and its services.
@@ -36,21 +34,12 @@ using Requests = std::vector<std::pair<UINT, ULONG_PTR>>;
 
 // Records what F1 and the Help menu ask of the help viewer.
 struct HelpRecorder : HelpViewer {
-    std::mutex mutex;
-    Requests requests;
-    void Request(HWND, UINT command, ULONG_PTR data) override {
-        std::lock_guard<std::mutex> lock(mutex);
-        requests.push_back({command, data});
-    }
-    Requests Take() {
-        std::lock_guard<std::mutex> lock(mutex);
-        return std::exchange(requests, {});
-    }
+    Requests requests;  // read once the window has closed
+    void Request(HWND, UINT command, ULONG_PTR data) override { requests.push_back({command, data}); }
 };
 
 struct Window : Dialog {
     bool MenuEnabled(int id) const { return !(GetMenuState(GetMenu(main), id, MF_BYCOMMAND) & MF_GRAYED); }
-    bool MenuTicked(int id) const { return (GetMenuState(GetMenu(main), id, MF_BYCOMMAND) & MF_CHECKED) != 0; }
     std::string Status() const { return Text(IDC_STATUS); }
     bool StatusHas(const std::string& text) const { return Status().find(text) != std::string::npos; }
     bool Answer(const std::string& text, int button, bool closing = false) const {
@@ -135,7 +124,7 @@ TEST_F(RunnerWindow, MainWindowStatesAndTexts) {
         for (const auto& step : steps) {
             if (step.clear) w.Clear(step.id);
             if (step.id == IDC_RENAME) w.Click(step.id);
-            if (step.id == IDC_HANDLING) w.Pick(step.id, HandlingNone), w.Settle();
+            if (step.id == IDC_HANDLING) w.Pick(step.id, HandlingNone);
             if (step.id && step.id != IDC_RENAME) w.Type(step.id, step.typed);
             EXPECT_EQ(w.States(), step.states) << step.id << " " << step.typed;
         }
@@ -144,22 +133,6 @@ TEST_F(RunnerWindow, MainWindowStatesAndTexts) {
         EXPECT_EQ(w.Text(IDC_TRANSLATE), "C\\");
         EXPECT_EQ(w.States(), "Run Output -Report -TempExt +Rename +FullPath");
 
-        // The report name that goes with a mode is suggested, not imposed.
-        w.Pick(IDC_HANDLING, HandlingFilesTime);
-        w.Settle();
-        w.Type(IDC_REPORT, "REPORT.TXT");
-        const std::string suggest = "Report file name \"REPORT.LRV\" suggested for this handling selection, change?";
-        w.Pick(IDC_HANDLING, HandlingHtml);
-        EXPECT_TRUE(w.Answer(suggest, IDNO));
-        EXPECT_EQ(w.Text(IDC_REPORT), "REPORT.TXT");
-        // Temp. ext. left breaking the rule: the message and the focus back.
-        w.Focus(IDC_TEMPEXT);
-        w.Type(IDC_TEMPEXT, "TMP");
-        w.Focus(IDC_REPORT);
-        EXPECT_TRUE(w.Answer(
-            "The extension of the temporary file must begin with a dot (.) and be 2 - 4 characters long.", IDOK));
-        EXPECT_EQ(w.Focused(), w[IDC_TEMPEXT]);
-        w.Type(IDC_TEMPEXT, "\b\b\b.TMP");
         // The lists take texts far wider than themselves.
         const std::string wide = "C:\\" + std::string(50, 'w') + "\\DOSCONV.EXE";
         for (int id : {IDC_PROGRAM, IDC_FILES, IDC_COMMAND, IDC_TRANSLATE}) {
@@ -207,60 +180,41 @@ TEST_F(RunnerWindow, MainWindowStatesAndTexts) {
             w.ui.Click(about, IDOK);
             EXPECT_TRUE(w.ui.WaitGone(about));
         }
-        // Change browses from the working directory's parent (cancelled); a
-        // double-click beside the CWD field opens nothing, one on it browses
-        // from the desktop, and the field and the current directory follow.
+        // Change browses from the working directory's parent (cancelled), a
+        // double-click on the CWD field from the desktop; the field and the
+        // current directory follow.
         ScratchDir other;
         w.Click(IDC_CHANGE);
-        if (HWND chooser = w.ui.WaitForChooser("Doubleclick the CWD name field to browse from root"))
-            w.ui.Click(chooser, IDCANCEL);
-        const char fromRoot[] = "Singleclick the Change button to browse from CWD parent";
-        EXPECT_FALSE(w.DoubleClickBesideOpensChooser(IDC_STATUS, IDC_CWD, 40, fromRoot));
-        w.ui.DoubleClick(w.main, w.PointOf(IDC_CWD, 10, 5));
-        if (HWND chooser = w.ui.WaitForChooser(fromRoot)) w.ui.ChooseFolder(chooser, other.Path());
+        w.ui.Choose("Doubleclick the CWD name field to browse from root", "");
+        w.DoubleClickOn(IDC_CWD);
+        w.ui.Choose("Singleclick the Change button to browse from CWD parent", other.Path());
         EXPECT_TRUE(UiDriver::WaitUntil([&] { return w.Text(IDC_CWD) == other.Path(); }));
         EXPECT_EQ(text::CurrentDirectory(), other.Path());
-        // A double-click on "# of files" lists again.
-        other.WriteFile("c.txt", "x");
-        w.ui.DoubleClick(w.main, w.PointOf(IDC_FILECOUNT, 5, 5));
-        w.Settle();
-        EXPECT_EQ(w.Text(IDC_FILECOUNT), "1");
     });
     dir.Enter();
 }
 
 TEST_F(RunnerWindow, HelpWindowAndHelpViewer) {
-    // F1: the focused control's topic, its parent's for the edit part of a
-    // combo box, the contents where there is none. Without a help file
-    // beside the program: Lorvan's own window, one for all requests.
-    const std::pair<int, DWORD> asks[] = {{IDC_COMMAND, 0x806603ED}, {IDC_TEMPEXT, 0x806603F2}, {IDOK, 0}};
+    // F1 on the edit part of a combo box: the combo box's topic. Without a
+    // help file beside the program in Lorvan's own window; with one, its
+    // viewer is asked, and told when the main window closes.
     const std::vector<HelpTopic> topics = ParseHelpTopics(HelpSource());
+    auto topic = std::find_if(topics.begin(), topics.end(), [](auto& t) { return t.number == 0x806603ED; });
+    ASSERT_NE(topic, topics.end());
+    const std::string helpFile = HelpViewer::DefaultHelpFile();
     Run([&](Window& w) {
-        for (auto [id, text] : {std::pair{IDC_PROGRAM, "DOSCONV"}, {IDC_FILES, "*.txt"}, {IDC_COMMAND, "*"}})
-            w.Type(id, text);  // Run enabled, to be focused
-        auto ask = [&](int focus) {
-            w.Focus(focus);
-            w.ui.Key(w.Field(focus), VK_F1);
-            w.Settle();
-        };
-        for (auto [focus, number] : asks) {
-            ask(focus);
-            HWND window = RunnerDlgPeer::Help(*dialog).Window();
-            ASSERT_TRUE(window && IsWindowVisible(window)) << focus;
-            auto topic = std::find_if(topics.begin(), topics.end(), [&](auto& t) { return t.number == number; });
-            ASSERT_NE(topic, topics.end()) << number;
-            EXPECT_EQ(WindowText(window), "Lorvan Help - " + topic->title);
-            EXPECT_EQ(WindowText(GetDlgItem(window, IDC_HELP_TEXT)), topic->text);
-        }
-        EXPECT_EQ(help.Take(), Requests{});
-        // With a help file beside the program its viewer is asked instead.
-        const std::string helpFile = HelpViewer::DefaultHelpFile();
+        w.Focus(IDC_COMMAND);
+        w.Key(IDC_COMMAND, VK_F1);
+        HWND window = RunnerDlgPeer::Help(*dialog).Window();
+        ASSERT_TRUE(window && IsWindowVisible(window));
+        EXPECT_EQ(WindowText(window), "Lorvan Help - " + topic->title);
+        EXPECT_EQ(WindowText(GetDlgItem(window, IDC_HELP_TEXT)), topic->text);
         CloseHandle(CreateFileA(helpFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-        for (auto [focus, number] : asks) ask(focus);
-        DeleteFileA(helpFile.c_str());
-        EXPECT_EQ(help.Take(), (Requests{{HELP_CONTEXT, 0x806603ED}, {HELP_CONTEXT, 0x806603F2}, {HELP_FINDER, 0}}));
+        w.Focus(IDC_COMMAND);  // back from the help window
+        w.Key(IDC_COMMAND, VK_F1);
     });
-    EXPECT_EQ(help.Take(), (Requests{{HELP_QUIT, 0}}));  // closing tells the viewer
+    DeleteFileA(helpFile.c_str());
+    EXPECT_EQ(help.requests, (Requests{{HELP_CONTEXT, 0x806603ED}, {HELP_QUIT, 0}}));
 }
 
 TEST_F(RunnerWindow, OptionsDialogs) {
@@ -271,28 +225,21 @@ TEST_F(RunnerWindow, OptionsDialogs) {
         w.Add(IDC_PROGRAM, {"DOSCONV"});
         w.Type(IDC_PROGRAM, "typed");
         w.Type(IDC_TRANSLATE, "C:\\T");
-        // A history editor: its entries marked, its buttons pressed in turn
+        // A history editor: its entries marked, then Remove if any and OK
         // (Esc first, which closes nothing); then the window's list and text.
         const struct {
             int menu, list;
             const char* caption;
-            std::vector<int> marks, buttons;
+            std::vector<int> marks;
             Names entries;
             const char* text;
         } rows[] = {
-            {ID_OPTIONS_FILES,
-             IDC_FILES,
-             "Files to pass",
-             {1},
-             {IDC_REMOVE, IDCANCEL},
-             {"*.doc", "a.txt", "A.TXT"},
-             "*.doc"},
             // Letter case counts; the selected entry removed: the first left shows.
-            {ID_OPTIONS_FILES, IDC_FILES, "Files to pass", {0, 1}, {IDC_REMOVE, IDOK}, {"a.txt"}, "a.txt"},
+            {ID_OPTIONS_FILES, IDC_FILES, "Files to pass", {0, 1}, {"a.txt"}, "a.txt"},
             // OK with no entry selected selects the first, whose text replaces the typed one.
-            {ID_OPTIONS_PROGRAM, IDC_PROGRAM, "DOS program to run", {}, {IDOK}, {"", "DOSCONV"}, ""},
+            {ID_OPTIONS_PROGRAM, IDC_PROGRAM, "DOS program to run", {}, {"", "DOSCONV"}, ""},
             // All removed: the list is empty and its text stays.
-            {ID_OPTIONS_TRANSLATE, IDC_TRANSLATE, "Translate directory", {0, 1}, {IDC_REMOVE, IDOK}, {}, "C:\\T"},
+            {ID_OPTIONS_TRANSLATE, IDC_TRANSLATE, "Translate directory", {0, 1}, {}, "C:\\T"},
         };
         for (const auto& row : rows) {
             w.Command(row.menu);
@@ -300,49 +247,39 @@ TEST_F(RunnerWindow, OptionsDialogs) {
             if (!editor) return;
             w.ui.Key(GetDlgItem(editor, IDC_ITEMLIST), VK_ESCAPE);
             for (int index : row.marks) SendMessageA(GetDlgItem(editor, IDC_ITEMLIST), LB_SETSEL, TRUE, index);
-            for (int button : row.buttons) {
-                w.ui.Click(editor, button);
-                if (button == IDC_REMOVE) w.ui.Settle(editor);
-            }
+            if (!row.marks.empty()) w.ui.Click(editor, IDC_REMOVE), w.ui.Settle(editor);
+            w.ui.Click(editor, IDOK);
             EXPECT_TRUE(w.ui.WaitGone(editor)) << row.caption;
             w.Settle();
-            EXPECT_EQ(Entries(w[row.list]), row.entries) << row.caption << " " << row.marks.size();
-            EXPECT_EQ(w.Text(row.list), row.text) << row.caption << " " << row.marks.size();
+            EXPECT_EQ(Entries(w[row.list]), row.entries) << row.caption;
+            EXPECT_EQ(w.Text(row.list), row.text) << row.caption;
         }
-        // Commands at once: 1 to start with; what is not from 1 to 64 is
-        // refused and told, and Cancel keeps what was chosen.
-        for (const char* typed : {"65", "3", "9"}) {
-            w.Command(ID_OPTIONS_ATONCE);
-            HWND chooser = w.ui.WaitForWindow("Lorvan: Commands at once");
-            if (!chooser) break;
-            Dialog atOnce{w.ui, chooser};
-            EXPECT_EQ(atOnce.Text(IDC_NUMBER), *typed == '9' ? "3" : "1");
-            EXPECT_NE(atOnce.Text(IDC_NUMBER_HINT).find(" logical processor"), std::string::npos);
-            atOnce.Clear(IDC_NUMBER);
-            atOnce.Type(IDC_NUMBER, typed);
-            w.ui.Click(chooser, *typed == '9' ? IDCANCEL : IDOK);
-            if (*typed == '6') {
-                EXPECT_TRUE(atOnce.Answer("Lorvan", "Enter a number from 1 to 64.", IDOK));
-                w.ui.Click(chooser, IDCANCEL);
+        // Commands at once and Time limit per command: a number out of range
+        // is refused and told, one in range taken; Show each command's output ticks.
+        for (auto [menu, caption, refused, range, taken] :
+             {std::tuple{ID_OPTIONS_ATONCE, "Commands at once", "65", "1 to 64", "3"},
+              {ID_OPTIONS_TIMELIMIT, "Time limit per command", "86401", "0 to 86400", "90"}}) {
+            w.Command(menu);
+            if (HWND chooser = w.ui.WaitForWindow(std::string("Lorvan: ") + caption)) {
+                Dialog number{w.ui, chooser};
+                number.Clear(IDC_NUMBER);
+                number.Type(IDC_NUMBER, refused);
+                w.ui.Click(chooser, IDOK);
+                EXPECT_TRUE(number.Answer("Lorvan", std::string("Enter a number from ") + range + ".", IDOK));
+                number.Clear(IDC_NUMBER);
+                number.Type(IDC_NUMBER, taken);
+                w.ui.Click(chooser, IDOK);
+                EXPECT_TRUE(w.ui.WaitGone(chooser));
             }
-            EXPECT_TRUE(w.ui.WaitGone(chooser)) << typed;
         }
-        // Handling's run information, and stand-in names: one of three ticked.
-        EXPECT_TRUE(w.MenuTicked(ID_OPTIONS_HANDLING));
-        w.Command(ID_OPTIONS_HANDLING);
-        EXPECT_TRUE(w.Answer("Run information is now disabled for Handling mode \"Name/time for each report\".", IDOK));
-        EXPECT_FALSE(w.MenuTicked(ID_OPTIONS_HANDLING));
-        EXPECT_TRUE(w.MenuTicked(ID_STANDINS_WHEN_NEEDED));
-        w.Command(ID_STANDINS_ALWAYS);
+        w.Command(ID_OPTIONS_SHOWOUTPUT);
         w.Settle();
-        for (int id : {ID_STANDINS_OFF, ID_STANDINS_WHEN_NEEDED, ID_STANDINS_ALWAYS})
-            EXPECT_EQ(w.MenuTicked(id), id == ID_STANDINS_ALWAYS) << id;
+        EXPECT_TRUE(GetMenuState(GetMenu(w.main), ID_OPTIONS_SHOWOUTPUT, MF_BYCOMMAND) & MF_CHECKED);
     });
-    Names subkeys;  // the emptied list is not stored
-    const RegValues stored = Stored(programKey, &subkeys);
-    EXPECT_EQ(subkeys, (Names{"Command", "Files", "Program"}));
-    EXPECT_EQ(stored.at("CommandsAtOnce"), Dword(3));
-    EXPECT_EQ(stored.at("StandIns"), Dword(StandInsAlways));
+    EXPECT_TRUE(Stored(programKey + "\\Translate").empty());  // the emptied list is not stored
+    const RegValues stored = Stored(programKey);
+    EXPECT_EQ(std::tuple(stored.at("CommandsAtOnce"), stored.at("TimeLimit"), stored.at("ShowOutput")),
+              std::tuple(Dword(3), Dword(90), Dword(1)));
 }
 
 TEST_F(RunnerWindow, DuringARun) {

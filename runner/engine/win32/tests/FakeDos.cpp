@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
     std::stringstream content;
     content << in.rdbuf();
     int status = 0;
-    bool output = true, writeReport = false;
+    bool output = true;
     std::string report;
     std::istringstream lines(content.str());
     for (std::string line; std::getline(lines, line);) {
@@ -37,7 +37,6 @@ int main(int argc, char** argv) {
         if (line.rfind("exit ", 0) == 0) status = std::stoi(line.substr(5));
         output = output && line != "noout";
         if (line.rfind("report ", 0) == 0) report += line.substr(7) + "\r\n";
-        writeReport = writeReport || line.rfind("report ", 0) == 0;
         if (line.rfind("sleep ", 0) == 0) Sleep(std::stoul(line.substr(6)));
         if (line.rfind("say ", 0) == 0) std::printf("%s\r\n", line.substr(4).c_str());
         if (line == "ask") {
@@ -57,14 +56,11 @@ int main(int argc, char** argv) {
             if (CreateProcessA(self, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &child))
                 CloseHandle(child.hProcess), CloseHandle(child.hThread);
         }
-        if (line == "console") {
-            HWND window = GetConsoleWindow();
-            report += window && IsWindowVisible(window) ? "visible console\r\n" : "no visible console\r\n";
-            writeReport = true;
-        }
+        if (line == "console")  // a console without a window is not visible either
+            report += IsWindowVisible(GetConsoleWindow()) ? "visible console\r\n" : "no visible console\r\n";
     }
     if (output) std::ofstream(argv[2], std::ios::binary) << content.str();
-    if (writeReport) std::ofstream(argv[3], std::ios::binary | std::ios::app) << report;
+    if (!report.empty()) std::ofstream(argv[3], std::ios::binary | std::ios::app) << report;
     std::fflush(stdout);
     return status;
 }
