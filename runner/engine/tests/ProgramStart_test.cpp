@@ -32,9 +32,7 @@ TEST(ResolveProgram, LooksUpAsTheCommandInterpreter) {
     // Checked before a run: found, or one message naming it and where Lorvan looked.
     platform.AddFile("notes.txt");
     const std::string extensions = "also with the extensions .COM;.EXE;.BAT, in:\r\n\r\n";
-    for (auto [program, told] : {std::pair<const char*, std::string>{"both", ""},
-                                 {"copy", ""},
-                                 {"both x", ""},
+    for (auto [program, told] : {std::pair<const char*, std::string>{"copy", ""},
                                  {"app.exe", ""},
                                  {"sub", "\"sub\" is a folder, not a program."},
                                  {"notes.txt",

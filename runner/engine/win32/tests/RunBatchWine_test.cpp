@@ -295,26 +295,14 @@ TEST_F(RunBatchWineTest, WhatCommandsSayAndWhenTheyEnd) {
     EXPECT_EQ(FakeDosProcesses(), 1);  // the child left running, until Lorvan ends
 }
 
-// Started by the next test, in a process of its own: a command that hangs.
-TEST(RunBatchWineHolder, StartsAHangingCommand) {
-    if (!GetEnvironmentVariableA("LORVAN_TEST_HOLDER", nullptr, 0)) GTEST_SKIP() << "started by CommandsEndWithLorvan";
-    Win32Platform platform;
-    uint32_t id = 0;
-    platform.StartCommand(ExeDirectory() + "\\fakedos.exe", "fakedos --sleep 60000", id);
-    Sleep(INFINITE);
-}
-
 TEST_F(RunBatchWineTest, CommandsEndWithLorvan) {
-    // Lorvan ended from outside (the task manager, a crash) ends its commands.
-    std::string line = "\"" + text::ModuleFileName() + "\" --gtest_filter=RunBatchWineHolder.*";
-    STARTUPINFOA startup{sizeof startup};
-    PROCESS_INFORMATION holder{};
-    SetEnvironmentVariableA("LORVAN_TEST_HOLDER", "1");
-    ASSERT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &holder));
-    SetEnvironmentVariableA("LORVAN_TEST_HOLDER", nullptr);
-    EXPECT_TRUE(UiDriver::WaitUntil([] { return FakeDosProcesses() == 1; }, 10000));
-    TerminateProcess(holder.hProcess, 9);
-    CloseHandle(holder.hProcess);
-    CloseHandle(holder.hThread);
+    // However Lorvan ends (the task manager, a crash), the system closes its
+    // handles, as the platform's end does here: the commands' jobs end them.
+    {
+        Win32Platform lorvan;
+        uint32_t id = 0;
+        ASSERT_TRUE(lorvan.StartCommand(ExeDirectory() + "\\fakedos.exe", "fakedos --sleep 60000", id));
+        EXPECT_TRUE(UiDriver::WaitUntil([] { return FakeDosProcesses() == 1; }, 10000));
+    }
     EXPECT_TRUE(UiDriver::WaitUntil([] { return FakeDosProcesses() == 0; }, 10000));
 }
