@@ -271,27 +271,29 @@ TEST_F(RunBatchWineTest, CodePages) {
 }
 
 TEST_F(RunBatchWineTest, WhatCommandsSayAndWhenTheyEnd) {
-    // A question ends at once (the input is empty), a flood of output is cut,
-    // a word in the DOS code page is converted, the time limit ends a hang
-    // with the child it started, and a child left running holds up nothing.
+    // A question ends at once (the input is empty), megabytes of output are
+    // cut, a word in the DOS code page is converted, and a child left running
+    // holds up nothing; then the time limit ends a hang with its child.
     dir.WriteFile("ASK.TXT", "say caf\x82\r\nask\r\nexit 3\r\n");
-    dir.WriteFile("FLOOD.TXT", "flood 1024\r\nexit 1\r\n");
-    dir.WriteFile("HANG.TXT", "child 60000\r\nsleep 60000\r\n");
+    dir.WriteFile("FLOOD.TXT", "flood 4096\r\nexit 1\r\n");
     dir.WriteFile("LEAVES.TXT", "child 20000\r\nsay bye\r\n");
+    dir.WriteFile("HANG.DAT", "child 60000\r\nsleep 60000\r\n");
     settings.handling = HandlingNone;
-    settings.timeLimit = 3;
     settings.showOutput = true;
     const auto start = std::chrono::steady_clock::now();
     Run();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(15));  // no child waited for
+    settings.files = "*.DAT";
+    settings.timeLimit = 1;
+    const std::string said = ui.status;
+    Run();
     const std::string cafe = text::ProcessIsUtf8() ? "caf\xC3\xA9" : "caf\x82";
     for (const std::string& part :
          {"\"ASK.TXT\"  (same): Error 3\r\n    " + cafe + "\r\n    File exists. Overwrite (Y/N)?\r\n    no answer\r\n",
-          "\"FLOOD.TXT\"  (same): Error 1\r\n    " + std::string(57, '0') + "16384\r\n",
-          std::string(
-              "    (16344 more line(s) not shown)\r\n\"HANG.TXT\"  (same): Out of time, ended after 3 seconds\r\n"),
-          std::string("\"LEAVES.TXT\"  (same): OK\r\n    bye\r\n")})
-        EXPECT_NE(ui.status.find(part), std::string::npos) << part << "\n" << ui.status;
+          "\"FLOOD.TXT\"  (same): Error 1\r\n    " + std::string(56, '0') + "065536\r\n",
+          std::string("    (65496 more line(s) not shown)\r\n\"LEAVES.TXT\"  (same): OK\r\n    bye\r\n")})
+        EXPECT_NE(said.find(part), std::string::npos) << part << "\n" << said;
+    EXPECT_NE(ui.status.find("\"HANG.DAT\"  (same): Out of time, ended after 1 second\r\n"), std::string::npos);
     EXPECT_EQ(FakeDosProcesses(), 1);  // the child left running, until Lorvan ends
 }
 
