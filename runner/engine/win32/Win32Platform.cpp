@@ -208,8 +208,8 @@ bool Win32Platform::StartCommand(const std::string& program, const std::string& 
 void Win32Platform::PrepareConsole() {
     // From a program without a console, every console program started gets a
     // window of its own. One hidden console, made once and inherited by every
-    // command, shows none and costs least per command; the commands' output
-    // goes to it, or to the handles this process was given, if any.
+    // command, shows none and costs least per command (their input and
+    // output are a start's own: see Start).
     if (consolePrepared) return;
     consolePrepared = true;
     const DWORD ids[] = {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE};
