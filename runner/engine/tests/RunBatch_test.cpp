@@ -381,7 +381,8 @@ TEST_F(RunBatchTest, StopAfterTheCommandsThatRun) {
         settings.handling = atOnce > 1 ? HandlingNone : HandlingNameTime;
         platform.RemoveFile("REPORT.TXT");
         const auto commandsBefore = platform.commands.size();
-        During(k, [&] { EXPECT_TRUE(end ? engine.EndRunningCommands() : (engine.RequestStop(), true)); });
+        During(k,
+               [&, ending = end] { EXPECT_TRUE(ending ? engine.EndRunningCommands() : (engine.RequestStop(), true)); });
         ui.answers = {Answer::Yes};  // the earlier results go
         engine.RunBatch(settings);
         platform.onCommand = convert;
