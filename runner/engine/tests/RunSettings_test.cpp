@@ -24,6 +24,7 @@ TEST(RunSettings, RunnableOrWhatIsMissing) {
         // Report and temporary extension count below mode 4, and with none selected.
         {"P", "F", "C", "OUTPUT", "", "", 4, false, nullptr},
         {"P", "F", "C", "OUTPUT", "", ".TMP", 3, false, noReport},
+        {"P", "F", "C", "OUTPUT", "", ".TMP", 3, true, noReport},
         {"P", "F", "C", "OUTPUT", "R", "", 3, false, noTempExt},
         {"P", "F", "C", "OUTPUT", "R", "", -1, false, noTempExt},
         {"P", "F", "C", "OUTPUT", "R", ".TMP", -1, false, nullptr},
@@ -59,13 +60,24 @@ TEST(RunSettings, TempExtRule) {
 TEST(RunSettings, HandlingModes) {
     // handling, rename offered, run information (Handling 0 off, on)
     for (auto [handling, rename, info, without] :
-         {std::tuple{0, true, true, false}, {1, false, true, true}, {4, true, false, false}}) {
+         {std::tuple{0, true, true, false}, {1, false, true, true}, {3, false, true, true}, {4, true, false, false}}) {
         RunSettings s{"C:\\", "P", "F", "C", "", "OUTPUT", "R", handling};
         EXPECT_EQ(std::tuple(RenameForHandling(handling), WantsRunInformation(s)), std::tuple(rename, info))
             << handling;
         s.nameTimeWithoutRunInformation = true;
         EXPECT_EQ(WantsRunInformation(s), without) << handling;
     }
+}
+
+TEST(RunSettings, ReportNameSuggestedForAMode) {
+    // Only the other kind's usual name is replaced.
+    for (auto [handling, report, suggested] : {std::tuple{0, "REPORT.TXT", ""},
+                                               {1, "REPORT.LRV", "REPORT.TXT"},
+                                               {2, "REPORT.TXT", "REPORT.LRV"},
+                                               {3, "REPORT.LRV", ""},
+                                               {3, "REPORT.TXT", "REPORT.LRV"},
+                                               {4, "REPORT.LRV", ""}})
+        EXPECT_EQ(SuggestReportName(handling, report).value_or(""), suggested) << handling << report;
 }
 
 TEST(RunSettings, TranslateSeparatorsAndBlankEntries) {
