@@ -156,9 +156,8 @@ bool StandIns::Give(std::vector<FileEntry>& files) {
         return true;
     }
 
-    // Journaled before anything is made, and written through to the disk.
-    const std::string journal = platform.JournalPath();
-    // Where the results go: after a crash they are there under the stand-ins' names.
+    // Journaled before anything is made. Where the results go: after a crash
+    // they are there under the stand-ins' names.
     std::string lines = settings.rename && !settings.output.empty()
                             ? std::string(outputLine) + InDirectory(settings.cwd, settings.output) + "\r\n"
                             : std::string();
@@ -168,21 +167,7 @@ bool StandIns::Give(std::vector<FileEntry>& files) {
         lines +=
             JournalLine(InDirectory(settings.cwd, p.name), InDirectory(settings.cwd, p.entry->longName), attributes);
     }
-    // Held open, shared with no writer, until the stand-ins are back: a second
-    // Lorvan neither writes into it nor takes this run's stand-ins for a crash's.
-    if (!journal.empty()) {
-        leftBefore = ReadAll(platform, journal);
-        journalFile = platform.OpenForWriting(journal);
-        if (journalFile ? !journalFile->SeekToEnd() : !(journalFile = platform.CreateForWriting(journal)))
-            journalFile.reset();
-    }
-    if (!journalFile || !journalFile->Write(lines.data(), lines.size()) || !journalFile->Flush()) {
-        journalFile.reset();
-        ui.Ask("Lorvan cannot record its stand-in names" + (journal.empty() ? std::string() : " in " + journal) +
-                   ", so it makes none and runs nothing.",
-               lorvanTitle, Buttons::Ok, Icon::Exclamation);
-        return false;
-    }
+    if (!Journal(lines)) return false;
 
     for (Planned& p : plan) {
         Made m{p.name, p.entry->longName};
@@ -196,6 +181,25 @@ bool StandIns::Give(std::vector<FileEntry>& files) {
     }
     ui.AppendStatus(std::to_string(made.size()) + " file(s) have a stand-in 8.3 name for this run.");
     return true;
+}
+
+bool StandIns::Journal(const std::string& lines) {
+    // Held open, shared with no writer, until the stand-ins are back: a second
+    // Lorvan neither writes into it nor takes this run's stand-ins for a crash's.
+    const std::string journal = platform.JournalPath();
+    if (!journal.empty()) {
+        leftBefore = ReadAll(platform, journal);
+        journalFile = platform.OpenForWriting(journal);
+        if (journalFile ? !journalFile->SeekToEnd() : !(journalFile = platform.CreateForWriting(journal)))
+            journalFile.reset();
+    }
+    // Written through to the disk.
+    if (journalFile && journalFile->Write(lines.data(), lines.size()) && journalFile->Flush()) return true;
+    journalFile.reset();
+    ui.Ask("Lorvan cannot record its stand-in names" + (journal.empty() ? std::string() : " in " + journal) +
+               ", so it makes none and runs nothing.",
+           lorvanTitle, Buttons::Ok, Icon::Exclamation);
+    return false;
 }
 
 void StandIns::Remove() {

@@ -50,6 +50,9 @@ private:
         uint32_t attributes = 0;  // the file's own, restored at the end
     };
     bool Needs(const FileEntry& entry);
+    // Opens the journal and adds the lines, written through; false (and the
+    // user told) when it cannot be.
+    bool Journal(const std::string& lines);
 
     const RunSettings& settings;
     RunServices& ui;
