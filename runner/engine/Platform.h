@@ -112,6 +112,9 @@ public:
     // the messages that arrive meanwhile; empty: none. A platform whose
     // commands do not wait in the caller's thread has no use for it.
     virtual void SetWaitHook(std::function<void()> hook) { (void)hook; }
+    // Whether this Windows starts 16-bit programs itself (32-bit Windows with
+    // its DOS machine); 64-bit Windows cannot.
+    virtual bool CanStartDosPrograms() const { return false; }
     // The value of an environment variable, as GetEnvironmentVariableA; empty when not set.
     virtual std::string Environment(std::string_view name) = 0;
 

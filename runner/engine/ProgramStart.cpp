@@ -3,6 +3,7 @@
 #include "common/text/AsciiCase.h"
 #include "runner/engine/Platform.h"
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -96,7 +97,17 @@ std::string ResolveProgram(std::string_view program, Platform& platform) {
     return {};
 }
 
-std::string ProgramProblem(std::string_view program, Platform& platform) {
+namespace {
+
+// No problem: the file a start runs, told where asked for.
+std::string Found(const std::string& path, std::string* found) {
+    if (found) *found = path;
+    return {};
+}
+
+}  // namespace
+
+std::string ProgramProblem(std::string_view program, Platform& platform, std::string* found) {
     const std::optional<ProgramName> parsed = ParseProgramName(program, platform);
     if (!parsed) return {};
     std::string list = platform.Environment("PATHEXT");
@@ -112,11 +123,11 @@ std::string ProgramProblem(std::string_view program, Platform& platform) {
         } else if (platform.Exists(path) && parsed->hasExtension) {  // without one, only name plus PATHEXT's
             const std::string_view extension = parsed->name.substr(parsed->name.rfind('.'));
             for (const std::string& known : extensions)
-                if (text::EqualsIgnoringAsciiCase(extension, known)) return {};
+                if (text::EqualsIgnoringAsciiCase(extension, known)) return Found(path, found);
             other = true;
         }
         for (const std::string& extension : extensions)
-            if (IsFile(path + extension, platform)) return {};
+            if (IsFile(path + extension, platform)) return Found(path + extension, found);
         const bool slash = !directory.empty() && directory.back() == '\\';
         looked +=
             "\r\n" + (directory.empty() ? "the working directory" : directory.substr(0, directory.size() - slash));
@@ -129,6 +140,47 @@ std::string ProgramProblem(std::string_view program, Platform& platform) {
     if (folder) return name + " is a folder, not a program.";
     return "The program " + name + " was not found. Lorvan looked for it, also with the extensions " + list +
            ", in:\r\n" + looked;
+}
+
+ProgramKind KindOfProgram(std::string_view header, std::string_view name) {
+    if (header.starts_with("MZ")) {
+        // e_lfanew, at 3Ch, leads to the header of a newer format, if any.
+        const uint32_t next = header.size() < 0x40
+                                  ? 0
+                                  : uint32_t(uint8_t(header[0x3C])) | uint32_t(uint8_t(header[0x3D])) << 8 |
+                                        uint32_t(uint8_t(header[0x3E])) << 16 | uint32_t(uint8_t(header[0x3F])) << 24;
+        const std::string_view signature = next >= 0x40 && next < header.size() ? header.substr(next, 4) : "";
+        if (signature == std::string_view("PE\0\0", 4)) return ProgramKind::Windows;
+        if (signature.starts_with("NE")) return ProgramKind::Windows16;
+        return ProgramKind::Dos;  // a plain MZ program, or a DOS extender's LE or LX one
+    }
+    const bool com = name.size() >= 4 && text::EqualsIgnoringAsciiCase(name.substr(name.size() - 4), ".COM");
+    return com ? ProgramKind::Dos : ProgramKind::Other;  // a .COM has no header at all
+}
+
+std::string StartProblem(std::string_view program, const std::string& path, Platform& platform) {
+    std::unique_ptr<PlatformFile> file = platform.OpenForSharedReading(path);
+    if (!file) return {};
+    std::string header;
+    char block[4096];
+    size_t got = 0;
+    while (header.size() < 65536 && file->Read(block, sizeof block, got) && got > 0) header.append(block, got);
+    std::string named(1, '"');
+    named.append(program).append("\" (").append(path).append(")");
+    switch (KindOfProgram(header, path)) {
+        case ProgramKind::Dos:
+            if (platform.CanStartDosPrograms()) return {};
+            return named +
+                   " is a 16-bit DOS program, and this Windows cannot start DOS programs. Run it through a DOS "
+                   "emulator (MS-DOS Player, DOSBox-X or DOSBox): for MS-DOS Player, make msdos.exe the program and "
+                   "begin the command with the DOS program's name.";
+        case ProgramKind::Windows16:
+            return platform.CanStartDosPrograms()
+                       ? std::string()
+                       : named + " is a 16-bit Windows program, which this Windows cannot start.";
+        default:
+            return {};
+    }
 }
 
 bool IsDirectlyStartable(std::string_view resolved) {

@@ -23,7 +23,23 @@ std::string ResolveProgram(std::string_view program, Platform& platform);
 // whatever program the extension is associated with). Empty when a start
 // finds a program, when the text names a command of the interpreter, or
 // when the interpreter reads the text otherwise: its answer is the result.
-std::string ProgramProblem(std::string_view program, Platform& platform);
+// found, where given, gets the file a start would run (empty when the text
+// is left to the interpreter).
+std::string ProgramProblem(std::string_view program, Platform& platform, std::string* found = nullptr);
+
+// What a program file is, by its first bytes (a header) and its name.
+enum class ProgramKind {
+    Windows,    // a PE program
+    Dos,        // an MZ program that is no PE or NE one (DOS extenders' LE and LX too), or a .COM
+    Windows16,  // an NE program: 16-bit Windows (or OS/2)
+    Other,      // anything else: a batch program, a script
+};
+ProgramKind KindOfProgram(std::string_view header, std::string_view name);
+
+// Why the program file cannot start on this Windows, as one message: a DOS
+// program where the system runs none, a 16-bit Windows program. Empty when
+// it can, or when the file cannot be read.
+std::string StartProblem(std::string_view program, const std::string& path, Platform& platform);
 
 // Whether the resolved file can be started without the interpreter: a .exe or .com.
 bool IsDirectlyStartable(std::string_view resolved);

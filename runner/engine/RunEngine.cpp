@@ -147,7 +147,10 @@ bool RunEngine::MayRun() {
     }
     // A program that no start would find fails every file's command: told
     // once, before the output directory or the report is touched.
-    if (const std::string problem = ProgramProblem(settings.program, platform); !problem.empty()) {
+    // So does a program this Windows cannot start: a DOS program on 64-bit Windows.
+    std::string found, problem = ProgramProblem(settings.program, platform, &found);
+    if (problem.empty() && !found.empty()) problem = StartProblem(settings.program, found, platform);
+    if (!problem.empty()) {
         ui.Ask(problem, lorvanTitle, Buttons::Ok, Icon::Exclamation);
         ui.FocusField(Field::Program);
         return false;

@@ -315,7 +315,7 @@ std::string FakePlatform::JournalPath() {
 }
 
 std::unique_ptr<PlatformFile> FakePlatform::Open(std::string_view path, bool writer, bool sharingWriters) {
-    ++fileOperations;
+    fileOperations += !sharingWriters;  // a read beside writers changes nothing and holds nothing up
     std::shared_ptr<FakeNode> node = Node(path);
     if (!node || node->IsDirectory() || (writer && (node->attributes & text::AttributeReadOnly)) ||
         (node->writers && !sharingWriters) || node->readers)

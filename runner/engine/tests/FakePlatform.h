@@ -61,7 +61,7 @@ public:
     bool noHardLinks = false;                                // a FAT or exFAT volume
     std::string journalPath = "C:\\APPDATA\\stand-ins.txt";  // empty: there is no place for it
     std::string charset;                                     // the report's, empty: none
-    int fileOperations = 0;                                  // anything that changes or opens a file
+    int fileOperations = 0;  // anything that changes or opens a file, but a read beside writers
 
     bool Enumerate(std::string_view pattern, const std::function<void(const FoundEntry&)>& each) override;
     bool Exists(std::string_view path, uint32_t* attributes = nullptr) override {

@@ -46,3 +46,23 @@ TEST(ResolveProgram, LooksUpAsTheCommandInterpreter) {
                                       extensions + "C:\\TOOLS"}})
         EXPECT_EQ(ProgramProblem(program, platform), told) << program;
 }
+
+TEST(KindOfProgram, ByTheFirstBytesAndTheName) {
+    // An MZ header whose e_lfanew (at 3Ch) leads to a signature, or nowhere.
+    auto mz = [](uint32_t next, std::string signature) {
+        std::string header(0x40, '\0');
+        header.replace(0, 2, "MZ");
+        for (int i = 0; i < 4; ++i) header[0x3C + i] = char(next >> (8 * i));
+        return next == 0x40 ? header + signature : header;
+    };
+    using K = ProgramKind;
+    for (auto [header, name, kind] : {std::tuple{mz(0x40, std::string("PE\0\0", 4)), "a.exe", K::Windows},
+                                      {mz(0x40, std::string("PE\0\0", 4)), "p.com", K::Windows},
+                                      {mz(0x40, "NE"), "w.exe", K::Windows16},
+                                      {mz(0x40, "LE"), "x.exe", K::Dos},
+                                      {mz(0x400, "PE"), "d.exe", K::Dos},
+                                      {std::string("MZ"), "y.exe", K::Dos},
+                                      {std::string("\xB4\x4C\xCD\x21"), "OLD.COM", K::Dos},
+                                      {std::string("@echo off"), "x.bat", K::Other}})
+        EXPECT_EQ(KindOfProgram(header, name), kind) << name;
+}

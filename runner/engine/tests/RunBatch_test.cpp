@@ -199,6 +199,10 @@ TEST_F(RunBatchTest, PatternTempExtAndNamesCheckedBeforeAnythingIsTouched) {
     engine.RunBatch(settings);
     EXPECT_EQ(ui.asked.back().text.substr(0, 35), "The program \"DOSKONV\" was not found");
     EXPECT_EQ(ui.focused, std::vector<Field>{Field::Program});
+    platform.AddFile("C:\\BIN\\OLD.COM", "\xB4\x4C\xCD\x21");  // a DOS program, which 64-bit Windows cannot start
+    settings.program = "OLD";
+    engine.RunBatch(settings);
+    EXPECT_EQ(ui.asked.back().text.substr(0, 51), "\"OLD\" (C:\\BIN\\OLD.COM) is a 16-bit DOS program, and");
     EXPECT_EQ(platform.fileOperations, 0);
     EXPECT_EQ(platform.Content("REPORT"), "mine");
     EXPECT_EQ(platform.Names(""), (std::vector<std::string>{"Annual Report.txt", "README.TXT", "notes.txt", "REPORT"}));

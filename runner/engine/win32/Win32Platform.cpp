@@ -365,6 +365,15 @@ bool Win32Platform::EndRunningCommands() {
     return true;
 }
 
+bool Win32Platform::CanStartDosPrograms() const {
+#ifdef _WIN64
+    return false;  // 64-bit Windows has no DOS machine
+#else
+    BOOL wow64 = FALSE;  // a 32-bit program on 64-bit Windows: none either
+    return IsWow64Process(GetCurrentProcess(), &wow64) && !wow64;
+#endif
+}
+
 std::string Win32Platform::Environment(std::string_view name) {
     const std::string key(name);
     std::string value(256, '\0');

@@ -40,6 +40,7 @@ public:
     bool WaitForCommand(CommandEnd& end) override;
     void SetTimeLimit(uint32_t seconds) override { timeLimit = seconds; }
     bool EndRunningCommands() override;
+    bool CanStartDosPrograms() const override;
     std::string Environment(std::string_view name) override;
     bool ConvertToOem(std::string_view text, std::string& oem) override;
     size_t DosLength(std::string_view text) override;

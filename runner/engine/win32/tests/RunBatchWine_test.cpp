@@ -308,3 +308,14 @@ TEST_F(RunBatchWineTest, CommandsEndWithLorvan) {
     }
     EXPECT_TRUE(UiDriver::WaitUntil([] { return FakeDosProcesses() == 0; }, 10000));
 }
+
+TEST_F(RunBatchWineTest, ADosProgramIsToldBeforeAnythingRuns) {
+    // 64-bit Windows cannot start one: one message, not a failure for every file.
+    dir.WriteFile("OLD.COM", "\xB4\x4C\xCD\x21");  // MOV AH,4Ch; INT 21h
+    dir.WriteFile("a.txt", "x");
+    settings.program = "OLD";
+    Run();
+    ASSERT_EQ(ui.asked.size(), 1u);
+    EXPECT_NE(ui.asked[0].text.find(") is a 16-bit DOS program"), std::string::npos) << ui.asked[0].text;
+    EXPECT_EQ(dir.ReadFile("args.log") + dir.ReadFile("OUTPUT\\a.txt"), "<missing><missing>");
+}
