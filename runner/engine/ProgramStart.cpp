@@ -78,6 +78,12 @@ std::optional<ProgramName> ParseProgramName(std::string_view program, Platform& 
     return parsed;
 }
 
+// No problem: the file a start runs, told where asked for.
+std::string Found(const std::string& path, std::string* found) {
+    if (found) *found = path;
+    return {};
+}
+
 }  // namespace
 
 std::string ResolveProgram(std::string_view program, Platform& platform) {
@@ -96,16 +102,6 @@ std::string ResolveProgram(std::string_view program, Platform& platform) {
     }
     return {};
 }
-
-namespace {
-
-// No problem: the file a start runs, told where asked for.
-std::string Found(const std::string& path, std::string* found) {
-    if (found) *found = path;
-    return {};
-}
-
-}  // namespace
 
 std::string ProgramProblem(std::string_view program, Platform& platform, std::string* found) {
     const std::optional<ProgramName> parsed = ParseProgramName(program, platform);

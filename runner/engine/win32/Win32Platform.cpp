@@ -287,11 +287,12 @@ void Win32Platform::Finish(size_t at, CommandEnd& end) {
     end.status = static_cast<int>(code);
     // What is still in the pipe is read to its end; a child the command left
     // running may hold the pipe open: once nothing more comes for a moment,
-    // what came is taken.
-    for (uint64_t seen = UINT64_MAX;;) {
+    // or after ten seconds of a child that goes on writing, what came is taken.
+    uint64_t seen = UINT64_MAX;
+    for (int round = 0;; ++round) {
         const bool done = WaitForSingleObject(command.capture->done, 100) == WAIT_OBJECT_0;
         std::lock_guard<std::mutex> lock(command.capture->mutex);
-        if (done || command.capture->bytes == seen) {
+        if (done || command.capture->bytes == seen || round == 100) {
             end.output = command.capture->output;
             break;
         }
