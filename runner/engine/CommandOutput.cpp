@@ -5,6 +5,12 @@
 
 namespace runner {
 
+void CommandOutput::AppendLine(std::string_view line) {
+    if (!lineStart) Append("\n");
+    Append(line);
+    Append("\n");
+}
+
 void CommandOutput::Append(std::string_view bytes) {
     for (char c : bytes) {
         if (keptLines < shownLines && kept.size() < keptBytes) {

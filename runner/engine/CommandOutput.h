@@ -18,6 +18,8 @@ public:
     static constexpr size_t keptBytes = 8192;  // a line longer than that is shown cut
 
     void Append(std::string_view bytes);
+    // A line of Lorvan's own, after what was written.
+    void AppendLine(std::string_view line);
     bool Empty() const { return kept.empty(); }
     // The lines as the status window shows them, each after a line break and
     // indented: text that is not UTF-8 converted from the DOS code page,

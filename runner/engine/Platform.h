@@ -138,4 +138,12 @@ public:
     virtual std::tm LocalTime() = 0;
 };
 
+// Hands each block of an existing file to each, in order, until the end or
+// until each returns false; false when the file cannot be opened. shared:
+// opened while others may go on writing it.
+bool ReadBlocks(Platform& platform, const std::string& path, bool shared,
+                const std::function<bool(std::string_view block)>& each);
+// The whole file as far as it can be read; empty when it cannot be opened.
+std::string ReadWholeFile(Platform& platform, const std::string& path, bool shared = false);
+
 }  // namespace runner

@@ -3,7 +3,6 @@
 #include "common/text/AsciiCase.h"
 #include "runner/engine/Platform.h"
 
-#include <memory>
 #include <optional>
 #include <vector>
 
@@ -154,29 +153,23 @@ ProgramKind KindOfProgram(std::string_view header, std::string_view name) {
     return com ? ProgramKind::Dos : ProgramKind::Other;  // a .COM has no header at all
 }
 
-std::string StartProblem(std::string_view program, const std::string& path, Platform& platform) {
-    std::unique_ptr<PlatformFile> file = platform.OpenForSharedReading(path);
-    if (!file) return {};
+ProgramKind ReadProgramKind(const std::string& path, Platform& platform) {
     std::string header;
-    char block[4096];
-    size_t got = 0;
-    while (header.size() < 65536 && file->Read(block, sizeof block, got) && got > 0) header.append(block, got);
+    ReadBlocks(platform, path, true, [&header](std::string_view block) {
+        header.append(block);
+        return header.size() < 65536;
+    });
+    return KindOfProgram(header, path);
+}
+
+std::string StartProblem(std::string_view program, const std::string& path, ProgramKind kind, Platform& platform) {
+    if (platform.CanStartDosPrograms() || (kind != ProgramKind::Dos && kind != ProgramKind::Windows16)) return {};
     std::string named(1, '"');
     named.append(program).append("\" (").append(path).append(")");
-    switch (KindOfProgram(header, path)) {
-        case ProgramKind::Dos:
-            if (platform.CanStartDosPrograms()) return {};
-            return named +
-                   " is a 16-bit DOS program, and this Windows cannot start DOS programs. Run it through a DOS "
-                   "emulator (MS-DOS Player, DOSBox-X or DOSBox): for MS-DOS Player, make msdos.exe the program and "
-                   "begin the command with the DOS program's name.";
-        case ProgramKind::Windows16:
-            return platform.CanStartDosPrograms()
-                       ? std::string()
-                       : named + " is a 16-bit Windows program, which this Windows cannot start.";
-        default:
-            return {};
-    }
+    if (kind == ProgramKind::Windows16) return named + " is a 16-bit Windows program, which this Windows cannot start.";
+    return named +
+           " is a 16-bit DOS program, and this Windows cannot start DOS programs. Choose a DOS emulator to run it "
+           "through (MS-DOS Player, DOSBox-X or DOSBox) in Options > DOS emulator.";
 }
 
 bool IsDirectlyStartable(std::string_view resolved) {

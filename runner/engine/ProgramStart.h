@@ -36,10 +36,13 @@ enum class ProgramKind {
 };
 ProgramKind KindOfProgram(std::string_view header, std::string_view name);
 
-// Why the program file cannot start on this Windows, as one message: a DOS
-// program where the system runs none, a 16-bit Windows program. Empty when
-// it can, or when the file cannot be read.
-std::string StartProblem(std::string_view program, const std::string& path, Platform& platform);
+// What the program file is; Other when it cannot be read.
+ProgramKind ReadProgramKind(const std::string& path, Platform& platform);
+
+// Why a program file of that kind cannot start on this Windows, as one
+// message: a DOS program where the system runs none, a 16-bit Windows
+// program. Empty when it can.
+std::string StartProblem(std::string_view program, const std::string& path, ProgramKind kind, Platform& platform);
 
 // Whether the resolved file can be started without the interpreter: a .exe or .com.
 bool IsDirectlyStartable(std::string_view resolved);

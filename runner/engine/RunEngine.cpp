@@ -1,6 +1,7 @@
 #include "runner/engine/RunEngine.h"
 
 #include "runner/engine/CommandTemplate.h"
+#include "runner/engine/Emulator.h"
 #include "runner/engine/FileOrder.h"
 #include "runner/engine/OutputDirectory.h"
 #include "runner/engine/Platform.h"
@@ -18,6 +19,22 @@ namespace {
 
 // A too-long expansion this long or longer is shown without the warning.
 constexpr size_t maxWarnedExpansion = 650;
+
+// The time limit of a command through an emulator that may never return
+// (DOSBox at its prompt) where the user set none: ten minutes.
+constexpr uint32_t emulatorTimeLimit = 600;
+
+// A batch file's name, 8.3 as DOS needs it: LRV00001.BAT.
+std::string BatchName(uint32_t number) {
+    std::string digits = std::to_string(number % 100000);
+    return "LRV" + std::string(5 - digits.size(), '0') + digits + ".BAT";
+}
+
+// The folder part of a path, with its separator; empty for a bare name.
+size_t FolderLength(std::string_view path, const text::CodePage& codePage) {
+    const size_t separator = text::FindLastChar(path, "\\:", codePage);
+    return separator == std::string_view::npos ? 0 : separator + 1;
+}
 
 std::string ResultText(int status, bool resultMissing) {
     if (status == -1) return ": System error";
@@ -60,6 +77,7 @@ struct RunEngine::RunPlan {
     std::string directProgram;
     uint32_t atOnce = 1;      // commands kept running
     uint32_t timeLimit = 0;   // seconds a command may run; 0: no limit
+    EmulatorRun emulator;     // the DOS program goes through it; emulator.emulator 0: none
     bool showOutput = false;  // the output of every command, not only of those that did not end OK
 };
 
@@ -106,9 +124,9 @@ void RunEngine::RunBatch(const RunSettings& given) {
     } guard{*this};
 
     ListNow();
-    if (!MayRun()) return;
-    AddToHistory();
     RunPlan plan;
+    if (!MayRun(plan)) return;
+    AddToHistory();
     plan.test = settings.test;
     plan.reporting = !plan.test && settings.handling < HandlingNone;
     if (settings.rename && !plan.test && !PrepareOutputDirectory(settings, ui, platform)) return;
@@ -131,7 +149,7 @@ void RunEngine::RunBatch(const RunSettings& given) {
     Finish(plan, loop, report, standIns);
 }
 
-bool RunEngine::MayRun() {
+bool RunEngine::MayRun(RunPlan& plan) {
     if (foundFiles.empty()) {
         ui.Ask("No files were found matching \"" + settings.files + "\".", lorvanTitle, Buttons::Ok, Icon::None);
         return false;
@@ -145,16 +163,7 @@ bool RunEngine::MayRun() {
         ui.FocusField(Field::TempExt);
         return false;
     }
-    // A program that no start would find fails every file's command: told
-    // once, before the output directory or the report is touched.
-    // So does a program this Windows cannot start: a DOS program on 64-bit Windows.
-    std::string found, problem = ProgramProblem(settings.program, platform, &found);
-    if (problem.empty() && !found.empty()) problem = StartProblem(settings.program, found, platform);
-    if (!problem.empty()) {
-        ui.Ask(problem, lorvanTitle, Buttons::Ok, Icon::Exclamation);
-        ui.FocusField(Field::Program);
-        return false;
-    }
+    if (!CheckProgram(plan)) return false;
     // Without stand-ins, files the DOS program would get by their long names:
     // asked once, before anything is changed.
     const uint32_t without = settings.standIns == StandInsOff ? CountWithoutShortName(foundFiles) : 0;
@@ -164,6 +173,76 @@ bool RunEngine::MayRun() {
                                  (one ? " files has" : " files have") + " no 8.3 name: the DOS program gets " +
                                  (one ? "its long name." : "their long names.") + "\r\n\r\nGo on?";
     return ui.Ask(question, lorvanTitle, Buttons::YesNo, Icon::Question) == Answer::Yes;
+}
+
+bool RunEngine::CheckProgram(RunPlan& plan) {
+    // A program that no start would find fails every file's command: told
+    // once, before the output directory or the report is touched. So does
+    // one this Windows cannot start: a DOS program on 64-bit Windows.
+    std::string found, problem = ProgramProblem(settings.program, platform, &found);
+    const ProgramKind kind = found.empty() ? ProgramKind::Other : ReadProgramKind(found, platform);
+    if (!problem.empty()) {
+    } else if (kind == ProgramKind::Dos && Emulator(settings) != EmulatorNone) {
+        problem = PlanEmulator(found, plan.emulator);
+    } else {
+        problem = StartProblem(settings.program, found, kind, platform);
+    }
+    if (problem.empty()) return true;
+    ui.Ask(problem, lorvanTitle, Buttons::Ok, Icon::Exclamation);
+    ui.FocusField(Field::Program);
+    return false;
+}
+
+std::string RunEngine::PlanEmulator(const std::string& program, EmulatorRun& run) {
+    run.emulator = Emulator(settings);
+    run.path = EmulatorPath(settings);
+    const std::string name = emulatorNames[run.emulator];
+    uint32_t attributes = 0;
+    if (run.path.empty() || !platform.Exists(run.path, &attributes) || (attributes & text::AttributeDirectory))
+        return "The DOS emulator " + name +
+               (run.path.empty() ? " has no program file" : " was not found at \"" + run.path + "\"") +
+               ". Choose its program in Options > DOS emulator.";
+    // Names without spaces where Windows has short ones.
+    const auto shortOf = [this](std::string path) {
+        std::string shortPath;
+        return platform.ShortPath(path, shortPath) ? shortPath : path;
+    };
+    if (!NeedsBatch(run.emulator)) {
+        run.program = shortOf(program);
+        return {};
+    }
+    const size_t folder = FolderLength(program, platform);
+    std::string file = program.substr(folder);
+    if (!IsValidShortName(file, platform)) {
+        if (MakesOwnShortNames(run.emulator))
+            return name + " gives \"" + file +
+                   "\" a short name of its own, which Lorvan cannot know. Give the program " +
+                   "a name of at most eight characters, with an extension of at most three.";
+        const std::string shortPath = shortOf(program);
+        file = shortPath.substr(FolderLength(shortPath, platform));
+    }
+    if (folder > 0) {
+        // Mounted by its full path: relative to the working directory, or to its drive.
+        std::string full = program.substr(0, folder);
+        if (full[0] == '\\' && full.size() > 1 && full[1] != '\\')
+            full.insert(0, settings.cwd, 0, 2);
+        else if (full.size() < 2 || full[1] != ':')
+            full.insert(0, settings.cwd.ends_with('\\') ? settings.cwd : settings.cwd + '\\');
+        if (full.size() > 3) full.pop_back();
+        run.programFolder = shortOf(full);
+    }
+    run.program = folder > 0 ? "D:\\" : "C:\\";
+    run.program.append(file);
+    run.cwd = shortOf(settings.cwd);
+    // The batch files go in a folder of Lorvan's own, beside its journal.
+    const std::string journal = platform.JournalPath();
+    if (journal.empty()) return "Lorvan has no folder of its own for " + name + "'s batch files.";
+    const std::string scratch = journal.substr(0, FolderLength(journal, platform)) + "Emulator";
+    if (!settings.test) platform.MakeDirectory(scratch);
+    run.scratch = shortOf(scratch) + '\\';
+    // Windows' short names mean nothing inside it: every file gets a stand-in.
+    if (MakesOwnShortNames(run.emulator)) settings.standIns = StandInsAlways;
+    return {};
 }
 
 void RunEngine::AddToHistory() {
@@ -195,6 +274,7 @@ void RunEngine::PlanCommands(RunPlan& plan) {
     // file that the template names: they go one at a time.
     plan.atOnce = plan.test || plan.reporting ? 1 : CommandsAtOnce(settings);
     plan.timeLimit = TimeLimit(settings);
+    if (plan.timeLimit == 0 && NeedsBatch(plan.emulator.emulator)) plan.timeLimit = emulatorTimeLimit;
     plan.showOutput = settings.showOutput;
     if (!plan.test) platform.SetTimeLimit(plan.timeLimit);
     if (!plan.test && plan.reporting && CommandsAtOnce(settings) > 1)
@@ -219,7 +299,7 @@ bool RunEngine::BeginNext(const RunPlan& plan, ReportFile& report, CommandLoop& 
     const FileValues values = MakeFileValues(entry, settings, plan.symbols, platform);
     const std::string expansion = ExpandCommand(plan.format, values);
     const bool tooLong = IsCommandTooLong(platform.DosLength(expansion));
-    if (plan.test && !ShowTestCommand(j, expansion, tooLong)) return false;
+    if (plan.test && !ShowTestCommand(j, TestText(plan.emulator, expansion, j), tooLong)) return false;
     loop.taken = j;
     if (plan.test) {
         Ended(plan, report, loop, j, DisplayLine(entry) + (tooLong ? ": Command string too long" : ": Handled"),
@@ -228,17 +308,27 @@ bool RunEngine::BeginNext(const RunPlan& plan, ReportFile& report, CommandLoop& 
     }
     uint32_t id = 0;
     char blocked = 0;
+    std::string batch;
     if (tooLong)
         Ended(plan, report, loop, j, DisplayLine(entry) + ": Cmd too long", nullptr);
     else if (!values.shortValueReadable)  // no DOS program can open it under that name: nothing is run
         Ended(plan, report, loop, j, DisplayLine(entry) + ": Name not readable by the DOS program", nullptr);
-    else if (StartCommand(plan.directProgram, plan.format, values, expansion, id, blocked))
-        running.push_back({id, j, values.shortValue});
+    else if (plan.emulator.emulator ? StartThroughEmulator(plan.emulator, expansion, id, batch)
+                                    : StartCommand(plan.directProgram, plan.format, values, expansion, id, blocked))
+        running.push_back({id, j, values.shortValue, false, std::move(batch)});
     else if (blocked)  // nothing ran, nothing to collect
         Ended(plan, report, loop, j, DisplayLine(entry) + BlockedText(blocked), nullptr);
     else
         Ended(plan, report, loop, j, DisplayLine(entry) + ResultText(-1, false), &values.shortValue);
     return true;
+}
+
+std::string RunEngine::TestText(const EmulatorRun& run, const std::string& expansion, uint32_t file) const {
+    if (!run.emulator) return expansion;
+    std::string text = EmulatorCommandLine(run, expansion, BatchName(file));
+    if (NeedsBatch(run.emulator))
+        text += "\r\n\r\nIn " + std::string(emulatorNames[run.emulator]) + ": " + BatchProgramLine(run, expansion);
+    return text;
 }
 
 bool RunEngine::ShowTestCommand(uint32_t file, const std::string& expansion, bool tooLong) {
@@ -247,6 +337,45 @@ bool RunEngine::ShowTestCommand(uint32_t file, const std::string& expansion, boo
     std::string text = expansion;
     if (tooLong && expansion.size() < maxWarnedExpansion) text += "\r\n\r\nCOMMAND STRING TOO LONG! Max 126 characters";
     return ui.Ask(text, title, Buttons::OkCancel, tooLong ? Icon::Exclamation : Icon::None) != Answer::Cancel;
+}
+
+bool RunEngine::StartThroughEmulator(const EmulatorRun& run, const std::string& tail, uint32_t& id,
+                                     std::string& batch) {
+    if (!NeedsBatch(run.emulator)) return platform.StartCommand(run.path, EmulatorCommandLine(run, tail, {}), id);
+    // A name no other command has, also of another Lorvan's run: made new.
+    std::unique_ptr<PlatformFile> file;
+    std::string name;
+    for (int tries = 0; !file && tries < 100; ++tries)
+        file = platform.CreateForWriting(run.scratch + (name = BatchName(++lastBatch)));
+    if (!file) return false;
+    batch = run.scratch + name;
+    const std::string base = name.substr(0, name.size() - 4);
+    platform.RemoveFile(run.scratch + base + ".OUT");
+    platform.RemoveFile(run.scratch + base + ".COD");
+    const std::string text = DosBatch(BatchProgramLine(run, tail), base + ".OUT", base + ".COD");
+    const bool written = file->Write(text.data(), text.size());
+    file.reset();
+    if (written && platform.StartCommand(run.path, EmulatorCommandLine(run, tail, name), id)) return true;
+    platform.RemoveFile(batch);
+    return false;
+}
+
+void RunEngine::ReadBack(const std::string& batch, CommandEnd& end) {
+    const std::string base = batch.substr(0, batch.size() - 4);
+    const int code = RecordedExitCode(ReadWholeFile(platform, base + ".COD"));
+    if (code >= 0) {
+        end.status = code;
+        end.output = {};
+        ReadBlocks(platform, base + ".OUT", false, [&end](std::string_view block) {
+            end.output.Append(block);
+            return true;
+        });
+    } else if (!end.outOfTime) {
+        // What the emulator itself said stays: it tells why.
+        end.status = -1;
+        end.output.AppendLine("(No exit code came back: the batch file did not run to its end.)");
+    }
+    for (const char* extension : {".BAT", ".OUT", ".COD"}) platform.RemoveFile(base + extension);
 }
 
 void RunEngine::CollectOne(const RunPlan& plan, ReportFile& report, CommandLoop& loop) {
@@ -261,6 +390,7 @@ void RunEngine::CollectOne(const RunPlan& plan, ReportFile& report, CommandLoop&
     }
     const RunningCommand finished = std::move(*command);
     running.erase(command);
+    if (!finished.batch.empty()) ReadBack(finished.batch, end);
     const bool resultMissing = !finished.ended && !end.outOfTime && end.status == 0 && settings.rename &&
                                !ResultFileExists(settings, finished.shortValue, platform);
     std::string line = DisplayLine(foundFiles[finished.file - 1]);

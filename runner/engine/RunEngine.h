@@ -13,7 +13,9 @@
 
 namespace runner {
 
+struct CommandEnd;
 struct CommandFormat;
+struct EmulatorRun;
 struct FileValues;
 
 class Platform;
@@ -58,7 +60,13 @@ private:
     void ListNow();
     // The checks of the settings and the files, and the question about
     // files without an 8.3 name; false when the run is not to go on.
-    bool MayRun();
+    bool MayRun(RunPlan& plan);
+    // The program looked up as a start finds it, and what it is: told once
+    // (false) where no start could run it. A DOS program goes through the
+    // emulator chosen, planned here.
+    bool CheckProgram(RunPlan& plan);
+    // The emulator's part of the plan; a message where it cannot be used.
+    std::string PlanEmulator(const std::string& program, EmulatorRun& run);
     void AddToHistory();
     bool ParseTemplate(RunPlan& plan);
     void PlanCommands(RunPlan& plan);
@@ -66,6 +74,9 @@ private:
     // Begins the next file: its command started, or its line told; false
     // when Test mode's question was cancelled.
     bool BeginNext(const RunPlan& plan, ReportFile& report, CommandLoop& loop);
+    // What Test mode shows of one file's command: the expansion, or the
+    // emulator's whole command line.
+    std::string TestText(const EmulatorRun& run, const std::string& expansion, uint32_t file) const;
     // Test mode's question about one file's command; false on Cancel.
     bool ShowTestCommand(uint32_t file, const std::string& expansion, bool tooLong);
     // Waits for one running command to end and tells its result.
@@ -82,6 +93,12 @@ private:
     // interpreter could not start.
     bool StartCommand(const std::string& directProgram, const CommandFormat& format, const FileValues& values,
                       const std::string& expansion, uint32_t& id, char& blocked);
+    // Starts one file's command through the emulator; batch gets the path
+    // of its batch file (the DOSBox family). False when nothing started.
+    bool StartThroughEmulator(const EmulatorRun& run, const std::string& tail, uint32_t& id, std::string& batch);
+    // The exit code and output a command's batch file recorded take the
+    // place of the emulator's own; the files are removed.
+    void ReadBack(const std::string& batch, CommandEnd& end);
 
     RunSettings settings;  // those of the run or listing of the moment
     RunServices& ui;
@@ -93,8 +110,10 @@ private:
         uint32_t file = 0;  // 1 on, in foundFiles
         std::string shortValue;
         bool ended = false;  // by EndRunningCommands
+        std::string batch;   // its batch file, through an emulator of the DOSBox family
     };
     std::vector<RunningCommand> running;  // in the order they started
+    uint32_t lastBatch = 0;               // the number in the last batch file's name
     std::vector<FileEntry> foundFiles;
     std::string lastListedPattern;
 };

@@ -12,6 +12,8 @@ const char* const symbolSetTexts[symbolSetCount] = {
     "*, **, ***", "*.*, *:*, *-*", "*#*, *$*, *%*", "*s*, *l*, *t*", "*S*, *L*, *T*",
 };
 
+const char* const emulatorNames[emulatorCount] = {"None", "MS-DOS Player", "DOSBox-X", "DOSBox"};
+
 int CompareExact(std::string_view a, std::string_view b) {
     // std::string_view compares chars as unsigned bytes (char_traits<char>
     // uses memcmp), so bytes above 127 sort after the space.
@@ -87,6 +89,24 @@ bool WantsRunInformation(const RunSettings& s) {
 
 uint32_t TimeLimit(const RunSettings& s) {
     return timeLimitRange.Holds(s.timeLimit) ? static_cast<uint32_t>(s.timeLimit) : 0;
+}
+
+int32_t Emulator(const RunSettings& s) {
+    return emulatorChoices.Holds(s.emulator) ? s.emulator : EmulatorNone;
+}
+
+const std::string& EmulatorPath(const RunSettings& s) {
+    static const std::string none;
+    switch (Emulator(s)) {
+        case EmulatorMsDosPlayer:
+            return s.msDosPlayerPath;
+        case EmulatorDosBoxX:
+            return s.dosBoxXPath;
+        case EmulatorDosBox:
+            return s.dosBoxPath;
+        default:
+            return none;
+    }
 }
 
 std::string Duration(uint32_t seconds) {

@@ -56,6 +56,12 @@ constexpr NumberRange commandsAtOnceRange{1, 64};
 // Options > Time limit per command, in seconds: 0 (none) or up to 24 hours.
 constexpr NumberRange timeLimitRange{0, 24 * 60 * 60};
 
+// Options > DOS emulator: what a DOS program runs through, as stored.
+enum EmulatorChoice : int32_t { EmulatorNone = 0, EmulatorMsDosPlayer = 1, EmulatorDosBoxX = 2, EmulatorDosBox = 3 };
+constexpr NumberRange emulatorChoices{EmulatorNone, EmulatorDosBox};
+constexpr int emulatorCount = 4;
+extern const char* const emulatorNames[emulatorCount];
+
 struct RunSettings {
     std::string cwd;
     std::string program;
@@ -75,6 +81,9 @@ struct RunSettings {
     int32_t commandsAtOnce = 1;
     bool showOutput = false;  // Options > Show each command's output: also of the commands that end OK
     int32_t timeLimit = 0;    // seconds; 0: none
+    int32_t emulator = EmulatorNone;
+    // Each emulator's program file, kept while another one is chosen.
+    std::string msDosPlayerPath, dosBoxXPath, dosBoxPath;
 };
 
 // Byte-wise comparison in the manner of _mbscmp: for the comparisons this
@@ -110,6 +119,11 @@ uint32_t CommandsAtOnce(const RunSettings& s);
 // A real run's time limit per command in seconds, 0 for none; none where the
 // stored value is outside timeLimitRange.
 uint32_t TimeLimit(const RunSettings& s);
+// The emulator a DOS program runs through, EmulatorNone where the stored
+// value is outside emulatorChoices.
+int32_t Emulator(const RunSettings& s);
+// The chosen emulator's program file; empty for none.
+const std::string& EmulatorPath(const RunSettings& s);
 // "30 seconds", "1 second", or for a minute and more "1:30:00" (h:mm:ss).
 std::string Duration(uint32_t seconds);
 

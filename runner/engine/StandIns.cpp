@@ -26,16 +26,6 @@ std::string JournalLine(const std::string& standIn, const std::string& longName,
     return standIn + '\t' + longName + '\t' + std::to_string(attributes) + "\r\n";
 }
 
-std::string ReadAll(Platform& platform, const std::string& path, bool shared = false) {
-    std::string text;
-    std::unique_ptr<PlatformFile> file = shared ? platform.OpenForSharedReading(path) : platform.OpenForReading(path);
-    if (!file) return text;
-    char block[4096];
-    size_t got = 0;
-    while (file->Read(block, sizeof block, got) && got > 0) text.append(block, got);
-    return text;
-}
-
 // The whole journal, written through to the disk; none when text is empty.
 bool WriteJournal(Platform& platform, const std::string& path, const std::string& text) {
     if (text.empty()) return platform.RemoveFile(path) || !platform.Exists(path);
@@ -104,7 +94,7 @@ std::vector<std::string> JournaledStandIns(Platform& platform) {
     const std::string journal = platform.JournalPath();
     if (journal.empty() || !platform.Exists(journal)) return standIns;
     // Shared with the run that holds it open.
-    ForEachJournalLine(ReadAll(platform, journal, true), [&](const JournalEntry& entry) {
+    ForEachJournalLine(ReadWholeFile(platform, journal, true), [&](const JournalEntry& entry) {
         if (!entry.output) standIns.push_back(entry.standIn);
     });
     return standIns;
@@ -188,7 +178,7 @@ bool StandIns::Journal(const std::string& lines) {
     // Lorvan neither writes into it nor takes this run's stand-ins for a crash's.
     const std::string journal = platform.JournalPath();
     if (!journal.empty()) {
-        leftBefore = ReadAll(platform, journal);
+        leftBefore = ReadWholeFile(platform, journal);
         journalFile = platform.OpenForWriting(journal);
         if (journalFile ? !journalFile->SeekToEnd() : !(journalFile = platform.CreateForWriting(journal)))
             journalFile.reset();
@@ -230,7 +220,7 @@ void RecoverStandIns(RunServices& ui, Platform& platform) {
     std::vector<std::string> outputs, results;
     std::vector<JournalEntry> standIns;
     uint32_t putBack = 0, kept = 0;
-    ForEachJournalLine(ReadAll(platform, journal), [&](const JournalEntry& entry) {
+    ForEachJournalLine(ReadWholeFile(platform, journal), [&](const JournalEntry& entry) {
         if (entry.output) return outputs.push_back(entry.longName);
         standIns.push_back(entry);
         const bool there = platform.Exists(entry.standIn);
