@@ -52,6 +52,12 @@ inline constexpr FieldRow fieldRows[] = {
     {ID_OPTIONS_TIMELIMIT, Exchange::Menu, GreyedInRun,
      NumberField(&RunSettings::timeLimit, global, "TimeLimit", timeLimitRange)},
     {ID_OPTIONS_SHOWOUTPUT, Exchange::Menu, GreyedInRun, FlagField(&RunSettings::showOutput, global, "ShowOutput")},
+    {ID_OPTIONS_EMULATOR, Exchange::Menu, GreyedInRun,
+     NumberField(&RunSettings::emulator, global, "Emulator", emulatorChoices)},
+    // Each emulator's program file, set in the DOS emulator dialog.
+    {0, Exchange::None, Plain, TextField(&RunSettings::msDosPlayerPath, 0, global, "MsDosPlayerPath")},
+    {0, Exchange::None, Plain, TextField(&RunSettings::dosBoxXPath, 0, global, "DosBoxXPath")},
+    {0, Exchange::None, Plain, TextField(&RunSettings::dosBoxPath, 0, global, "DosBoxPath")},
     {IDC_HANDLING, Exchange::ListIndex, GreyedWithHelp, NumberField(&RunSettings::handling, perDirectory, "Handling")},
     {IDC_RENAME, Exchange::Check, GreyedWithHelp, FlagField(&RunSettings::rename, perDirectory, "Rename")},
     {IDC_CWD, Exchange::Text, Plain, TextField(&RunSettings::cwd, 0, StoredScope::Cwd, "CWD")},

@@ -2,6 +2,7 @@
 
 #include "AboutDlg.h"
 #include "FieldTable.h"
+#include "EmulatorDlg.h"
 #include "NumberDlg.h"
 #include "StoredSettings.h"
 #include "common/text/win32/Text.h"
@@ -73,6 +74,7 @@ const R CRunnerDlg::routes[] = {
     R::Menu(IdOf(&RunSettings::commandsAtOnce), &CRunnerDlg::OnCommandsAtOnce).IdleOnly(),
     R::Menu(IdOf(&RunSettings::timeLimit), &CRunnerDlg::OnTimeLimit).IdleOnly(),
     R::Menu(IdOf(&RunSettings::showOutput), &CRunnerDlg::OnShowOutputToggle).IdleOnly(),
+    R::Menu(IdOf(&RunSettings::emulator), &CRunnerDlg::OnEmulator).IdleOnly(),
     R::Menu(ID_OPTIONS_PROGRAM, &CRunnerDlg::OnEditProgramList).IdleOnly(),
     R::Menu(ID_OPTIONS_FILES, &CRunnerDlg::OnEditFilesList).IdleOnly(),
     R::Menu(ID_OPTIONS_COMMAND, &CRunnerDlg::OnEditCommandList).IdleOnly(),
@@ -325,6 +327,10 @@ void CRunnerDlg::OnTimeLimit() {
                 "A command still running after this many seconds is ended, with what it started; its line says so, "
                 "and the run goes on with the next file. At most 86400 (24 hours)."})
         .DoModal();
+}
+
+void CRunnerDlg::OnEmulator() {
+    CEmulatorDlg(settings).DoModal();
 }
 
 void CRunnerDlg::ShowOutputTick() {

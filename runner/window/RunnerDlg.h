@@ -94,6 +94,7 @@ private:
     void ShowOutputTick();
     void OnShowOutputToggle();
     void OnTimeLimit();
+    void OnEmulator();
     void RecoverStandInsThenList();
 
     HistoryLists history;

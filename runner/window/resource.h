@@ -11,6 +11,7 @@
 #define IDI_LORVAN 128
 #define IDD_HELPWINDOW 150
 #define IDD_NUMBER 152
+#define IDD_EMULATOR 154
 #define IDR_HELPTEXT 151
 
 // Window menu command
@@ -45,6 +46,17 @@
 #define IDC_NUMBER_HINT 1029
 #define IDC_NUMBER_LABEL 1032
 
+// DOS emulator dialog controls: the choices in the order of the stored values
+#define IDC_EMULATOR_NONE 1040
+#define IDC_EMULATOR_MSDOS 1041
+#define IDC_EMULATOR_DOSBOXX 1042
+#define IDC_EMULATOR_DOSBOX 1043
+#define IDC_EMULATOR_PATH_LABEL 1044
+#define IDC_EMULATOR_PATH 1045
+#define IDC_EMULATOR_BROWSE 1046
+#define IDC_EMULATOR_CHECK 1047
+#define IDC_EMULATOR_ABOUT 1048
+
 // Help window controls
 #define IDC_HELP_TOPICS 1030
 #define IDC_HELP_TEXT 1031
@@ -64,6 +76,7 @@
 #define ID_STANDINS_ALWAYS 32792
 #define ID_OPTIONS_TIMELIMIT 32794
 #define ID_OPTIONS_SHOWOUTPUT 32795
+#define ID_OPTIONS_EMULATOR 32796
 // A double-click on the CWD field, sent by the program class
 #define ID_BROWSE_FROM_ROOT 32793
 
