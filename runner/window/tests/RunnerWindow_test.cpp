@@ -272,14 +272,35 @@ TEST_F(RunnerWindow, OptionsDialogs) {
                 EXPECT_TRUE(w.ui.WaitGone(chooser));
             }
         }
+        // DOS emulator: a path with no file is told, and refused at OK.
+        w.Command(ID_OPTIONS_EMULATOR);
+        if (HWND chooser = w.ui.WaitForWindow("Lorvan: DOS emulator")) {
+            Dialog emulator{w.ui, chooser};
+            PostMessageA(GetDlgItem(chooser, IDC_EMULATOR_MSDOS), BM_CLICK, 0, 0);
+            w.ui.Settle(chooser);
+            const auto check = [&](const char* path, const char* told) {
+                emulator.Clear(IDC_EMULATOR_PATH);
+                emulator.Type(IDC_EMULATOR_PATH, path);
+                char text[100] = {};
+                GetDlgItemTextA(chooser, IDC_EMULATOR_CHECK, text, sizeof text);
+                EXPECT_STREQ(text, told);
+            };
+            check("C:\none.exe", "There is no file at this path.");
+            w.ui.Click(chooser, IDOK);
+            EXPECT_TRUE(emulator.Answer("Lorvan", "Choose the program file of MS-DOS Player (Browse), or None.", IDOK));
+            check("C:\\windows\\notepad.exe", "The program file is there.");
+            w.ui.Click(chooser, IDOK);
+            EXPECT_TRUE(w.ui.WaitGone(chooser));
+        }
         w.Command(ID_OPTIONS_SHOWOUTPUT);
         w.Settle();
         EXPECT_TRUE(GetMenuState(GetMenu(w.main), ID_OPTIONS_SHOWOUTPUT, MF_BYCOMMAND) & MF_CHECKED);
     });
     EXPECT_TRUE(Stored(programKey + "\\Translate").empty());  // the emptied list is not stored
     const RegValues stored = Stored(programKey);
-    EXPECT_EQ(std::tuple(stored.at("CommandsAtOnce"), stored.at("TimeLimit"), stored.at("ShowOutput")),
-              std::tuple(Dword(3), Dword(90), Dword(1)));
+    EXPECT_EQ(std::tuple(stored.at("CommandsAtOnce"), stored.at("TimeLimit"), stored.at("ShowOutput"),
+                         stored.at("Emulator"), stored.at("MsDosPlayerPath")),
+              std::tuple(Dword(3), Dword(90), Dword(1), Dword(1), Text("C:\\windows\\notepad.exe")));
 }
 
 TEST_F(RunnerWindow, DuringARun) {
