@@ -111,17 +111,24 @@ std::wstring MakeScratch() {
 }
 
 // The script: dosbox headless, with its own HOME (it writes its configuration
-// there), its output into "log", then its status into "done" at once.
+// there), its output into "log", then its status into "done" at once. The
+// bridge touches "alive" while it waits; when it has been ended (Lorvan's Stop
+// or time limit), a watchdog ends dosbox and the script removes the folder.
 std::string Script(const std::string& scratch, const std::string& directory, const std::vector<std::string>& args,
                    int timeout) {
+    std::string folder = ShellQuote(scratch), alive = ShellQuote(scratch + "/alive");
     std::string status = ShellQuote(scratch + "/status");
     std::string script = "exec </dev/null >/dev/null 2>&1\n";
     script += "export PATH=/usr/bin:/bin SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy HOME=";
     script += ShellQuote(scratch + "/home") + "\nmkdir \"$HOME\"\n";
-    script += "{ cd " + ShellQuote(directory) + " && timeout -k 5 " + std::to_string(timeout);
+    script += "{ cd " + ShellQuote(directory) + " && exec timeout -k 5 " + std::to_string(timeout);
     for (const std::string& arg : args) script.append(" ").append(ShellQuote(arg));
-    script += "; } >" + ShellQuote(scratch + "/log") + " 2>&1\n";
-    script += "echo $? >" + status + "\nmv " + status + " " + ShellQuote(scratch + "/done") + "\n";
+    script += "; } >" + ShellQuote(scratch + "/log") + " 2>&1 &\ndosbox=$!\n";
+    script += "stale() { [ $(($(date +%s) - $(stat -c %Y " + alive + " || echo 0))) -ge 10 ]; }\n";
+    script += "(while sleep 2; do if stale; then kill $dosbox; exit; fi; done) &\n";
+    script += "watchdog=$!\nwait $dosbox\necho $? >" + status + "\nkill $watchdog\n";
+    script +=
+        "if stale; then rm -rf " + folder + "; else mv " + status + " " + ShellQuote(scratch + "/done") + "; fi\n";
     return script;
 }
 
@@ -146,7 +153,9 @@ int main() {
     GetCurrentDirectoryW(MAX_PATH, directory);
     std::string unixScratch = UnixName(scratch), unixDirectory = UnixName(directory);
     if (scratch.empty() || unixScratch.empty() || unixDirectory.empty()) return Fail("no scratch folder under /tmp");
-    if (!WriteWhole(scratch + L"\\run.sh", Script(unixScratch, unixDirectory, args, timeout)))
+    std::wstring alive = scratch + L"\\alive";
+    if (!WriteWhole(alive, "1") ||
+        !WriteWhole(scratch + L"\\run.sh", Script(unixScratch, unixDirectory, args, timeout)))
         return RemoveTree(scratch), Fail("cannot write the script");
 
     // Wine starts a Linux program with no handle to wait on: the file "done" tells the end.
@@ -159,9 +168,11 @@ int main() {
         return RemoveTree(scratch), Fail("cannot start /bin/sh");
     if (process.hProcess) CloseHandle(process.hProcess);
     if (process.hThread) CloseHandle(process.hThread);
-    ULONGLONG deadline = GetTickCount64() + (timeout + 10) * 1000ULL;
+    ULONGLONG start = GetTickCount64(), touched = start;
     while (GetFileAttributesW((scratch + L"\\done").c_str()) == INVALID_FILE_ATTRIBUTES) {
-        if (GetTickCount64() > deadline) return RemoveTree(scratch), Fail("dosbox did not end in time");
+        if (GetTickCount64() > start + (timeout + 10) * 1000ULL)
+            return RemoveTree(scratch), Fail("dosbox did not end in time");
+        if (GetTickCount64() > touched + 1000) touched = GetTickCount64(), WriteWhole(alive, "1");
         Sleep(20);
     }
     std::string log = ReadWhole(scratch + L"\\log");
