@@ -10,6 +10,7 @@ packages=(
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   wine wine64
   xvfb xauth imagemagick x11-utils
+  dosbox nasm
 )
 
 missing=()
