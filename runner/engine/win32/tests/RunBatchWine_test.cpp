@@ -319,3 +319,51 @@ TEST_F(RunBatchWineTest, ADosProgramIsToldBeforeAnythingRuns) {
     EXPECT_NE(ui.asked[0].text.find(") is a 16-bit DOS program"), std::string::npos) << ui.asked[0].text;
     EXPECT_EQ(dir.ReadFile("args.log") + dir.ReadFile("OUTPUT\\a.txt"), "<missing><missing>");
 }
+
+TEST_F(RunBatchWineTest, RealDosProgramsThroughARealDosBox) {
+    // dosbridge.exe stands in for dosbox.exe: it runs Debian's dosbox, which
+    // this Wine cannot start and wait for itself. COPYARG copies its first
+    // argument to its second, REPORT adds "NAME: seen" to its second, EXIT3
+    // ends with 3; all three are real DOS programs.
+    const std::string programs = ExeDirectory() + "\\";
+    if (GetFileAttributesA((programs + "COPYARG.COM").c_str()) == INVALID_FILE_ATTRIBUTES ||
+        GetFileAttributesA("Z:\\usr\\bin\\dosbox") == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "needs nasm and dosbox (scripts/setup.sh installs them)";
+    const std::wstring cwd = text::Widen(dir.Path()) + L"\\", kinds[] = {L"Résumé été ", L"Отчёт ", L"with spaces "};
+    std::set<std::wstring> names;
+    for (int n = 0; n < 20; ++n) {
+        const std::wstring name = kinds[n % 3] + std::to_wstring(n) + L".txt";
+        WriteWide(cwd + name, "content " + std::to_string(n));
+        names.insert(name);
+    }
+    settings.emulator = EmulatorDosBox;
+    settings.dosBoxPath = programs + "dosbridge.exe";
+    settings.program = programs + "COPYARG.COM";
+    settings.command = "* OUTPUT\\*";
+    settings.handling = HandlingNone;
+    settings.rename = true;
+    Run();
+    EXPECT_NE(ui.status.find("20 out of 20 files renamed."), std::string::npos) << ui.status;
+    EXPECT_EQ(WideNames(cwd + L"OUTPUT\\*"), names);
+    for (const std::wstring& name : names) EXPECT_EQ(ReadWide(cwd + L"OUTPUT\\" + name), ReadWide(cwd + name));
+    EXPECT_EQ(WideNames(cwd + L"*"), names);  // no stand-in left, nothing else
+    const std::string emulatorFolder = platform.JournalPath().substr(0, platform.JournalPath().rfind('\\'));
+    EXPECT_TRUE(WideNames(text::Widen(emulatorFolder) + L"\\Emulator\\*").empty());  // no batch file left
+
+    // The report gathered, and an exit code with what the program said.
+    settings.program = programs + "REPORT.COM";
+    settings.command = "* REPORT.TMP";
+    settings.files = "Отчёт 1*.txt";
+    settings.handling = HandlingNameTime;
+    settings.rename = false;
+    Run();
+    const std::string report = dir.ReadFile("REPORT.TXT");
+    EXPECT_NE(report.find(" - Отчёт 19.txt\r\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("LRV00005.TXT: seen"), std::string::npos) << report;
+    settings.program = programs + "EXIT3.COM";
+    settings.files = "Отчёт 1.txt";
+    settings.handling = HandlingNone;
+    Run();
+    EXPECT_NE(ui.status.find("\"Отчёт 1.txt\"  \"LRV00001.TXT\": Error 3\r\n    exiting with 3\r\n"), std::string::npos)
+        << ui.status;
+}
