@@ -11,6 +11,10 @@
 //                            as from a program without a console, beside a raw
 //                            system() loop and one "cmd /c for" loop running
 //                            the same program
+//   engine_bench emulator [N] (Windows/Wine) a real run of N files (50) of a
+//                            real DOS program through DOSBox (the tests'
+//                            bridge to Debian's dosbox) beside a plain loop
+//                            that starts the same dosbox command per file
 #include "runner/engine/CommandTemplate.h"
 #include "runner/engine/RunEngine.h"
 #include "runner/engine/RunServices.h"
@@ -44,8 +48,12 @@ double Seconds(Clock::time_point start) {
 class QuietServices : public RunServices {
 public:
     size_t statusBytes = 0;
+    std::string lastLines;  // the last few, to tell what went wrong
     void SetStatus(std::string_view text) override { statusBytes = text.size() + 2; }
-    void AppendStatus(std::string_view text) override { statusBytes += text.size() + 2; }
+    void AppendStatus(std::string_view text) override {
+        lastLines = lastLines.substr(lastLines.size() > 2000 ? lastLines.size() - 2000 : 0).append(text) + "\n";
+        statusBytes += text.size() + 2;
+    }
     void SetFileCount(std::string_view) override {}
     void SetFileCount(uint32_t) override {}
     void SetProgressRange(uint32_t) override {}
@@ -254,6 +262,57 @@ int BenchParallel(int count) {
     std::printf("2 at once / 1 at once = %.2f\n", best[1] / best[0]);
     return 0;
 }
+
+int BenchEmulator(int count) {
+    BenchDirectory bench("lorvan-emulator-", count);
+    RunSettings settings = bench.settings;
+    const std::string tests = ExeDirectory() + "\\..\\..\\runner\\engine\\win32\\";
+    settings.emulator = EmulatorDosBox;
+    settings.dosBoxPath = tests + "dosbridge.exe";
+    settings.program = tests + "COPYARG.COM";
+    settings.command = "* OUTPUT\\*";
+    settings.rename = true;
+    Win32Platform platform;
+    QuietServices ui;
+    RunEngine engine(ui, platform);
+    FreeConsole();
+    Clock::time_point start = Clock::now();
+    engine.RunBatch(settings);
+    const double run = Seconds(start);
+
+    // By hand: one file, the same dosbox command for each of the files.
+    std::ofstream("IN.TXT") << "in";
+    char shortTests[MAX_PATH], shortDir[MAX_PATH];
+    GetShortPathNameA(tests.substr(0, tests.size() - 1).c_str(), shortTests, MAX_PATH);
+    GetShortPathNameA(bench.dir.c_str(), shortDir, MAX_PATH);
+    std::string line = "\"" + settings.dosBoxPath + "\" -c \"mount c " + shortDir + "\" -c \"mount d " + shortTests +
+                       "\" -c c: -c \"D:\\COPYARG.COM IN.TXT OUT.TXT\" -c exit";
+    start = Clock::now();
+    for (int i = 0; i < count; ++i) {
+        STARTUPINFOA startup = {sizeof startup};
+        PROCESS_INFORMATION process = {};
+        if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                            &process))
+            return std::fprintf(stderr, "the plain loop could not start the emulator\n"), 1;
+        WaitForSingleObject(process.hProcess, INFINITE);
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+    }
+    const double loop = Seconds(start);
+    const bool copied = std::ifstream("OUT.TXT").good() &&
+                        GetFileAttributesA("OUTPUT\\Bench file number 0.txt") != INVALID_FILE_ATTRIBUTES;
+    for (int i = 0; i < count; ++i) DeleteFileA(("OUTPUT\\Bench file number " + std::to_string(i) + ".txt").c_str());
+    RemoveDirectoryA("OUTPUT");
+    DeleteFileA("IN.TXT");
+    DeleteFileA("OUT.TXT");
+    if (!copied) return std::fprintf(stderr, "the DOS program copied nothing:\n%s", ui.lastLines.c_str()), 1;
+    const double n = count;
+    std::printf("a real DOS program through DOSBox, %d files, each copied and renamed back\n", count);
+    std::printf("  Lorvan run (stand-ins, batch files, exit codes):  %7.2f s  %6.1f ms/file\n", run, run * 1e3 / n);
+    std::printf("  plain loop, the same dosbox command per file:     %7.2f s  %6.1f ms/file\n", loop, loop * 1e3 / n);
+    std::printf("emulator run / bare loop = %.2f\n", run / loop);
+    return 0;
+}
 #endif
 
 }  // namespace
@@ -265,7 +324,8 @@ int main(int argc, char** argv) {
     if (mode == "real") return BenchReal(argc > 2 ? std::atoi(argv[2]) : 200);
     if (mode == "standins") return BenchStandIns(argc > 2 ? std::atoi(argv[2]) : 1000);
     if (mode == "parallel") return BenchParallel(argc > 2 ? std::atoi(argv[2]) : 200);
+    if (mode == "emulator") return BenchEmulator(argc > 2 ? std::atoi(argv[2]) : 50);
 #endif
-    std::fprintf(stderr, "usage: engine_bench fake|real|standins|parallel [files]\n");
+    std::fprintf(stderr, "usage: engine_bench fake|real|standins|parallel|emulator [files]\n");
     return 2;
 }
