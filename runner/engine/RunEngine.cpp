@@ -360,8 +360,8 @@ bool RunEngine::StartThroughEmulator(const EmulatorRun& run, const std::string& 
     return false;
 }
 
-void RunEngine::ReadBack(const std::string& batch, CommandEnd& end) {
-    const std::string base = batch.substr(0, batch.size() - 4);
+void RunEngine::ReadBack(const RunningCommand& command, CommandEnd& end) {
+    const std::string base = command.batch.substr(0, command.batch.size() - 4);
     const int code = RecordedExitCode(ReadWholeFile(platform, base + ".COD"));
     if (code >= 0) {
         end.status = code;
@@ -370,7 +370,7 @@ void RunEngine::ReadBack(const std::string& batch, CommandEnd& end) {
             end.output.Append(block);
             return true;
         });
-    } else if (!end.outOfTime) {
+    } else if (!end.outOfTime && !command.ended) {
         // What the emulator itself said stays: it tells why.
         end.status = -1;
         end.output.AppendLine("(No exit code came back: the batch file did not run to its end.)");
@@ -390,7 +390,7 @@ void RunEngine::CollectOne(const RunPlan& plan, ReportFile& report, CommandLoop&
     }
     const RunningCommand finished = std::move(*command);
     running.erase(command);
-    if (!finished.batch.empty()) ReadBack(finished.batch, end);
+    if (!finished.batch.empty()) ReadBack(finished, end);
     const bool resultMissing = !finished.ended && !end.outOfTime && end.status == 0 && settings.rename &&
                                !ResultFileExists(settings, finished.shortValue, platform);
     std::string line = DisplayLine(foundFiles[finished.file - 1]);

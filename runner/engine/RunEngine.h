@@ -96,9 +96,6 @@ private:
     // Starts one file's command through the emulator; batch gets the path
     // of its batch file (the DOSBox family). False when nothing started.
     bool StartThroughEmulator(const EmulatorRun& run, const std::string& tail, uint32_t& id, std::string& batch);
-    // The exit code and output a command's batch file recorded take the
-    // place of the emulator's own; the files are removed.
-    void ReadBack(const std::string& batch, CommandEnd& end);
 
     RunSettings settings;  // those of the run or listing of the moment
     RunServices& ui;
@@ -112,6 +109,9 @@ private:
         bool ended = false;  // by EndRunningCommands
         std::string batch;   // its batch file, through an emulator of the DOSBox family
     };
+    // The exit code and output a command's batch file recorded take the
+    // place of the emulator's own; the files are removed.
+    void ReadBack(const RunningCommand& command, CommandEnd& end);
     std::vector<RunningCommand> running;  // in the order they started
     uint32_t lastBatch = 0;               // the number in the last batch file's name
     std::vector<FileEntry> foundFiles;

@@ -100,9 +100,11 @@ TEST(StoredValues, WhatIsSavedLoadsBack) {
     saved.commandsAtOnce = 9;
     saved.showOutput = true;
     saved.timeLimit = 3600;
+    saved.emulator = EmulatorDosBoxX;
+    saved.dosBoxXPath = "C:\\DX\\dosbox-x.exe";
     StoredKey key{GlobalStoredValues(saved, storedFields)};
     for (StoredValue& value : DirectoryStoredValues(saved, storedFields)) key.values.push_back(std::move(value));
-    EXPECT_EQ(key.values.size(), 14u);
+    EXPECT_EQ(key.values.size(), 18u);
     FakePlatform platform("C:\\DATA");
     RunSettings loaded{"C:\\DATA"};
     LoadStoredValues(key, loaded, platform, storedFields);
@@ -111,4 +113,5 @@ TEST(StoredValues, WhatIsSavedLoadsBack) {
     EXPECT_EQ(std::make_tuple(loaded.rename, loaded.test, loaded.fullPath, loaded.nameTimeWithoutRunInformation,
                               loaded.standIns, loaded.commandsAtOnce, loaded.showOutput, loaded.timeLimit),
               std::make_tuple(true, false, true, true, int32_t(StandInsAlways), 9, true, 3600));
+    EXPECT_EQ(std::tie(loaded.emulator, loaded.dosBoxXPath), std::tie(saved.emulator, saved.dosBoxXPath));
 }
