@@ -181,12 +181,10 @@ bool RunEngine::CheckProgram(RunPlan& plan) {
     // one this Windows cannot start: a DOS program on 64-bit Windows.
     std::string found, problem = ProgramProblem(settings.program, platform, &found);
     const ProgramKind kind = found.empty() ? ProgramKind::Other : ReadProgramKind(found, platform);
-    if (!problem.empty()) {
-    } else if (kind == ProgramKind::Dos && Emulator(settings) != EmulatorNone) {
-        problem = PlanEmulator(found, plan.emulator);
-    } else {
-        problem = StartProblem(settings.program, found, kind, platform);
-    }
+    if (problem.empty())
+        problem = kind == ProgramKind::Dos && Emulator(settings) != EmulatorNone
+                      ? PlanEmulator(found, plan.emulator)
+                      : StartProblem(settings.program, found, kind, platform);
     if (problem.empty()) return true;
     ui.Ask(problem, lorvanTitle, Buttons::Ok, Icon::Exclamation);
     ui.FocusField(Field::Program);
