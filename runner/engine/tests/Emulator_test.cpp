@@ -49,8 +49,8 @@ TEST(Emulator, TheBatchRecordsEachExitCode) {
                 recorded = line.substr(12);
         EXPECT_EQ(RecordedExitCode(recorded), code);
     }
-    const std::pair<std::string, int> read[] = {{"0\r\n", 0},    {"3\r\n", 3}, {"255\r\n", 255},        {"", -1},
-                                                {"256\r\n", -1}, {"1000", -1}, {"ECHO is off.\r\n", -1}};
+    const std::pair<std::string, int> read[] = {{"0\r\n", 0},    {"39\r\n", 39}, {"255\r\n", 255},        {"", -1},
+                                                {"256\r\n", -1}, {"1000", -1},   {"ECHO is off.\r\n", -1}};
     for (const auto& [text, code] : read) EXPECT_EQ(RecordedExitCode(text), code) << text;
 }
 
