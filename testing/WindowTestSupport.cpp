@@ -346,3 +346,67 @@ RegValues Stored(const std::string& path) {
     RegCloseKey(key);
     return values;
 }
+
+namespace {
+
+std::string ClassOf(HWND window) {
+    char name[32] = "";
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+char AccessKey(std::string_view text) {
+    for (size_t i = 0; i + 1 < text.size(); ++i)
+        if (text[i] == '&' && text[++i] != '&') return static_cast<char>(tolower(static_cast<unsigned char>(text[i])));
+    return 0;
+}
+
+// The items of a menu and of its submenus without an access key or with one
+// another item of theirs has.
+void MenuFaults(HMENU menu, std::string& faults) {
+    std::string keys;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        char text[128] = "";
+        if (!GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION)) continue;  // a separator
+        const char key = AccessKey(text);
+        if (!key || keys.find(key) != std::string::npos) faults += std::string(" [") + text + "]";
+        keys += key;
+        if (HMENU sub = GetSubMenu(menu, i)) MenuFaults(sub, faults);
+    }
+}
+
+}  // namespace
+
+TabStops TabStopsOf(HWND dialog) {
+    TabStops stops;
+    for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
+        if (!(GetWindowLongA(control, GWL_STYLE) & WS_TABSTOP)) continue;
+        HWND label = lstrcmpiA(ClassOf(control).c_str(), "Button") == 0 ? control : GetWindow(control, GW_HWNDPREV);
+        const bool named = label == control || (label && lstrcmpiA(ClassOf(label).c_str(), "Static") == 0);
+        stops.push_back({GetDlgCtrlID(control), named ? WindowText(label) : ""});
+    }
+    return stops;
+}
+
+std::string AccessKeyFaults(HWND dialog) {
+    std::string keys, faults;
+    auto add = [&](const std::string& text) {
+        const char key = AccessKey(text);
+        if (key && keys.find(key) != std::string::npos) faults += std::string(" ") + key;
+        keys += key;
+    };
+    for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
+        const std::string kind = ClassOf(control);
+        const bool label =
+            lstrcmpiA(kind.c_str(), "Static") == 0 && !(GetWindowLongA(control, GWL_STYLE) & SS_NOPREFIX);
+        if (label || lstrcmpiA(kind.c_str(), "Button") == 0) add(WindowText(control));
+    }
+    HMENU bar = GetMenu(dialog);
+    for (int i = 0; bar && i < GetMenuItemCount(bar); ++i) {
+        char title[64] = "";
+        GetMenuStringA(bar, i, title, sizeof title, MF_BYPOSITION);
+        add(title);
+    }
+    if (bar) MenuFaults(bar, faults);
+    return faults;
+}

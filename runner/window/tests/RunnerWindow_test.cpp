@@ -159,27 +159,12 @@ TEST_F(RunnerWindow, MainWindowStatesAndTexts) {
         PostMessageA(w.main, WM_COMMAND, IDOK, 0);
         EXPECT_TRUE(w.Answer("Lorvan cannot run yet: enter the DOS program to run.", IDOK));
 
-        // Esc closes nothing; Ctrl+A selects the whole status, in the main
-        // window and in the About box, and reaches no field.
-        w.Key(IDC_PROGRAM, VK_ESCAPE);
-        EXPECT_TRUE(IsWindowVisible(w.main));
-        const LRESULT all = MAKELRESULT(0, w.Status().size());
+        // Ctrl+A in the main window selects the whole status and reaches no field.
         PostMessageA(w.Field(IDC_OUTPUT), WM_CHAR, 1, 1);
         w.Settle();
         EXPECT_EQ(w.Focused(), w[IDC_STATUS]);
         EXPECT_EQ(w.Text(IDC_OUTPUT), "OUT");
-        EXPECT_EQ(SendMessageA(w[IDC_STATUS], EM_GETSEL, 0, 0), all);
-        SendMessageA(w[IDC_STATUS], EM_SETSEL, 0, 0);
-        PostMessageA(w.main, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
-        if (HWND about = w.ui.WaitForWindow("About Lorvan", "Lorvan Version 0.97")) {
-            w.ui.Key(GetDlgItem(about, IDOK), VK_ESCAPE);
-            PostMessageA(GetDlgItem(about, IDOK), WM_CHAR, 1, 1);
-            w.ui.Settle(about);
-            EXPECT_TRUE(IsWindowVisible(about));
-            EXPECT_EQ(SendMessageA(w[IDC_STATUS], EM_GETSEL, 0, 0), all);
-            w.ui.Click(about, IDOK);
-            EXPECT_TRUE(w.ui.WaitGone(about));
-        }
+        EXPECT_EQ(SendMessageA(w[IDC_STATUS], EM_GETSEL, 0, 0), MAKELRESULT(0, w.Status().size()));
         // Change browses from the working directory's parent (cancelled), a
         // double-click on the CWD field from the desktop; the field and the
         // current directory follow.
@@ -217,6 +202,78 @@ TEST_F(RunnerWindow, HelpWindowAndHelpViewer) {
     EXPECT_EQ(help.requests, (Requests{{HELP_CONTEXT, 0x806603ED}, {HELP_QUIT, 0}}));
 }
 
+TEST_F(RunnerWindow, EveryWindowWorksFromTheKeyboard) {
+    Run([&](Window& w) {
+        // Each window: its tab stops in reading order with the labels a
+        // screen reader says, and access keys that clash nowhere (its menu
+        // titles included); Esc closes every window but the main one, where
+        // it only closes an open list.
+        const struct {
+            int opened;  // by this command; 0: the main window
+            const char* caption;
+            TabStops stops;
+        } windows[] = {
+            {0,
+             mainCaption,
+             {{IDC_CHANGE, "Chan&ge"},
+              {IDC_PROGRAM, "&DOS program to run:"},
+              {IDC_TEST, "T&est"},
+              {IDC_FILES, "&Files to pass:"},
+              {IDC_COMMAND, "&Command - use symbols for short and long filename:"},
+              {IDC_SYMBOLS, "&Symbols:"},
+              {IDC_TRANSLATE, "Translate director&y"},
+              {IDC_FULLPATH, "Full p&ath"},
+              {IDC_OUTPUT, "&Output directory:"},
+              {IDC_RENAME, "Re&name"},
+              {IDC_REPORT, "&Report file name:"},
+              {IDC_TEMPEXT, "&Temp. ext.:"},
+              {IDC_HANDLING, "Report &handling:"},
+              {IDC_STATUS, "Status:"},
+              {IDOK, "R&un"},
+              {IDCANCEL, "E&xit"}}},
+            {ID_OPTIONS_FILES,
+             "Lorvan: Files to pass",
+             {{IDC_ITEMLIST, "&Select the items you want deleted from the Combo Box list"},
+              {IDOK, "OK"},
+              {IDCANCEL, "Cancel"},
+              {IDC_REMOVE, "&Remove"}}},
+            {ID_OPTIONS_ATONCE,
+             "Lorvan: Commands at once",
+             {{IDC_NUMBER, "&Commands at once (1 - 64):"}, {IDOK, "OK"}, {IDCANCEL, "Cancel"}}},
+            {ID_HELP_ABOUT, "About Lorvan", {{IDOK, "OK"}}},
+            {ID_HELP_CONTENTS, "Lorvan Help - Lorvan help", {{IDC_HELP_TOPICS, ""}, {IDC_HELP_TEXT, ""}}},
+        };
+        for (const auto& row : windows) {
+            if (row.opened) w.Command(row.opened);
+            HWND window = row.opened ? w.ui.WaitForWindow(row.caption) : w.main;
+            if (!window) return;
+            EXPECT_EQ(TabStopsOf(window), row.stops) << row.caption;
+            EXPECT_EQ(AccessKeyFaults(window), "") << row.caption;
+            Dialog shown{w.ui, window};
+            if (row.opened == ID_OPTIONS_ATONCE) {
+                // Ctrl+A here selects the number, not the main window's status.
+                shown.Type(IDC_NUMBER, "7");
+                SendMessageA(w[IDC_STATUS], EM_SETSEL, 0, 0);
+                PostMessageA(shown[IDC_NUMBER], WM_CHAR, 1, 1);
+                shown.Settle();
+                EXPECT_EQ(shown.Focused(), shown[IDC_NUMBER]);
+                EXPECT_EQ(SendMessageA(w[IDC_STATUS], EM_GETSEL, 0, 0), 0);
+            }
+            w.ui.Key(shown.Focused() ? shown.Focused() : window, VK_ESCAPE);
+            if (row.opened) {
+                EXPECT_TRUE(w.ui.WaitGone(window)) << row.caption;
+            }
+        }
+        w.Settle();
+        EXPECT_TRUE(IsWindowVisible(w.main));
+        PostMessageA(w[IDC_HANDLING], CB_SHOWDROPDOWN, TRUE, 0);
+        w.Key(IDC_HANDLING, VK_ESCAPE);
+        EXPECT_FALSE(SendMessageA(w[IDC_HANDLING], CB_GETDROPPEDSTATE, 0, 0));
+        EXPECT_TRUE(IsWindowVisible(w.main));
+    });
+    EXPECT_EQ(Stored(programKey)["CommandsAtOnce"], Dword(1));  // Esc took no number
+}
+
 TEST_F(RunnerWindow, OptionsDialogs) {
     Run([&](Window& w) {
         w.Add(IDC_FILES, {"A.TXT", "a.txt", "*.doc"});
@@ -225,8 +282,8 @@ TEST_F(RunnerWindow, OptionsDialogs) {
         w.Add(IDC_PROGRAM, {"DOSCONV"});
         w.Type(IDC_PROGRAM, "typed");
         w.Type(IDC_TRANSLATE, "C:\\T");
-        // A history editor: its entries marked, then Remove if any and OK
-        // (Esc first, which closes nothing); then the window's list and text.
+        // A history editor: its entries marked, then Remove if any and OK;
+        // then the window's list and text.
         const struct {
             int menu, list;
             const char* caption;
@@ -245,7 +302,6 @@ TEST_F(RunnerWindow, OptionsDialogs) {
             w.Command(row.menu);
             HWND editor = w.ui.WaitForWindow(std::string("Lorvan: ") + row.caption);
             if (!editor) return;
-            w.ui.Key(GetDlgItem(editor, IDC_ITEMLIST), VK_ESCAPE);
             for (int index : row.marks) SendMessageA(GetDlgItem(editor, IDC_ITEMLIST), LB_SETSEL, TRUE, index);
             if (!row.marks.empty()) w.ui.Click(editor, IDC_REMOVE), w.ui.Settle(editor);
             w.ui.Click(editor, IDOK);
