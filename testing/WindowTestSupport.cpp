@@ -349,64 +349,45 @@ RegValues Stored(const std::string& path) {
 
 namespace {
 
-std::string ClassOf(HWND window) {
-    char name[32] = "";
-    GetClassNameA(window, name, sizeof name);
-    return name;
+bool Is(HWND window, const char* kind) {
+    char name[16] = "";
+    return GetClassNameA(window, name, sizeof name) && !lstrcmpiA(name, kind);
 }
 
-char AccessKey(std::string_view text) {
-    for (size_t i = 0; i + 1 < text.size(); ++i)
-        if (text[i] == '&' && text[++i] != '&') return static_cast<char>(tolower(static_cast<unsigned char>(text[i])));
-    return 0;
-}
-
-// The items of a menu and of its submenus without an access key or with one
-// another item of theirs has.
-void MenuFaults(HMENU menu, std::string& faults) {
+// Adds to faults each text whose access key an earlier one has; with
+// needed, each text without one too.
+void AddClashes(const std::vector<std::string>& texts, bool needed, std::string& faults) {
     std::string keys;
+    for (const std::string& text : texts) {
+        const size_t at = text.find('&') + 1;  // 0: none
+        const char key = at && at < text.size() ? static_cast<char>(tolower(static_cast<unsigned char>(text[at]))) : 0;
+        if (key ? keys.find(key) != std::string::npos : needed) faults.append(" [").append(text).append("]");
+        keys += key;
+    }
+}
+
+std::vector<std::string> MenuTexts(HMENU menu, std::string& faults) {
+    std::vector<std::string> texts;
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
         char text[128] = "";
-        if (!GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION)) continue;  // a separator
-        const char key = AccessKey(text);
-        if (!key || keys.find(key) != std::string::npos) faults += std::string(" [") + text + "]";
-        keys += key;
-        if (HMENU sub = GetSubMenu(menu, i)) MenuFaults(sub, faults);
+        if (GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION)) texts.push_back(text);
+        if (HMENU sub = GetSubMenu(menu, i)) AddClashes(MenuTexts(sub, faults), true, faults);
     }
+    return texts;
 }
 
 }  // namespace
 
-TabStops TabStopsOf(HWND dialog) {
-    TabStops stops;
+std::string KeyboardMap(HWND dialog) {
+    std::string map, faults;
+    std::vector<std::string> labels = MenuTexts(GetMenu(dialog), faults);
     for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
-        if (!(GetWindowLongA(control, GWL_STYLE) & WS_TABSTOP)) continue;
-        HWND label = lstrcmpiA(ClassOf(control).c_str(), "Button") == 0 ? control : GetWindow(control, GW_HWNDPREV);
-        const bool named = label == control || (label && lstrcmpiA(ClassOf(label).c_str(), "Static") == 0);
-        stops.push_back({GetDlgCtrlID(control), named ? WindowText(label) : ""});
+        const LONG style = GetWindowLongA(control, GWL_STYLE);
+        const bool button = Is(control, "Button");
+        if (button || (Is(control, "Static") && !(style & SS_NOPREFIX))) labels.push_back(WindowText(control));
+        HWND label = button ? control : GetWindow(control, GW_HWNDPREV);
+        if (style & WS_TABSTOP) map.append("|").append(button || Is(label, "Static") ? WindowText(label) : "");
     }
-    return stops;
-}
-
-std::string AccessKeyFaults(HWND dialog) {
-    std::string keys, faults;
-    auto add = [&](const std::string& text) {
-        const char key = AccessKey(text);
-        if (key && keys.find(key) != std::string::npos) faults += std::string(" ") + key;
-        keys += key;
-    };
-    for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
-        const std::string kind = ClassOf(control);
-        const bool label =
-            lstrcmpiA(kind.c_str(), "Static") == 0 && !(GetWindowLongA(control, GWL_STYLE) & SS_NOPREFIX);
-        if (label || lstrcmpiA(kind.c_str(), "Button") == 0) add(WindowText(control));
-    }
-    HMENU bar = GetMenu(dialog);
-    for (int i = 0; bar && i < GetMenuItemCount(bar); ++i) {
-        char title[64] = "";
-        GetMenuStringA(bar, i, title, sizeof title, MF_BYPOSITION);
-        add(title);
-    }
-    if (bar) MenuFaults(bar, faults);
-    return faults;
+    AddClashes(labels, false, faults);
+    return map.erase(0, 1) + faults;
 }

@@ -139,19 +139,11 @@ struct Dialog {
 
 std::vector<std::string> Entries(HWND list);  // of a combo box
 
-// A dialog's tab stops in tab order, each by its id and the label a screen
-// reader names it by: a button's own text, else the label just before it.
-struct TabStop {
-    int id;
-    std::string label;
-    bool operator==(const TabStop&) const = default;
-};
-using TabStops = std::vector<TabStop>;
-TabStops TabStopsOf(HWND dialog);
-// The access keys that clash among the dialog's labels, buttons and menu
-// titles, and the menu items that have none or share one in their menu;
-// empty when there are none.
-std::string AccessKeyFaults(HWND dialog);
+// A dialog's tab stops in tab order, each by the label a screen reader
+// names it by (a button's text, else the label just before it), joined by
+// "|"; then each label or menu title whose access key an earlier one has,
+// and each menu item without one or with that of an earlier item.
+std::string KeyboardMap(HWND dialog);
 
 // A registry value as stored; the values of a key by name.
 struct RegValue {
