@@ -149,6 +149,7 @@ TEST(MoverWindow, QuestionsKeysAndHelp) {
                 EXPECT_EQ(ShownRows(left), (Rows{{"there_files", N, true}}));
                 return ui.Click(main, IDCANCEL);
             }
+            EXPECT_EQ(w.Focused(), left);
             EXPECT_EQ(KeyboardMap(main),
                       "&Change|\"?*_files\" &directories in CWD|"
                       "Directories in CWD \"_files\" &subdirectory|&Move|E&xit|&Help");
