@@ -26,10 +26,6 @@ Application* Application::Current() {
     return current;
 }
 
-bool Application::IsKey(const MSG& msg) {
-    return msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST;
-}
-
 bool Application::IsEscapeKey(const MSG& msg) {
     return (msg.message == WM_KEYDOWN || msg.message == WM_KEYUP || msg.message == WM_CHAR) && msg.wParam == VK_ESCAPE;
 }
@@ -47,6 +43,15 @@ HWND Application::MainWindow() const {
 
 bool IsWindowOf(HWND dialog, HWND window) {
     return dialog && window && (window == dialog || IsChild(dialog, window));
+}
+
+bool IsOpenDropDown(HWND window) {
+    for (HWND candidate : {window, GetParent(window)}) {
+        char className[16] = "";
+        if (candidate && GetClassNameA(candidate, className, sizeof className) && lstrcmpiA(className, "ComboBox") == 0)
+            return SendMessageA(candidate, CB_GETDROPPEDSTATE, 0, 0) != 0;
+    }
+    return false;
 }
 
 int RunApplication() {

@@ -29,8 +29,6 @@ public:
     static Application* Current();
     // Whether a key message is the Escape key (down, up or as a character).
     static bool IsEscapeKey(const MSG& msg);
-    // Whether a message is a key's (down, up or as a character).
-    static bool IsKey(const MSG& msg);
 
     // Runs a dialog modally as the program's main window.
     INT_PTR RunMainDialog(Dialog& dialog);
@@ -51,12 +49,16 @@ private:
 
 // Whether a message's window is the dialog or one of its controls.
 bool IsWindowOf(HWND dialog, HWND window);
+// Whether the window is a drop-down list, or the edit part of one, whose
+// list is open.
+bool IsOpenDropDown(HWND window);
 
 // A program whose main window is a dialog of class Window, run modally at
-// start-up. Esc closes no dialog of the program. A key the program answers
-// in any of its windows goes to FilterProgramKey; the main window's own
-// filter (FilterMainWindow) sees only the messages of that window and its
-// controls, never those of another dialog of the program.
+// start-up. Esc never closes the main window: there it only closes an open
+// drop-down list; in every other dialog of the program it cancels, as the
+// platform's dialogs do. The main window's own filter (FilterMainWindow)
+// sees only the messages of that window and its controls, never those of
+// another dialog of the program.
 template <class Window>
 class Program : public Application {
 public:
@@ -67,16 +69,14 @@ public:
     // Only a Window is run as this program's main dialog.
     INT_PTR RunMainDialog(Window& window) { return Application::RunMainDialog(window); }
     bool PreTranslateMessage(MSG& msg) final {
-        if (IsEscapeKey(msg)) return true;
         auto* main = static_cast<Window*>(MainDialog());
-        if (!main) return false;
-        if (IsKey(msg) && FilterProgramKey(*main, msg)) return true;
-        return IsWindowOf(main->Handle(), msg.hwnd) && FilterMainWindow(*main, msg);
+        if (!main || !IsWindowOf(main->Handle(), msg.hwnd)) return false;
+        if (IsEscapeKey(msg)) return !IsOpenDropDown(msg.hwnd);
+        return FilterMainWindow(*main, msg);
     }
 
 protected:
     // Return true to consume the message.
-    virtual bool FilterProgramKey(Window&, const MSG&) { return false; }
     virtual bool FilterMainWindow(Window& window, const MSG& msg) = 0;
 };
 

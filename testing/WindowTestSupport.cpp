@@ -346,3 +346,48 @@ RegValues Stored(const std::string& path) {
     RegCloseKey(key);
     return values;
 }
+
+namespace {
+
+bool Is(HWND window, const char* kind) {
+    char name[16] = "";
+    return GetClassNameA(window, name, sizeof name) && !lstrcmpiA(name, kind);
+}
+
+// Adds to faults each text whose access key an earlier one has; with
+// needed, each text without one too.
+void AddClashes(const std::vector<std::string>& texts, bool needed, std::string& faults) {
+    std::string keys;
+    for (const std::string& text : texts) {
+        const size_t at = text.find('&') + 1;  // 0: none
+        const char key = at && at < text.size() ? static_cast<char>(tolower(static_cast<unsigned char>(text[at]))) : 0;
+        if (key ? keys.find(key) != std::string::npos : needed) faults.append(" [").append(text).append("]");
+        keys += key;
+    }
+}
+
+std::vector<std::string> MenuTexts(HMENU menu, std::string& faults) {
+    std::vector<std::string> texts;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        char text[128] = "";
+        if (GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION)) texts.push_back(text);
+        if (HMENU sub = GetSubMenu(menu, i)) AddClashes(MenuTexts(sub, faults), true, faults);
+    }
+    return texts;
+}
+
+}  // namespace
+
+std::string KeyboardMap(HWND dialog) {
+    std::string map, faults;
+    std::vector<std::string> labels = MenuTexts(GetMenu(dialog), faults);
+    for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
+        const LONG style = GetWindowLongA(control, GWL_STYLE);
+        const bool button = Is(control, "Button");
+        if (button || (Is(control, "Static") && !(style & SS_NOPREFIX))) labels.push_back(WindowText(control));
+        HWND label = button ? control : GetWindow(control, GW_HWNDPREV);
+        if (style & WS_TABSTOP) map.append("|").append(button || Is(label, "Static") ? WindowText(label) : "");
+    }
+    AddClashes(labels, false, faults);
+    return map.erase(0, 1) + faults;
+}

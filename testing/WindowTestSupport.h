@@ -139,6 +139,12 @@ struct Dialog {
 
 std::vector<std::string> Entries(HWND list);  // of a combo box
 
+// A dialog's tab stops in tab order, each by the label a screen reader
+// names it by (a button's text, else the label just before it), joined by
+// "|"; then each label or menu title whose access key an earlier one has,
+// and each menu item without one or with that of an earlier item.
+std::string KeyboardMap(HWND dialog);
+
 // A registry value as stored; the values of a key by name.
 struct RegValue {
     DWORD type;

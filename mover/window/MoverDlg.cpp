@@ -74,7 +74,10 @@ BOOL CMoverDlg::OnInitDialog() {
 
     UpdateData(false);
     RefreshLists();
-    return TRUE;
+    // The focus starts in the left list, so that Enter moves rather than
+    // pressing Change, the first tab stop.
+    SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDC_LEFT_LIST)), TRUE);
+    return FALSE;
 }
 
 void CMoverDlg::OnDestroy() {

@@ -73,7 +73,7 @@ void RunController::SetRunning(bool running) {
         SetDlgItemTextA(window, IDOK, "Stop");
     } else {
         for (const auto& [id, enabled] : enabledBeforeRun) EnableWindow(GetDlgItem(window, id), enabled);
-        SetDlgItemTextA(window, IDOK, "Run");
+        SetDlgItemTextA(window, IDOK, "R&un");
         phase = Phase::Idle;
         enabledBeforeRun.clear();
         if (focusAfterRun) FocusControl(std::exchange(focusAfterRun, 0));

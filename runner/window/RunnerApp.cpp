@@ -4,13 +4,11 @@
 
 namespace runner {
 
-bool CRunnerApp::FilterProgramKey(CRunnerDlg& window, const MSG& msg) {
-    if (msg.message != WM_CHAR || msg.wParam != 1) return false;  // Ctrl+A
-    window.SelectAllStatus();
-    return true;
-}
-
 bool CRunnerApp::FilterMainWindow(CRunnerDlg& window, const MSG& msg) {
+    if (msg.message == WM_CHAR && msg.wParam == 1) {  // Ctrl+A
+        window.SelectAllStatus();
+        return true;
+    }
     if (window.IsCwdDoubleClick(msg)) {
         // Through the window's table: it browses only when idle.
         SendMessageA(window.Handle(), WM_COMMAND, ID_BROWSE_FROM_ROOT, 0);

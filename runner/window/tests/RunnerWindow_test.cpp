@@ -159,27 +159,12 @@ TEST_F(RunnerWindow, MainWindowStatesAndTexts) {
         PostMessageA(w.main, WM_COMMAND, IDOK, 0);
         EXPECT_TRUE(w.Answer("Lorvan cannot run yet: enter the DOS program to run.", IDOK));
 
-        // Esc closes nothing; Ctrl+A selects the whole status, in the main
-        // window and in the About box, and reaches no field.
-        w.Key(IDC_PROGRAM, VK_ESCAPE);
-        EXPECT_TRUE(IsWindowVisible(w.main));
-        const LRESULT all = MAKELRESULT(0, w.Status().size());
+        // Ctrl+A in the main window selects the whole status and reaches no field.
         PostMessageA(w.Field(IDC_OUTPUT), WM_CHAR, 1, 1);
         w.Settle();
         EXPECT_EQ(w.Focused(), w[IDC_STATUS]);
         EXPECT_EQ(w.Text(IDC_OUTPUT), "OUT");
-        EXPECT_EQ(SendMessageA(w[IDC_STATUS], EM_GETSEL, 0, 0), all);
-        SendMessageA(w[IDC_STATUS], EM_SETSEL, 0, 0);
-        PostMessageA(w.main, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
-        if (HWND about = w.ui.WaitForWindow("About Lorvan", "Lorvan Version 0.97")) {
-            w.ui.Key(GetDlgItem(about, IDOK), VK_ESCAPE);
-            PostMessageA(GetDlgItem(about, IDOK), WM_CHAR, 1, 1);
-            w.ui.Settle(about);
-            EXPECT_TRUE(IsWindowVisible(about));
-            EXPECT_EQ(SendMessageA(w[IDC_STATUS], EM_GETSEL, 0, 0), all);
-            w.ui.Click(about, IDOK);
-            EXPECT_TRUE(w.ui.WaitGone(about));
-        }
+        EXPECT_EQ(SendMessageA(w[IDC_STATUS], EM_GETSEL, 0, 0), MAKELRESULT(0, w.Status().size()));
         // Change browses from the working directory's parent (cancelled), a
         // double-click on the CWD field from the desktop; the field and the
         // current directory follow.
@@ -217,6 +202,43 @@ TEST_F(RunnerWindow, HelpWindowAndHelpViewer) {
     EXPECT_EQ(help.requests, (Requests{{HELP_CONTEXT, 0x806603ED}, {HELP_QUIT, 0}}));
 }
 
+TEST_F(RunnerWindow, EveryWindowWorksFromTheKeyboard) {
+    Run([&](Window& w) {
+        // Each window by the command that opens it (0: the main window), and
+        // its keyboard map; Esc closes each but the main window.
+        const std::tuple<int, const char*, const char*> windows[] = {
+            {0, mainCaption,
+             "Chan&ge|&DOS program to run:|T&est|&Files to pass:|&Command - use symbols for short and long filename:|"
+             "&Symbols:|Translate director&y|Full p&ath|&Output directory:|Re&name|&Report file name:|&Temp. ext.:|"
+             "Report &handling:|Status:|R&un|E&xit"},
+            {ID_OPTIONS_FILES, "Lorvan: Files to pass",
+             "&Select the items you want deleted from the Combo Box list|OK|Cancel|&Remove"},
+            {ID_OPTIONS_ATONCE, "Lorvan: Commands at once", "&Commands at once (1 - 64):|OK|Cancel"},
+            {ID_HELP_ABOUT, "About Lorvan", "OK"},
+            {ID_HELP_CONTENTS, "Lorvan Help - Lorvan help", "|"},
+        };
+        for (auto [command, caption, map] : windows) {
+            if (command) w.Command(command);
+            HWND window = command ? w.ui.WaitForWindow(caption) : w.main;
+            if (!window) return;
+            EXPECT_EQ(KeyboardMap(window), map);
+            Dialog shown{w.ui, window};
+            if (command == ID_OPTIONS_ATONCE) {  // Ctrl+A stays in the dialog
+                PostMessageA(shown[IDC_NUMBER], WM_CHAR, 1, 1);
+                shown.Settle();
+                EXPECT_EQ(shown.Focused(), shown[IDC_NUMBER]);
+            }
+            w.ui.Key(shown.Focused() ? shown.Focused() : window, VK_ESCAPE);
+            EXPECT_TRUE(!command || w.ui.WaitGone(window)) << caption;
+        }
+        // In the main window Esc closes an open list, and only that.
+        PostMessageA(w[IDC_HANDLING], CB_SHOWDROPDOWN, TRUE, 0);
+        w.Key(IDC_HANDLING, VK_ESCAPE);
+        EXPECT_FALSE(SendMessageA(w[IDC_HANDLING], CB_GETDROPPEDSTATE, 0, 0));
+        EXPECT_TRUE(IsWindowVisible(w.main));
+    });
+}
+
 TEST_F(RunnerWindow, OptionsDialogs) {
     Run([&](Window& w) {
         w.Add(IDC_FILES, {"A.TXT", "a.txt", "*.doc"});
@@ -225,8 +247,8 @@ TEST_F(RunnerWindow, OptionsDialogs) {
         w.Add(IDC_PROGRAM, {"DOSCONV"});
         w.Type(IDC_PROGRAM, "typed");
         w.Type(IDC_TRANSLATE, "C:\\T");
-        // A history editor: its entries marked, then Remove if any and OK
-        // (Esc first, which closes nothing); then the window's list and text.
+        // A history editor: its entries marked, then Remove if any and OK;
+        // then the window's list and text.
         const struct {
             int menu, list;
             const char* caption;
@@ -245,7 +267,6 @@ TEST_F(RunnerWindow, OptionsDialogs) {
             w.Command(row.menu);
             HWND editor = w.ui.WaitForWindow(std::string("Lorvan: ") + row.caption);
             if (!editor) return;
-            w.ui.Key(GetDlgItem(editor, IDC_ITEMLIST), VK_ESCAPE);
             for (int index : row.marks) SendMessageA(GetDlgItem(editor, IDC_ITEMLIST), LB_SETSEL, TRUE, index);
             if (!row.marks.empty()) w.ui.Click(editor, IDC_REMOVE), w.ui.Settle(editor);
             w.ui.Click(editor, IDOK);
