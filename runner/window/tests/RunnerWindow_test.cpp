@@ -214,6 +214,8 @@ TEST_F(RunnerWindow, EveryWindowWorksFromTheKeyboard) {
             {ID_OPTIONS_FILES, "Lorvan: Files to pass",
              "&Select the items you want deleted from the Combo Box list|OK|Cancel|&Remove"},
             {ID_OPTIONS_ATONCE, "Lorvan: Commands at once", "&Commands at once (1 - 64):|OK|Cancel"},
+            {ID_OPTIONS_EMULATOR, "Lorvan: DOS emulator",
+             "&None: Windows starts it itself|&Program file:|&Browse...|OK|Cancel"},
             {ID_HELP_ABOUT, "About Lorvan", "OK"},
             {ID_HELP_CONTENTS, "Lorvan Help - Lorvan help", "|"},
         };
