@@ -46,4 +46,15 @@ bool MainDialog::OnQueryDragIcon(WPARAM, LPARAM, LRESULT& result) {
     return true;
 }
 
+bool MainDialog::OnDpiChanged(WPARAM, LPARAM, LRESULT&) {
+    PostMessageA(Handle(), WM_SCALED, 0, 0);
+    return false;  // the dialog manager's own layout at the new scale
+}
+
+bool MainDialog::OnScaled(WPARAM, LPARAM, LRESULT& result) {
+    Scaled();
+    result = 0;
+    return true;
+}
+
 }  // namespace fw

@@ -391,3 +391,64 @@ std::string KeyboardMap(HWND dialog) {
     AddClashes(labels, false, faults);
     return map.erase(0, 1) + faults;
 }
+
+namespace {
+const char scaleVariable[] = "WINDOW_TEST_SCALE";
+const char desktopKey[] = "Control Panel\\Desktop";
+}  // namespace
+
+int ScaleOfThisRun() {
+    char value[16] = "";
+    return GetEnvironmentVariableA(scaleVariable, value, sizeof value) ? std::atoi(value) : 0;
+}
+
+bool RunAtScales(const char* test, std::initializer_list<int> scales) {
+    bool passed = true;
+    for (int scale : scales) {
+        Store(desktopKey, {{"LogPixels", Dword(static_cast<DWORD>(scale))}});
+        SetEnvironmentVariableA(scaleVariable, std::to_string(scale).c_str());
+        std::string line(1, '"');
+        line.append(text::ModuleFileName()).append("\" --gtest_filter=").append(test);
+        STARTUPINFOA startup{sizeof startup};
+        PROCESS_INFORMATION child{};
+        DWORD code = 1;
+        if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child)) {
+            if (WaitForSingleObject(child.hProcess, 120000) != WAIT_OBJECT_0) TerminateProcess(child.hProcess, 1);
+            GetExitCodeProcess(child.hProcess, &code);
+            CloseHandle(child.hProcess);
+            CloseHandle(child.hThread);
+        }
+        EXPECT_EQ(code, 0u) << "at " << scale << " DPI";
+        passed = passed && code == 0;
+    }
+    SetEnvironmentVariableA(scaleVariable, nullptr);
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, desktopKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+        RegDeleteValueA(key, "LogPixels");
+        RegCloseKey(key);
+    }
+    return passed;
+}
+
+std::string OutsideWorkArea(HWND window) {
+    MONITORINFO monitor{sizeof monitor};
+    GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    std::string outside;
+    const auto check = [&](HWND each, const std::string& name) {
+        RECT rect;
+        GetWindowRect(each, &rect);
+        if (rect.left < work.left || rect.top < work.top || rect.right > work.right || rect.bottom > work.bottom)
+            outside.append(outside.empty() ? "" : "|")
+                .append(name)
+                .append(" (" + std::to_string(rect.left) + "," + std::to_string(rect.top) + "-" +
+                        std::to_string(rect.right) + "," + std::to_string(rect.bottom) + ")");
+    };
+    check(window, "the window");
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char label[64] = "";
+        GetWindowTextA(child, label, sizeof label);
+        check(child, *label ? label : std::to_string(GetDlgCtrlID(child)));
+    }
+    return outside;
+}

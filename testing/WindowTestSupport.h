@@ -145,6 +145,19 @@ std::vector<std::string> Entries(HWND list);  // of a combo box
 // and each menu item without one or with that of an earlier item.
 std::string KeyboardMap(HWND dialog);
 
+// The scale (DPI) this run of the test program was started at by RunAtScales;
+// 0 in a plain run.
+int ScaleOfThisRun();
+// Runs the named test once more at each scale, each in a child of this test
+// program started after the scale was set in the test prefix (the system's
+// DPI, which a process reads at its start); the scale is put back after.
+// Whether every child passed.
+bool RunAtScales(const char* test, std::initializer_list<int> scales);
+// The window and each control of it that does not lie wholly inside the work
+// area of the window's monitor, by its text or id, joined by "|"; empty when
+// all do.
+std::string OutsideWorkArea(HWND window);
+
 // A registry value as stored; the values of a key by name.
 struct RegValue {
     DWORD type;

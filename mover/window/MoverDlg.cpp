@@ -22,6 +22,8 @@ const R CMoverDlg::routes[] = {
     R::Message(WM_SYSCOMMAND, &CMoverDlg::OnSysCommand),
     R::Message(WM_PAINT, &CMoverDlg::OnPaintMinimised),
     R::Message(WM_QUERYDRAGICON, &CMoverDlg::OnQueryDragIcon),
+    R::Message(WM_DPICHANGED, &CMoverDlg::OnDpiChanged),
+    R::Message(fw::WM_SCALED, &CMoverDlg::OnScaled),
     R::Command(BN_CLICKED, IDC_HELP_BUTTON, &CMoverDlg::OnHelp),
     R::Command(BN_CLICKED, IDC_CHANGE, &CMoverDlg::OnChange),
     // The lists keep their rows; the list views ask for them.
@@ -51,6 +53,11 @@ void CMoverDlg::DoDataExchange(fw::DataExchange& dx) {
     dx.Text(IDC_CWD, cwd);
 }
 
+void CMoverDlg::Scaled() {
+    // Wholly on screen, whatever the scale.
+    fw::KeepInWorkArea(Handle(), {IDC_LEFT_LIST, IDC_RIGHT_LIST}, {IDC_LEFT_LIST, IDC_RIGHT_LIST});
+}
+
 BOOL CMoverDlg::OnInitDialog() {
     SetUpMainWindow(IDS_ABOUTBOX, IDM_ABOUTBOX);
 
@@ -58,6 +65,7 @@ BOOL CMoverDlg::OnInitDialog() {
 
     POINT position;
     if (fw::LoadWindowPosition(kastreloRegistryKey, position)) fw::ApplyWindowPosition(Handle(), position);
+    Scaled();
 
     imageList.Create(16, 16, ILC_COLOR4 | ILC_MASK, 3, 2);
     HINSTANCE instance = GetModuleHandleA(nullptr);

@@ -39,6 +39,7 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    void Scaled() override;
     void DoDataExchange(fw::DataExchange& dx) override;
     void OnOK() override;  // Move
     void OnDestroy() override;

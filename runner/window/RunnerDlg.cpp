@@ -39,6 +39,8 @@ const R CRunnerDlg::routes[] = {
     R::Message(WM_SYSCOMMAND, &CRunnerDlg::OnSysCommand),
     R::Message(WM_PAINT, &CRunnerDlg::OnPaintMinimised),
     R::Message(WM_QUERYDRAGICON, &CRunnerDlg::OnQueryDragIcon),
+    R::Message(WM_DPICHANGED, &CRunnerDlg::OnDpiChanged),
+    R::Message(fw::WM_SCALED, &CRunnerDlg::OnScaled),
     R::Timer(TimerStateCheck, &CRunnerDlg::OnStateChanged).IdleOnly(),
     R::Timer(TimerStandIns, &CRunnerDlg::RecoverStandInsThenList),
     R::Timer(TimerFileList, &CRunnerDlg::RefreshFileList),
@@ -161,6 +163,7 @@ BOOL CRunnerDlg::OnInitDialog() {
     LoadedSettings loaded = LoadStoredSettings(lorvanRegistryKey, settings, run.Platform());
     // A position on no monitor (a screen since removed) is not applied.
     if (loaded.position) fw::ApplyWindowPosition(Handle(), *loaded.position);
+    Scaled();
     history.Show(loaded, settings);
     UpdateData(false);
     ShowRunInformationTick();
@@ -327,6 +330,11 @@ void CRunnerDlg::OnTimeLimit() {
                 "A command still running after this many seconds is ended, with what it started; its line says so, "
                 "and the run goes on with the next file. At most 86400 (24 hours)."})
         .DoModal();
+}
+
+void CRunnerDlg::Scaled() {
+    // Wholly on screen whatever the scale: at 200 % the window may be taller than the screen.
+    fw::KeepInWorkArea(Handle(), {IDC_STATUS});
 }
 
 void CRunnerDlg::OnEmulator() {

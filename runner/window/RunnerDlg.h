@@ -52,6 +52,7 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    void Scaled() override;
     void DoDataExchange(fw::DataExchange& dx) override;
     void OnOK() override;      // Run, and Stop during a run
     void OnCancel() override;  // Exit; during a run it asks to stop first

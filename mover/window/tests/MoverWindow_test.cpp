@@ -46,6 +46,17 @@ protected:
 
 }  // namespace
 
+TEST_F(MoverOnDisk, WhollyOnScreenAtEveryScale) {
+    // Wherever the stored position puts it, at 100, 150 and 200 %.
+    if (!ScaleOfThisRun()) {
+        EXPECT_TRUE(RunAtScales("MoverOnDisk.WhollyOnScreenAtEveryScale", {96, 144, 192}));
+        return;
+    }
+    Store(kastreloRegistryKey, {{"Left", Dword(1000)}, {"Top", Dword(700)}});  // still touching the screen
+    Open();
+    EXPECT_EQ(OutsideWorkArea(dialog.Handle()), "");
+}
+
 TEST_F(MoverOnDisk, ListsRealDirectoriesByTheirAttributesAndPairsBeyondAscii) {
     // Pairs ignore case beyond ASCII and win over the restricted attributes;
     // files are never listed.

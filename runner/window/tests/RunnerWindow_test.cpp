@@ -241,6 +241,21 @@ TEST_F(RunnerWindow, EveryWindowWorksFromTheKeyboard) {
     });
 }
 
+TEST_F(RunnerWindow, WhollyOnScreenAtEveryScale) {
+    // Wherever the stored position puts it, at 100, 150 and 200 %.
+    if (!ScaleOfThisRun()) {
+        EXPECT_TRUE(RunAtScales("RunnerWindow.WhollyOnScreenAtEveryScale", {96, 144, 192}));
+        return;
+    }
+    Store(programKey, {{"Left", Dword(1000)}, {"Top", Dword(700)}});  // still touching the screen
+    Run([&](Window& w) {
+        HDC dc = GetDC(w.main);
+        EXPECT_EQ(GetDeviceCaps(dc, LOGPIXELSY), ScaleOfThisRun());
+        ReleaseDC(w.main, dc);
+        EXPECT_EQ(OutsideWorkArea(w.main), "");
+    });
+}
+
 TEST_F(RunnerWindow, OptionsDialogs) {
     Run([&](Window& w) {
         w.Add(IDC_FILES, {"A.TXT", "a.txt", "*.doc"});
