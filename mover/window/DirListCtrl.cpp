@@ -7,11 +7,9 @@
 
 namespace mover {
 
-void CDirListCtrl::Setup(const char* pattern, const char* prefix, bool cwdSide, CDirListCtrl* oppositeList,
-                         const fw::ImageList& imageList) {
+void CDirListCtrl::Setup(const char* pattern, const char* prefix, bool cwdSide, CDirListCtrl* oppositeList) {
     side = {cwdSide, pattern, prefix};
     opposite = oppositeList;
-    SetImageList(imageList, LVSIL_SMALL);
     RECT rect;
     GetWindowRect(hwnd, &rect);
     minColumnWidth = (rect.right - rect.left) - 20;

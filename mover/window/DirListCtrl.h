@@ -14,8 +14,7 @@ namespace mover {
 class CDirListCtrl : public fw::ListView {
 public:
     // Called once for each list while the main window initialises.
-    void Setup(const char* pattern, const char* prefix, bool cwdSide, CDirListCtrl* opposite,
-               const fw::ImageList& imageList);
+    void Setup(const char* pattern, const char* prefix, bool cwdSide, CDirListCtrl* opposite);
 
     // Rebuilds the rows from the file system, sorted by name, none selected;
     // the list shows them from ShowRows on. Returns true only for the left

@@ -1,5 +1,6 @@
 #include "MoverDlg.h"
 
+#include "FolderPictures.h"
 #include "MoverHelpDlg.h"
 #include "common/text/win32/Text.h"
 #include "framework/WindowPosition.h"
@@ -22,6 +23,7 @@ const R CMoverDlg::routes[] = {
     R::Message(WM_SYSCOMMAND, &CMoverDlg::OnSysCommand),
     R::Message(WM_PAINT, &CMoverDlg::OnPaintMinimised),
     R::Message(WM_QUERYDRAGICON, &CMoverDlg::OnQueryDragIcon),
+    R::Message(WM_DPICHANGED, &CMoverDlg::OnDpiChanged),
     R::Command(BN_CLICKED, IDC_HELP_BUTTON, &CMoverDlg::OnHelp),
     R::Command(BN_CLICKED, IDC_CHANGE, &CMoverDlg::OnChange),
     // The lists keep their rows; the list views ask for them.
@@ -59,18 +61,11 @@ BOOL CMoverDlg::OnInitDialog() {
     POINT position;
     if (fw::LoadWindowPosition(kastreloRegistryKey, position)) fw::ApplyWindowPosition(Handle(), position);
 
-    imageList.Create(16, 16, ILC_COLOR4 | ILC_MASK, 3, 2);
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    HBITMAP images = LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_FOLDERS));
-    HBITMAP mask = LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_FOLDERS_MASK));
-    imageList.Add(images, mask);
-    if (images) DeleteObject(images);
-    if (mask) DeleteObject(mask);
-
     cwd = text::CurrentDirectory();
 
-    leftList.Setup("*_files", "", true, &rightList, imageList);
-    rightList.Setup("_files\\*.*", "_files\\", false, &leftList, imageList);
+    leftList.Setup("*_files", "", true, &rightList);
+    rightList.Setup("_files\\*.*", "_files\\", false, &leftList);
+    SetUpImages(WindowDpi(leftList.hwnd));
 
     UpdateData(false);
     RefreshLists();
@@ -83,6 +78,22 @@ BOOL CMoverDlg::OnInitDialog() {
 void CMoverDlg::OnDestroy() {
     imageList.Destroy();
     fw::SaveWindowPosition(kastreloRegistryKey, Handle());
+}
+
+void CMoverDlg::SetUpImages(UINT dpi) {
+    fw::ImageList pictures;
+    if (!LoadFolderPictures(pictures, FolderPictureSize(dpi))) return;  // the lists keep what they have
+    // The lists share the image list (LVS_SHAREIMAGELISTS): the old one goes
+    // once neither holds it.
+    leftList.SetImageList(pictures, LVSIL_SMALL);
+    rightList.SetImageList(pictures, LVSIL_SMALL);
+    imageList.Destroy();
+    imageList = pictures;
+}
+
+bool CMoverDlg::OnDpiChanged(WPARAM wp, LPARAM, LRESULT&) {
+    SetUpImages(HIWORD(wp));
+    return false;  // the window's own size and place: Windows' default
 }
 
 void CMoverDlg::RefreshLists() {
