@@ -20,7 +20,8 @@ line; lines starting with '#' are comments; numbers may have decimals.
                                            circle, from angle FROM to TO in
                                            degrees (0 right, 90 down)
     include FILE [X Y SCALE]    the shapes of another drawing (same folder),
-                                scaled by SCALE and moved by X Y
+                                scaled by SCALE and moved by X Y; it knows
+                                the colour names given before
     at SIZES                    the shapes below only at these sizes in
                                 pixels ("16 20", "24-256"); "at all" ends it
 
@@ -76,24 +77,20 @@ class Shape:
         self.kind, self.colour, self.numbers, self.sizes = kind, colour, numbers, sizes
 
 
-# Statement: its count of numbers (None: pairs of at least the given count).
-SHAPES = {"rect": 4, "round": 5, "ellipse": 4, "arc": 6, "polygon": (3, 0), "line": (2, 1), "include": 3}
-# Which of a shape's numbers are x and y positions, the rest being lengths
-# (angles of an arc stay as they are).
-POSITIONS = {"rect": 2, "round": 2, "ellipse": 2, "arc": 2, "polygon": None, "line": None}
+# Each shape's numbers after its colour: how many, or (P, E) for E numbers
+# and then at least P points as X Y pairs.
+SHAPES = {"rect": 4, "round": 5, "ellipse": 4, "arc": 6, "polygon": (3, 0), "line": (2, 1)}
 
 
 def placed(kind, numbers, x, y, scale):
-    """A shape's numbers scaled by scale and moved by x, y."""
-    count = POSITIONS[kind]
-    first = 1 if kind == "line" else 0
-    if count is None:
-        count = len(numbers) - first
+    """A shape's numbers for the shape scaled by scale and moved by x, y."""
     out = [v * scale for v in numbers]
-    for i in range(first, first + count):
-        out[i] += x if (i - first) % 2 == 0 else y
     if kind == "arc":
-        out[3:5] = numbers[3:5]
+        out[3:5] = numbers[3:5]  # the angles
+    first = 1 if kind == "line" else 0  # after a line's width
+    last = len(out) if kind in ("polygon", "line") else 2  # the others: one position, then lengths
+    for i in range(first, last):
+        out[i] += x if (i - first) % 2 == 0 else y
     return out
 
 
@@ -131,12 +128,12 @@ def parse_sizes(words, where):
     return sizes
 
 
-def parse_numbers(kind, words, where):
+def parse_numbers(kind, words, where, wanted=None):
     try:
         numbers = [float(w) for w in words]
     except ValueError:
         raise PictureError(f"{where}: {kind} takes numbers, got '{' '.join(words)}'")
-    wanted = SHAPES[kind]
+    wanted = wanted or SHAPES[kind]
     if isinstance(wanted, int):
         if len(numbers) != wanted:
             raise PictureError(f"{where}: {kind} takes {wanted} numbers, got {len(numbers)}")
@@ -150,7 +147,7 @@ def parse_numbers(kind, words, where):
 
 def parse(text, name="drawing", include=None, names=None, depth=0):
     """The shapes of a drawing. include(file, where) gives the text of an
-    included drawing; names (colour names) are shared with it."""
+    included drawing; names are the colour names known so far."""
     names = {} if names is None else names
     if depth > 8:
         raise PictureError(f"{name}: includes nested too deep (does a drawing include itself?)")
@@ -165,11 +162,13 @@ def parse(text, name="drawing", include=None, names=None, depth=0):
             names[rest[0]] = parse_colour(rest[1], names, where)
         elif kind == "at":
             sizes = parse_sizes(rest, where)
-        elif kind == "include" and len(rest) in (1, 4):
+        elif kind == "include":
+            if len(rest) not in (1, 4):
+                raise PictureError(f"{where}: expected 'include FILE' or 'include FILE X Y SCALE'")
             if include is None:
                 raise PictureError(f"{where}: include is not possible here")
-            x, y, scale = parse_numbers(kind, rest[1:], where) if rest[1:] else (0, 0, 1)
-            for shape in parse(include(rest[0], where), rest[0], include, names, depth + 1):
+            x, y, scale = parse_numbers(kind, rest[1:], where, 3) if rest[1:] else (0, 0, 1)
+            for shape in parse(include(rest[0], where), rest[0], include, dict(names), depth + 1):
                 shape.numbers = placed(shape.kind, shape.numbers, x, y, scale)
                 if sizes is not None:
                     shape.sizes = sizes if shape.sizes is None else shape.sizes & sizes
@@ -464,7 +463,7 @@ def ico_sizes(ico):
     assert kind == 1
     found = []
     for i in range(count):
-        w, h, _, _, _, bits, size, offset = struct.unpack_from("<BBBBHHII", ico, 6 + 16 * i)
+        w, _, _, _, _, bits, size, offset = struct.unpack_from("<BBBBHHII", ico, 6 + 16 * i)
         assert bits == 32 and offset + size <= len(ico)
         found.append((w or 256, ico[offset:offset + 4] == b"\x89PNG"))
     return found
@@ -522,6 +521,7 @@ def check(files):
                          ("rect #00 0 0 1 1", ":2: unknown colour"), ("", "drawing: no shapes"),
                          ("square #000 1", ":2: unknown statement"), ("at 0-16", ":2: expected 'at all'"),
                          ("at 20-16", ":2: expected"), ("ellipse #000 a b c d", ":2: ellipse takes numbers"),
+                         ("include other.draw 1 2", ":2: expected 'include FILE'"),
                          ("include other.draw", ":2: include is not possible")]:
         try:
             parse("# test\n" + bad + "\n")
@@ -529,6 +529,12 @@ def check(files):
             assert message in str(e), (bad, str(e))
         else:
             raise AssertionError(f"accepted {bad!r}")
+    # An included drawing placed: half its size, at the top right; with colours by name.
+    sources = {"a.draw": "colour it #00ff00\nat 2\ninclude b.draw 128 0 0.5",
+             "b.draw": "at 2-4\nline it 128 0 64 256 64\nat 4\nrect #000 0 0 256 256\n",
+}
+    placed_image = render(parse(sources["a.draw"], "a.draw", lambda file, where: sources[file]), 2)
+    assert placed_image == [[(0, 0, 0, 0), (0, 255, 0, 255)], [(0, 0, 0, 0)] * 2], placed_image
     loop = {"a.draw": "include b.draw", "b.draw": "include a.draw"}
     try:
         parse(loop["a.draw"], "a.draw", lambda file, where: loop[file])
