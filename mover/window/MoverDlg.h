@@ -33,10 +33,6 @@ public:
     // Whether a message is a double-click that lands on the CWD field.
     bool IsCwdDoubleClick(const MSG& msg) const;
 
-    // Gives both lists the folder pictures at the size for dpi, the scale
-    // of the screen they are on (again when the window moves to another).
-    void SetUpImages(UINT dpi);
-
     const std::string& Cwd() const { return cwd; }
     CDirListCtrl& LeftList() { return leftList; }
     CDirListCtrl& RightList() { return rightList; }
@@ -49,6 +45,9 @@ protected:
     bool Dispatch(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
 private:
+    // Gives both lists the folder pictures at the size for dpi, the scale
+    // of the screen they are on (again when the window moves to another).
+    void SetUpImages(UINT dpi);
     bool OnSysCommand(WPARAM wp, LPARAM lp, LRESULT& result);
     bool OnDpiChanged(WPARAM wp, LPARAM lp, LRESULT& result);
     void OnHelp();
