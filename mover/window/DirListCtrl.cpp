@@ -7,15 +7,17 @@
 
 namespace mover {
 
-void CDirListCtrl::Setup(const char* pattern, const char* prefix, bool cwdSide, CDirListCtrl* oppositeList,
-                         const fw::ImageList& imageList) {
+void CDirListCtrl::Setup(const char* pattern, const char* prefix, bool cwdSide, CDirListCtrl* oppositeList) {
     side = {cwdSide, pattern, prefix};
     opposite = oppositeList;
-    SetImageList(imageList, LVSIL_SMALL);
-    RECT rect;
-    GetWindowRect(hwnd, &rect);
-    minColumnWidth = (rect.right - rect.left) - 20;
-    InsertColumn(0, "", LVCFMT_LEFT, minColumnWidth);
+    InsertColumn(0, "", LVCFMT_LEFT, 0);  // its width each Scan
+}
+
+int CDirListCtrl::PictureSize() const {
+    int width = 16, height = 16;
+    if (HIMAGELIST pictures = ListView_GetImageList(hwnd, LVSIL_SMALL))
+        ImageList_GetIconSize(pictures, &width, &height);
+    return width;
 }
 
 std::string CDirListCtrl::CollationKey(const std::string& name) {
@@ -50,7 +52,13 @@ bool CDirListCtrl::Scan() {
     SetRedraw(false);
     SetItemCount(0, LVSICF_NOINVALIDATEALL);
 
-    int width = minColumnWidth - 16;
+    // The column fills the list but for its border and scroll bar (at any
+    // scale about a picture and a quarter), or is wide enough for the
+    // widest name beside its picture.
+    const int picture = PictureSize();
+    RECT rect;
+    GetWindowRect(hwnd, &rect);
+    int width = (rect.right - rect.left) - picture * 5 / 4 - picture;
     bool found = false;
 
     // Names are measured in the list's own font.
@@ -86,7 +94,7 @@ bool CDirListCtrl::Scan() {
     ReleaseDC(hwnd, dc);
 
     SortRows(rows, CollationKey);
-    SetColumnWidth(0, width + 32);
+    SetColumnWidth(0, width + 2 * picture);
     SetItemCount(static_cast<int>(rows.size()), LVSICF_NOINVALIDATEALL);
     return found;
 }

@@ -14,8 +14,7 @@ namespace mover {
 class CDirListCtrl : public fw::ListView {
 public:
     // Called once for each list while the main window initialises.
-    void Setup(const char* pattern, const char* prefix, bool cwdSide, CDirListCtrl* opposite,
-               const fw::ImageList& imageList);
+    void Setup(const char* pattern, const char* prefix, bool cwdSide, CDirListCtrl* opposite);
 
     // Rebuilds the rows from the file system, sorted by name, none selected;
     // the list shows them from ShowRows on. Returns true only for the left
@@ -42,11 +41,11 @@ public:
 
 private:
     int TextWidth(HDC dc, const std::string& text) const;
+    int PictureSize() const;  // the width of the rows' pictures
     void ReadSelection();
 
     CDirListCtrl* opposite = nullptr;
     ListSide side;
-    int minColumnWidth = 0;
     std::vector<DirRow> rows;
     int unknownNames = 0;
 };

@@ -1,5 +1,6 @@
 #include "MoverDlg.h"
 
+#include "FolderPictures.h"
 #include "MoverHelpDlg.h"
 #include "common/text/win32/Text.h"
 #include "framework/WindowPosition.h"
@@ -56,6 +57,9 @@ void CMoverDlg::DoDataExchange(fw::DataExchange& dx) {
 void CMoverDlg::Scaled() {
     // Wholly on screen, whatever the scale.
     fw::KeepInWorkArea(Handle(), {IDC_LEFT_LIST, IDC_RIGHT_LIST}, {IDC_LEFT_LIST, IDC_RIGHT_LIST});
+    // The columns are measured again in the lists' new size and font; not
+    // while the window is still being made.
+    if (!cwd.empty()) RefreshLists();
 }
 
 BOOL CMoverDlg::OnInitDialog() {
@@ -67,18 +71,11 @@ BOOL CMoverDlg::OnInitDialog() {
     if (fw::LoadWindowPosition(kastreloRegistryKey, position)) fw::ApplyWindowPosition(Handle(), position);
     Scaled();
 
-    imageList.Create(16, 16, ILC_COLOR4 | ILC_MASK, 3, 2);
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    HBITMAP images = LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_FOLDERS));
-    HBITMAP mask = LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_FOLDERS_MASK));
-    imageList.Add(images, mask);
-    if (images) DeleteObject(images);
-    if (mask) DeleteObject(mask);
-
     cwd = text::CurrentDirectory();
 
-    leftList.Setup("*_files", "", true, &rightList, imageList);
-    rightList.Setup("_files\\*.*", "_files\\", false, &leftList, imageList);
+    leftList.Setup("*_files", "", true, &rightList);
+    rightList.Setup("_files\\*.*", "_files\\", false, &leftList);
+    SetUpImages(WindowDpi(leftList.hwnd));
 
     UpdateData(false);
     RefreshLists();
@@ -91,6 +88,22 @@ BOOL CMoverDlg::OnInitDialog() {
 void CMoverDlg::OnDestroy() {
     imageList.Destroy();
     fw::SaveWindowPosition(kastreloRegistryKey, Handle());
+}
+
+void CMoverDlg::SetUpImages(UINT dpi) {
+    fw::ImageList pictures;
+    if (!LoadFolderPictures(pictures, FolderPictureSize(dpi))) return;  // the lists keep what they have
+    // The lists share the image list (LVS_SHAREIMAGELISTS): the old one goes
+    // once neither holds it.
+    leftList.SetImageList(pictures, LVSIL_SMALL);
+    rightList.SetImageList(pictures, LVSIL_SMALL);
+    imageList.Destroy();
+    imageList = pictures;
+}
+
+bool CMoverDlg::OnDpiChanged(WPARAM wp, LPARAM lp, LRESULT& result) {
+    SetUpImages(HIWORD(wp));
+    return MainDialog::OnDpiChanged(wp, lp, result);  // laid out by the dialog manager, then Scaled
 }
 
 void CMoverDlg::RefreshLists() {

@@ -46,7 +46,11 @@ protected:
     bool Dispatch(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
 private:
+    // Gives both lists the folder pictures at the size for dpi, the scale
+    // of the screen they are on (again when the window moves to another).
+    void SetUpImages(UINT dpi);
     bool OnSysCommand(WPARAM wp, LPARAM lp, LRESULT& result);
+    bool OnDpiChanged(WPARAM wp, LPARAM lp, LRESULT& result);
     void OnHelp();
     void OnChange();
     LRESULT OnListGetDispInfo(NMHDR* header);

@@ -1,5 +1,6 @@
 #include "MoverHelpDlg.h"
 
+#include "FolderPictures.h"
 #include "resource.h"
 
 namespace mover {
@@ -61,18 +62,19 @@ BOOL CMoverHelpDlg::OnInitDialog() {
     SetDlgItemTextA(Handle(), IDC_SYMBOLS_TEXT, symbolsText);
     SetDlgItemTextA(Handle(), IDC_ABOUT_TEXT, aboutText);
 
-    // The folder pictures, with their background in the dialog's colours.
-    const int bitmapIds[3] = {IDB_FOLDER_NORMAL, IDB_FOLDER_PAIR, IDB_FOLDER_RESTRICTED};
+    // The folder pictures at the window's scale, on the dialog's colour.
     const int controlIds[3] = {IDC_NORMAL_BITMAP, IDC_PAIR_BITMAP, IDC_RESTRICTED_BITMAP};
-    for (int i = 0; i < 3; ++i) {
-        symbolBitmaps[i] = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(bitmapIds[i]),
-                                                           IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
+    fw::ImageList pictures;
+    LoadFolderPictures(pictures, FolderPictureSize(WindowDpi(Handle())));
+    for (int i = 0; i < 3 && pictures.handle; ++i) {
+        symbolBitmaps[i] = FolderPictureOn(pictures, i, GetSysColor(COLOR_3DFACE));
         if (symbolBitmaps[i]) {
             auto old = reinterpret_cast<HBITMAP>(SendDlgItemMessageA(
                 Handle(), controlIds[i], STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(symbolBitmaps[i])));
             if (old && old != symbolBitmaps[i]) DeleteObject(old);
         }
     }
+    pictures.Destroy();
 
     UpdateData(true);
     tab.DeleteAllItems();

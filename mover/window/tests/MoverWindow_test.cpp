@@ -1,6 +1,7 @@
 // Kastrelo on real directories under Wine: what Windows lists, the moves it
 // makes, and the window and its questions driven as a user would.
 
+#include "mover/window/FolderPictures.h"
 #include "mover/window/MoverApp.h"
 #include "mover/window/resource.h"
 #include "testing/WindowTestSupport.h"
@@ -130,6 +131,30 @@ TEST_F(MoverOnDisk, NamesOfAnyScriptAndTheLongest) {
     EXPECT_EQ(GetFileAttributesA(("_files\\" + tooLong).c_str()), DWORD(FILE_ATTRIBUTE_DIRECTORY));
 }
 
+// The folder pictures' size in both lists: the list's scale at the start
+// (96 DPI here), then each scale the window is moved to, between sizes the smaller.
+TEST_F(MoverOnDisk, FolderPicturesAtTheListsScale) {
+    Open();
+    auto sizes = [&] {
+        std::vector<int> found;
+        for (int id : {IDC_LEFT_LIST, IDC_RIGHT_LIST}) {
+            HIMAGELIST list = ListView_GetImageList(View(id), LVSIL_SMALL);
+            int cx = 0, cy = 0;
+            ImageList_GetIconSize(list, &cx, &cy);
+            found.insert(found.end(), {cx, cy, ImageList_GetImageCount(list)});
+        }
+        return found;
+    };
+    EXPECT_EQ(WindowDpi(View(IDC_LEFT_LIST)), 96u);
+    EXPECT_EQ(sizes(), (std::vector<int>{16, 16, 3, 16, 16, 3}));
+    for (auto [dpi, size] : {std::pair{192, 32}, {143, 20}, {144, 24}, {120, 20}, {300, 32}, {72, 16}}) {
+        RECT place;
+        GetWindowRect(dialog.Handle(), &place);
+        SendMessageA(dialog.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&place));
+        EXPECT_EQ(sizes(), (std::vector<int>{size, size, 3, size, size, 3})) << dpi;
+    }
+}
+
 TEST(MoverWindow, QuestionsKeysAndHelp) {
     // Without "_files": Yes makes it; No then OK opens the directory chosen;
     // No then Cancel ends the program before its window shows. The
@@ -184,6 +209,11 @@ TEST(MoverWindow, QuestionsKeysAndHelp) {
             if (HWND help = ui.WaitForWindow("*_files Help")) {
                 EXPECT_TRUE(IsWindowVisible(GetDlgItem(help, IDC_PURPOSE_TEXT)));
                 EXPECT_FALSE(IsWindowVisible(GetDlgItem(help, IDC_ABOUT_TEXT)));
+                BITMAP picture{};  // the folder pictures at the window's scale
+                GetObjectA(reinterpret_cast<HBITMAP>(
+                               SendDlgItemMessageA(help, IDC_PAIR_BITMAP, STM_GETIMAGE, IMAGE_BITMAP, 0)),
+                           sizeof picture, &picture);
+                EXPECT_EQ(picture.bmWidth, 16);
                 ui.Key(GetDlgItem(help, IDC_HELP_TAB), VK_ESCAPE);
                 ui.WaitGone(help);
             }
