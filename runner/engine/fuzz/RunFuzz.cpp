@@ -58,8 +58,9 @@ int FuzzRun(const uint8_t* data, size_t size) {
                 attributes |= std::array{text::AttributeHidden, text::AttributeSystem, text::AttributeReadOnly,
                                          text::AttributeDirectory}[bit];
         std::string content = in.Text(40);
+        // No name holds a NUL: Windows gives none.
         if (!name.empty() && !HasAnySeparator(name, platform) && name != "." && name != ".." && !platform.Has(name) &&
-            (alias.empty() || !platform.Has(alias)))
+            (alias.empty() || !platform.Has(alias)) && (name + alias).find('\0') == std::string::npos)
             TryAdd(platform, name, content, alias, attributes);
     }
     if (in.Flag() && !platform.Has("OUTPUT")) {
@@ -101,17 +102,38 @@ int FuzzRun(const uint8_t* data, size_t size) {
     // into the temporary name; exits with a fuzzed status.
     std::vector<uint8_t> results;
     while (results.size() < 16) results.push_back(in.Byte());
+    // Through an emulator, when the byte says so, DOSCONV is a DOS program.
+    // MS-DOS Player gets it with its command line; DOSBox runs it from a
+    // batch file, whose exit code and output it leaves in files (or not).
+    const int32_t emulator = in.Byte() % 4;
+    const std::string scratch = "C:\\APPDATA\\Emulator\\";
+    if (emulator != EmulatorNone) {
+        platform.AddFile("C:\\BIN\\DOSCONV.COM", "\xB4\x4C\xCD\x21");  // found before DOSCONV.EXE
+        platform.AddFile("C:\\BIN\\EMU.EXE");
+        settings.emulator = emulator;
+        settings.msDosPlayerPath = settings.dosBoxXPath = settings.dosBoxPath = "C:\\BIN\\EMU.EXE";
+    }
     size_t command = 0;
     platform.onCommand = [&](const std::string& line) {
         const uint8_t result = results[command++ % 16];
-        std::istringstream words(line);
+        const size_t call = emulator < EmulatorDosBoxX ? std::string::npos : line.rfind("\"call e:\\");
+        const std::string batch = call == std::string::npos ? "" : scratch + line.substr(call + 9, 12);
+        std::string text = batch.empty() ? line : platform.Content(batch);
+        if (!batch.empty()) text.erase(0, text.find("=0\r\n") + 4);  // the program's line
+        std::istringstream words(text);
         std::string program, input, output, temporary;
+        if (emulator == EmulatorMsDosPlayer) words >> program;  // the emulator first
         words >> program >> input >> output;
         if ((!(result & 1) || !output.starts_with(settings.output + "\\") || platform.Has(output) ||
              TryAdd(platform, output, "result of " + input)) &&
             (result & 2) && TemporaryReportName(settings, platform, temporary) && !platform.Has(temporary))
             TryAdd(platform, temporary, "report of " + input + std::string(result & 4 ? 1500 : 0, 'r'));
-        return result & 8 ? int(result >> 4) : 0;
+        const int status = result & 8 ? int(result >> 4) : 0;
+        if (batch.empty()) return status;
+        const std::string base = batch.substr(0, batch.size() - 4);
+        TryAdd(platform, base + ".OUT", "said " + input);
+        if (!(result & 16)) TryAdd(platform, base + ".COD", std::to_string(status) + "\r\n");
+        return 0;  // DOSBox's own, always
     };
     if (in.Flag() && (platform.Has(settings.report) || TryAdd(platform, settings.report, "old")))
         platform.Find(settings.report)->failWrite = true;  // the report cannot be written
