@@ -154,3 +154,18 @@ TEST_F(EmulatorRunTest, MsDosPlayerTestModeAndRefusals) {
         EXPECT_EQ(ui.asked[0].text.substr(0, told.size()), told);
     }
 }
+
+TEST_F(EmulatorRunTest, DosBoxMountsTheProgramsFolderHoweverItIsNamed) {
+    settings.test = true;
+    platform.AddDirectory("TOOLS");
+    platform.AddFile("TOOLS\\OLD.COM", "\xB4\x4C\xCD\x21");
+    for (auto [program, mount] : {std::pair{"\\BIN\\OLD.COM", "mount d C:\\BIN\""},
+                                  {"TOOLS\\OLD.COM", "mount d C:\\DATA\\TOOLS\""},
+                                  {"C:\\BIN\\OLD.COM", "mount d C:\\BIN\""}}) {
+        settings.program = program;
+        ui.asked.clear();
+        engine.RunBatch(settings);
+        ASSERT_FALSE(ui.asked.empty());
+        EXPECT_NE(ui.asked[0].text.find(mount), std::string::npos) << program << ": " << ui.asked[0].text;
+    }
+}

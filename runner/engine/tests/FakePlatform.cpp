@@ -241,6 +241,13 @@ bool FakePlatform::ShortPath(std::string_view path, std::string& shortPath) {
     for (const FakeNode* n = node; n != root.get(); n = n->parent)
         shortPath.insert(0, (n->alias.empty() ? n->name : n->alias) + (n == node ? "" : "\\"));
     if (node->parent == root.get()) shortPath += '\\';  // "C:\"
+    // As GetShortPathNameA: a relative path gives a relative one.
+    if (path.size() < 2 || path[1] != ':') {
+        const bool rooted = !path.empty() && (path[0] == '\\' || path[0] == '/');
+        std::string base;
+        if (!rooted && !ShortPath(cwd, base)) return false;
+        shortPath.erase(0, rooted ? 2 : base.size() + 1);
+    }
     return true;
 }
 
