@@ -41,6 +41,7 @@ int CMoverHelpDlg::currentHelpPage = 0;
 
 using R = fw::Route<CMoverHelpDlg>;
 const R CMoverHelpDlg::routes[] = {
+    R::Message(WM_DPICHANGED, &CMoverHelpDlg::OnDpiChanged),
     R::Notify(TCN_SELCHANGE, IDC_HELP_TAB, &CMoverHelpDlg::OnSelChange),
     R::Command(EN_SETFOCUS, IDC_PURPOSE_TEXT, &CMoverHelpDlg::OnTextFocus),
     R::Command(EN_SETFOCUS, IDC_SYMBOLS_TEXT, &CMoverHelpDlg::OnTextFocus),
@@ -62,19 +63,7 @@ BOOL CMoverHelpDlg::OnInitDialog() {
     SetDlgItemTextA(Handle(), IDC_SYMBOLS_TEXT, symbolsText);
     SetDlgItemTextA(Handle(), IDC_ABOUT_TEXT, aboutText);
 
-    // The folder pictures at the window's scale, on the dialog's colour.
-    const int controlIds[3] = {IDC_NORMAL_BITMAP, IDC_PAIR_BITMAP, IDC_RESTRICTED_BITMAP};
-    fw::ImageList pictures;
-    LoadFolderPictures(pictures, FolderPictureSize(WindowDpi(Handle())));
-    for (int i = 0; i < 3 && pictures.handle; ++i) {
-        symbolBitmaps[i] = FolderPictureOn(pictures, i, GetSysColor(COLOR_3DFACE));
-        if (symbolBitmaps[i]) {
-            auto old = reinterpret_cast<HBITMAP>(SendDlgItemMessageA(
-                Handle(), controlIds[i], STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(symbolBitmaps[i])));
-            if (old && old != symbolBitmaps[i]) DeleteObject(old);
-        }
-    }
-    pictures.Destroy();
+    ShowPictures(WindowDpi(Handle()));
 
     UpdateData(true);
     tab.DeleteAllItems();
@@ -86,6 +75,27 @@ BOOL CMoverHelpDlg::OnInitDialog() {
     tab.SetCurSel(currentHelpPage);
     UpdateData(false);
     return TRUE;
+}
+
+void CMoverHelpDlg::ShowPictures(UINT dpi) {
+    // The folder pictures at the window's scale, on the dialog's colour.
+    const int controlIds[3] = {IDC_NORMAL_BITMAP, IDC_PAIR_BITMAP, IDC_RESTRICTED_BITMAP};
+    fw::ImageList pictures;
+    LoadFolderPictures(pictures, FolderPictureSize(dpi));
+    for (int i = 0; i < 3 && pictures.handle; ++i) {
+        symbolBitmaps[i] = FolderPictureOn(pictures, i, GetSysColor(COLOR_3DFACE));
+        if (symbolBitmaps[i]) {
+            auto old = reinterpret_cast<HBITMAP>(SendDlgItemMessageA(
+                Handle(), controlIds[i], STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(symbolBitmaps[i])));
+            if (old && old != symbolBitmaps[i]) DeleteObject(old);
+        }
+    }
+    pictures.Destroy();
+}
+
+bool CMoverHelpDlg::OnDpiChanged(WPARAM wp, LPARAM, LRESULT&) {
+    ShowPictures(HIWORD(wp));
+    return false;  // laid out at the new scale by the dialog manager
 }
 
 void CMoverHelpDlg::OnDestroy() {

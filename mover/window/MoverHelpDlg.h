@@ -24,6 +24,9 @@ protected:
 
 private:
     void ShowHelpPage(int page, bool show);
+    // The three folder pictures at the scale of that DPI.
+    void ShowPictures(UINT dpi);
+    bool OnDpiChanged(WPARAM wp, LPARAM lp, LRESULT& result);
     LRESULT OnSelChange(NMHDR*);
     void OnTextFocus();
 
