@@ -117,8 +117,7 @@ void CEmulatorDlg::OnOK() {
         SetFocus(Item(IDC_EMULATOR_PATH));
         return;
     }
-    chosen.emulator = shown;
-    settings.emulator = chosen.emulator;
+    settings.emulator = shown;
     settings.msDosPlayerPath = chosen.msDosPlayerPath;
     settings.dosBoxXPath = chosen.dosBoxXPath;
     settings.dosBoxPath = chosen.dosBoxPath;
