@@ -90,6 +90,7 @@ protected:
                 platform.AddFile(scratch + batch.substr(scratch.size(), 8) + ".COD",
                                  input == "LRV00002.TXT" ? "3\r\n" : "0\r\n");
             platform.printed = "DOSBox version 0.74-3\r\n";
+            platform.outOfTime = !recordsCode && input == "LRV00002.TXT";
             return 0;
         };
     }
@@ -106,12 +107,17 @@ TEST_F(EmulatorRunTest, DosBoxGivesStandInsAndItsBatchTheExitCode) {
     EXPECT_EQ(platform.Content("OUTPUT\\notes.txt"), "nt");
     EXPECT_TRUE(platform.Names("C:\\APPDATA\\Emulator").empty());
     EXPECT_EQ(platform.timeLimit, 600u);  // DOSBox left at its prompt ends after all
-    // No exit code recorded: the emulator's own words say why.
+    // No exit code recorded: the emulator's own words say why, but for one
+    // the time limit ended. A code file a crash left is not taken for one.
     recordsCode = false;
     settings.timeLimit = 5;
+    platform.AddFile(scratch + "LRV00003.COD", "0\r\n");
     engine.RunBatch(settings);
     EXPECT_NE(ui.status.find(": System error\r\n    DOSBox version 0.74-3\r\n    (No exit code came back"),
               std::string::npos);
+    EXPECT_NE(ui.status.find(": Out of time, ended after 5 seconds\r\n    DOSBox version 0.74-3\r\n\r\n"),
+              std::string::npos)
+        << ui.status;
     EXPECT_EQ(platform.timeLimit, 5u);
 }
 
@@ -158,14 +164,23 @@ TEST_F(EmulatorRunTest, MsDosPlayerTestModeAndRefusals) {
 TEST_F(EmulatorRunTest, DosBoxMountsTheProgramsFolderHoweverItIsNamed) {
     settings.test = true;
     platform.AddDirectory("TOOLS");
-    platform.AddFile("TOOLS\\OLD.COM", "\xB4\x4C\xCD\x21");
-    for (auto [program, mount] : {std::pair{"\\BIN\\OLD.COM", "mount d C:\\BIN\""},
-                                  {"TOOLS\\OLD.COM", "mount d C:\\DATA\\TOOLS\""},
-                                  {"C:\\BIN\\OLD.COM", "mount d C:\\BIN\""}}) {
+    for (const char* path : {"TOOLS\\OLD.COM", "OLD.COM", "C:\\OLD.COM"}) platform.AddFile(path, "\xB4\x4C\xCD\x21");
+    for (auto [program, mount] :
+         {std::pair{"\\BIN\\OLD.COM", "mount d C:\\BIN\""},
+          {"OLD.COM", "-c c: -c \"call e:\\LRV00001.BAT\" -c exit\r\n\r\nIn DOSBox: C:\\OLD.COM"},
+          {"C:\\OLD.COM", "mount d C:\\.\""},
+          {"TOOLS\\OLD.COM", "mount d C:\\DATA\\TOOLS\""},
+          {"C:\\BIN\\OLD.COM", "mount d C:\\BIN\""}}) {
         settings.program = program;
         ui.asked.clear();
         engine.RunBatch(settings);
         ASSERT_FALSE(ui.asked.empty());
         EXPECT_NE(ui.asked[0].text.find(mount), std::string::npos) << program << ": " << ui.asked[0].text;
     }
+    // No folder for the batch files: nothing starts, each file says so.
+    settings.test = settings.rename = false;
+    platform.failMakeDirectory = true;
+    engine.RunBatch(settings);
+    EXPECT_TRUE(platform.commands.empty());
+    EXPECT_NE(ui.status.find("\"notes.txt\"  \"LRV00002.TXT\": System error"), std::string::npos) << ui.status;
 }
