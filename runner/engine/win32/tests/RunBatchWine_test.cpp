@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstring>
 #include <set>
 
@@ -192,7 +191,7 @@ TEST_F(RunBatchWineTest, NoConsoleShowsAndAHangingCommandEndsFromTheWaitHook) {
     // the interpreter, whose program must end too.
     FreeConsole();
     dir.WriteFile("a.txt", "console\r\n");
-    dir.WriteFile("b.txt", "sleep 20000\r\n");
+    dir.WriteFile("b.txt", "sleep 180000\r\n");  // ended long before
     dir.WriteFile("c.txt", "x");
     settings.files = "?.txt";
     settings.rename = true;
@@ -209,9 +208,7 @@ TEST_F(RunBatchWineTest, NoConsoleShowsAndAHangingCommandEndsFromTheWaitHook) {
     for (const std::string redirect : {"", " >NUL"}) {
         settings.command = "* OUTPUT\\* REPORT.TMP" + redirect;
         calls = 0;
-        const auto start = std::chrono::steady_clock::now();
         Run();
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
         EXPECT_EQ(platform.directStarts, redirect.empty() ? 2 : 0);
         for (int wait = 0; wait < 40 && FakeDosProcesses() > 0; ++wait) Sleep(50);
         EXPECT_EQ(FakeDosProcesses(), 0) << redirect;
@@ -276,13 +273,12 @@ TEST_F(RunBatchWineTest, WhatCommandsSayAndWhenTheyEnd) {
     // holds up nothing; then the time limit ends a hang with its child.
     dir.WriteFile("ASK.TXT", "say caf\x82\r\nask\r\nexit 3\r\n");
     dir.WriteFile("FLOOD.TXT", "flood 4096\r\nexit 1\r\n");
-    dir.WriteFile("LEAVES.TXT", "child 20000\r\nsay bye\r\n");
+    dir.WriteFile("LEAVES.TXT", "child 180000\r\nsay bye\r\n");
     dir.WriteFile("HANG.DAT", "child 60000\r\nsleep 60000\r\n");
     settings.handling = HandlingNone;
     settings.showOutput = true;
-    const auto start = std::chrono::steady_clock::now();
     Run();
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(15));  // no child waited for
+    EXPECT_EQ(FakeDosProcesses(), 1);  // the run ended with the child still running: not waited for
     settings.files = "*.DAT";
     settings.timeLimit = 1;
     const std::string said = ui.status;
@@ -294,7 +290,7 @@ TEST_F(RunBatchWineTest, WhatCommandsSayAndWhenTheyEnd) {
           std::string("    (65496 more line(s) not shown)\r\n\"LEAVES.TXT\"  (same): OK\r\n    bye\r\n")})
         EXPECT_NE(said.find(part), std::string::npos) << part << "\n" << said;
     EXPECT_NE(ui.status.find("\"HANG.DAT\"  (same): Out of time, ended after 1 second\r\n"), std::string::npos);
-    EXPECT_EQ(FakeDosProcesses(), 1);  // the child left running, until Lorvan ends
+    EXPECT_EQ(FakeDosProcesses(), 1);  // the hang's child ended with it; the first child left running
 }
 
 TEST_F(RunBatchWineTest, CommandsEndWithLorvan) {
